@@ -1,0 +1,26 @@
+#include "app/startup.h"
+
+#include "shell/appconfig.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    QApplication::setOrganizationName(QStringLiteral("Kelvane"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Kelvane church records"));
+    parser.addHelpOption();
+    const QCommandLineOption configOption(QStringLiteral("config"),
+                                          QStringLiteral("Read the configuration from <file> instead of the "
+                                                         "config.txt beside the program."),
+                                          QStringLiteral("file"));
+    parser.addOption(configOption);
+    parser.process(app);
+
+    const QString configPath = parser.isSet(configOption) ? parser.value(configOption) : ConfigFile::defaultPath();
+    return runProgram(configPath);
+}

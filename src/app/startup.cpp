@@ -1,0 +1,60 @@
+#include "app/startup.h"
+
+#include "data/database.h"
+#include "data/databasesetup.h"
+#include "shell/appcontext.h"
+#include "shell/mainwindow.h"
+#include "shell/messages.h"
+#include "shell/singleinstance.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Startup", text);
+}
+
+} // namespace
+
+int runProgram(const QString& configPath)
+{
+    AppConfig config;
+    try {
+        config = ConfigFile::read(configPath);
+    } catch (const ConfigError& error) {
+        showMessage(error.message(), MessageStyle::Critical, tr("Configuration Error"));
+        return ExitBadConfig;
+    }
+
+    std::unique_ptr<Database> db;
+    try {
+        db = openOrCreateDatabase(config.databasePath, Database::defaultKey());
+    } catch (const DatabaseError& error) {
+        showMessage(error.message(), MessageStyle::Critical, tr("Database Error"));
+        return ExitBadDatabase;
+    }
+
+    AppContext context(std::move(db), config);
+    try {
+        context.reloadChurch();
+    } catch (const DatabaseError& error) {
+        showMessage(error.message(), MessageStyle::Critical, tr("Database Error"));
+        return ExitBadDatabase;
+    }
+
+    SingleInstance instance;
+    if (!instance.acquire()) {
+        showMessage(tr("This application is already running."), MessageStyle::Plain,
+                    tr("Application Already Running"));
+        return ExitAlreadyRunning;
+    }
+
+    MainWindow window(context);
+    QObject::connect(&window, &MainWindow::exitRequested, qApp, &QCoreApplication::quit);
+    window.show();
+    window.disableMenus();
+    return QApplication::exec();
+}

@@ -1,0 +1,364 @@
+#include "data/database.h"
+
+#include "data/sqlite.h"
+#include "data/sqlvalue.h"
+#include "data/unicodefunctions.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+
+namespace {
+
+sqlite3* raw(void* handle)
+{
+    return static_cast<sqlite3*>(handle);
+}
+
+sqlite3_stmt* rawStmt(void* stmt)
+{
+    return static_cast<sqlite3_stmt*>(stmt);
+}
+
+QString engineMessage(sqlite3* db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Database", text);
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
+{
+    if (value.isNull()) {
+        sqlite3_bind_null(stmt, index);
+        return;
+    }
+    switch (value.typeId()) {
+        case QMetaType::Bool:
+            sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+        case QMetaType::ULong:
+        case QMetaType::ULongLong:
+            sqlite3_bind_int64(stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            sqlite3_bind_double(stmt, index, value.toDouble());
+            break;
+        case QMetaType::QDate:
+            sqlite3_bind_text(stmt, index, SqlValue::fromDate(value.toDate()).toUtf8().constData(), -1,
+                              SQLITE_TRANSIENT);
+            break;
+        case QMetaType::QDateTime:
+            sqlite3_bind_text(stmt, index, SqlValue::fromDateTime(value.toDateTime()).toUtf8().constData(), -1,
+                              SQLITE_TRANSIENT);
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt* stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER:
+            return QVariant(qint64(sqlite3_column_int64(stmt, column)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(stmt, column));
+        case SQLITE_TEXT:
+            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                                              sqlite3_column_bytes(stmt, column)));
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, column)),
+                                       sqlite3_column_bytes(stmt, column)));
+        default:
+            return {};
+    }
+}
+
+} // namespace
+
+QString Database::defaultKey()
+{
+    return QStringLiteral("QZV");
+}
+
+Database::Database(void* handle, QString path)
+    : m_handle(handle)
+    , m_path(std::move(path))
+{
+}
+
+Database::~Database()
+{
+    sqlite3_close_v2(raw(m_handle));
+}
+
+std::unique_ptr<Database> Database::open(const QString& path, const QString& key)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        throw DatabaseError(tr("The database file %1 does not exist.").arg(path));
+    }
+    if (info.isDir()) {
+        throw DatabaseError(tr("%1 is a folder, not a database file.").arg(path));
+    }
+    if (!info.isReadable() || !info.isWritable()) {
+        throw DatabaseError(tr("The database file %1 cannot be written (it is read-only or not accessible).").arg(path));
+    }
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<Database> db(new Database(handle, path));
+    if (rc != SQLITE_OK) {
+        throw DatabaseError(tr("The database file %1 cannot be opened: %2").arg(path, engineMessage(handle)));
+    }
+    const QByteArray keyBytes = key.toUtf8();
+    sqlite3_key(handle, keyBytes.constData(), int(keyBytes.size()));
+    sqlite3_busy_timeout(handle, 3000);
+    // The first read tells a wrong key or a file that is no database.
+    const int check = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (check == SQLITE_NOTADB) {
+        throw DatabaseError(
+            tr("The file %1 is not a Kelvane database, or it was locked with another key.").arg(path));
+    }
+    if (check == SQLITE_BUSY || check == SQLITE_LOCKED) {
+        throw DatabaseError(tr("The database file %1 is locked by another program.").arg(path));
+    }
+    if (check != SQLITE_OK) {
+        throw DatabaseError(tr("The database file %1 cannot be read: %2").arg(path, engineMessage(handle)));
+    }
+    db->configure();
+    return db;
+}
+
+std::unique_ptr<Database> Database::create(const QString& path, const QString& key)
+{
+    if (QFileInfo::exists(path)) {
+        throw DatabaseError(tr("The database file %1 already exists.").arg(path));
+    }
+    sqlite3* handle = nullptr;
+    const int rc =
+        sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    std::unique_ptr<Database> db(new Database(handle, path));
+    if (rc != SQLITE_OK) {
+        throw DatabaseError(tr("The database file %1 cannot be created: %2").arg(path, engineMessage(handle)));
+    }
+    const QByteArray keyBytes = key.toUtf8();
+    sqlite3_key(handle, keyBytes.constData(), int(keyBytes.size()));
+    sqlite3_busy_timeout(handle, 3000);
+    db->configure();
+    return db;
+}
+
+void Database::configure()
+{
+    registerUnicodeFunctions(raw(m_handle));
+    executeScript(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;"));
+}
+
+void Database::fail(const QString& sql) const
+{
+    throw DatabaseError(engineMessage(raw(m_handle)), sql);
+}
+
+Query Database::query(const QString& sql, const QVariantList& params)
+{
+    return Query(*this, sql, params);
+}
+
+Rows Database::select(const QString& sql, const QVariantList& params)
+{
+    Query q = query(sql, params);
+    Rows rows;
+    while (q.next()) {
+        rows.push_back(q.row());
+    }
+    return rows;
+}
+
+std::optional<Row> Database::selectOne(const QString& sql, const QVariantList& params)
+{
+    Query q = query(sql, params);
+    if (q.next()) {
+        return q.row();
+    }
+    return std::nullopt;
+}
+
+QVariant Database::scalar(const QString& sql, const QVariantList& params)
+{
+    Query q = query(sql, params);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+qint64 Database::insert(const QString& sql, const QVariantList& params)
+{
+    Query q = query(sql, params);
+    q.next();
+    return sqlite3_last_insert_rowid(raw(m_handle));
+}
+
+int Database::execute(const QString& sql, const QVariantList& params)
+{
+    Query q = query(sql, params);
+    while (q.next()) {
+    }
+    return sqlite3_changes(raw(m_handle));
+}
+
+void Database::executeScript(const QString& sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(raw(m_handle), sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error);
+        sqlite3_free(error);
+        throw DatabaseError(message, sql);
+    }
+}
+
+int Database::userVersion()
+{
+    return int(scalar(QStringLiteral("PRAGMA user_version")).toLongLong());
+}
+
+void Database::setUserVersion(int version)
+{
+    executeScript(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+bool Database::inTransaction() const
+{
+    return sqlite3_get_autocommit(raw(m_handle)) == 0;
+}
+
+QString Database::monthOf(const QString& dateExpression)
+{
+    return QStringLiteral("CAST(substr(%1, 6, 2) AS INTEGER)").arg(dateExpression);
+}
+
+QString Database::yearOf(const QString& dateExpression)
+{
+    return QStringLiteral("CAST(substr(%1, 1, 4) AS INTEGER)").arg(dateExpression);
+}
+
+QString Database::wildcardPattern(const QString& userText)
+{
+    QString pattern;
+    pattern.reserve(userText.size() + 4);
+    for (const QChar c : userText) {
+        if (c == u'*') {
+            pattern += u'%';
+        } else if (c == u'?') {
+            pattern += u'_';
+        } else if (c == u'%' || c == u'_' || c == u'\\') {
+            pattern += u'\\';
+            pattern += c;
+        } else {
+            pattern += c;
+        }
+    }
+    return pattern;
+}
+
+Query::Query(Database& db, const QString& sql, const QVariantList& params)
+    : m_db(&db)
+    , m_sql(sql)
+{
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(raw(db.m_handle), text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
+        db.fail(sql);
+    }
+    m_stmt = stmt;
+    if (stmt == nullptr) {
+        return; // blank statement
+    }
+    const int expected = sqlite3_bind_parameter_count(stmt);
+    if (expected != params.size()) {
+        throw DatabaseError(QStringLiteral("The statement expects %1 values but was given %2.")
+                                .arg(expected)
+                                .arg(params.size()),
+                            sql);
+    }
+    for (int i = 0; i < params.size(); ++i) {
+        bindValue(stmt, i + 1, params.at(i));
+    }
+    QStringList names;
+    const int count = sqlite3_column_count(stmt);
+    names.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    }
+    m_columns = std::make_shared<const ColumnIndex>(std::move(names));
+}
+
+Query::Query(Query&& other) noexcept
+    : m_db(other.m_db)
+    , m_stmt(std::exchange(other.m_stmt, nullptr))
+    , m_sql(std::move(other.m_sql))
+    , m_columns(std::move(other.m_columns))
+{
+}
+
+Query::~Query()
+{
+    sqlite3_finalize(rawStmt(m_stmt));
+}
+
+bool Query::next()
+{
+    if (m_stmt == nullptr) {
+        return false;
+    }
+    const int rc = sqlite3_step(rawStmt(m_stmt));
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        return false;
+    }
+    m_db->fail(m_sql);
+}
+
+Row Query::row() const
+{
+    QVector<QVariant> values;
+    const int count = columnCount();
+    values.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        values.push_back(columnValue(rawStmt(m_stmt), i));
+    }
+    return Row(m_columns, std::move(values));
+}
+
+QVariant Query::value(int column) const
+{
+    return columnValue(rawStmt(m_stmt), column);
+}
+
+int Query::columnCount() const
+{
+    return m_stmt ? sqlite3_column_count(rawStmt(m_stmt)) : 0;
+}
+
+QString Query::columnName(int column) const
+{
+    return m_columns ? m_columns->names().value(column) : QString();
+}

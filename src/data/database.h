@@ -1,0 +1,98 @@
+#pragma once
+
+#include "data/databaseerror.h"
+#include "data/row.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <memory>
+
+class Query;
+
+// The one connection to the encrypted database. Every value reaches SQL as a bound parameter:
+// null QVariant = NULL, bool = 0/1, QDate = ISO text, integers as 64-bit. Failures throw DatabaseError.
+// The interface carries no engine types so that another engine can stand behind it.
+class Database final
+{
+public:
+    // The key every Kelvane database is opened with unless the configuration names another.
+    static QString defaultKey();
+
+    // Opens an existing database file with the key. Throws DatabaseError naming the file and the reason.
+    static std::unique_ptr<Database> open(const QString& path, const QString& key = defaultKey());
+    // Creates a new, empty database file (the file must not exist yet).
+    static std::unique_ptr<Database> create(const QString& path, const QString& key = defaultKey());
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QString path() const { return m_path; }
+
+    // A cursor over the result of one statement; step through it with Query::next().
+    Query query(const QString& sql, const QVariantList& params = {});
+    // All rows of a SELECT.
+    Rows select(const QString& sql, const QVariantList& params = {});
+    // The first row of a SELECT, if any.
+    std::optional<Row> selectOne(const QString& sql, const QVariantList& params = {});
+    // The first column of the first row, or null when there is none.
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+    // Runs an INSERT and returns the new row's ID.
+    qint64 insert(const QString& sql, const QVariantList& params = {});
+    // Runs an action statement and returns how many rows it changed.
+    int execute(const QString& sql, const QVariantList& params = {});
+    // Runs several statements without parameters (schema scripts).
+    void executeScript(const QString& sql);
+
+    int userVersion();
+    void setUserVersion(int version);
+    bool inTransaction() const;
+
+    // Engine-neutral pieces of SQL text for what the dialects write differently.
+    static QString monthOf(const QString& dateExpression);
+    static QString yearOf(const QString& dateExpression);
+    // A user's search text as a LIKE pattern used with "LIKE ? ESCAPE '\'": * and ? are the user's
+    // wildcards, every other character (also % and _) is matched literally.
+    static QString wildcardPattern(const QString& userText);
+
+    // Engine handle for the adapter's own classes; not for use outside src/data.
+    void* handle() const { return m_handle; }
+
+private:
+    Database(void* handle, QString path);
+    void configure();
+    [[noreturn]] void fail(const QString& sql) const;
+
+    void* m_handle = nullptr;
+    QString m_path;
+    friend class Query;
+};
+
+// A prepared statement with its bound values, stepped row by row.
+class Query final
+{
+public:
+    ~Query();
+    Query(Query&& other) noexcept;
+    Query& operator=(Query&&) = delete;
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    // Steps to the next row; false at the end.
+    bool next();
+    Row row() const;
+    QVariant value(int column) const;
+    int columnCount() const;
+    QString columnName(int column) const;
+
+private:
+    friend class Database;
+    Query(Database& db, const QString& sql, const QVariantList& params);
+
+    Database* m_db;
+    void* m_stmt = nullptr;
+    QString m_sql;
+    std::shared_ptr<const ColumnIndex> m_columns;
+};

@@ -1,0 +1,324 @@
+#include "data/schema.h"
+
+#include "data/database.h"
+#include "data/transaction.h"
+
+#include <QCoreApplication>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Version 1: every table of the roll. Text columns compare without regard to ASCII case; the
+// connection's lower() and like() extend that to every letter. Dates are ISO text, booleans 0/1,
+// money integer cents, IDs 64-bit. Tables filled without a column list keep their exact column order.
+const char* const kVersion1 = R"SQL(
+CREATE TABLE Member (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Status TEXT COLLATE NOCASE,
+    First_Name TEXT COLLATE NOCASE,
+    Middle_Name TEXT COLLATE NOCASE,
+    Last_Name TEXT COLLATE NOCASE,
+    Title TEXT COLLATE NOCASE,
+    Address_1 TEXT COLLATE NOCASE,
+    Address_2 TEXT COLLATE NOCASE,
+    City TEXT COLLATE NOCASE,
+    State TEXT COLLATE NOCASE,
+    Zip TEXT COLLATE NOCASE,
+    Phone TEXT,
+    Cell TEXT,
+    Work_Phone TEXT,
+    Email TEXT COLLATE NOCASE,
+    Picture TEXT,
+    Place_Of_Work TEXT COLLATE NOCASE,
+    Occupation TEXT COLLATE NOCASE,
+    Date_Of_Birth TEXT,
+    Anniversary_Date TEXT,
+    Gender TEXT COLLATE NOCASE,
+    Marital_Status TEXT COLLATE NOCASE,
+    Head_Of_Household INTEGER NOT NULL DEFAULT 0,
+    Map_Section TEXT COLLATE NOCASE,
+    Hobbies TEXT,
+    Organizations TEXT,
+    Notes TEXT,
+    Member_Active_Status TEXT COLLATE NOCASE,
+    Member_Since TEXT,
+    Came_Forward TEXT,
+    Baptized TEXT,
+    Letter_Out TEXT,
+    Deceased_Date TEXT,
+    Previous_Church TEXT COLLATE NOCASE,
+    Receive_Newsletter_Via_Mail INTEGER NOT NULL DEFAULT 0,
+    Receive_Newsletter_Via_EMail INTEGER NOT NULL DEFAULT 0,
+    Sunday_School_Attendance_Level TEXT COLLATE NOCASE,
+    Worship_Service_Attendance_Level TEXT COLLATE NOCASE,
+    Discipleship_Training_Attendance_Level TEXT COLLATE NOCASE,
+    Sunday_Evening_Service_Attendance_Level TEXT COLLATE NOCASE,
+    Wednesday_Night_Attendance_Level TEXT COLLATE NOCASE,
+    Sunday_School_Class INTEGER,
+    Care_Group_Assigned INTEGER,
+    Discipleship_Training_Class INTEGER,
+    Wednesday_Night_Class INTEGER,
+    DeaconID INTEGER,
+    Prospect_Active_Status TEXT COLLATE NOCASE,
+    Prospect_Source TEXT COLLATE NOCASE,
+    Prospect_Member_Of TEXT COLLATE NOCASE,
+    Prospect_Note TEXT,
+    Prospect_Sunday_School_Class_Assigned INTEGER,
+    Prospect_Care_Group_Assigned INTEGER,
+    Prospect_Phase TEXT COLLATE NOCASE,
+    Prospect_Next_Contact_Date TEXT,
+    Prospect_Next_Contact_Action TEXT COLLATE NOCASE,
+    Prospect_Next_Contact_Type TEXT COLLATE NOCASE,
+    Envelope TEXT COLLATE NOCASE,
+    ShowInContributionList INTEGER,
+    Date_Added TEXT,
+    Added_By TEXT,
+    Date_Edited TEXT,
+    Edited_By TEXT
+);
+CREATE INDEX Member_Name ON Member (Last_Name COLLATE NOCASE, First_Name COLLATE NOCASE, Middle_Name COLLATE NOCASE);
+CREATE INDEX Member_Envelope ON Member (Envelope COLLATE NOCASE);
+CREATE INDEX Member_Status ON Member (Status COLLATE NOCASE);
+CREATE INDEX Member_DeaconID ON Member (DeaconID);
+
+CREATE TABLE Family_Connection (
+    Member_ID INTEGER NOT NULL,
+    Relationship TEXT COLLATE NOCASE,
+    Relative_Member_ID INTEGER NOT NULL
+);
+CREATE INDEX Family_Connection_Member ON Family_Connection (Member_ID);
+CREATE INDEX Family_Connection_Relative ON Family_Connection (Relative_Member_ID);
+
+CREATE TABLE Sunday_School (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name TEXT COLLATE NOCASE NOT NULL,
+    Description TEXT COLLATE NOCASE,
+    Teacher INTEGER,
+    Asst_Teacher INTEGER,
+    Location TEXT COLLATE NOCASE,
+    Notes TEXT
+);
+CREATE TABLE Discipleship_Training (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name TEXT COLLATE NOCASE NOT NULL,
+    Description TEXT COLLATE NOCASE,
+    Teacher INTEGER,
+    Asst_Teacher INTEGER,
+    Location TEXT COLLATE NOCASE,
+    Notes TEXT
+);
+CREATE TABLE Wednesday_Night (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name TEXT COLLATE NOCASE NOT NULL,
+    Description TEXT COLLATE NOCASE,
+    Teacher INTEGER,
+    Asst_Teacher INTEGER,
+    Location TEXT COLLATE NOCASE,
+    Notes TEXT
+);
+CREATE TABLE Care_Group (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Group_Leader INTEGER NOT NULL,
+    Asst_Group_Leader INTEGER,
+    Sunday_School_Class INTEGER,
+    Notes TEXT
+);
+
+CREATE TABLE Responsibilities (
+    Name TEXT COLLATE NOCASE NOT NULL,
+    Description TEXT COLLATE NOCASE
+);
+CREATE TABLE Member_Responsibility (
+    Member_ID INTEGER NOT NULL,
+    Responsibility TEXT COLLATE NOCASE,
+    "Start" TEXT,
+    "End" TEXT
+);
+CREATE INDEX Member_Responsibility_Member ON Member_Responsibility (Member_ID);
+CREATE INDEX Member_Responsibility_Name ON Member_Responsibility (Responsibility COLLATE NOCASE);
+
+CREATE TABLE Church_Organizations (Name TEXT COLLATE NOCASE);
+CREATE TABLE Member_Organizations (
+    MemberID INTEGER NOT NULL,
+    Organization TEXT COLLATE NOCASE
+);
+CREATE INDEX Member_Organizations_Member ON Member_Organizations (MemberID);
+
+CREATE TABLE AttendanceData (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    WeekOf TEXT NOT NULL,
+    MemberID INTEGER NOT NULL,
+    SS INTEGER NOT NULL DEFAULT 0,
+    SL INTEGER NOT NULL DEFAULT 0,
+    RBD INTEGER NOT NULL DEFAULT 0,
+    WS INTEGER NOT NULL DEFAULT 0,
+    DT INTEGER NOT NULL DEFAULT 0,
+    SE INTEGER NOT NULL DEFAULT 0,
+    WN INTEGER NOT NULL DEFAULT 0
+);
+CREATE UNIQUE INDEX AttendanceData_Week_Member ON AttendanceData (WeekOf, MemberID);
+CREATE INDEX AttendanceData_Member ON AttendanceData (MemberID, WeekOf);
+CREATE TABLE AttendanceLevels (Levels TEXT COLLATE NOCASE);
+
+CREATE TABLE Member_Contributions (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    MemberID INTEGER NOT NULL,
+    ContributionDate TEXT,
+    EnvelopeNumber TEXT COLLATE NOCASE,
+    Amount INTEGER NOT NULL DEFAULT 0,
+    RefNumber TEXT COLLATE NOCASE,
+    Designation TEXT COLLATE NOCASE,
+    UserName TEXT COLLATE NOCASE,
+    DateEntered TEXT
+);
+CREATE INDEX Member_Contributions_Member_Date ON Member_Contributions (MemberID, ContributionDate);
+CREATE INDEX Member_Contributions_Date ON Member_Contributions (ContributionDate);
+CREATE INDEX Member_Contributions_Entered ON Member_Contributions (DateEntered);
+CREATE TABLE ContributionDesignation (Name TEXT COLLATE NOCASE);
+
+CREATE TABLE Outreach_Phase (
+    PhaseOrder INTEGER NOT NULL,
+    Phase TEXT COLLATE NOCASE,
+    Action TEXT COLLATE NOCASE,
+    TimePeriod REAL
+);
+CREATE TABLE Prospect_Contact (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Prospect_ID INTEGER NOT NULL,
+    Contact_Date TEXT,
+    Action TEXT COLLATE NOCASE,
+    Type TEXT COLLATE NOCASE,
+    Visitor1 INTEGER,
+    Visitor2 INTEGER,
+    Rating TEXT COLLATE NOCASE,
+    Notes TEXT
+);
+CREATE INDEX Prospect_Contact_Prospect ON Prospect_Contact (Prospect_ID, Contact_Date);
+CREATE TABLE Prospect_Action (Action TEXT COLLATE NOCASE);
+CREATE TABLE Prospect_Contact_Rating (Rating TEXT COLLATE NOCASE);
+
+CREATE TABLE "User" (
+    Member_ID INTEGER PRIMARY KEY,
+    Username TEXT COLLATE NOCASE,
+    Password TEXT,
+    Type TEXT,
+    Inactive INTEGER NOT NULL DEFAULT 0,
+    DateEntered TEXT
+);
+CREATE TABLE UserType (Name TEXT);
+CREATE TABLE Permission (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name TEXT COLLATE NOCASE
+);
+CREATE TABLE UserPermission (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    MemberID INTEGER NOT NULL,
+    PermissionID INTEGER NOT NULL
+);
+CREATE INDEX UserPermission_Member ON UserPermission (MemberID, PermissionID);
+
+CREATE TABLE Church (
+    Name TEXT,
+    Address1 TEXT,
+    Address2 TEXT,
+    City TEXT,
+    State TEXT,
+    Zip TEXT,
+    Phone TEXT,
+    Fax TEXT,
+    Email TEXT,
+    Website TEXT,
+    KeyPressDelay REAL
+);
+
+CREATE TABLE MemberStatus (Status TEXT COLLATE NOCASE);
+CREATE TABLE ChurchStatus (Status TEXT COLLATE NOCASE);
+CREATE TABLE ProspectStatus (Status TEXT COLLATE NOCASE);
+CREATE TABLE Titles (Title TEXT COLLATE NOCASE);
+CREATE TABLE State (State TEXT COLLATE NOCASE);
+CREATE TABLE Relationships (Relationships TEXT COLLATE NOCASE);
+)SQL";
+
+// Step i brings a database from version i to version i + 1. New steps are appended, never edited.
+const std::vector<std::function<void(Database&)>>& migrations()
+{
+    static const std::vector<std::function<void(Database&)>> steps = {
+        [](Database& db) { db.executeScript(QString::fromUtf8(kVersion1)); },
+    };
+    return steps;
+}
+
+} // namespace
+
+namespace Schema {
+
+int currentVersion()
+{
+    return int(migrations().size());
+}
+
+void migrate(Database& db)
+{
+    const int version = db.userVersion();
+    if (version > currentVersion()) {
+        throw DatabaseError(QCoreApplication::translate("Schema",
+                                                        "The database %1 was written by a newer version of "
+                                                        "Kelvane (layout %2; this program knows up to %3).")
+                                .arg(db.path())
+                                .arg(version)
+                                .arg(currentVersion()));
+    }
+    for (int step = version; step < currentVersion(); ++step) {
+        Transaction transaction(db);
+        migrations().at(step)(db);
+        db.setUserVersion(step + 1);
+        transaction.commit();
+    }
+}
+
+QStringList tableNames()
+{
+    return {QStringLiteral("Member"),
+            QStringLiteral("Family_Connection"),
+            QStringLiteral("Sunday_School"),
+            QStringLiteral("Discipleship_Training"),
+            QStringLiteral("Wednesday_Night"),
+            QStringLiteral("Care_Group"),
+            QStringLiteral("Responsibilities"),
+            QStringLiteral("Member_Responsibility"),
+            QStringLiteral("Church_Organizations"),
+            QStringLiteral("Member_Organizations"),
+            QStringLiteral("AttendanceData"),
+            QStringLiteral("AttendanceLevels"),
+            QStringLiteral("Member_Contributions"),
+            QStringLiteral("ContributionDesignation"),
+            QStringLiteral("Outreach_Phase"),
+            QStringLiteral("Prospect_Contact"),
+            QStringLiteral("Prospect_Action"),
+            QStringLiteral("Prospect_Contact_Rating"),
+            QStringLiteral("User"),
+            QStringLiteral("UserType"),
+            QStringLiteral("Permission"),
+            QStringLiteral("UserPermission"),
+            QStringLiteral("Church"),
+            QStringLiteral("MemberStatus"),
+            QStringLiteral("ChurchStatus"),
+            QStringLiteral("ProspectStatus"),
+            QStringLiteral("Titles"),
+            QStringLiteral("State"),
+            QStringLiteral("Relationships")};
+}
+
+QStringList columnsOf(Database& db, const QString& table)
+{
+    QStringList columns;
+    // Table names come from our own list, never from a user; PRAGMA takes no bound parameter.
+    for (const Row& row : db.select(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table))) {
+        columns << row.text(u"name");
+    }
+    return columns;
+}
+
+} // namespace Schema

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "shell/appconfig.h"
+#include "shell/churchinfo.h"
+#include "shell/clock.h"
+
+#include <QString>
+
+#include <memory>
+
+class Database;
+
+// The logged-in user; empty before the first login, kept through Log Off until the next login.
+struct CurrentUser
+{
+    qint64 memberId = 0;
+    QString type;
+    QString userName;
+};
+
+// What every screen and store of one run shares: the database, the configuration, the church row,
+// the current user and the clock. Tests build their own on a temporary database.
+class AppContext final
+{
+public:
+    AppContext(std::unique_ptr<Database> db, AppConfig config, Clock& clock = Clock::system());
+    ~AppContext();
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    Database& db() { return *m_db; }
+    const AppConfig& config() const { return m_config; }
+    Clock& clock() const { return m_clock; }
+
+    const ChurchInfo& church() const { return m_church; }
+    // Reloads the church row; false when there is none yet (the values then stay as they were).
+    bool reloadChurch();
+
+    const CurrentUser& user() const { return m_user; }
+    void setUser(CurrentUser user) { m_user = std::move(user); }
+
+private:
+    std::unique_ptr<Database> m_db;
+    AppConfig m_config;
+    Clock& m_clock;
+    ChurchInfo m_church;
+    CurrentUser m_user;
+};

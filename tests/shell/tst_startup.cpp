@@ -1,0 +1,80 @@
+#include "app/startup.h"
+
+#include "data/database.h"
+#include "shell/messages.h"
+#include "shell/singleinstance.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { MessageLog::startRecording(); }
+    void cleanup() { MessageLog::stopRecording(); }
+
+    void badConfigurationStopsWithMessageAndCode_data();
+    void badConfigurationStopsWithMessageAndCode();
+    void secondCopyIsRefused();
+};
+
+void TestStartup::badConfigurationStopsWithMessageAndCode_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QByteArray>("databaseBytes");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expectedWords");
+    const QByteArray good = "H\nD, roll.db\nP, pics/\nA,Yes\nB,Yes\nC,Yes\nD,Yes\nE,Yes\nF,Yes\nG,Yes\n";
+    QTest::newRow("no config.txt") << QByteArray() << QByteArray() << int(ExitBadConfig) << "was not found";
+    QTest::newRow("short config.txt") << QByteArray("H\nD, roll.db\n") << QByteArray() << int(ExitBadConfig)
+                                      << "needs 19";
+    QTest::newRow("database is a text file") << good << QByteArray(2048, 'z') << int(ExitBadDatabase)
+                                             << "not a Kelvane database";
+}
+
+void TestStartup::badConfigurationStopsWithMessageAndCode()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(QByteArray, databaseBytes);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expectedWords);
+    QTemporaryDir dir;
+    const QString configPath = dir.filePath(QStringLiteral("config.txt"));
+    if (!config.isEmpty()) {
+        QFile file(configPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(config);
+    }
+    if (!databaseBytes.isEmpty()) {
+        QFile file(dir.filePath(QStringLiteral("roll.db")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(databaseBytes);
+    }
+    QCOMPARE(runProgram(configPath), exitCode);
+    const auto shown = MessageLog::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.first().text.contains(expectedWords), qPrintable(shown.first().text));
+    QCOMPARE(shown.first().style, MessageStyle::Critical);
+    if (!databaseBytes.isEmpty()) {
+        QFile file(dir.filePath(QStringLiteral("roll.db")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), databaseBytes);
+    }
+}
+
+void TestStartup::secondCopyIsRefused()
+{
+    QTemporaryDir dir;
+    const QString lock = dir.filePath(QStringLiteral("k.lock"));
+    SingleInstance first(lock);
+    QVERIFY(first.acquire());
+    SingleInstance second(lock);
+    QVERIFY(!second.acquire());
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,67 @@
+#include "testdatabase.h"
+
+#include "data/database.h"
+#include "data/databasesetup.h"
+
+#include <QDir>
+#include <QTest>
+
+TestDatabase::TestDatabase()
+{
+    QVERIFY2(m_dir.isValid(), "no temporary folder");
+    QDir(m_dir.path()).mkpath(QStringLiteral("pictures"));
+}
+
+TestDatabase::~TestDatabase() = default;
+
+QString TestDatabase::path() const
+{
+    return m_dir.filePath(QStringLiteral("test.db"));
+}
+
+std::unique_ptr<Database> TestDatabase::open()
+{
+    auto db = openOrCreateDatabase(path(), Database::defaultKey());
+    if (!m_created) {
+        m_created = true;
+        addNamedPeople(*db);
+    }
+    return db;
+}
+
+std::unique_ptr<AppContext> TestDatabase::makeContext(Clock& clock)
+{
+    AppConfig config;
+    config.databasePath = path();
+    config.pictureFolder = m_dir.filePath(QStringLiteral("pictures")) + u'/';
+    config.attendanceSwitches.fill(QStringLiteral("Yes"));
+    auto context = std::make_unique<AppContext>(open(), config, clock);
+    context->reloadChurch();
+    return context;
+}
+
+qint64 TestDatabase::addPerson(Database& db, const QString& first, const QString& last, const QString& status,
+                               const QString& churchStatus)
+{
+    return db.insert(QStringLiteral("INSERT INTO Member (Status, First_Name, Middle_Name, Last_Name, "
+                                    "Member_Active_Status, Prospect_Active_Status, Envelope, Head_Of_Household) "
+                                    "VALUES (?, ?, '', ?, ?, 'Active', '', 0)"),
+                     {status, first, last, churchStatus});
+}
+
+void TestDatabase::addNamedPeople(Database& db)
+{
+    addPerson(db, QStringLiteral("Sam"), QStringLiteral("Sanders"));
+    addPerson(db, QStringLiteral("John"), QStringLiteral("Smith"));
+    addPerson(db, QStringLiteral("Wayne"), QStringLiteral("Smithers"));
+    addPerson(db, QStringLiteral("Pat"), QStringLiteral("O'Brien"));
+    addPerson(db, QStringLiteral("Åsa"), QStringLiteral("Ölander"));
+}
+
+void TestDatabase::addChurch(Database& db, double keyPressDelay)
+{
+    db.execute(QStringLiteral("INSERT INTO Church (Name, Address1, Address2, City, State, Zip, Phone, Fax, Email, "
+                              "Website, KeyPressDelay) VALUES (?, ?, '', ?, ?, ?, '', '', '', '', ?)"),
+               {QStringLiteral("Grace Chapel"), QStringLiteral("1 Church St"), QStringLiteral("Springfield"),
+                QStringLiteral("IL"), QStringLiteral("62701"), keyPressDelay});
+}

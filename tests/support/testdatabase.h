@@ -1,0 +1,45 @@
+#pragma once
+
+#include "shell/appcontext.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class Database;
+
+// A fresh encrypted database in its own temporary folder, with the schema, the seed rows and a few
+// named people. Every test builds its own.
+class TestDatabase final
+{
+public:
+    TestDatabase();
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    QString folder() const { return m_dir.path(); }
+    QString path() const;
+
+    // A context on a new database (the context owns the connection); pictures go to folder()/pictures/.
+    std::unique_ptr<AppContext> makeContext(Clock& clock = Clock::system());
+    // A plain connection to a new database.
+    std::unique_ptr<Database> open();
+
+    // Adds a person with the given names and statuses; returns his ID.
+    static qint64 addPerson(Database& db, const QString& first, const QString& last,
+                            const QString& status = QStringLiteral("Member"),
+                            const QString& churchStatus = QStringLiteral("Active"));
+    // Adds the people every suite may rely on: Sanders, Sam; Smith, John; Smithers, Wayne; O'Brien, Pat;
+    // Ölander, Åsa.
+    static void addNamedPeople(Database& db);
+    // Writes a church row with the given type-ahead delay.
+    static void addChurch(Database& db, double keyPressDelay = 2.0);
+
+private:
+    void ensureCreated();
+
+    QTemporaryDir m_dir;
+    bool m_created = false;
+};
