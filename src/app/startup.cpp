@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/screenregistry.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "shell/appcontext.h"
@@ -47,12 +48,12 @@ int runProgram(const QString& configPath)
 
     SingleInstance instance;
     if (!instance.acquire()) {
-        showMessage(tr("This application is already running."), MessageStyle::Plain,
-                    tr("Application Already Running"));
+        showMessage(tr("This application is already running."), MessageStyle::Plain, tr("Application Already Running"));
         return ExitAlreadyRunning;
     }
 
     MainWindow window(context);
+    registerAllScreens(window);
     QObject::connect(&window, &MainWindow::exitRequested, qApp, &QCoreApplication::quit);
     window.show();
     window.disableMenus();

@@ -103,8 +103,7 @@ QString Database::defaultKey()
 Database::Database(void* handle, QString path)
     : m_handle(handle)
     , m_path(std::move(path))
-{
-}
+{}
 
 Database::~Database()
 {
@@ -121,7 +120,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& key
         throw DatabaseError(tr("%1 is a folder, not a database file.").arg(path));
     }
     if (!info.isReadable() || !info.isWritable()) {
-        throw DatabaseError(tr("The database file %1 cannot be written (it is read-only or not accessible).").arg(path));
+        throw DatabaseError(
+            tr("The database file %1 cannot be written (it is read-only or not accessible).").arg(path));
     }
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
@@ -135,8 +135,7 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& key
     // The first read tells a wrong key or a file that is no database.
     const int check = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (check == SQLITE_NOTADB) {
-        throw DatabaseError(
-            tr("The file %1 is not a Kelvane database, or it was locked with another key.").arg(path));
+        throw DatabaseError(tr("The file %1 is not a Kelvane database, or it was locked with another key.").arg(path));
     }
     if (check == SQLITE_BUSY || check == SQLITE_LOCKED) {
         throw DatabaseError(tr("The database file %1 is locked by another program.").arg(path));
@@ -292,10 +291,8 @@ Query::Query(Database& db, const QString& sql, const QVariantList& params)
     }
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (expected != params.size()) {
-        throw DatabaseError(QStringLiteral("The statement expects %1 values but was given %2.")
-                                .arg(expected)
-                                .arg(params.size()),
-                            sql);
+        throw DatabaseError(
+            QStringLiteral("The statement expects %1 values but was given %2.").arg(expected).arg(params.size()), sql);
     }
     for (int i = 0; i < params.size(); ++i) {
         bindValue(stmt, i + 1, params.at(i));
@@ -314,8 +311,7 @@ Query::Query(Query&& other) noexcept
     , m_stmt(std::exchange(other.m_stmt, nullptr))
     , m_sql(std::move(other.m_sql))
     , m_columns(std::move(other.m_columns))
-{
-}
+{}
 
 Query::~Query()
 {

@@ -22,8 +22,7 @@ int ColumnIndex::indexOf(QStringView name) const
 Row::Row(std::shared_ptr<const ColumnIndex> columns, QVector<QVariant> values)
     : m_columns(std::move(columns))
     , m_values(std::move(values))
-{
-}
+{}
 
 const QStringList& Row::columnNames() const
 {

@@ -263,9 +263,8 @@ void migrate(Database& db)
 {
     const int version = db.userVersion();
     if (version > currentVersion()) {
-        throw DatabaseError(QCoreApplication::translate("Schema",
-                                                        "The database %1 was written by a newer version of "
-                                                        "Kelvane (layout %2; this program knows up to %3).")
+        throw DatabaseError(QCoreApplication::translate("Schema", "The database %1 was written by a newer version of "
+                                                                  "Kelvane (layout %2; this program knows up to %3).")
                                 .arg(db.path())
                                 .arg(version)
                                 .arg(currentVersion()));

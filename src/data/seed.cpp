@@ -85,8 +85,7 @@ void populate(Database& db)
     fill(db, QStringLiteral("UserType"), QStringLiteral("Name"), list({"Admin", "User"}));
     fill(db, QStringLiteral("Permission"), QStringLiteral("Name"), permissionNames());
 
-    fill(db, QStringLiteral("Titles"), QStringLiteral("Title"),
-         list({"Jr.", "Sr.", "II", "III", "IV", "Dr.", "Rev."}));
+    fill(db, QStringLiteral("Titles"), QStringLiteral("Title"), list({"Jr.", "Sr.", "II", "III", "IV", "Dr.", "Rev."}));
     fill(db, QStringLiteral("Relationships"), QStringLiteral("Relationships"),
          list({"Spouse", "Son", "Daughter", "Father", "Mother", "Brother", "Sister", "Grandson", "Granddaughter",
                "Grandfather", "Grandmother", "Stepson", "Stepdaughter", "Other Relative"}));

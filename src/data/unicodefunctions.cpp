@@ -98,8 +98,7 @@ bool unicodeLike(const QString& pattern, const QString& text, QChar escape)
         if (p < items.size() && items[p].kind == PatternItem::AnyRun) {
             starP = p++;
             starT = t;
-        } else if (p < items.size() &&
-                   (items[p].kind == PatternItem::AnyOne || items[p].ch == s.at(t))) {
+        } else if (p < items.size() && (items[p].kind == PatternItem::AnyOne || items[p].ch == s.at(t))) {
             ++p;
             ++t;
         } else if (starP >= 0) {

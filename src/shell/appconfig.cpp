@@ -35,8 +35,7 @@ QString resolve(const QDir& base, const QString& value)
 ConfigError::ConfigError(const QString& message)
     : std::runtime_error(message.toStdString())
     , m_message(message)
-{
-}
+{}
 
 bool AppConfig::showsAttendanceColumn(int category) const
 {
@@ -115,7 +114,8 @@ AppConfig read(const QString& filePath)
         config.attendanceSwitches.at(std::size_t(i)) = fields.at(6 + 2 * i);
     }
     if (config.databasePath.isEmpty()) {
-        throw ConfigError(tr("The configuration file %1 names no database file.").arg(QDir::toNativeSeparators(filePath)));
+        throw ConfigError(
+            tr("The configuration file %1 names no database file.").arg(QDir::toNativeSeparators(filePath)));
     }
     return config;
 }

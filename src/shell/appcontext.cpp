@@ -6,8 +6,7 @@ AppContext::AppContext(std::unique_ptr<Database> db, AppConfig config, Clock& cl
     : m_db(std::move(db))
     , m_config(std::move(config))
     , m_clock(clock)
-{
-}
+{}
 
 AppContext::~AppContext() = default;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/appconfig.h"
+#include "shell/changenotifier.h"
 #include "shell/churchinfo.h"
 #include "shell/clock.h"
 
@@ -39,10 +40,14 @@ public:
     const CurrentUser& user() const { return m_user; }
     void setUser(CurrentUser user) { m_user = std::move(user); }
 
+    // Where screens announce what they changed and hear what others changed.
+    ChangeNotifier& changes() { return m_changes; }
+
 private:
     std::unique_ptr<Database> m_db;
     AppConfig m_config;
     Clock& m_clock;
     ChurchInfo m_church;
     CurrentUser m_user;
+    ChangeNotifier m_changes;
 };

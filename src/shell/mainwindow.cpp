@@ -1,10 +1,15 @@
 #include "shell/mainwindow.h"
 
 #include "shell/appcontext.h"
+#include "shell/menucommands.h"
+#include "shell/permissioncheck.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSettings>
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent)
@@ -14,32 +19,130 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("MDI"));
     setWindowTitle(tr("Kelvane"));
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
-    buildMenus();
-    resize(1024, 768);
+    addEntries(nullptr, menuTree());
+
+    registerCommand(QStringLiteral("LogOff"), [this] { logOff(); });
+    registerCommand(QStringLiteral("Exit"), [this] { emit exitRequested(); });
+
+    resize(1200, 850);
+    QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("mainWindow/geometry")).toByteArray());
 }
 
-void MainWindow::buildMenus()
+MainWindow::~MainWindow() = default;
+
+void MainWindow::addEntries(QMenu* menu, const QList<MenuEntry>& entries)
 {
-    m_fileMenu = menuBar()->addMenu(tr("&File"));
-    m_fileMenu->setObjectName(QStringLiteral("File"));
-    m_exitAction = m_fileMenu->addAction(tr("E&xit"));
-    m_exitAction->setObjectName(QStringLiteral("Exit"));
-    connect(m_exitAction, &QAction::triggered, this, &MainWindow::exitRequested);
+    for (const MenuEntry& entry : entries) {
+        if (entry.isSubmenu()) {
+            QMenu* sub = menu ? menu->addMenu(entry.caption) : menuBar()->addMenu(entry.caption);
+            sub->setObjectName(entry.name);
+            sub->menuAction()->setObjectName(entry.name);
+            m_actions.insert(entry.name, sub->menuAction());
+            addEntries(sub, entry.children);
+            continue;
+        }
+        QAction* action = menu->addAction(entry.caption);
+        action->setObjectName(entry.name);
+        m_actions.insert(entry.name, action);
+        const QString name = entry.name;
+        connect(action, &QAction::triggered, this, [this, name] { runCommand(name); });
+    }
+}
+
+void MainWindow::registerScreen(const QString& screenName, ScreenFactory factory)
+{
+    m_factories.insert(screenName, std::move(factory));
+}
+
+void MainWindow::registerCommand(const QString& entryName, std::function<void()> action)
+{
+    m_commands.insert(entryName, std::move(action));
+}
+
+QWidget* MainWindow::findScreen(const QString& screenName) const
+{
+    const QPointer<QMdiSubWindow> window = m_open.value(screenName);
+    return window ? window->widget() : nullptr;
+}
+
+QWidget* MainWindow::openScreen(const QString& screenName)
+{
+    if (QWidget* open = findScreen(screenName)) {
+        m_mdi->setActiveSubWindow(m_open.value(screenName));
+        return open;
+    }
+    const auto factory = m_factories.constFind(screenName);
+    if (factory == m_factories.constEnd()) {
+        return nullptr;
+    }
+    QWidget* screen = (*factory)(*this);
+    if (screen == nullptr) {
+        return nullptr;
+    }
+    screen->setObjectName(screenName);
+    QMdiSubWindow* window = m_mdi->addSubWindow(screen);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(screen->windowTitle());
+    window->move(0, 0);
+    m_open.insert(screenName, window);
+    window->show();
+    m_mdi->setActiveSubWindow(window);
+    return screen;
+}
+
+void MainWindow::runCommand(const QString& entryName)
+{
+    const MenuEntry* entry = findMenuEntry(entryName);
+    if (entry == nullptr || entry->isSubmenu()) {
+        return;
+    }
+    if (!entry->permissions.isEmpty() && !checkPermission(m_context, entry->permissions, entry->refusal)) {
+        return;
+    }
+    if (const auto command = m_commands.constFind(entryName); command != m_commands.constEnd()) {
+        (*command)();
+        return;
+    }
+    if (!entry->screen.isEmpty()) {
+        openScreen(entry->screen);
+    }
+}
+
+QAction* MainWindow::menuAction(const QString& entryName) const
+{
+    return m_actions.value(entryName);
 }
 
 void MainWindow::disableMenus()
 {
-    for (QAction* action : findChildren<QAction*>()) {
+    for (QAction* action : std::as_const(m_actions)) {
         action->setEnabled(false);
     }
-    m_fileMenu->menuAction()->setEnabled(true);
-    m_exitAction->setEnabled(true);
+    m_actions.value(QStringLiteral("File"))->setEnabled(true);
+    m_actions.value(QStringLiteral("Exit"))->setEnabled(true);
 }
 
 void MainWindow::enableMenus()
 {
-    for (QAction* action : findChildren<QAction*>()) {
+    for (QAction* action : std::as_const(m_actions)) {
         action->setEnabled(true);
     }
+}
+
+void MainWindow::logOff()
+{
+    disableMenus();
+    openScreen(QStringLiteral("frmLogin"));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("mainWindow/geometry"), saveGeometry());
+    m_mdi->closeAllSubWindows();
+    event->accept();
 }

@@ -1,37 +1,79 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
 
 class AppContext;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
+struct MenuEntry;
 
-// The frame of the program: an MDI area holding every screen, and the menu bar.
+// The frame of the program: an MDI area holding every screen, and the menu bar built from the menu
+// table. Screens are created by factories registered by name and opened at most once.
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainWindow)
 
 public:
+    using ScreenFactory = std::function<QWidget*(MainWindow&)>;
+
     explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     AppContext& context() { return m_context; }
     QMdiArea* mdiArea() const { return m_mdi; }
+
+    // Tells the window how to build the screen with this name (e.g. "frmMemberEntry").
+    void registerScreen(const QString& screenName, ScreenFactory factory);
+    // Gives a menu entry without a screen (a report run at once) its action.
+    void registerCommand(const QString& entryName, std::function<void()> action);
+
+    // Opens the named screen as a child window placed at the top left, or brings the open one to the
+    // front unchanged. Returns it, or nullptr when no such screen is registered.
+    QWidget* openScreen(const QString& screenName);
+    template <typename T>
+    T* openScreen(const QString& screenName)
+    {
+        return qobject_cast<T*>(openScreen(screenName));
+    }
+    // The open screen with this name, or nullptr.
+    QWidget* findScreen(const QString& screenName) const;
+    template <typename T>
+    T* findScreen(const QString& screenName) const
+    {
+        return qobject_cast<T*>(findScreen(screenName));
+    }
+
+    // What choosing a menu entry does: its permission test, then its screen or command.
+    void runCommand(const QString& entryName);
+    QAction* menuAction(const QString& entryName) const;
 
     // Disables every menu entry but File and File > Exit (logged out).
     void disableMenus();
     // Enables every menu entry (logged in).
     void enableMenus();
+    // Log Off: menus disabled, the login screen opened; open screens stay open.
+    void logOff();
 
 signals:
     // Asked to end the program (File > Exit).
     void exitRequested();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
-    void buildMenus();
+    void addEntries(QMenu* menu, const QList<MenuEntry>& entries);
 
     AppContext& m_context;
     QMdiArea* m_mdi;
-    QMenu* m_fileMenu = nullptr;
-    QAction* m_exitAction = nullptr;
+    QHash<QString, QAction*> m_actions;
+    QHash<QString, ScreenFactory> m_factories;
+    QHash<QString, std::function<void()>> m_commands;
+    QHash<QString, QPointer<QMdiSubWindow>> m_open;
 };

@@ -61,8 +61,8 @@ void TestDatabaseAdapter::roundTripKeepsEveryType_data()
     QTest::addColumn<QVariant>("expected");
     QTest::newRow("text with quotes") << QVariant(QStringLiteral("O'Brien \"Pat\"; DROP TABLE T; --"))
                                       << QVariant(QStringLiteral("O'Brien \"Pat\"; DROP TABLE T; --"));
-    QTest::newRow("accents and line breaks") << QVariant(QStringLiteral("Ölander\nÅsa\r\nçé"))
-                                             << QVariant(QStringLiteral("Ölander\nÅsa\r\nçé"));
+    QTest::newRow("accents and line breaks")
+        << QVariant(QStringLiteral("Ölander\nÅsa\r\nçé")) << QVariant(QStringLiteral("Ölander\nÅsa\r\nçé"));
     QTest::newRow("null") << QVariant() << QVariant();
     QTest::newRow("date as ISO text") << QVariant(QDate(2024, 2, 29)) << QVariant(QStringLiteral("2024-02-29"));
     QTest::newRow("date/time") << QVariant(QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58)))
@@ -123,10 +123,14 @@ void TestDatabaseAdapter::openRefusesWhatIsNoDatabase_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("expectedWords");
-    QTest::newRow("text file") << "text" << "not a Kelvane database";
-    QTest::newRow("folder") << "folder" << "is a folder";
-    QTest::newRow("missing") << "missing" << "does not exist";
-    QTest::newRow("read-only") << "readonly" << "read-only";
+    QTest::newRow("text file") << "text"
+                               << "not a Kelvane database";
+    QTest::newRow("folder") << "folder"
+                            << "is a folder";
+    QTest::newRow("missing") << "missing"
+                             << "does not exist";
+    QTest::newRow("read-only") << "readonly"
+                               << "read-only";
 }
 
 void TestDatabaseAdapter::openRefusesWhatIsNoDatabase()
@@ -214,10 +218,14 @@ void TestDatabaseAdapter::wildcardPatternTranslatesOnlyStarAndQuestionMark_data(
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("pattern");
-    QTest::newRow("star and question") << "Sm*th?" << "Sm%th_";
-    QTest::newRow("percent and underscore literal") << "5%_off" << "5\\%\\_off";
-    QTest::newRow("backslash literal") << "a\\b" << "a\\\\b";
-    QTest::newRow("quotes untouched") << "O'Brien \"x\"" << "O'Brien \"x\"";
+    QTest::newRow("star and question") << "Sm*th?"
+                                       << "Sm%th_";
+    QTest::newRow("percent and underscore literal") << "5%_off"
+                                                    << "5\\%\\_off";
+    QTest::newRow("backslash literal") << "a\\b"
+                                       << "a\\\\b";
+    QTest::newRow("quotes untouched") << "O'Brien \"x\""
+                                      << "O'Brien \"x\"";
 }
 
 void TestDatabaseAdapter::wildcardPatternTranslatesOnlyStarAndQuestionMark()
@@ -228,9 +236,8 @@ void TestDatabaseAdapter::wildcardPatternTranslatesOnlyStarAndQuestionMark()
     // The pattern matches the typed text itself when the text has no wildcards of the user's.
     if (!typed.contains(u'*') && !typed.contains(u'?')) {
         m_db->execute(QStringLiteral("INSERT INTO T (Name) VALUES (?)"), {typed});
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT count(*) FROM T WHERE Name LIKE ? ESCAPE '\\'"), {pattern})
-                     .toInt(),
-                 1);
+        QCOMPARE(
+            m_db->scalar(QStringLiteral("SELECT count(*) FROM T WHERE Name LIKE ? ESCAPE '\\'"), {pattern}).toInt(), 1);
     }
 }
 

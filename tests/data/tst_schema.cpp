@@ -45,32 +45,49 @@ void TestSchema::everyTableHasItsColumns_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("columns");
     // Tables filled without a column list must have exactly these columns in this order.
-    QTest::newRow("Family_Connection") << "Family_Connection" << "Member_ID,Relationship,Relative_Member_ID";
-    QTest::newRow("Member_Responsibility") << "Member_Responsibility" << "Member_ID,Responsibility,Start,End";
-    QTest::newRow("AttendanceData") << "AttendanceData" << "ID,WeekOf,MemberID,SS,SL,RBD,WS,DT,SE,WN";
-    QTest::newRow("Outreach_Phase") << "Outreach_Phase" << "PhaseOrder,Phase,Action,TimePeriod";
-    QTest::newRow("AttendanceLevels") << "AttendanceLevels" << "Levels";
-    QTest::newRow("Titles") << "Titles" << "Title";
-    QTest::newRow("Relationships") << "Relationships" << "Relationships";
-    QTest::newRow("Prospect_Action") << "Prospect_Action" << "Action";
-    QTest::newRow("Prospect_Contact_Rating") << "Prospect_Contact_Rating" << "Rating";
-    QTest::newRow("classes") << "Sunday_School" << "ID,Name,Description,Teacher,Asst_Teacher,Location,Notes";
+    QTest::newRow("Family_Connection") << "Family_Connection"
+                                       << "Member_ID,Relationship,Relative_Member_ID";
+    QTest::newRow("Member_Responsibility") << "Member_Responsibility"
+                                           << "Member_ID,Responsibility,Start,End";
+    QTest::newRow("AttendanceData") << "AttendanceData"
+                                    << "ID,WeekOf,MemberID,SS,SL,RBD,WS,DT,SE,WN";
+    QTest::newRow("Outreach_Phase") << "Outreach_Phase"
+                                    << "PhaseOrder,Phase,Action,TimePeriod";
+    QTest::newRow("AttendanceLevels") << "AttendanceLevels"
+                                      << "Levels";
+    QTest::newRow("Titles") << "Titles"
+                            << "Title";
+    QTest::newRow("Relationships") << "Relationships"
+                                   << "Relationships";
+    QTest::newRow("Prospect_Action") << "Prospect_Action"
+                                     << "Action";
+    QTest::newRow("Prospect_Contact_Rating") << "Prospect_Contact_Rating"
+                                             << "Rating";
+    QTest::newRow("classes") << "Sunday_School"
+                             << "ID,Name,Description,Teacher,Asst_Teacher,Location,Notes";
     QTest::newRow("DT classes") << "Discipleship_Training"
                                 << "ID,Name,Description,Teacher,Asst_Teacher,Location,Notes";
-    QTest::newRow("WN classes") << "Wednesday_Night" << "ID,Name,Description,Teacher,Asst_Teacher,Location,Notes";
-    QTest::newRow("Care_Group") << "Care_Group" << "ID,Group_Leader,Asst_Group_Leader,Sunday_School_Class,Notes";
+    QTest::newRow("WN classes") << "Wednesday_Night"
+                                << "ID,Name,Description,Teacher,Asst_Teacher,Location,Notes";
+    QTest::newRow("Care_Group") << "Care_Group"
+                                << "ID,Group_Leader,Asst_Group_Leader,Sunday_School_Class,Notes";
     QTest::newRow("Member_Contributions")
         << "Member_Contributions"
         << "ID,MemberID,ContributionDate,EnvelopeNumber,Amount,RefNumber,Designation,UserName,DateEntered";
     QTest::newRow("Prospect_Contact") << "Prospect_Contact"
                                       << "ID,Prospect_ID,Contact_Date,Action,Type,Visitor1,Visitor2,Rating,Notes";
-    QTest::newRow("User") << "User" << "Member_ID,Username,Password,Type,Inactive,DateEntered";
-    QTest::newRow("Permission") << "Permission" << "ID,Name";
-    QTest::newRow("UserPermission") << "UserPermission" << "ID,MemberID,PermissionID";
+    QTest::newRow("User") << "User"
+                          << "Member_ID,Username,Password,Type,Inactive,DateEntered";
+    QTest::newRow("Permission") << "Permission"
+                                << "ID,Name";
+    QTest::newRow("UserPermission") << "UserPermission"
+                                    << "ID,MemberID,PermissionID";
     QTest::newRow("Church") << "Church"
                             << "Name,Address1,Address2,City,State,Zip,Phone,Fax,Email,Website,KeyPressDelay";
-    QTest::newRow("Responsibilities") << "Responsibilities" << "Name,Description";
-    QTest::newRow("Member_Organizations") << "Member_Organizations" << "MemberID,Organization";
+    QTest::newRow("Responsibilities") << "Responsibilities"
+                                      << "Name,Description";
+    QTest::newRow("Member_Organizations") << "Member_Organizations"
+                                          << "MemberID,Organization";
     QTest::newRow("Member")
         << "Member"
         << "ID,Status,First_Name,Middle_Name,Last_Name,Title,Address_1,Address_2,City,State,Zip,Phone,Cell,"
@@ -119,8 +136,8 @@ void TestSchema::newDatabaseHoldsSeedRows()
     QCOMPARE(count("SELECT count(*) FROM UserType WHERE Name IN ('Admin', 'User')"), 2);
     QCOMPARE(count("SELECT count(*) FROM ContributionDesignation WHERE Name = 'General Fund'"), 1);
     QCOMPARE(count("SELECT count(*) FROM Responsibilities WHERE Name = 'Deacon'"), 1);
-    for (const char* table : {"Titles", "Relationships", "AttendanceLevels", "Prospect_Action",
-                              "Prospect_Contact_Rating"}) {
+    for (const char* table :
+         {"Titles", "Relationships", "AttendanceLevels", "Prospect_Action", "Prospect_Contact_Rating"}) {
         QVERIFY2(m_db->scalar(QStringLiteral("SELECT count(*) FROM ") + QString::fromUtf8(table)).toInt() > 0, table);
     }
     QCOMPARE(count("SELECT count(*) FROM \"User\""), 0);

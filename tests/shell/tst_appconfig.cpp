@@ -25,8 +25,8 @@ void TestAppConfig::parseFields_data()
     QTest::addColumn<QStringList>("fields");
     QTest::newRow("commas and line breaks are alike") << "a,b\nc" << QStringList{"a", "b", "c"};
     QTest::newRow("leading blanks skipped, trailing dropped") << "  a  ,\t b \n" << QStringList{"a", "b"};
-    QTest::newRow("quoted field keeps commas") << "\"C:\\Church, Inc\\roll.db\",x"
-                                               << QStringList{"C:\\Church, Inc\\roll.db", "x"};
+    QTest::newRow("quoted field keeps commas")
+        << "\"C:\\Church, Inc\\roll.db\",x" << QStringList{"C:\\Church, Inc\\roll.db", "x"};
     QTest::newRow("quoted field keeps blanks") << "\" padded \"" << QStringList{" padded "};
     QTest::newRow("CRLF line ends") << "a\r\nb\r\nc\r\n" << QStringList{"a", "b", "c"};
     QTest::newRow("blank lines hold no field") << "a\n\n\nb\n   \nc" << QStringList{"a", "b", "c"};

@@ -32,8 +32,8 @@ void TestStartup::badConfigurationStopsWithMessageAndCode_data()
     QTest::newRow("no config.txt") << QByteArray() << QByteArray() << int(ExitBadConfig) << "was not found";
     QTest::newRow("short config.txt") << QByteArray("H\nD, roll.db\n") << QByteArray() << int(ExitBadConfig)
                                       << "needs 19";
-    QTest::newRow("database is a text file") << good << QByteArray(2048, 'z') << int(ExitBadDatabase)
-                                             << "not a Kelvane database";
+    QTest::newRow("database is a text file")
+        << good << QByteArray(2048, 'z') << int(ExitBadDatabase) << "not a Kelvane database";
 }
 
 void TestStartup::badConfigurationStopsWithMessageAndCode()

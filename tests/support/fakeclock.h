@@ -8,8 +8,7 @@ class FakeClock final : public Clock
 public:
     explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 3, 15), QTime(10, 0)))
         : m_now(std::move(start))
-    {
-    }
+    {}
 
     QDateTime now() const override { return m_now; }
     double seconds() const override { return m_seconds; }

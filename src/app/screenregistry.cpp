@@ -1,0 +1,8 @@
+#include "app/screenregistry.h"
+
+#include "shell/mainwindow.h"
+
+void registerAllScreens(MainWindow& window)
+{
+    Q_UNUSED(window);
+}
