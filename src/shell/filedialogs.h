@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// File dialogs through one place, so that tests can answer them without showing them.
+namespace FileDialogs {
+
+// The chosen file, or an empty text when the user cancelled.
+QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter = {},
+                        const QString& folder = {});
+QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter = {},
+                        const QString& folder = {});
+
+// The next dialog is not shown but answered with this name (an empty name answers as a cancel).
+// Answers queue up in order.
+void setNextFileName(const QString& fileName);
+// Drops answers not used yet.
+void clearNextFileNames();
+// The captions of the dialogs answered from the queue since the last call.
+QStringList takeAsked();
+
+} // namespace FileDialogs

@@ -1,0 +1,130 @@
+#include "shell/pairedlist.h"
+
+#include <QComboBox>
+#include <QListWidget>
+
+namespace PairedList {
+
+QList<Entry> entriesFrom(const Rows& rows, QStringView nameColumn, QStringView idColumn)
+{
+    QList<Entry> entries;
+    entries.reserve(qsizetype(rows.size()));
+    for (const Row& row : rows) {
+        entries.push_back({row.text(nameColumn), row.integer(idColumn)});
+    }
+    return entries;
+}
+
+void fill(QComboBox* list, const QList<Entry>& entries)
+{
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const Entry& entry : entries) {
+        list->addItem(entry.name, QVariant::fromValue(entry.id));
+    }
+    list->setCurrentIndex(-1);
+}
+
+void fill(QComboBox* list, const Rows& rows, QStringView nameColumn, QStringView idColumn)
+{
+    fill(list, entriesFrom(rows, nameColumn, idColumn));
+}
+
+void add(QComboBox* list, const QString& name, qint64 id)
+{
+    list->addItem(name, QVariant::fromValue(id));
+}
+
+std::optional<qint64> selectedId(const QComboBox* list)
+{
+    const int index = list->currentIndex();
+    if (index < 0) {
+        return std::nullopt;
+    }
+    return list->itemData(index).toLongLong();
+}
+
+qint64 selectedIdOrZero(const QComboBox* list)
+{
+    return selectedId(list).value_or(0);
+}
+
+int indexOfId(const QComboBox* list, qint64 id)
+{
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->itemData(i).toLongLong() == id) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool selectById(QComboBox* list, qint64 id)
+{
+    const int index = indexOfId(list, id);
+    list->setCurrentIndex(index);
+    return index >= 0;
+}
+
+void fill(QListWidget* list, const QList<Entry>& entries)
+{
+    const QSignalBlocker blocker(list);
+    list->clear();
+    list->setSortingEnabled(false);
+    for (const Entry& entry : entries) {
+        add(list, entry.name, entry.id);
+    }
+    list->setCurrentRow(-1);
+}
+
+void fill(QListWidget* list, const Rows& rows, QStringView nameColumn, QStringView idColumn)
+{
+    fill(list, entriesFrom(rows, nameColumn, idColumn));
+}
+
+void add(QListWidget* list, const QString& name, qint64 id)
+{
+    auto* item = new QListWidgetItem(name, list);
+    item->setData(Qt::UserRole, QVariant::fromValue(id));
+}
+
+qint64 idAt(const QListWidget* list, int row)
+{
+    const QListWidgetItem* item = list->item(row);
+    return item ? item->data(Qt::UserRole).toLongLong() : 0;
+}
+
+std::optional<qint64> selectedId(const QListWidget* list)
+{
+    const QListWidgetItem* item = list->currentItem();
+    if (item == nullptr) {
+        return std::nullopt;
+    }
+    return item->data(Qt::UserRole).toLongLong();
+}
+
+QList<qint64> selectedIds(const QListWidget* list)
+{
+    QList<qint64> ids;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->isSelected()) {
+            ids.push_back(idAt(list, row));
+        }
+    }
+    return ids;
+}
+
+bool selectById(QListWidget* list, qint64 id)
+{
+    for (int row = 0; row < list->count(); ++row) {
+        if (idAt(list, row) == id) {
+            list->setCurrentRow(row);
+            list->item(row)->setSelected(true);
+            return true;
+        }
+    }
+    list->setCurrentRow(-1);
+    return false;
+}
+
+} // namespace PairedList

@@ -1,0 +1,80 @@
+#include "shell/screenhelpers.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QLineEdit>
+
+namespace {
+
+class SelectAllOnFocus final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SelectAllOnFocus)
+
+public:
+    explicit SelectAllOnFocus(QLineEdit* edit)
+        : QObject(edit)
+        , m_edit(edit)
+    {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            m_edit->selectAll();
+            // The box's own focus handling (a masked box moves to its first blank) and the click that gave
+            // the focus come after us and would drop the selection: select again once they are done.
+            QMetaObject::invokeMethod(m_edit, &QLineEdit::selectAll, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLineEdit* m_edit;
+};
+
+} // namespace
+
+void selectAllOnFocus(QLineEdit* edit)
+{
+    edit->installEventFilter(new SelectAllOnFocus(edit));
+}
+
+DateSwitch::DateSwitch(QCheckBox* check, QDateEdit* date)
+    : QObject(date)
+    , m_check(check)
+    , m_date(date)
+{
+    connect(m_check, &QCheckBox::toggled, this, &DateSwitch::followCheckBox);
+    followCheckBox();
+}
+
+void DateSwitch::followCheckBox()
+{
+    m_date->setEnabled(m_check->isChecked());
+}
+
+std::optional<QDate> DateSwitch::date() const
+{
+    if (!m_check->isChecked()) {
+        return std::nullopt;
+    }
+    return m_date->date();
+}
+
+void DateSwitch::setDate(const std::optional<QDate>& date, const QDate& fallback)
+{
+    if (date && date->isValid()) {
+        m_date->setDate(*date);
+        m_check->setChecked(true);
+    } else {
+        if (fallback.isValid()) {
+            m_date->setDate(fallback);
+        }
+        m_check->setChecked(false);
+    }
+    followCheckBox();
+}
+
+#include "screenhelpers.moc"

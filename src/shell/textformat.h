@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// A person's name as lists and grids show it: "Last, First Middle Title". An empty part adds nothing
+// but its separator stays, so a name without middle name and title ends in two blanks.
+QString personDisplayName(const QString& last, const QString& first, const QString& middle = {},
+                          const QString& title = {});
+
+// A phone number through the digit pattern "(###) ###-####", filled from the right: ten digits show as
+// "(555) 123-4567", fewer leave the leading places empty ("() 555-1234"), more go into the area code.
+// The pattern's own characters (blanks, parentheses, hyphens) in the value are ignored; a value holding
+// anything else is shown as it is, and an empty value stays empty.
+QString formatPhone(const QString& digits);
+
+// The text cut to width characters, or filled with blanks up to width characters.
+QString padRight(const QString& text, int width);

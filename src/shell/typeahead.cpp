@@ -1,0 +1,141 @@
+#include "shell/typeahead.h"
+
+#include "shell/appcontext.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+namespace {
+
+struct TypeAheadState
+{
+    double lastKeyTime = 0;
+    QString prefix;
+    // A deleted list reads as null, so a new list at the same address never continues its search.
+    QPointer<QComboBox> lastList;
+};
+
+TypeAheadState& state()
+{
+    static TypeAheadState s;
+    return s;
+}
+
+// The character a key stands for, or a null QChar when it produces none (arrows, function keys, Tab).
+QChar typedCharacter(const QKeyEvent& event)
+{
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return {};
+    }
+    switch (event.key()) {
+        case Qt::Key_Backspace:
+            return QChar(0x08);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return QChar(0x0d);
+        case Qt::Key_Escape:
+            return QChar(0x1b);
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return {};
+        default:
+            break;
+    }
+    const QString text = event.text();
+    if (text.isEmpty() || !text.at(0).isPrint()) {
+        return {};
+    }
+    return text.at(0);
+}
+
+class TypeAheadFilter final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TypeAheadFilter)
+
+public:
+    TypeAheadFilter(QComboBox* list, AppContext& context)
+        : QObject(list)
+        , m_list(list)
+        , m_context(context)
+    {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
+            return QObject::eventFilter(watched, event);
+        }
+        const QChar key = typedCharacter(*static_cast<QKeyEvent*>(event));
+        if (key.isNull()) {
+            return QObject::eventFilter(watched, event);
+        }
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Claim the key so that no shortcut (a dialog's Escape, a default button's Enter) takes it.
+            event->accept();
+            return true;
+        }
+        ComboKeySearch::handleKey(*m_list, key, m_context);
+        return true;
+    }
+
+private:
+    QComboBox* m_list;
+    AppContext& m_context;
+};
+
+} // namespace
+
+namespace ComboKeySearch {
+
+void handleKey(QComboBox& list, QChar key, double delaySeconds, double nowSeconds)
+{
+    TypeAheadState& s = state();
+    const double elapsed = nowSeconds - s.lastKeyTime;
+    if (s.lastList != &list || elapsed >= delaySeconds) {
+        s.prefix = QString(key);
+        s.lastList = &list;
+    } else {
+        s.prefix += key;
+    }
+    const int found = list.findText(s.prefix, Qt::MatchStartsWith);
+    if (found >= 0) {
+        list.setCurrentIndex(found);
+        emit list.activated(found);
+        emit list.textActivated(list.itemText(found));
+    }
+    s.lastKeyTime = nowSeconds;
+}
+
+void handleKey(QComboBox& list, QChar key, AppContext& context)
+{
+    handleKey(list, key, context.church().keyPressDelay, context.clock().seconds());
+}
+
+QString currentPrefix()
+{
+    return state().prefix;
+}
+
+void resetForTests()
+{
+    state() = TypeAheadState{};
+}
+
+} // namespace ComboKeySearch
+
+void attachTypeAhead(QComboBox* list, AppContext& context)
+{
+    auto* filter = new TypeAheadFilter(list, context);
+    list->installEventFilter(filter);
+    // Keys reach the drop-down view while it is open, and the line edit of an editable list.
+    list->view()->installEventFilter(filter);
+    if (QLineEdit* edit = list->lineEdit()) {
+        edit->installEventFilter(filter);
+    }
+}
+
+#include "typeahead.moc"
