@@ -1,0 +1,50 @@
+#include "members/memberdeletion.h"
+
+#include "data/database.h"
+#include "data/transaction.h"
+
+namespace {
+
+// In this order; each takes the deleted person's ID. Roles go to person 1 before the person's own rows go.
+const char* const kStatements[] = {
+    "DELETE FROM AttendanceData WHERE MemberID = ?",
+    "UPDATE Care_Group SET Group_Leader = 1 WHERE Group_Leader = ?",
+    "UPDATE Care_Group SET Asst_Group_Leader = 1 WHERE Asst_Group_Leader = ?",
+    "UPDATE Discipleship_Training SET Teacher = 1 WHERE Teacher = ?",
+    "UPDATE Discipleship_Training SET Asst_Teacher = 1 WHERE Asst_Teacher = ?",
+    "DELETE FROM Family_Connection WHERE Member_ID = ?",
+    "DELETE FROM Family_Connection WHERE Relative_Member_ID = ?",
+    "DELETE FROM Member_Responsibility WHERE Member_ID = ?",
+    "DELETE FROM Prospect_Contact WHERE Prospect_ID = ?",
+    "UPDATE Prospect_Contact SET Visitor1 = 1 WHERE Visitor1 = ?",
+    "UPDATE Prospect_Contact SET Visitor2 = 1 WHERE Visitor2 = ?",
+    "UPDATE Sunday_School SET Teacher = 1 WHERE Teacher = ?",
+    "UPDATE Sunday_School SET Asst_Teacher = 1 WHERE Asst_Teacher = ?",
+    "DELETE FROM \"User\" WHERE Member_ID = ?",
+    "DELETE FROM UserPermission WHERE MemberID = ?",
+    "UPDATE Wednesday_Night SET Teacher = 1 WHERE Teacher = ?",
+    "UPDATE Wednesday_Night SET Asst_Teacher = 1 WHERE Asst_Teacher = ?",
+    "DELETE FROM Member_Contributions WHERE MemberID = ?",
+    "DELETE FROM Member WHERE ID = ?",
+};
+
+} // namespace
+
+QString MemberDeletion::placeholderRefusal()
+{
+    return tr("This record stands in for the teachers, leaders and visitors of deleted people and cannot be "
+              "deleted.");
+}
+
+bool MemberDeletion::deleteMember(qint64 memberId)
+{
+    if (!canDelete(memberId)) {
+        return false;
+    }
+    Transaction transaction(m_db);
+    for (const char* statement : kStatements) {
+        m_db.execute(QString::fromUtf8(statement), {memberId});
+    }
+    transaction.commit();
+    return true;
+}
