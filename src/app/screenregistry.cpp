@@ -1,8 +1,10 @@
 #include "app/screenregistry.h"
 
+#include "navigators/membernavigatorscreen.h"
 #include "shell/mainwindow.h"
 
 void registerAllScreens(MainWindow& window)
 {
-    Q_UNUSED(window);
+    window.registerScreen(QStringLiteral("frmMemberNavigator"),
+                          [](MainWindow& w) -> QWidget* { return new MemberNavigatorScreen(w.context(), &w); });
 }

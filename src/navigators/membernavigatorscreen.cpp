@@ -1,0 +1,381 @@
+#include "navigators/membernavigatorscreen.h"
+
+#include "data/databaseerror.h"
+#include "navigators/membergridmodel.h"
+#include "navigators/membernavigatorstore.h"
+#include "shell/appcontext.h"
+#include "shell/mainwindow.h"
+#include "shell/messages.h"
+#include "shell/pairedlist.h"
+#include "shell/permissioncheck.h"
+#include "shell/typeahead.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The hourglass while the screen reads, restored however the reading ends.
+class WaitCursor final
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QComboBox* pickList(QWidget* parent, const char* name)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QString::fromUtf8(name));
+    list->setEditable(false);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(12);
+    return list;
+}
+
+void fillTexts(QComboBox* list, const QStringList& entries)
+{
+    list->clear();
+    list->addItems(entries);
+    list->setCurrentIndex(-1);
+}
+
+QList<PairedList::Entry> entries(const QList<NamedId>& values)
+{
+    QList<PairedList::Entry> out;
+    out.reserve(values.size());
+    for (const NamedId& value : values) {
+        out.push_back({value.name, value.id});
+    }
+    return out;
+}
+
+std::optional<bool> trueFalse(const QComboBox* list)
+{
+    if (list->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return list->currentIndex() == 0;
+}
+
+QString caption(const char* text)
+{
+    return QCoreApplication::translate("MemberNavigatorScreen", text);
+}
+
+} // namespace
+
+MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, MainWindow* window, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_window(window)
+    , m_model(new MemberGridModel(this))
+{
+    setWindowTitle(tr("Member Navigator"));
+    buildControls();
+
+    // Another screen changed people or responsibilities: the lists (deacons, classes, leaders) may differ.
+    ChangeNotifier& changes = m_context.changes();
+    connect(&changes, &ChangeNotifier::memberSaved, this, &MemberNavigatorScreen::loadSearchValues);
+    connect(&changes, &ChangeNotifier::memberDeleted, this, &MemberNavigatorScreen::loadSearchValues);
+    connect(&changes, &ChangeNotifier::responsibilitiesChanged, this, &MemberNavigatorScreen::loadSearchValues);
+
+    // About 11835 twips wide and nine tenths of the main window high.
+    const int height = window && window->centralWidget() ? window->centralWidget()->height() * 9 / 10 : 700;
+    resize(789, qMax(height, sizeHint().height()));
+
+    loadSearchValues();
+}
+
+MemberNavigatorScreen::~MemberNavigatorScreen() = default;
+
+void MemberNavigatorScreen::buildControls()
+{
+    m_criteriaFrame = new QGroupBox(tr("Search Criteria"), this);
+    m_criteriaFrame->setObjectName(QStringLiteral("Frame1"));
+    auto* grid = new QGridLayout(m_criteriaFrame);
+
+    m_name = new QLineEdit(m_criteriaFrame);
+    m_name->setObjectName(QStringLiteral("txtName"));
+    m_search = new QLineEdit(m_criteriaFrame);
+    m_search->setObjectName(QStringLiteral("txtSearch"));
+    m_mapSection = new QLineEdit(m_criteriaFrame);
+    m_mapSection->setObjectName(QStringLiteral("txtMapSection"));
+    m_status = pickList(m_criteriaFrame, "cmbStatus");
+    m_churchStatus = pickList(m_criteriaFrame, "cmbChurchStatus");
+    m_prospectStatus = pickList(m_criteriaFrame, "cmbProspectStatus");
+    m_dobAnniv = pickList(m_criteriaFrame, "cmbDobAnniv");
+    m_ssClass = pickList(m_criteriaFrame, "cmbSSClass");
+    m_careGroup = pickList(m_criteriaFrame, "cmbCG");
+    m_discClass = pickList(m_criteriaFrame, "cmbDiscClass");
+    m_wedClass = pickList(m_criteriaFrame, "cmbWedClass");
+    m_deacon = pickList(m_criteriaFrame, "cmbDeacon");
+    m_responsibility = pickList(m_criteriaFrame, "cmbResponsibility");
+    m_receiveNL = pickList(m_criteriaFrame, "cmbReceiveNL");
+    m_hoh = pickList(m_criteriaFrame, "cmbHOH");
+    m_organization = pickList(m_criteriaFrame, "cmbOrganization");
+
+    const QList<std::pair<const char*, QWidget*>> labelled = {
+        {QT_TR_NOOP("Name"), m_name},
+        {QT_TR_NOOP("Search"), m_search},
+        {QT_TR_NOOP("Member Status"), m_status},
+        {QT_TR_NOOP("Church Status"), m_churchStatus},
+        {QT_TR_NOOP("Prospect Status"), m_prospectStatus},
+        {QT_TR_NOOP("DOB/Anniv"), m_dobAnniv},
+        {QT_TR_NOOP("Map"), m_mapSection},
+        {QT_TR_NOOP("SS Class"), m_ssClass},
+        {QT_TR_NOOP("CG Assign"), m_careGroup},
+        {QT_TR_NOOP("Disc Class"), m_discClass},
+        {QT_TR_NOOP("Wed Class"), m_wedClass},
+        {QT_TR_NOOP("Deacon"), m_deacon},
+        {QT_TR_NOOP("Responsibility"), m_responsibility},
+        {QT_TR_NOOP("Receive NL"), m_receiveNL},
+        {QT_TR_NOOP("HOH"), m_hoh},
+        {QT_TR_NOOP("Organization"), m_organization},
+    };
+    constexpr int kPairsPerRow = 4;
+    for (int i = 0; i < labelled.size(); ++i) {
+        auto* label = new QLabel(caption(labelled[i].first), m_criteriaFrame);
+        label->setBuddy(labelled[i].second);
+        grid->addWidget(label, i / kPairsPerRow, (i % kPairsPerRow) * 2, Qt::AlignRight);
+        grid->addWidget(labelled[i].second, i / kPairsPerRow, (i % kPairsPerRow) * 2 + 1);
+    }
+    const int datesRow = int(labelled.size()) / kPairsPerRow;
+
+    m_memberSince = new QCheckBox(tr("Member Since"), m_criteriaFrame);
+    m_memberSince->setObjectName(QStringLiteral("chkMemberSince"));
+    m_startDate = new QDateEdit(m_criteriaFrame);
+    m_startDate->setObjectName(QStringLiteral("dtStartDate"));
+    m_startDate->setCalendarPopup(true);
+    m_endDate = new QDateEdit(m_criteriaFrame);
+    m_endDate->setObjectName(QStringLiteral("dtEndDate"));
+    m_endDate->setCalendarPopup(true);
+    auto* dates = new QHBoxLayout;
+    dates->addWidget(m_startDate);
+    dates->addWidget(new QLabel(tr("to"), m_criteriaFrame));
+    dates->addWidget(m_endDate);
+    dates->addStretch();
+    grid->addWidget(m_memberSince, datesRow, 0, 1, 2, Qt::AlignRight);
+    grid->addLayout(dates, datesRow, 2, 1, 4);
+
+    auto* buttons = new QHBoxLayout;
+    const auto button = [this, buttons](const char* name, const char* text) {
+        auto* b = new QPushButton(caption(text), m_criteriaFrame);
+        b->setObjectName(QString::fromUtf8(name));
+        buttons->addWidget(b);
+        return b;
+    };
+    QPushButton* find = button("btnFind", QT_TR_NOOP("Find"));
+    QPushButton* clear = button("btnClear", QT_TR_NOOP("Clear"));
+    QPushButton* exit = button("btnExit", QT_TR_NOOP("Exit"));
+    buttons->addStretch();
+    QPushButton* printList = button("btnPrintList", QT_TR_NOOP("Print List"));
+    QPushButton* printDobAnniv = button("btnPrintListDOBAnniv", QT_TR_NOOP("Print DOB/Anniv"));
+    QPushButton* printLabels = button("btnPrintMailingLabels", QT_TR_NOOP("Print Mail Lbl"));
+    grid->addLayout(buttons, datesRow + 1, 0, 1, kPairsPerRow * 2);
+
+    m_gridFrame = new QGroupBox(tr("Members/Prospects"), this);
+    m_gridFrame->setObjectName(QStringLiteral("Frame2"));
+    m_grid = new QTableView(m_gridFrame);
+    m_grid->setObjectName(QStringLiteral("vsfgMembers"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->hide();
+    // Fixed row heights keep tens of thousands of rows cheap to lay out.
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    auto* gridLayout = new QVBoxLayout(m_gridFrame);
+    gridLayout->addWidget(m_grid);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_criteriaFrame);
+    layout->addWidget(m_gridFrame, 1);
+
+    for (QComboBox* list : {m_status, m_churchStatus, m_dobAnniv, m_ssClass, m_careGroup, m_discClass, m_wedClass,
+                            m_deacon, m_prospectStatus, m_responsibility}) {
+        attachTypeAhead(list, m_context);
+    }
+
+    connect(find, &QPushButton::clicked, this, &MemberNavigatorScreen::updateGrids);
+    connect(clear, &QPushButton::clicked, this, &MemberNavigatorScreen::clearCriteria);
+    connect(exit, &QPushButton::clicked, this, &MemberNavigatorScreen::exitScreen);
+    connect(printList, &QPushButton::clicked, this, [this] { print(Report::MemberList); });
+    connect(printDobAnniv, &QPushButton::clicked, this, [this] { print(Report::MemberListDobAnniv); });
+    connect(printLabels, &QPushButton::clicked, this, [this] { print(Report::MailingLabels); });
+    for (QLineEdit* edit : {m_name, m_search, m_mapSection}) {
+        connect(edit, &QLineEdit::returnPressed, this, &MemberNavigatorScreen::updateGrids);
+    }
+    auto* findShortcut = new QShortcut(QKeySequence::Find, this);
+    connect(findShortcut, &QShortcut::activated, this, &MemberNavigatorScreen::updateGrids);
+    auto* printShortcut = new QShortcut(QKeySequence::Print, this);
+    connect(printShortcut, &QShortcut::activated, this, [this] { print(Report::MemberList); });
+
+    // A date the user picks turns the date range on; dates the screen sets itself do not.
+    for (QDateEdit* date : {m_startDate, m_endDate}) {
+        connect(date, &QDateEdit::dateChanged, this, [this] {
+            if (!m_settingDates) {
+                m_memberSince->setChecked(true);
+            }
+        });
+    }
+    connect(m_grid, &QTableView::doubleClicked, this, &MemberNavigatorScreen::openPerson);
+}
+
+void MemberNavigatorScreen::loadSearchValues()
+{
+    MemberSearchValues values;
+    try {
+        WaitCursor wait;
+        values = MemberNavigatorStore(m_context.db()).loadSearchValues();
+    } catch (const DatabaseError& error) {
+        showMessage(tr("The search lists could not be read: %1").arg(error.message()), MessageStyle::Critical,
+                    windowTitle());
+    }
+    fillTexts(m_status, values.memberStatuses);
+    fillTexts(m_churchStatus, values.churchStatuses);
+    fillTexts(m_prospectStatus, values.prospectStatuses);
+    fillTexts(m_dobAnniv, {tr("January"), tr("February"), tr("March"), tr("April"), tr("May"), tr("June"), tr("July"),
+                           tr("August"), tr("September"), tr("October"), tr("November"), tr("December")});
+    fillTexts(m_responsibility, values.responsibilities);
+    fillTexts(m_receiveNL, {tr("True"), tr("False")});
+    fillTexts(m_hoh, {tr("True"), tr("False")});
+    PairedList::fill(m_ssClass, entries(values.sundaySchoolClasses));
+    PairedList::fill(m_discClass, entries(values.discipleshipClasses));
+    PairedList::fill(m_wedClass, entries(values.wednesdayClasses));
+    PairedList::fill(m_careGroup, entries(values.careGroups));
+    PairedList::fill(m_deacon, entries(values.deacons));
+    fillTexts(m_organization, values.organizations);
+    m_model->clear();
+    setDatesToToday();
+}
+
+MemberSearchCriteria MemberNavigatorScreen::criteria() const
+{
+    MemberSearchCriteria c;
+    c.name = m_name->text();
+    c.memberSinceUsed = m_memberSince->isChecked();
+    c.memberSinceFrom = m_startDate->date();
+    c.memberSinceTo = m_endDate->date();
+    c.search = m_search->text();
+    c.memberStatus = m_status->currentText();
+    c.churchStatus = m_churchStatus->currentText();
+    c.prospectStatus = m_prospectStatus->currentText();
+    c.birthOrAnniversaryMonth = m_dobAnniv->currentIndex() + 1;
+    c.mapSection = m_mapSection->text();
+    c.sundaySchoolClass = PairedList::selectedId(m_ssClass);
+    c.careGroup = PairedList::selectedId(m_careGroup);
+    c.discipleshipClass = PairedList::selectedId(m_discClass);
+    c.wednesdayClass = PairedList::selectedId(m_wedClass);
+    c.deacon = PairedList::selectedId(m_deacon);
+    c.responsibility = m_responsibility->currentText();
+    c.receiveNewsletterViaMail = trueFalse(m_receiveNL);
+    c.headOfHousehold = trueFalse(m_hoh);
+    c.organization = m_organization->currentText();
+    return c;
+}
+
+void MemberNavigatorScreen::updateGrids()
+{
+    try {
+        WaitCursor wait;
+        m_model->setRows(MemberNavigatorStore(m_context.db()).find(criteria()));
+        resizeColumnsToContents();
+    } catch (const DatabaseError& error) {
+        showMessage(tr("The search could not be run: %1").arg(error.message()), MessageStyle::Critical, windowTitle());
+        return;
+    }
+    m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->rowCount()));
+}
+
+void MemberNavigatorScreen::resizeColumnsToContents()
+{
+    // Measures the header and the longest cell of each column instead of every row.
+    const QFontMetrics metrics = m_grid->fontMetrics();
+    const int padding = 2 * m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 12;
+    QHeaderView* header = m_grid->horizontalHeader();
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        int width = header->sectionSizeHint(column);
+        const int row = m_model->longestRow(column);
+        if (row >= 0) {
+            const QString text = m_model->data(m_model->index(row, column)).toString();
+            width = qMax(width, metrics.horizontalAdvance(text) + padding);
+        }
+        header->resizeSection(column, width);
+    }
+}
+
+void MemberNavigatorScreen::setDatesToToday()
+{
+    m_settingDates = true;
+    const QDate today = m_context.clock().today();
+    m_startDate->setDate(today);
+    m_endDate->setDate(today);
+    m_settingDates = false;
+}
+
+void MemberNavigatorScreen::clearCriteria()
+{
+    m_name->clear();
+    m_search->clear();
+    m_mapSection->clear();
+    setDatesToToday();
+    for (QComboBox* list : {m_status, m_churchStatus, m_prospectStatus, m_dobAnniv, m_ssClass, m_careGroup, m_discClass,
+                            m_wedClass, m_deacon, m_responsibility, m_receiveNL, m_hoh, m_organization}) {
+        list->setCurrentIndex(-1);
+    }
+    m_memberSince->setChecked(false);
+    m_model->clear();
+}
+
+void MemberNavigatorScreen::openPerson(const QModelIndex& index)
+{
+    if (!index.isValid() || m_window == nullptr) {
+        return;
+    }
+    const qint64 memberId = m_model->memberId(index.row());
+    QWidget* entry = m_window->openScreen(QStringLiteral("frmMemberEntry"));
+    if (entry != nullptr) {
+        QMetaObject::invokeMethod(entry, "loadMember", Q_ARG(qint64, memberId));
+    }
+}
+
+void MemberNavigatorScreen::print(Report report)
+{
+    const QString permission = report == Report::MailingLabels ? QStringLiteral("Mailing Labels Report")
+                                                               : QStringLiteral("Member Navigator Report");
+    if (!checkPermission(m_context, permission, Refusal::Report)) {
+        return;
+    }
+    if (m_model->rowCount() == 0) {
+        return;
+    }
+    emit reportRequested(report, m_model->memberIds());
+}
+
+void MemberNavigatorScreen::exitScreen()
+{
+    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        window->close();
+    } else {
+        close();
+    }
+}

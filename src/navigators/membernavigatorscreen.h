@@ -1,0 +1,81 @@
+#pragma once
+
+#include "navigators/membersearch.h"
+
+#include <QWidget>
+
+class AppContext;
+class MainWindow;
+class MemberGridModel;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+// "Member Navigator": finds people by any combination of seventeen criteria, lists them in a grid sorted by
+// name, opens one on the member entry screen by double-click and hands the listed people to the reports.
+class MemberNavigatorScreen final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MemberNavigatorScreen)
+
+public:
+    enum class Report { MemberList, MemberListDobAnniv, MailingLabels };
+
+    MemberNavigatorScreen(AppContext& context, MainWindow* window, QWidget* parent = nullptr);
+    ~MemberNavigatorScreen() override;
+
+    // Refills every criterion list (all selections lost), empties the grid and sets both dates to today.
+    // Runs on opening and whenever a person is saved or deleted or his responsibilities change.
+    void loadSearchValues();
+    // Runs the search the criteria describe and shows its result with the count.
+    void updateGrids();
+    // The criteria as the controls show them.
+    MemberSearchCriteria criteria() const;
+
+    MemberGridModel* model() const { return m_model; }
+
+signals:
+    // A print button passed its permission test with people listed: the report and the IDs in grid order.
+    void reportRequested(MemberNavigatorScreen::Report report, const QList<qint64>& memberIds);
+
+private:
+    void buildControls();
+    void clearCriteria();
+    void setDatesToToday();
+    void resizeColumnsToContents();
+    void openPerson(const QModelIndex& index);
+    void print(Report report);
+    void exitScreen();
+
+    AppContext& m_context;
+    MainWindow* m_window;
+    MemberGridModel* m_model;
+    bool m_settingDates = false;
+
+    QGroupBox* m_criteriaFrame = nullptr;
+    QGroupBox* m_gridFrame = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_search = nullptr;
+    QLineEdit* m_mapSection = nullptr;
+    QComboBox* m_status = nullptr;
+    QComboBox* m_churchStatus = nullptr;
+    QComboBox* m_prospectStatus = nullptr;
+    QComboBox* m_dobAnniv = nullptr;
+    QComboBox* m_ssClass = nullptr;
+    QComboBox* m_careGroup = nullptr;
+    QComboBox* m_discClass = nullptr;
+    QComboBox* m_wedClass = nullptr;
+    QComboBox* m_deacon = nullptr;
+    QComboBox* m_responsibility = nullptr;
+    QComboBox* m_receiveNL = nullptr;
+    QComboBox* m_hoh = nullptr;
+    QComboBox* m_organization = nullptr;
+    QCheckBox* m_memberSince = nullptr;
+    QDateEdit* m_startDate = nullptr;
+    QDateEdit* m_endDate = nullptr;
+    QTableView* m_grid = nullptr;
+};

@@ -1,0 +1,92 @@
+#include "navigators/membernavigatorstore.h"
+
+#include "data/database.h"
+
+namespace {
+
+QStringList texts(Database& db, const QString& sql)
+{
+    QStringList out;
+    Query query = db.query(sql);
+    while (query.next()) {
+        out << query.value(0).toString();
+    }
+    return out;
+}
+
+// Rows of (name, ID), or of (last name, first name, ID) shown as "Last, First".
+QList<NamedId> namedIds(Database& db, const QString& sql, const QVariantList& params = {})
+{
+    QList<NamedId> out;
+    Query query = db.query(sql, params);
+    const bool lastFirst = query.columnCount() == 3;
+    while (query.next()) {
+        if (lastFirst) {
+            out.push_back({query.value(0).toString() + QStringLiteral(", ") + query.value(1).toString(),
+                           query.value(2).toLongLong()});
+        } else {
+            out.push_back({query.value(0).toString(), query.value(1).toLongLong()});
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+MemberSearchValues MemberNavigatorStore::loadSearchValues()
+{
+    MemberSearchValues v;
+    v.memberStatuses = texts(m_db, QStringLiteral("SELECT Status FROM MemberStatus ORDER BY Status"));
+    v.churchStatuses = texts(m_db, QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY Status"));
+    v.prospectStatuses = texts(m_db, QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY Status"));
+    v.responsibilities = texts(m_db, QStringLiteral("SELECT Name FROM Responsibilities ORDER BY Name"));
+    v.sundaySchoolClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Sunday_School ORDER BY Name"));
+    v.discipleshipClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Discipleship_Training ORDER BY Name"));
+    v.wednesdayClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Wednesday_Night ORDER BY Name"));
+    v.careGroups = namedIds(m_db, QStringLiteral("SELECT Last_Name, First_Name, Care_Group.ID FROM Care_Group "
+                                                 "LEFT JOIN Member ON Care_Group.Group_Leader = Member.ID "
+                                                 "ORDER BY Last_Name, First_Name, Care_Group.ID"));
+    v.deacons =
+        namedIds(m_db,
+                 QStringLiteral("SELECT Last_Name, First_Name, Member.ID FROM Member_Responsibility "
+                                "JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
+                                "WHERE lower(Responsibility) = lower(?) ORDER BY Last_Name, First_Name, Member.ID"),
+                 {QStringLiteral("Deacon")});
+    v.organizations = texts(m_db, QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY Name"));
+    return v;
+}
+
+std::vector<MemberListRow> MemberNavigatorStore::find(const MemberSearchCriteria& criteria)
+{
+    return run(MemberSearch::compose(criteria));
+}
+
+std::vector<MemberListRow> MemberNavigatorStore::run(const SqlStatement& statement)
+{
+    std::vector<MemberListRow> rows;
+    Query query = m_db.query(statement.sql, statement.params);
+    // Positions follow MemberSearch::selectedColumns().
+    while (query.next()) {
+        MemberListRow& r = rows.emplace_back();
+        r.id = query.value(0).toLongLong();
+        r.firstName = query.value(1).toString();
+        r.middleName = query.value(2).toString();
+        r.lastName = query.value(3).toString();
+        r.title = query.value(4).toString();
+        r.status = query.value(5).toString();
+        r.phone = query.value(6).toString();
+        r.cell = query.value(7).toString();
+        r.workPhone = query.value(8).toString();
+        r.email = query.value(9).toString();
+        r.address1 = query.value(10).toString();
+        r.address2 = query.value(11).toString();
+        r.city = query.value(12).toString();
+        r.state = query.value(13).toString();
+        r.zip = query.value(14).toString();
+        r.dateOfBirth = query.value(15).toString();
+        r.anniversary = query.value(16).toString();
+        r.memberActiveStatus = query.value(17).toString();
+        r.prospectActiveStatus = query.value(18).toString();
+    }
+    return rows;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "navigators/membersearch.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class Database;
+
+// One entry of a name/ID criterion list.
+struct NamedId
+{
+    QString name;
+    qint64 id = 0;
+};
+
+// The entries of the member navigator's criterion lists.
+struct MemberSearchValues
+{
+    QStringList memberStatuses;
+    QStringList churchStatuses;
+    QStringList prospectStatuses;
+    QStringList responsibilities;
+    QList<NamedId> sundaySchoolClasses;
+    QList<NamedId> discipleshipClasses;
+    QList<NamedId> wednesdayClasses;
+    QList<NamedId> careGroups; // shown by the leader's "Last, First"
+    QList<NamedId> deacons;    // one entry per "Deacon" row, so a deacon of several terms is listed once per term
+    QStringList organizations;
+};
+
+// One person found by the member navigator: the stored values the grid shows.
+struct MemberListRow
+{
+    qint64 id = 0;
+    QString firstName;
+    QString middleName;
+    QString lastName;
+    QString title;
+    QString status;
+    QString phone;
+    QString cell;
+    QString workPhone;
+    QString email;
+    QString address1;
+    QString address2;
+    QString city;
+    QString state;
+    QString zip;
+    QString dateOfBirth; // ISO text as stored, empty when none
+    QString anniversary;
+    QString memberActiveStatus;
+    QString prospectActiveStatus;
+};
+
+// Reads what the member navigator lists and finds.
+class MemberNavigatorStore final
+{
+public:
+    explicit MemberNavigatorStore(Database& db)
+        : m_db(db)
+    {}
+
+    MemberSearchValues loadSearchValues();
+    // Everyone who meets every criterion in use, sorted by name.
+    std::vector<MemberListRow> find(const MemberSearchCriteria& criteria);
+    // Runs an already composed search (the benchmark times the same statement both ways).
+    std::vector<MemberListRow> run(const SqlStatement& statement);
+
+private:
+    Database& m_db;
+};

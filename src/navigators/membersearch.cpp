@@ -1,0 +1,126 @@
+#include "navigators/membersearch.h"
+
+#include "data/database.h"
+#include "data/sqlvalue.h"
+
+namespace {
+
+class WhereClause
+{
+public:
+    explicit WhereClause(SqlStatement& statement)
+        : m_statement(statement)
+    {}
+
+    void add(const QString& condition, const QVariantList& params)
+    {
+        m_statement.sql += m_first ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
+        m_statement.sql += condition;
+        m_statement.params += params;
+        m_first = false;
+    }
+
+    // The typed text anywhere in any of the columns.
+    void addContains(const QStringList& columns, const QString& typed)
+    {
+        const QString pattern = u'%' + Database::wildcardPattern(typed) + u'%';
+        QStringList tests;
+        QVariantList params;
+        for (const QString& column : columns) {
+            tests << column + QStringLiteral(" LIKE ? ESCAPE '\\'");
+            params << pattern;
+        }
+        add(u'(' + tests.join(QStringLiteral(" OR ")) + u')', params);
+    }
+
+    void addTextEquals(const QString& column, const QString& value)
+    {
+        add(QStringLiteral("lower(%1) = lower(?)").arg(column), {value});
+    }
+
+private:
+    SqlStatement& m_statement;
+    bool m_first = true;
+};
+
+} // namespace
+
+namespace MemberSearch {
+
+QString selectedColumns()
+{
+    return QStringLiteral("Member.ID, First_Name, Middle_Name, Last_Name, Title, Status, Phone, Cell, Work_Phone, "
+                          "Email, Address_1, Address_2, City, State, Zip, Date_Of_Birth, Anniversary_Date, "
+                          "Member_Active_Status, Prospect_Active_Status");
+}
+
+SqlStatement compose(const MemberSearchCriteria& c)
+{
+    SqlStatement statement;
+    statement.sql = QStringLiteral("SELECT ") + selectedColumns() + QStringLiteral(" FROM Member");
+    WhereClause where(statement);
+
+    if (!c.name.isEmpty()) {
+        where.addContains({QStringLiteral("Member.First_Name"), QStringLiteral("Member.Last_Name"),
+                           QStringLiteral("Member.Middle_Name")},
+                          c.name);
+    }
+    if (c.memberSinceUsed) {
+        where.add(QStringLiteral("Member_Since >= ? AND Member_Since <= ?"),
+                  {SqlValue::fromDate(c.memberSinceFrom), SqlValue::fromDate(c.memberSinceTo)});
+    }
+    if (!c.search.isEmpty()) {
+        where.addContains({QStringLiteral("Hobbies"), QStringLiteral("Organizations"), QStringLiteral("Place_Of_Work"),
+                           QStringLiteral("Notes"), QStringLiteral("Prospect_Note")},
+                          c.search);
+    }
+    if (!c.memberStatus.isEmpty()) {
+        where.addTextEquals(QStringLiteral("Status"), c.memberStatus);
+    }
+    if (!c.churchStatus.isEmpty()) {
+        where.addTextEquals(QStringLiteral("Member_Active_Status"), c.churchStatus);
+    }
+    if (!c.prospectStatus.isEmpty()) {
+        where.addTextEquals(QStringLiteral("Prospect_Active_Status"), c.prospectStatus);
+    }
+    if (c.birthOrAnniversaryMonth >= 1 && c.birthOrAnniversaryMonth <= 12) {
+        where.add(QStringLiteral("(%1 = ? OR %2 = ?)")
+                      .arg(Database::monthOf(QStringLiteral("Date_Of_Birth")),
+                           Database::monthOf(QStringLiteral("Anniversary_Date"))),
+                  {c.birthOrAnniversaryMonth, c.birthOrAnniversaryMonth});
+    }
+    if (!c.mapSection.isEmpty()) {
+        where.addContains({QStringLiteral("Map_Section")}, c.mapSection);
+    }
+    const auto addId = [&where](const char* column, const std::optional<qint64>& id) {
+        if (id) {
+            where.add(QString::fromUtf8(column) + QStringLiteral(" = ?"), {*id});
+        }
+    };
+    addId("Sunday_School_Class", c.sundaySchoolClass);
+    addId("Care_Group_Assigned", c.careGroup);
+    addId("Discipleship_Training_Class", c.discipleshipClass);
+    addId("Wednesday_Night_Class", c.wednesdayClass);
+    addId("DeaconID", c.deacon);
+    if (!c.responsibility.isEmpty()) {
+        where.add(QStringLiteral("Member.ID IN (SELECT Member_ID FROM Member_Responsibility "
+                                 "WHERE lower(Responsibility) = lower(?))"),
+                  {c.responsibility});
+    }
+    if (c.receiveNewsletterViaMail) {
+        where.add(QStringLiteral("Receive_Newsletter_Via_Mail = ?"), {*c.receiveNewsletterViaMail ? 1 : 0});
+    }
+    if (c.headOfHousehold) {
+        where.add(QStringLiteral("Head_Of_Household = ?"), {*c.headOfHousehold ? 1 : 0});
+    }
+    if (!c.organization.isEmpty()) {
+        where.add(QStringLiteral("Member.ID IN (SELECT MemberID FROM Member_Organizations "
+                                 "WHERE lower(Organization) = lower(?))"),
+                  {c.organization});
+    }
+    // The ID last makes the order of namesakes stable from one search to the next.
+    statement.sql += QStringLiteral(" ORDER BY Last_Name, First_Name, Middle_Name, Member.ID");
+    return statement;
+}
+
+} // namespace MemberSearch

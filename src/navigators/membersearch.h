@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVariantList>
+
+#include <optional>
+
+// What the user asked for on the member navigator. An empty text, a missing value or month 0 means
+// that the criterion is not used.
+struct MemberSearchCriteria
+{
+    QString name;
+    bool memberSinceUsed = false;
+    QDate memberSinceFrom;
+    QDate memberSinceTo;
+    QString search;
+    QString memberStatus;
+    QString churchStatus;
+    QString prospectStatus;
+    int birthOrAnniversaryMonth = 0; // 1 = January ... 12 = December
+    QString mapSection;
+    std::optional<qint64> sundaySchoolClass;
+    std::optional<qint64> careGroup;
+    std::optional<qint64> discipleshipClass;
+    std::optional<qint64> wednesdayClass;
+    std::optional<qint64> deacon;
+    QString responsibility;
+    std::optional<bool> receiveNewsletterViaMail;
+    std::optional<bool> headOfHousehold;
+    QString organization;
+};
+
+// A statement with its bound values.
+struct SqlStatement
+{
+    QString sql;
+    QVariantList params;
+};
+
+namespace MemberSearch {
+
+// The columns of Member the navigator's grid shows, in the order MemberGridModel reads them.
+QString selectedColumns();
+
+// One SELECT over Member: every criterion in use adds its condition, joined by AND, in a fixed order;
+// the people come sorted by name. Every value is bound; * and ? in the text criteria are the user's
+// wildcards, everything else is matched literally and without regard to letter case.
+SqlStatement compose(const MemberSearchCriteria& criteria);
+
+} // namespace MemberSearch
