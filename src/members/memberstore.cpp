@@ -398,12 +398,12 @@ QStringList MemberStore::allOrganizations()
 
 QStringList MemberStore::genders()
 {
-    return {tr("Male"), tr("Female"), tr("Unknown")};
+    return {QStringLiteral("Male"), QStringLiteral("Female"), QStringLiteral("Unknown")};
 }
 
 QStringList MemberStore::maritalStatuses()
 {
-    return {tr("Single"), tr("Married"), tr("Divorced"), tr("Widowed")};
+    return {QStringLiteral("Single"), QStringLiteral("Married"), QStringLiteral("Divorced"), QStringLiteral("Widowed")};
 }
 
 MemberLookupLists MemberStore::lookupLists()
