@@ -4,6 +4,8 @@
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "shell/appcontext.h"
+#include "shell/firstadministratordialog.h"
+#include "shell/loginstore.h"
 #include "shell/mainwindow.h"
 #include "shell/messages.h"
 #include "shell/singleinstance.h"
@@ -39,8 +41,9 @@ int runProgram(const QString& configPath)
     }
 
     AppContext context(std::move(db), config);
+    bool churchLoaded = false;
     try {
-        context.reloadChurch();
+        churchLoaded = context.reloadChurch();
     } catch (const DatabaseError& error) {
         showMessage(error.message(), MessageStyle::Critical, tr("Database Error"));
         return ExitBadDatabase;
@@ -57,5 +60,29 @@ int runProgram(const QString& configPath)
     QObject::connect(&window, &MainWindow::exitRequested, qApp, &QCoreApplication::quit);
     window.show();
     window.disableMenus();
+    if (!openStartScreens(window, churchLoaded)) {
+        return ExitOk;
+    }
     return QApplication::exec();
+}
+
+bool openStartScreens(MainWindow& window, bool churchLoaded)
+{
+    if (!churchLoaded) {
+        window.openScreen(QStringLiteral("frmChurchInfo"));
+    }
+    bool hasLogins = true;
+    try {
+        hasLogins = LoginStore(window.context().db()).hasLogins();
+    } catch (const DatabaseError& error) {
+        showMessage(error.message(), MessageStyle::Critical, tr("Database Error"));
+    }
+    if (!hasLogins) {
+        FirstAdministratorDialog dialog(window.context(), &window);
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+    }
+    window.openScreen(QStringLiteral("frmLogin"));
+    return true;
 }

@@ -25,7 +25,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     addEntries(nullptr, menuTree());
 
     registerCommand(QStringLiteral("LogOff"), [this] { logOff(); });
-    registerCommand(QStringLiteral("Exit"), [this] { emit exitRequested(); });
+    registerCommand(QStringLiteral("Exit"), [this] { closeAndExit(); });
 
     resize(1200, 850);
     QSettings settings;
@@ -84,7 +84,9 @@ QWidget* MainWindow::openScreen(const QString& screenName)
         return nullptr;
     }
     screen->setObjectName(screenName);
-    QMdiSubWindow* window = m_mdi->addSubWindow(screen);
+    // A screen may ask for a frame without some buttons by setting window hints on itself.
+    const Qt::WindowFlags hints = screen->windowFlags() & ~Qt::WindowType_Mask;
+    QMdiSubWindow* window = m_mdi->addSubWindow(screen, hints ? Qt::SubWindow | hints : Qt::WindowFlags());
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(screen->windowTitle());
     window->move(0, 0);
@@ -137,6 +139,11 @@ void MainWindow::logOff()
 {
     disableMenus();
     openScreen(QStringLiteral("frmLogin"));
+}
+
+void MainWindow::closeAndExit()
+{
+    emit exitRequested();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -59,9 +59,12 @@ public:
     void enableMenus();
     // Log Off: menus disabled, the login screen opened; open screens stay open.
     void logOff();
+    // Ends the program at once (File > Exit, the login's "Close"): the database is closed and every window
+    // goes without being asked.
+    void closeAndExit();
 
 signals:
-    // Asked to end the program (File > Exit).
+    // Asked to end the program (File > Exit, the login's "Close").
     void exitRequested();
 
 protected:

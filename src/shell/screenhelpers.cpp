@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 
 namespace {
 
@@ -35,6 +36,15 @@ private:
 };
 
 } // namespace
+
+void closeScreen(QWidget* screen)
+{
+    if (auto* window = qobject_cast<QMdiSubWindow*>(screen->parentWidget())) {
+        window->close();
+    } else {
+        screen->close();
+    }
+}
 
 void selectAllOnFocus(QLineEdit* edit)
 {

@@ -10,6 +10,11 @@
 class QCheckBox;
 class QDateEdit;
 class QLineEdit;
+class QWidget;
+
+// Closes a screen: its MDI child window when it has one (so the window does not stay behind empty), else
+// the widget itself.
+void closeScreen(QWidget* screen);
 
 // Makes the box select its whole text whenever it receives the focus, so that typing replaces the old value.
 void selectAllOnFocus(QLineEdit* edit);

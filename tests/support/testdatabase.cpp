@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "shell/passwords.h"
 
 #include <QDir>
 #include <QTest>
@@ -64,4 +65,19 @@ void TestDatabase::addChurch(Database& db, double keyPressDelay)
                               "Website, KeyPressDelay) VALUES (?, ?, '', ?, ?, ?, '', '', '', '', ?)"),
                {QStringLiteral("Grace Chapel"), QStringLiteral("1 Church St"), QStringLiteral("Springfield"),
                 QStringLiteral("IL"), QStringLiteral("62701"), keyPressDelay});
+}
+
+void TestDatabase::addLogin(Database& db, qint64 memberId, const QString& username, const QString& password,
+                            const QString& type, int inactive)
+{
+    db.execute(QStringLiteral("INSERT INTO \"User\" (Member_ID, Username, Password, Type, Inactive, DateEntered) "
+                              "VALUES (?, ?, ?, ?, ?, '2026-01-01 09:00:00')"),
+               {memberId, username, Passwords::hash(password), type, inactive});
+}
+
+void TestDatabase::grant(Database& db, qint64 memberId, const QString& permissionName)
+{
+    db.execute(QStringLiteral("INSERT INTO UserPermission (MemberID, PermissionID) "
+                              "SELECT ?, ID FROM Permission WHERE Name = ?"),
+               {memberId, permissionName});
 }

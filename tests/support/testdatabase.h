@@ -34,6 +34,11 @@ public:
     // Adds the people every suite may rely on: Sanders, Sam; Smith, John; Smithers, Wayne; O'Brien, Pat;
     // Ölander, Åsa.
     static void addNamedPeople(Database& db);
+    // Gives the person a login with the password's hash.
+    static void addLogin(Database& db, qint64 memberId, const QString& username, const QString& password,
+                         const QString& type = QStringLiteral("User"), int inactive = 0);
+    // Grants the person the named permission.
+    static void grant(Database& db, qint64 memberId, const QString& permissionName);
     // Writes a church row with the given type-ahead delay.
     static void addChurch(Database& db, double keyPressDelay = 2.0);
 

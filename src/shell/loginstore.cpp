@@ -1,0 +1,81 @@
+#include "shell/loginstore.h"
+
+#include "data/database.h"
+#include "data/sqlvalue.h"
+#include "data/transaction.h"
+#include "shell/clock.h"
+#include "shell/passwords.h"
+
+LoginStore::LoginStore(Database& db)
+    : m_db(db)
+{}
+
+std::optional<CurrentUser> LoginStore::authenticate(const QString& username, const QString& password)
+{
+    const Rows rows = m_db.select(QStringLiteral("SELECT Member_ID, Type, Username, Password FROM \"User\" "
+                                                 "WHERE lower(Username) = lower(?) AND Inactive = 0 "
+                                                 "ORDER BY Member_ID"),
+                                  {username.trimmed()});
+    for (const Row& row : rows) {
+        if (Passwords::verify(row.text(u"Password"), password)) {
+            return CurrentUser{row.integer(u"Member_ID"), row.text(u"Type"), row.text(u"Username")};
+        }
+    }
+    return std::nullopt;
+}
+
+bool LoginStore::setPassword(qint64 memberId, const QString& password)
+{
+    return m_db.execute(QStringLiteral("UPDATE \"User\" SET Password = ? WHERE Member_ID = ?"),
+                        {Passwords::hash(password), memberId}) > 0;
+}
+
+bool LoginStore::hasLogins()
+{
+    return m_db.selectOne(QStringLiteral("SELECT Member_ID FROM \"User\" LIMIT 1")).has_value();
+}
+
+QString LoginStore::checkFirstAdministrator(const FirstAdministrator& admin)
+{
+    if (admin.firstName.trimmed().isEmpty()) {
+        return tr("Please enter the administrator's first name.");
+    }
+    if (admin.lastName.trimmed().isEmpty()) {
+        return tr("Please enter the administrator's last name.");
+    }
+    if (admin.username.trimmed().isEmpty()) {
+        return tr("Please enter a username.");
+    }
+    if (Passwords::normalized(admin.password).isEmpty()) {
+        return tr("Please enter a password. The administrator may do everything, so the login needs one.");
+    }
+    if (admin.password.trimmed() != admin.passwordAgain.trimmed()) {
+        return tr("The two passwords are not the same. Please type the password again in both boxes.");
+    }
+    return {};
+}
+
+qint64 LoginStore::createFirstAdministrator(const FirstAdministrator& admin, const Clock& clock)
+{
+    const QString hashed = Passwords::hash(admin.password);
+    const QString username = admin.username.trimmed();
+    const QString now = SqlValue::fromDateTime(clock.now());
+
+    Transaction transaction(m_db);
+    // The prospect status of someone who is no prospect: "Active" when the list has it, else its first entry.
+    const QVariant prospectStatus =
+        m_db.scalar(QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY CASE WHEN lower(Status) = "
+                                   "lower(?) THEN 0 ELSE 1 END, rowid LIMIT 1"),
+                    {QStringLiteral("Active")});
+    const qint64 memberId = m_db.insert(
+        QStringLiteral("INSERT INTO Member (Status, First_Name, Middle_Name, Last_Name, Member_Active_Status, "
+                       "Prospect_Active_Status, Envelope, Head_Of_Household, Date_Added, Added_By) "
+                       "VALUES (?, ?, '', ?, ?, ?, '', 0, ?, ?)"),
+        {QStringLiteral("Member"), admin.firstName.trimmed(), admin.lastName.trimmed(), QStringLiteral("Active"),
+         prospectStatus, now, username});
+    m_db.execute(QStringLiteral("INSERT INTO \"User\" (Member_ID, Username, Password, Type, Inactive, DateEntered) "
+                                "VALUES (?, ?, ?, ?, 0, ?)"),
+                 {memberId, username, hashed, QStringLiteral("Admin"), now});
+    transaction.commit();
+    return memberId;
+}

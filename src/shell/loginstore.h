@@ -1,0 +1,51 @@
+#pragma once
+
+#include "shell/appcontext.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <optional>
+
+class Clock;
+class Database;
+
+// What the first-run dialog asks for: the person and the login of the first administrator.
+struct FirstAdministrator
+{
+    QString firstName;
+    QString lastName;
+    QString username;
+    QString password;
+    QString passwordAgain;
+};
+
+// Logins in the User table: checking a username and password, setting a password, and the first
+// administrator of a new database.
+class LoginStore final
+{
+    Q_DECLARE_TR_FUNCTIONS(LoginStore)
+
+public:
+    explicit LoginStore(Database& db);
+
+    // The user of the active login whose username (without regard to case) and password match, both taken
+    // without surrounding blanks. A login whose Inactive is set (or null) never matches. When several
+    // logins share the username, the first one whose password matches (by Member_ID) wins.
+    std::optional<CurrentUser> authenticate(const QString& username, const QString& password);
+
+    // Stores the hash of a new password for the person's login. Returns false when he has no login.
+    bool setPassword(qint64 memberId, const QString& password);
+
+    // True when at least one login exists.
+    bool hasLogins();
+
+    // The first problem with the entries, as a message for the user, or an empty text when they will do.
+    static QString checkFirstAdministrator(const FirstAdministrator& admin);
+    // Creates the person and his "Admin" login in one transaction; returns his Member.ID. The entries must
+    // have passed checkFirstAdministrator.
+    qint64 createFirstAdministrator(const FirstAdministrator& admin, const Clock& clock);
+
+private:
+    Database& m_db;
+};

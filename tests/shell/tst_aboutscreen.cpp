@@ -1,0 +1,113 @@
+#include "app/screenregistry.h"
+#include "shell/aboutscreen.h"
+#include "shell/appcontext.h"
+#include "shell/mainwindow.h"
+#include "shell/messages.h"
+#include "testdatabase.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+
+class TestAboutScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void showsTitleVersionAndPicture();
+    void okClosesTheScreen();
+    void systemInfo_data();
+    void systemInfo();
+
+private:
+    AboutScreen* open();
+
+    std::unique_ptr<TestDatabase> m_testDb;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestAboutScreen::init()
+{
+    MessageLog::startRecording();
+    m_testDb = std::make_unique<TestDatabase>();
+    m_context = m_testDb->makeContext();
+    m_window = std::make_unique<MainWindow>(*m_context);
+    registerAllScreens(*m_window);
+    m_window->show();
+}
+
+void TestAboutScreen::cleanup()
+{
+    AboutScreen::setViewersForTests({});
+    m_window.reset();
+    m_context.reset();
+    m_testDb.reset();
+    MessageLog::stopRecording();
+}
+
+AboutScreen* TestAboutScreen::open()
+{
+    m_window->runCommand("About"); // asks no permission, even before a login
+    return m_window->findScreen<AboutScreen>("frmAbout");
+}
+
+void TestAboutScreen::showsTitleVersionAndPicture()
+{
+    AboutScreen* screen = open();
+    QVERIFY(screen != nullptr);
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    QCOMPARE(screen->windowTitle(), "About Screen");
+    QCOMPARE(screen->findChild<QLabel*>("lblTitle")->text(), "Kelvane");
+    QCOMPARE(screen->findChild<QLabel*>("lblVersion")->text(), "Version 4.7 - 12/23/2020");
+    const QPixmap picture = screen->findChild<QLabel*>("Image1")->pixmap();
+    QVERIFY(!picture.isNull());
+    // Drawn, not blank: the middle of the picture is not transparent.
+    QVERIFY(picture.toImage().pixelColor(picture.width() / 2, picture.height() * 3 / 4).alpha() > 0);
+    QCOMPARE(screen->findChild<QPushButton*>("cmdOK")->text(), "OK");
+    QCOMPARE(screen->findChild<QPushButton*>("cmdSysInfo")->text(), "&System Info...");
+    QCOMPARE(screen->parentWidget()->pos(), QPoint(0, 0)); // top left of the client area
+}
+
+void TestAboutScreen::okClosesTheScreen()
+{
+    AboutScreen* screen = open();
+    QTest::mouseClick(screen->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    QTRY_COMPARE(m_window->findScreen("frmAbout"), nullptr);
+    QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+}
+
+void TestAboutScreen::systemInfo_data()
+{
+    QTest::addColumn<QStringList>("viewers");
+    QTest::addColumn<bool>("unavailable");
+    QTest::newRow("no viewer on this desktop") << QStringList{"kelvane-no-such-viewer"} << true;
+    QTest::newRow("a viewer found") << QStringList{"kelvane-no-such-viewer", "true"} << false;
+}
+
+void TestAboutScreen::systemInfo()
+{
+    QFETCH(QStringList, viewers);
+    QFETCH(bool, unavailable);
+    AboutScreen::setViewersForTests(viewers);
+    AboutScreen* screen = open();
+    QTest::mouseClick(screen->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+    const auto shown = MessageLog::takeShown();
+    if (unavailable) {
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().text, "System Information Is Unavailable At This Time");
+        QCOMPARE(shown.first().title, "Kelvane");
+        QCOMPARE(shown.first().style, MessageStyle::Plain);
+    } else {
+        QCOMPARE(shown.size(), 0);
+    }
+    QVERIFY(m_window->findScreen("frmAbout") != nullptr); // the screen stays open
+}
+
+QTEST_MAIN(TestAboutScreen)
+#include "tst_aboutscreen.moc"

@@ -1,0 +1,344 @@
+#include "app/screenregistry.h"
+#include "app/startup.h"
+#include "data/database.h"
+#include "shell/appcontext.h"
+#include "shell/firstadministratordialog.h"
+#include "shell/mainwindow.h"
+#include "shell/messages.h"
+#include "shell/passwords.h"
+#include "testdatabase.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+qint64 idOf(Database& db, const QString& lastName)
+{
+    return db.scalar("SELECT ID FROM Member WHERE Last_Name = ?", {lastName}).toLongLong();
+}
+
+bool allMenusEnabled(MainWindow& window, const QStringList& names)
+{
+    for (const QString& name : names) {
+        if (!window.menuAction(name)->isEnabled()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const QStringList kSomeEntries = {
+    "File",        "CompanyInfo",    "LogOff",    "Exit",    "Names",
+    "MemberEntry", "Administrative", "UserEntry", "Reports", "ChurchResponsibilityListing",
+    "Help",        "About"};
+
+} // namespace
+
+class TestLoginScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Passwords::setFastHashingForTests(true); }
+    void init();
+    void cleanup();
+
+    void showsItsControls();
+    void login_data();
+    void login();
+    void emptyUsernameIsAskedFor();
+    void closeEndsTheProgram();
+    void staysOpenUntilLoggedIn();
+    void logOffAndOnAgain();
+    void firstRunCreatesTheAdministratorThenAsksForTheLogin();
+    void firstRunComplainsUntilTheEntriesWillDo();
+    void cancellingTheFirstAdministratorEndsTheStart();
+
+private:
+    void startLoggedOut(bool withUsers = true);
+    QLineEdit* username() const { return m_window->findChild<QLineEdit*>("txtUsername"); }
+    QLineEdit* password() const { return m_window->findChild<QLineEdit*>("txtPassword"); }
+    void logIn(const QString& user, const QString& pass);
+
+    std::unique_ptr<TestDatabase> m_testDb;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestLoginScreen::init()
+{
+    MessageLog::startRecording();
+    m_testDb = std::make_unique<TestDatabase>();
+    m_context = m_testDb->makeContext();
+}
+
+void TestLoginScreen::cleanup()
+{
+    m_window.reset();
+    m_context.reset();
+    m_testDb.reset();
+    MessageLog::stopRecording();
+}
+
+void TestLoginScreen::startLoggedOut(bool withUsers)
+{
+    Database& db = m_context->db();
+    if (withUsers) {
+        TestDatabase::addLogin(db, idOf(db, "Smith"), "jsmith", "Secret1");
+        TestDatabase::addLogin(db, idOf(db, "Smithers"), "Wayne", "", "Admin");
+        TestDatabase::addLogin(db, idOf(db, "Sanders"), "gone", "pw", "User", 1);
+    }
+    m_window = std::make_unique<MainWindow>(*m_context);
+    registerAllScreens(*m_window);
+    m_window->resize(1000, 700);
+    m_window->show();
+    m_window->disableMenus();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestLoginScreen::logIn(const QString& user, const QString& pass)
+{
+    username()->clear();
+    password()->clear();
+    QTest::keyClicks(username(), user);
+    QTest::keyClicks(password(), pass);
+    QTest::mouseClick(m_window->findChild<QPushButton*>("btnLogin"), Qt::LeftButton);
+}
+
+void TestLoginScreen::showsItsControls()
+{
+    startLoggedOut();
+    QVERIFY(openStartScreens(*m_window, true));
+    QWidget* screen = m_window->findScreen("frmLogin");
+    QVERIFY(screen != nullptr);
+    QCOMPARE(screen->windowTitle(), "Login");
+    QCOMPARE(m_window->findChild<QPushButton*>("btnLogin")->text(), "Login");
+    QCOMPARE(m_window->findChild<QPushButton*>("btnCancel")->text(), "Close");
+    QCOMPARE(password()->echoMode(), QLineEdit::Password);
+    QCOMPARE(password()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password()), int('*'));
+
+    // Centred across the main window's client area, a little above its middle.
+    auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget());
+    const QSize area = m_window->mdiArea()->viewport()->size();
+    QVERIFY(qAbs(frame->x() - (area.width() - frame->width()) / 2) <= 1);
+    QVERIFY(frame->y() < (area.height() - frame->height()) / 2);
+    QVERIFY(frame->y() > (area.height() - frame->height()) / 2 - 60);
+    QTRY_VERIFY(username()->hasFocus());
+}
+
+void TestLoginScreen::login_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("pass");
+    QTest::addColumn<QString>("loggedIn"); // the stored username, or empty when refused
+
+    QTest::newRow("right") << "jsmith"
+                           << "Secret1"
+                           << "jsmith";
+    QTest::newRow("blanks and capitals") << " JSMITH  "
+                                         << " secret1 "
+                                         << "jsmith";
+    QTest::newRow("empty password") << "wayne"
+                                    << ""
+                                    << "Wayne";
+    QTest::newRow("wrong password") << "jsmith"
+                                    << "Secret"
+                                    << "";
+    QTest::newRow("username of blanks") << "   "
+                                        << "Secret1"
+                                        << "";
+    QTest::newRow("inactive") << "gone"
+                              << "pw"
+                              << "";
+    QTest::newRow("quote") << "jsmith'"
+                           << "Secret1"
+                           << "";
+    QTest::newRow("comment") << "jsmith'--"
+                             << "x"
+                             << "";
+    QTest::newRow("or-true") << "' OR '1'='1"
+                             << "' OR '1'='1"
+                             << "";
+    QTest::newRow("percent") << "%"
+                             << "%"
+                             << "";
+}
+
+void TestLoginScreen::login()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, pass);
+    QFETCH(QString, loggedIn);
+    startLoggedOut();
+    QVERIFY(openStartScreens(*m_window, true));
+
+    logIn(user, pass);
+    const auto shown = MessageLog::takeShown();
+    if (loggedIn.isEmpty()) {
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().text, "Your username and/or password is invalid.");
+        QCOMPARE(shown.first().title, "Invalid Username/Password");
+        QCOMPARE(shown.first().style, MessageStyle::Warning);
+        QCOMPARE(username()->text(), QString());
+        QCOMPARE(password()->text(), QString());
+        QTRY_VERIFY(username()->hasFocus());
+        QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+        QCOMPARE(m_context->user().memberId, 0);
+        QVERIFY(!m_window->menuAction("MemberEntry")->isEnabled());
+        return;
+    }
+    QCOMPARE(shown.size(), 0);
+    QCOMPARE(m_context->user().userName, loggedIn);
+    QTRY_COMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QVERIFY(allMenusEnabled(*m_window, kSomeEntries));
+}
+
+void TestLoginScreen::emptyUsernameIsAskedFor()
+{
+    startLoggedOut();
+    QVERIFY(openStartScreens(*m_window, true));
+    logIn("", "Secret1");
+    const auto shown = MessageLog::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, "You must enter a username");
+    QCOMPARE(shown.first().title, "Invalid Username");
+    QCOMPARE(shown.first().style, MessageStyle::Warning);
+    QCOMPARE(password()->text(), "Secret1");
+    QTRY_VERIFY(username()->hasFocus());
+    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+}
+
+void TestLoginScreen::closeEndsTheProgram()
+{
+    startLoggedOut();
+    QVERIFY(openStartScreens(*m_window, true));
+    QSignalSpy exit(m_window.get(), &MainWindow::exitRequested);
+    QTest::mouseClick(m_window->findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+    QCOMPARE(exit.size(), 1);
+}
+
+void TestLoginScreen::staysOpenUntilLoggedIn()
+{
+    startLoggedOut();
+    QVERIFY(openStartScreens(*m_window, true));
+    auto* frame = qobject_cast<QMdiSubWindow*>(m_window->findScreen("frmLogin")->parentWidget());
+    QVERIFY(!(frame->windowFlags() & Qt::WindowCloseButtonHint));
+    frame->close();
+    QCoreApplication::processEvents();
+    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+    QVERIFY(frame->isVisible());
+}
+
+void TestLoginScreen::logOffAndOnAgain()
+{
+    startLoggedOut();
+    QVERIFY(openStartScreens(*m_window, true));
+    logIn("jsmith", "Secret1");
+    QTRY_COMPARE(m_window->findScreen("frmLogin"), nullptr);
+    m_window->runCommand("About");
+    QVERIFY(m_window->findScreen("frmAbout") != nullptr);
+
+    m_window->menuAction("LogOff")->trigger();
+    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+    QVERIFY(m_window->findScreen("frmAbout") != nullptr);
+    QVERIFY(m_window->menuAction("File")->isEnabled());
+    QVERIFY(m_window->menuAction("Exit")->isEnabled());
+    for (const QString& name : kSomeEntries) {
+        if (name != "File" && name != "Exit") {
+            QVERIFY2(!m_window->menuAction(name)->isEnabled(), qPrintable(name));
+        }
+    }
+    QCOMPARE(m_context->user().userName, "jsmith"); // kept until the next login
+
+    logIn("wayne", "");
+    QTRY_COMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QCOMPARE(m_context->user().userName, "Wayne");
+    QCOMPARE(m_context->user().type, "Admin");
+    QVERIFY(allMenusEnabled(*m_window, kSomeEntries));
+    QVERIFY(m_window->findScreen("frmAbout") != nullptr);
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+}
+
+void TestLoginScreen::firstRunCreatesTheAdministratorThenAsksForTheLogin()
+{
+    startLoggedOut(false);
+    bool churchScreenOpened = false;
+    m_window->registerScreen("frmChurchInfo", [&](MainWindow&) {
+        churchScreenOpened = true;
+        return new QWidget;
+    });
+    bool dialogSeen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<FirstAdministratorDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        dialogSeen = true;
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtFirstName"), "Ruth");
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtLastName"), "Baker");
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtUsername"), "rbaker");
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtPassword"), "Church Office");
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtPasswordAgain"), "Church Office");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
+    });
+    QVERIFY(openStartScreens(*m_window, false));
+    QVERIFY(dialogSeen);
+    QVERIFY(churchScreenOpened);
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM \"User\" WHERE Type = 'Admin'").toInt(), 1);
+
+    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+    logIn("RBAKER", "church office");
+    QTRY_COMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QCOMPARE(m_context->user().type, "Admin");
+    QCOMPARE(m_context->db().scalar("SELECT Last_Name FROM Member WHERE ID = ?", {m_context->user().memberId}),
+             QVariant("Baker"));
+}
+
+void TestLoginScreen::firstRunComplainsUntilTheEntriesWillDo()
+{
+    startLoggedOut(false);
+    FirstAdministratorDialog dialog(*m_context, m_window.get());
+    dialog.show();
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtFirstName"), "Ruth");
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtLastName"), "Baker");
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtUsername"), "rbaker");
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtPassword"), "one");
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtPasswordAgain"), "two");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
+    auto shown = MessageLog::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown.first().text.contains("not the same"));
+    QCOMPARE(shown.first().style, MessageStyle::Warning);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM \"User\"").toInt(), 0);
+
+    dialog.findChild<QLineEdit*>("txtPasswordAgain")->setText("one");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(dialog.createdMemberId() > 0);
+}
+
+void TestLoginScreen::cancellingTheFirstAdministratorEndsTheStart()
+{
+    startLoggedOut(false);
+    QTimer::singleShot(0, this, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+        }
+    });
+    QVERIFY(!openStartScreens(*m_window, true));
+    QCOMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM \"User\"").toInt(), 0);
+}
+
+QTEST_MAIN(TestLoginScreen)
+#include "tst_loginscreen.moc"

@@ -1,0 +1,286 @@
+#include "app/screenregistry.h"
+#include "data/database.h"
+#include "shell/appcontext.h"
+#include "shell/mainwindow.h"
+#include "shell/menucommands.h"
+#include "shell/messages.h"
+#include "shell/passwords.h"
+#include "shell/permissions.h"
+#include "testdatabase.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Every entry that runs something, with the tree walked in menu order.
+QList<const MenuEntry*> commandEntries(const QList<MenuEntry>& entries = menuTree())
+{
+    QList<const MenuEntry*> found;
+    for (const MenuEntry& entry : entries) {
+        if (entry.isSubmenu()) {
+            found << commandEntries(entry.children);
+        } else {
+            found << &entry;
+        }
+    }
+    return found;
+}
+
+qint64 idOf(Database& db, const QString& lastName)
+{
+    return db.scalar("SELECT ID FROM Member WHERE Last_Name = ?", {lastName}).toLongLong();
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Passwords::setFastHashingForTests(true); }
+    void init();
+    void cleanup();
+
+    void loggedOutOnlyFileAndExitAreEnabled();
+    void userWithoutPermissionsIsRefusedByEachCommand_data();
+    void userWithoutPermissionsIsRefusedByEachCommand();
+    void adminPassesEveryCommand_data();
+    void adminPassesEveryCommand();
+    void adminInOtherCapitalsIsNoAdmin_data();
+    void adminInOtherCapitalsIsNoAdmin();
+    void eitherMemberPermissionOpensTheMemberScreens_data();
+    void eitherMemberPermissionOpensTheMemberScreens();
+    void commandsWithoutPermissionWorkForEveryone();
+    void screenOpenedTwiceStaysOne();
+
+private:
+    void registerDummies();
+    void logInAs(const QString& type, const QStringList& granted = {});
+    // The screen a command opened or the report command it ran, or empty.
+    QString whatRan();
+
+    std::unique_ptr<TestDatabase> m_testDb;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_window;
+    QStringList m_ran;
+    int m_factoryCalls = 0;
+};
+
+void TestMainWindow::init()
+{
+    MessageLog::startRecording();
+    m_testDb = std::make_unique<TestDatabase>();
+    m_context = m_testDb->makeContext();
+    m_window = std::make_unique<MainWindow>(*m_context);
+    registerAllScreens(*m_window);
+    registerDummies();
+    m_window->show();
+    m_window->disableMenus();
+    m_ran.clear();
+    m_factoryCalls = 0;
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_context.reset();
+    m_testDb.reset();
+    MessageLog::stopRecording();
+}
+
+void TestMainWindow::registerDummies()
+{
+    // Stand-ins for the screens and reports of other parts of the program, so each command shows what it does.
+    for (const MenuEntry* entry : commandEntries()) {
+        if (!entry->screen.isEmpty() && entry->screen != "frmAbout") {
+            m_window->registerScreen(entry->screen, [this](MainWindow&) {
+                ++m_factoryCalls;
+                auto* screen = new QLineEdit;
+                screen->setText("as opened");
+                return screen;
+            });
+        } else if (entry->screen.isEmpty() && entry->name != "LogOff" && entry->name != "Exit") {
+            const QString name = entry->name;
+            m_window->registerCommand(name, [this, name] { m_ran << name; });
+        }
+    }
+}
+
+void TestMainWindow::logInAs(const QString& type, const QStringList& granted)
+{
+    Database& db = m_context->db();
+    const qint64 id = idOf(db, "Smith");
+    TestDatabase::addLogin(db, id, "jsmith", "pw", type);
+    for (const QString& name : granted) {
+        TestDatabase::grant(db, id, name);
+    }
+    m_context->setUser({id, type, "jsmith"});
+    m_window->enableMenus();
+}
+
+QString TestMainWindow::whatRan()
+{
+    if (!m_ran.isEmpty()) {
+        return m_ran.join(',');
+    }
+    const auto windows = m_window->mdiArea()->subWindowList();
+    return windows.isEmpty() ? QString() : windows.last()->widget()->objectName();
+}
+
+void TestMainWindow::loggedOutOnlyFileAndExitAreEnabled()
+{
+    for (const MenuEntry* entry : commandEntries()) {
+        QCOMPARE(m_window->menuAction(entry->name)->isEnabled(), entry->name == "Exit");
+    }
+    for (const QString& menu : QStringList{"File", "Names", "Reports", "Help", "Security"}) {
+        QCOMPARE(m_window->menuAction(menu)->isEnabled(), menu == QString("File"));
+    }
+    QCOMPARE(m_window->windowTitle(), "Kelvane");
+    QCOMPARE(m_window->objectName(), "MDI");
+}
+
+void TestMainWindow::userWithoutPermissionsIsRefusedByEachCommand_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("message");
+    for (const MenuEntry* entry : commandEntries()) {
+        if (!entry->permissions.isEmpty()) {
+            QTest::newRow(qPrintable(entry->name)) << entry->name << Permissions::refusalText(entry->refusal);
+        }
+    }
+}
+
+void TestMainWindow::userWithoutPermissionsIsRefusedByEachCommand()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, message);
+    logInAs("User");
+    QVERIFY(m_window->menuAction(entry)->isEnabled()); // every entry is enabled whatever the permissions
+
+    m_window->menuAction(entry)->trigger();
+    const auto shown = MessageLog::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, message);
+    QCOMPARE(shown.first().title, "Invalid Permission");
+    QCOMPARE(shown.first().style, MessageStyle::Warning);
+    QCOMPARE(whatRan(), QString());
+}
+
+void TestMainWindow::adminPassesEveryCommand_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("opens");
+    for (const MenuEntry* entry : commandEntries()) {
+        if (!entry->permissions.isEmpty()) {
+            QTest::newRow(qPrintable(entry->name))
+                << entry->name << (entry->screen.isEmpty() ? entry->name : entry->screen);
+        }
+    }
+}
+
+void TestMainWindow::adminPassesEveryCommand()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, opens);
+    logInAs("Admin");
+    m_window->menuAction(entry)->trigger();
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    QCOMPARE(whatRan(), opens);
+}
+
+void TestMainWindow::adminInOtherCapitalsIsNoAdmin_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::newRow("ADMIN") << "ADMIN";
+    QTest::newRow("admin") << "admin";
+    QTest::newRow("Admin with a blank") << "Admin ";
+}
+
+void TestMainWindow::adminInOtherCapitalsIsNoAdmin()
+{
+    QFETCH(QString, type);
+    logInAs(type, {"Defined Values"});
+    m_window->runCommand("UserEntry");
+    QCOMPARE(MessageLog::takeShown().size(), 1);
+    QCOMPARE(whatRan(), QString());
+    m_window->runCommand("DefinedValues");
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    QCOMPARE(whatRan(), "frmValueEntry");
+
+    // Only the exact type passes names that are not even in the catalogue.
+    QVERIFY(!Permissions::has(m_context->db(), m_context->user(), "No Such Permission"));
+    QVERIFY(Permissions::has(m_context->db(), {m_context->user().memberId, "Admin", "jsmith"}, "No Such Permission"));
+}
+
+void TestMainWindow::eitherMemberPermissionOpensTheMemberScreens_data()
+{
+    QTest::addColumn<QString>("granted");
+    QTest::newRow("Member View") << "Member View";
+    QTest::newRow("Member Entry/Edit") << "Member Entry/Edit";
+}
+
+void TestMainWindow::eitherMemberPermissionOpensTheMemberScreens()
+{
+    QFETCH(QString, granted);
+    logInAs("User", {granted});
+    for (const QString& entry : QStringList{"MemberNavigator", "MemberEntry", "ProspectNavigator"}) {
+        m_window->runCommand(entry);
+        QCOMPARE(MessageLog::takeShown().size(), 0);
+        QCOMPARE(whatRan(), findMenuEntry(entry)->screen);
+    }
+    m_window->runCommand("ProspectEntry");
+    QCOMPARE(MessageLog::takeShown().size(), 1);
+    QCOMPARE(m_window->findScreen("frmProspectContactEntry"), nullptr);
+}
+
+void TestMainWindow::commandsWithoutPermissionWorkForEveryone()
+{
+    logInAs("User");
+    m_window->menuAction("About")->trigger();
+    QVERIFY(m_window->findScreen("frmAbout") != nullptr);
+
+    QSignalSpy exit(m_window.get(), &MainWindow::exitRequested);
+    m_window->menuAction("Exit")->trigger();
+    QCOMPARE(exit.size(), 1);
+
+    m_window->menuAction("LogOff")->trigger();
+    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+    QVERIFY(m_window->findScreen("frmAbout") != nullptr); // open screens stay open
+    QVERIFY(!m_window->menuAction("About")->isEnabled());
+    QVERIFY(m_window->menuAction("Exit")->isEnabled());
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+}
+
+void TestMainWindow::screenOpenedTwiceStaysOne()
+{
+    logInAs("Admin");
+    m_window->runCommand("MemberEntry");
+    auto* screen = m_window->findScreen<QLineEdit>("frmMemberEntry");
+    QVERIFY(screen != nullptr);
+    screen->setText("typed by the user");
+    m_window->runCommand("DefinedValues");
+    QCOMPARE(whatRan(), "frmValueEntry");
+
+    m_window->runCommand("MemberEntry");
+    QCOMPARE(m_factoryCalls, 2);
+    QCOMPARE(m_window->mdiArea()->subWindowList().size(), 2);
+    QCOMPARE(m_window->findScreen<QLineEdit>("frmMemberEntry"), screen);
+    QCOMPARE(screen->text(), "typed by the user");
+    QCOMPARE(m_window->mdiArea()->activeSubWindow()->widget(), screen); // brought to the front
+
+    // Once closed, the command opens it afresh.
+    m_window->mdiArea()->activeSubWindow()->close();
+    QTRY_COMPARE(m_window->findScreen("frmMemberEntry"), nullptr);
+    m_window->runCommand("MemberEntry");
+    QCOMPARE(m_factoryCalls, 3);
+    QCOMPARE(m_window->findScreen<QLineEdit>("frmMemberEntry")->text(), "as opened");
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
