@@ -58,6 +58,7 @@ private slots:
     void emptyUsernameIsAskedFor();
     void closeEndsTheProgram();
     void staysOpenUntilLoggedIn();
+    void closingTheMainWindowClosesEverything();
     void logOffAndOnAgain();
     void firstRunCreatesTheAdministratorThenAsksForTheLogin();
     void firstRunComplainsUntilTheEntriesWillDo();
@@ -236,6 +237,17 @@ void TestLoginScreen::staysOpenUntilLoggedIn()
     QCoreApplication::processEvents();
     QVERIFY(m_window->findScreen("frmLogin") != nullptr);
     QVERIFY(frame->isVisible());
+}
+
+void TestLoginScreen::closingTheMainWindowClosesEverything()
+{
+    startLoggedOut();
+    QVERIFY(openStartScreens(*m_window, true));
+    m_window->runCommand("About");
+    QVERIFY(m_window->close()); // the login screen does not hold the program open
+    QVERIFY(!m_window->isVisible());
+    QTRY_COMPARE(m_window->findScreen("frmAbout"), nullptr);
+    QCOMPARE(MessageLog::takeShown().size(), 0);
 }
 
 void TestLoginScreen::logOffAndOnAgain()
