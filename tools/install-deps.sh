@@ -6,6 +6,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlcipher-dev sqlcipher libsodium-dev
     clang-format
+    poppler-utils fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

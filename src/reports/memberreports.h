@@ -1,0 +1,41 @@
+#pragma once
+
+#include "reports/pagemodel.h"
+#include "reports/reportdata.h"
+
+#include <QList>
+#include <QString>
+
+class Database;
+
+// The reports of the people a navigator lists. Each builder runs its query for the given IDs (in any
+// number; the order on the page is the query's own, by name), binds the rows to its stored design and
+// returns the laid-out report for the viewer, the printer or a PDF file. Builders ask no permission and
+// show nothing: the caller does both. Throws ReportError or DatabaseError.
+class MemberReports final
+{
+public:
+    MemberReports(Database& db, ReportHeading heading);
+
+    // The member list (design crptMemberNavigatorReport).
+    ReportDocument printMemberList(const QList<qint64>& ids);
+    // Birthdays and anniversaries through the year, by month and day (crptMemberNavigatorDOBAnnivReport).
+    ReportDocument printMemberListDOBAnniv(const QList<qint64>& ids);
+    // Address labels on a US letter sheet of 30 (crptMailingLabels).
+    ReportDocument printMailingLabels(const QList<qint64>& ids);
+
+    // The rows the two member lists bind, with the design's 38 fields in order.
+    Rows memberListRows(const QList<qint64>& ids);
+    // The rows the labels bind: the nine name and address fields.
+    Rows mailingLabelRows(const QList<qint64>& ids);
+
+    static QString memberListDesign() { return QStringLiteral("crptMemberNavigatorReport"); }
+    static QString memberListDOBAnnivDesign() { return QStringLiteral("crptMemberNavigatorDOBAnnivReport"); }
+    static QString mailingLabelsDesign() { return QStringLiteral("crptMailingLabels"); }
+
+private:
+    ReportDocument build(const QString& designName, Rows rows);
+
+    Database& m_db;
+    ReportHeading m_heading;
+};

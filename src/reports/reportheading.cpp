@@ -1,0 +1,17 @@
+#include "reports/reportheading.h"
+
+#include "shell/appcontext.h"
+#include "shell/churchinfo.h"
+
+ReportHeading reportHeading(AppContext& context)
+{
+    ReportHeading heading;
+    heading.churchName = context.church().name;
+    if (heading.churchName.isEmpty()) {
+        if (const auto church = ChurchInfo::load(context.db())) {
+            heading.churchName = church->name;
+        }
+    }
+    heading.printDate = context.clock().today();
+    return heading;
+}
