@@ -21,13 +21,16 @@ Answers& answers()
 
 namespace FileDialogs {
 
-QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& folder)
+QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& folder,
+                        const QString& selectedFilter)
 {
     if (!answers().next.isEmpty()) {
         answers().asked << caption;
         return answers().next.takeFirst();
     }
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    QString chosenFilter = selectedFilter;
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter,
+                                        chosenFilter.isEmpty() ? nullptr : &chosenFilter);
 }
 
 QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& folder)

@@ -8,9 +8,10 @@ class QWidget;
 // File dialogs through one place, so that tests can answer them without showing them.
 namespace FileDialogs {
 
-// The chosen file, or an empty text when the user cancelled.
-QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter = {},
-                        const QString& folder = {});
+// The chosen file, or an empty text when the user cancelled. selectedFilter, when given, is the entry of
+// the filter shown first.
+QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter = {}, const QString& folder = {},
+                        const QString& selectedFilter = {});
 QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter = {},
                         const QString& folder = {});
 

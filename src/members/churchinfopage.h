@@ -1,0 +1,70 @@
+#pragma once
+
+#include "members/memberstore.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+
+class AppContext;
+class DateSwitch;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLineEdit;
+
+// Page "Church Info": church status, church dates, attendance levels, classes, care group, deacon,
+// newsletter choices and the responsibilities frame.
+class ChurchInfoPage final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ChurchInfoPage)
+
+public:
+    // emailText gives the person's e-mail address as it stands on screen.
+    ChurchInfoPage(AppContext& context, std::function<QString()> emailText, QWidget* parent = nullptr);
+
+    void setLists(const MemberLookupLists& lists);
+    void clear(const QDate& today);
+    void show(const MemberRecord& record);
+    void readInto(MemberRecord& record) const;
+
+    // The member fields are open only for a person whose church status is exactly "Active".
+    static bool memberFieldsOpenFor(const QString& churchStatus);
+    // Enables or disables the member fields for the chosen church status. A date picker is enabled
+    // only while its check box is ticked, so a date that would not be saved is never editable.
+    void applyChurchStatusRule();
+
+    QComboBox* churchStatus() const { return m_churchStatus; }
+    QGroupBox* responsibilitiesFrame() const { return m_responsibilitiesFrame; }
+
+private:
+    void newsletterByEmailClicked(bool checked);
+
+    std::function<QString()> m_emailText;
+    QComboBox* m_churchStatus;
+    DateSwitch* m_memberSince;
+    QLineEdit* m_previousChurch;
+    DateSwitch* m_cameForward;
+    DateSwitch* m_baptized;
+    DateSwitch* m_letterOut;
+    DateSwitch* m_deceased;
+    QComboBox* m_ssAttend;
+    QComboBox* m_worshipAttend;
+    QComboBox* m_discAttend;
+    QComboBox* m_sundayEveAttend;
+    QComboBox* m_wedAttend;
+    QComboBox* m_ssClass;
+    QComboBox* m_careGroup;
+    QComboBox* m_discClass;
+    QComboBox* m_wedClass;
+    QComboBox* m_deacon;
+    QCheckBox* m_newsletterByMail;
+    QCheckBox* m_newsletterByEmail;
+    QGroupBox* m_responsibilitiesFrame;
+    QComboBox* m_responsibility;
+    QDateEdit* m_responsibilityStart;
+    QDateEdit* m_responsibilityEnd;
+};

@@ -1,0 +1,275 @@
+#include "members/contactinfopage.h"
+
+#include "members/memberpicture.h"
+#include "members/memberwidgets.h"
+#include "shell/appcontext.h"
+#include "shell/filedialogs.h"
+#include "shell/fileutil.h"
+#include "shell/messages.h"
+#include "shell/screenhelpers.h"
+#include "shell/textformat.h"
+#include "shell/typeahead.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace MemberWidgets;
+
+namespace {
+
+// A phone box: the number is shown and stored through the phone pattern once the user leaves it.
+QLineEdit* phoneBox(QWidget* parent, const QString& name)
+{
+    QLineEdit* edit = lineEdit(parent, name, kTextLength);
+    edit->setPlaceholderText(QStringLiteral("(###) ###-####"));
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] {
+        const QString formatted = formatPhone(edit->text());
+        if (formatted != edit->text()) {
+            edit->setText(formatted);
+        }
+    });
+    return edit;
+}
+
+} // namespace
+
+ContactInfoPage::ContactInfoPage(AppContext& context, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("pageContactInfo"));
+    m_memberId = lineEdit(this, QStringLiteral("txtMemberID"), kTextLength);
+    m_memberId->setReadOnly(true);
+    m_memberStatus = pickList(this, QStringLiteral("cmbMemberStatus"));
+    m_title = pickList(this, QStringLiteral("cmbTitle"));
+    m_firstName = lineEdit(this, QStringLiteral("txtFName"), kTextLength);
+    m_middleName = lineEdit(this, QStringLiteral("txtMName"), kTextLength);
+    m_lastName = lineEdit(this, QStringLiteral("txtLName"), kTextLength);
+    m_address1 = lineEdit(this, QStringLiteral("txtAddress1"), kTextLength);
+    m_address2 = lineEdit(this, QStringLiteral("txtAddress2"), kTextLength);
+    m_city = lineEdit(this, QStringLiteral("txtCity"), kTextLength);
+    m_state = pickList(this, QStringLiteral("cmbState"));
+    m_state->setMinimumContentsLength(4);
+    m_zip = lineEdit(this, QStringLiteral("txtZip"), kTextLength);
+    m_homePhone = phoneBox(this, QStringLiteral("txtHomePhone"));
+    m_cell = phoneBox(this, QStringLiteral("txtCell"));
+    m_workPhone = phoneBox(this, QStringLiteral("txtWorkPhone"));
+    m_email = lineEdit(this, QStringLiteral("txtEmail"), kTextLength);
+
+    for (QLineEdit* edit : {m_firstName, m_middleName, m_lastName, m_address1, m_address2, m_city, m_zip, m_email,
+                            m_homePhone, m_cell, m_workPhone}) {
+        selectAllOnFocus(edit);
+    }
+    for (QComboBox* list : {m_memberStatus, m_title, m_state}) {
+        attachTypeAhead(list, m_context);
+    }
+
+    auto* fields = new QGridLayout;
+    int row = 0;
+    const auto addRow = [&](QLabel* caption, QWidget* control) {
+        fields->addWidget(caption, row, 0);
+        fields->addWidget(control, row, 1, 1, 2);
+        ++row;
+    };
+    addRow(label(this, tr("ID")), m_memberId);
+    addRow(requiredLabel(this, tr("Status"), QStringLiteral("lblMemberStatus")), m_memberStatus);
+    addRow(label(this, tr("Title")), m_title);
+    addRow(requiredLabel(this, tr("First Name"), QStringLiteral("lblFName")), m_firstName);
+    addRow(label(this, tr("Middle Name")), m_middleName);
+    addRow(requiredLabel(this, tr("Last Name"), QStringLiteral("lblLName")), m_lastName);
+    addRow(label(this, tr("Address1")), m_address1);
+    addRow(label(this, tr("Address2")), m_address2);
+    addRow(label(this, tr("City")), m_city);
+    fields->addWidget(label(this, tr("State/Zip")), row, 0);
+    fields->addWidget(m_state, row, 1);
+    fields->addWidget(m_zip, row, 2);
+    ++row;
+    addRow(label(this, tr("Home Phone")), m_homePhone);
+    addRow(label(this, tr("Cell")), m_cell);
+    addRow(label(this, tr("Work Phone")), m_workPhone);
+    addRow(label(this, tr("Email")), m_email);
+    fields->setRowStretch(row, 1);
+
+    QGroupBox* pictureFrame = frame(this, QStringLiteral("framePicture"));
+    m_picture = label(pictureFrame, {}, QStringLiteral("imgPic"));
+    m_picture->setFixedSize(MemberPicture::kLongerSide, MemberPicture::kLongerSide);
+    m_picture->setAlignment(Qt::AlignCenter);
+    m_picture->setFrameShape(QFrame::StyledPanel);
+    m_loadPicture = new QPushButton(tr("Load Picture"), pictureFrame);
+    m_loadPicture->setObjectName(QStringLiteral("btnLoadPic"));
+    m_fileType = lineEdit(pictureFrame, QStringLiteral("txtFileType"));
+    m_fileType->hide();
+    auto* pictureLayout = new QVBoxLayout(pictureFrame);
+    pictureLayout->addWidget(m_picture, 0, Qt::AlignHCenter);
+    pictureLayout->addWidget(m_loadPicture);
+    pictureLayout->addStretch();
+    connect(m_loadPicture, &QPushButton::clicked, this, &ContactInfoPage::loadPicture);
+
+    // Family connections: filled by the family frame's own code.
+    m_familyFrame = frame(this, QStringLiteral("frameFamilyMembers"), tr("Family Members"));
+    QTableView* familyGrid = grid(m_familyFrame, QStringLiteral("vsfgFamilyMembers"));
+    m_memberAdd = pickList(m_familyFrame, QStringLiteral("cmbMemberAdd"));
+    m_memberAdd->setMinimumContentsLength(24);
+    attachTypeAhead(m_memberAdd, m_context);
+    m_relationship = pickList(m_familyFrame, QStringLiteral("cmbRelationship"));
+    auto* addFamily = new QPushButton(tr("Add"), m_familyFrame);
+    addFamily->setObjectName(QStringLiteral("btnAddFamMember"));
+    auto* removeFamily = new QPushButton(tr("Remove"), m_familyFrame);
+    removeFamily->setObjectName(QStringLiteral("btnRemoveFamMember"));
+    auto* cloneAddress = new QPushButton(tr("Clone Address"), m_familyFrame);
+    cloneAddress->setObjectName(QStringLiteral("btnCloneHOHAddress"));
+    auto* familyControls = new QHBoxLayout;
+    familyControls->addWidget(label(m_familyFrame, tr("Member")));
+    familyControls->addWidget(m_memberAdd, 2);
+    familyControls->addWidget(label(m_familyFrame, tr("Relationship")));
+    familyControls->addWidget(m_relationship, 1);
+    familyControls->addWidget(addFamily);
+    familyControls->addWidget(removeFamily);
+    familyControls->addWidget(cloneAddress);
+    auto* familyLayout = new QVBoxLayout(m_familyFrame);
+    familyLayout->addWidget(familyGrid);
+    familyLayout->addLayout(familyControls);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(fields, 1);
+    top->addWidget(pictureFrame, 0, Qt::AlignTop);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_familyFrame, 1);
+}
+
+void ContactInfoPage::setLists(const MemberLookupLists& lists)
+{
+    refill(m_memberStatus, lists.memberStatuses);
+    refill(m_title, lists.titles, QStringLiteral(" "));
+    refill(m_state, lists.states, QStringLiteral(" "));
+    refill(m_memberAdd, lists.relativeCandidates);
+    refill(m_relationship, lists.relationships);
+}
+
+void ContactInfoPage::clear()
+{
+    for (QComboBox* list : {m_memberStatus, m_state, m_title, m_memberAdd, m_relationship}) {
+        list->setCurrentIndex(-1);
+    }
+    for (QLineEdit* edit : {m_memberId, m_firstName, m_middleName, m_lastName, m_address1, m_address2, m_city, m_zip,
+                            m_homePhone, m_cell, m_workPhone, m_email, m_fileType}) {
+        edit->clear();
+    }
+    m_pendingImage = QImage();
+    m_picture->clear();
+}
+
+void ContactInfoPage::show(const MemberRecord& r)
+{
+    m_memberId->setText(QString::number(r.id));
+    selectText(m_memberStatus, r.status);
+    m_firstName->setText(r.firstName);
+    m_middleName->setText(r.middleName);
+    m_lastName->setText(r.lastName);
+    selectText(m_title, r.title);
+    m_address1->setText(r.address1);
+    m_address2->setText(r.address2);
+    m_city->setText(r.city);
+    selectText(m_state, r.state);
+    m_zip->setText(r.zip);
+    m_homePhone->setText(r.phone);
+    m_cell->setText(r.cell);
+    m_workPhone->setText(r.workPhone);
+    m_email->setText(r.email);
+    // A stored name whose file is missing shows no picture and no message.
+    const QString path = m_context.config().pictureFolder + r.picture;
+    if (!r.picture.isEmpty() && fileExists(path)) {
+        showPicture(MemberPicture::read(path));
+    }
+}
+
+void ContactInfoPage::readInto(MemberRecord& r) const
+{
+    r.status = m_memberStatus->currentText();
+    r.firstName = m_firstName->text();
+    r.middleName = m_middleName->text();
+    r.lastName = m_lastName->text();
+    r.title = m_title->currentText();
+    r.address1 = m_address1->text();
+    r.address2 = m_address2->text();
+    r.city = m_city->text();
+    r.state = m_state->currentText();
+    r.zip = m_zip->text();
+    r.phone = formatPhone(m_homePhone->text());
+    r.cell = formatPhone(m_cell->text());
+    r.workPhone = formatPhone(m_workPhone->text());
+    r.email = m_email->text();
+}
+
+void ContactInfoPage::setTown(const QString& city, const QString& state, const QString& zip)
+{
+    m_city->setText(city);
+    selectText(m_state, state);
+    m_zip->setText(zip);
+}
+
+void ContactInfoPage::setMemberId(qint64 id)
+{
+    m_memberId->setText(id > 0 ? QString::number(id) : QString());
+}
+
+qint64 ContactInfoPage::memberId() const
+{
+    return m_memberId->text().toLongLong();
+}
+
+std::optional<PendingPicture> ContactInfoPage::pendingPicture() const
+{
+    if (m_fileType->text().isEmpty() || m_pendingImage.isNull()) {
+        return std::nullopt;
+    }
+    return PendingPicture{m_pendingImage, m_fileType->text()};
+}
+
+void ContactInfoPage::pictureSaved()
+{
+    m_fileType->clear();
+    m_pendingImage = QImage();
+}
+
+void ContactInfoPage::loadPicture()
+{
+    BusyCursor busy;
+    const QString fileName = FileDialogs::getOpenFileName(this, tr("Select Image"),
+                                                          MemberPicture::dialogFilters().join(QStringLiteral(";;")), {},
+                                                          MemberPicture::allImagesFilter());
+    if (fileName.isEmpty()) {
+        return;
+    }
+    QString error;
+    const QImage image = MemberPicture::read(fileName, &error);
+    if (image.isNull()) {
+        showMessage(tr("The file %1 cannot be shown as a picture (%2). The picture was not changed.")
+                        .arg(QDir::toNativeSeparators(fileName), error),
+                    MessageStyle::Warning, tr("Load Picture"));
+        return;
+    }
+    m_pendingImage = MemberPicture::scaled(image);
+    const QString extension = MemberPicture::extensionOf(fileName);
+    m_fileType->setText(extension.isEmpty() ? QStringLiteral("png") : extension);
+    showPicture(m_pendingImage);
+}
+
+void ContactInfoPage::showPicture(const QImage& image)
+{
+    if (image.isNull()) {
+        m_picture->clear();
+        return;
+    }
+    m_picture->setPixmap(QPixmap::fromImage(image));
+}

@@ -1,0 +1,101 @@
+#include "members/contributionspage.h"
+
+#include "members/memberwidgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace MemberWidgets;
+
+ContributionsPage::ContributionsPage(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pageContributions"));
+    m_envelope = lineEdit(this, QStringLiteral("txtEnv"), kTextLength);
+    m_envelope->installEventFilter(this);
+    m_showInList = checkBox(this, QStringLiteral("chkShowInContributionsList"), tr("Show in Contribution Entry List"));
+    m_start = datePicker(this, QStringLiteral("dtContributionStartDate"));
+    m_end = datePicker(this, QStringLiteral("dtContributionEndDate"));
+    m_designation = pickList(this, QStringLiteral("cmbContributionDesignation"));
+    auto* refresh = new QPushButton(tr("Refresh"), this);
+    refresh->setObjectName(QStringLiteral("btnRefreshContributions"));
+    m_total = lineEdit(this, QStringLiteral("txtContributionTotal"));
+    m_total->setReadOnly(true);
+    m_total->setAlignment(Qt::AlignRight);
+
+    auto* envelopeRow = new QHBoxLayout;
+    envelopeRow->addWidget(label(this, tr("Envelope No.")));
+    envelopeRow->addWidget(m_envelope);
+    envelopeRow->addWidget(m_showInList);
+    envelopeRow->addStretch();
+
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(m_start);
+    filterRow->addWidget(label(this, tr("to")));
+    filterRow->addWidget(m_end);
+    filterRow->addWidget(label(this, tr("Designation")));
+    filterRow->addWidget(m_designation, 1);
+    filterRow->addWidget(refresh);
+
+    auto* totalRow = new QHBoxLayout;
+    totalRow->addStretch();
+    totalRow->addWidget(label(this, tr("Total")));
+    totalRow->addWidget(m_total);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(envelopeRow);
+    layout->addLayout(filterRow);
+    layout->addWidget(grid(this, QStringLiteral("vsfgMemberContributions")), 1);
+    layout->addLayout(totalRow);
+}
+
+void ContributionsPage::setLists(const MemberLookupLists& lists)
+{
+    refill(m_designation, lists.contributionDesignations, tr("***All***"));
+}
+
+void ContributionsPage::clear()
+{
+    m_envelope->clear();
+    m_showInList->setChecked(false);
+}
+
+void ContributionsPage::show(const MemberRecord& r)
+{
+    m_envelope->setText(r.envelope);
+    m_showInList->setChecked(r.showInContributionList);
+}
+
+void ContributionsPage::readInto(MemberRecord& r) const
+{
+    r.envelope = m_envelope->text();
+    r.showInContributionList = m_showInList->isChecked();
+}
+
+void ContributionsPage::resetFilter(const QDate& today)
+{
+    m_start->setDate(QDate(today.year(), 1, 1));
+    m_end->setDate(today);
+    m_designation->setCurrentIndex(m_designation->count() > 0 ? 0 : -1);
+}
+
+bool ContributionsPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_envelope && event->type() == QEvent::FocusOut) {
+        // Leaving for another window or a pop-up is not leaving the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            emit envelopeLeft();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

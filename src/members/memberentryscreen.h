@@ -1,0 +1,113 @@
+#pragma once
+
+#include "members/memberstore.h"
+
+#include <QHash>
+#include <QWidget>
+
+class AppContext;
+class AttendancePage;
+class ChurchInfoPage;
+class ContactInfoPage;
+class ContributionsPage;
+class DemographicPage;
+class NotesPage;
+class OrganizationsPage;
+class ProspectInfoPage;
+class QComboBox;
+class QPushButton;
+class QTabWidget;
+
+// "Member/Prospect Entry/Edit": one person of the roll on eight pages, chosen by name, entered,
+// edited and saved. Other screens show a person here through loadMember(), which they may call by
+// name (QMetaObject::invokeMethod) without linking this library.
+class MemberEntryScreen final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MemberEntryScreen)
+
+public:
+    explicit MemberEntryScreen(AppContext& context, QWidget* parent = nullptr);
+    ~MemberEntryScreen() override;
+
+    // Chooses the person in the chooser and shows him. A person saved elsewhere and not listed yet is
+    // listed first; an ID without a row leaves the screen empty.
+    Q_INVOKABLE void loadMember(qint64 memberId);
+    // Refills the chooser.
+    Q_INVOKABLE void reloadNames();
+    // Refills every list of the screen, the chooser included; what the shown person has chosen stays
+    // chosen wherever it is still offered.
+    Q_INVOKABLE void reloadListValues();
+
+    // Shows the person chosen in the chooser.
+    void showMember();
+    // Empties every record control: the state of a new person.
+    void clearMember();
+    // Checks and writes the shown person (no permission test). Shows what went wrong and answers
+    // false when nothing could be saved.
+    bool saveMember();
+    // "New": an empty person in the church's town.
+    void newMember();
+
+    // The ID of the shown person; 0 for a new one.
+    qint64 shownMemberId() const;
+
+    QTabWidget* pages() const { return m_tabs; }
+    ContactInfoPage* contactInfoPage() const { return m_contact; }
+    DemographicPage* demographicPage() const { return m_demographic; }
+    NotesPage* notesPage() const { return m_notes; }
+    ChurchInfoPage* churchInfoPage() const { return m_church; }
+    ProspectInfoPage* prospectInfoPage() const { return m_prospect; }
+    AttendancePage* attendancePage() const { return m_attendance; }
+    OrganizationsPage* organizationsPage() const { return m_organizations; }
+    ContributionsPage* contributionsPage() const { return m_contributions; }
+    QPushButton* deleteButton() const { return m_delete; }
+
+    // The page indexes of the tabbed dialog.
+    enum Tab {
+        TabContactInfo = 0,
+        TabDemographicInfo,
+        TabNotes,
+        TabChurchInfo,
+        TabProspectInfo,
+        TabAttendanceInfo,
+        TabChurchOrganizations,
+        TabContributions
+    };
+
+signals:
+    // A stored person is now shown (the pages' grids refresh on this).
+    void memberShown(qint64 memberId);
+    // The screen was emptied for a new person.
+    void memberCleared();
+
+private:
+    MemberRecord readRecord() const;
+    void setTown();
+    void chooserActivated(int index);
+    void saveClicked();
+    void saveAndCloseClicked();
+    void envelopeLeft();
+    void closeScreen();
+    void showLists(const MemberLookupLists& lists);
+    void showEnvelopeInUse(const EnvelopeHolder& holder);
+
+    AppContext& m_context;
+    MemberStore m_store;
+    QComboBox* m_chooser;
+    QHash<qint64, int> m_chooserIndex;
+    QPushButton* m_new;
+    QPushButton* m_save;
+    QPushButton* m_saveClose;
+    QPushButton* m_delete;
+    QPushButton* m_exit;
+    QTabWidget* m_tabs;
+    ContactInfoPage* m_contact;
+    DemographicPage* m_demographic;
+    NotesPage* m_notes;
+    ChurchInfoPage* m_church;
+    ProspectInfoPage* m_prospect;
+    AttendancePage* m_attendance;
+    OrganizationsPage* m_organizations;
+    ContributionsPage* m_contributions;
+};

@@ -1,0 +1,72 @@
+#include "members/notespage.h"
+
+#include "members/memberwidgets.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+using namespace MemberWidgets;
+
+NotesPage::NotesPage(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pageNotes"));
+    QGroupBox* notesFrame = frame(this, QStringLiteral("frameNotes"), tr("Notes"));
+    m_notes = textBox(notesFrame, QStringLiteral("txtNotes"));
+    auto* notesLayout = new QVBoxLayout(notesFrame);
+    notesLayout->addWidget(m_notes);
+
+    m_added = lineEdit(this, QStringLiteral("txtAdded"));
+    m_added->setReadOnly(true);
+    m_edited = lineEdit(this, QStringLiteral("txtEdited"));
+    m_edited->setReadOnly(true);
+
+    auto* audit = new QGridLayout;
+    audit->addWidget(label(this, tr("Added")), 0, 0);
+    audit->addWidget(m_added, 0, 1);
+    audit->addWidget(label(this, tr("Last Edited")), 1, 0);
+    audit->addWidget(m_edited, 1, 1);
+    audit->setColumnStretch(2, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(notesFrame, 1);
+    layout->addLayout(audit);
+}
+
+void NotesPage::clear()
+{
+    m_notes->clear();
+    m_added->clear();
+    m_edited->clear();
+}
+
+void NotesPage::show(const MemberRecord& r)
+{
+    m_notes->setPlainText(r.notes);
+    showAudit(r);
+}
+
+void NotesPage::readInto(MemberRecord& r) const
+{
+    r.notes = m_notes->toPlainText();
+}
+
+void NotesPage::showAudit(const MemberRecord& r)
+{
+    m_added->setText(auditText(r.dateAdded, r.addedBy));
+    m_edited->setText(auditText(r.dateEdited, r.editedBy));
+}
+
+QString NotesPage::auditText(const std::optional<QDateTime>& when, const QString& who)
+{
+    if (!when && who.isEmpty()) {
+        return {};
+    }
+    const QString date = when ? QLocale().toString(*when, QLocale::ShortFormat) : QString();
+    return date + QStringLiteral(" - ") + who;
+}

@@ -1,0 +1,139 @@
+#include "members/prospectinfopage.h"
+
+#include "members/memberwidgets.h"
+#include "shell/screenhelpers.h"
+#include "shell/typeahead.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace MemberWidgets;
+
+ProspectInfoPage::ProspectInfoPage(AppContext& context, QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pageProspectInfo"));
+    m_prospectStatus = pickList(this, QStringLiteral("cmbProspectStatus"));
+    m_source = lineEdit(this, QStringLiteral("txtProspectSource"), kTextLength);
+    m_ssClass = pickList(this, QStringLiteral("cmbProspectSSClass"));
+    m_careGroup = pickList(this, QStringLiteral("cmbProspectCGAssign"));
+    m_memberOf = lineEdit(this, QStringLiteral("txtProspectMemberOf"), kTextLength);
+    selectAllOnFocus(m_source);
+    selectAllOnFocus(m_memberOf);
+    for (QComboBox* list : {m_prospectStatus, m_ssClass, m_careGroup}) {
+        attachTypeAhead(list, context);
+    }
+
+    QGroupBox* notesFrame = frame(this, QStringLiteral("frameProspectNotes"), tr("Notes"));
+    m_notes = textBox(notesFrame, QStringLiteral("txtProspectNotes"));
+    auto* notesLayout = new QVBoxLayout(notesFrame);
+    notesLayout->addWidget(m_notes);
+
+    auto* fields = new QGridLayout;
+    int row = 0;
+    const auto addRow = [&](QLabel* caption, QWidget* control) {
+        fields->addWidget(caption, row, 0);
+        fields->addWidget(control, row, 1);
+        ++row;
+    };
+    addRow(requiredLabel(this, tr("Status"), QStringLiteral("lblProspectStatus")), m_prospectStatus);
+    addRow(label(this, tr("Prospect Source")), m_source);
+    addRow(label(this, tr("Sunday School Class Assigned")), m_ssClass);
+    addRow(label(this, tr("Care Group Assigned")), m_careGroup);
+    addRow(label(this, tr("Member Of")), m_memberOf);
+    fields->setColumnStretch(1, 1);
+
+    // Contacts made: the grid and "New Contact" are filled by the prospect contacts code; the next
+    // step is part of the person and saved with him.
+    m_contactsFrame = frame(this, QStringLiteral("frameContactsMade"), tr("Contacts Made"));
+    QTableView* contacts = grid(m_contactsFrame, QStringLiteral("vsfgProspectContacts"));
+    auto* newContact = new QPushButton(tr("New Contact"), m_contactsFrame);
+    newContact->setObjectName(QStringLiteral("btnNewContact"));
+    m_nextContactDate = datePicker(m_contactsFrame, QStringLiteral("dtNextContactDate"));
+    m_nextPhase = pickList(m_contactsFrame, QStringLiteral("cmbNextPhase"));
+    m_nextAction = pickList(m_contactsFrame, QStringLiteral("cmbNextContactAction"));
+    m_nextType = lineEdit(m_contactsFrame, QStringLiteral("txtNextType"), kTextLength);
+    auto* nextStep = new QHBoxLayout;
+    nextStep->addWidget(label(m_contactsFrame, tr("Next Contact")));
+    nextStep->addWidget(m_nextContactDate);
+    nextStep->addWidget(label(m_contactsFrame, tr("Phase")));
+    nextStep->addWidget(m_nextPhase, 1);
+    nextStep->addWidget(label(m_contactsFrame, tr("Action")));
+    nextStep->addWidget(m_nextAction, 1);
+    nextStep->addWidget(label(m_contactsFrame, tr("Type")));
+    nextStep->addWidget(m_nextType, 1);
+    auto* contactsLayout = new QVBoxLayout(m_contactsFrame);
+    contactsLayout->addWidget(contacts, 1);
+    auto* contactButtons = new QHBoxLayout;
+    contactButtons->addWidget(newContact);
+    contactButtons->addStretch();
+    contactsLayout->addLayout(contactButtons);
+    contactsLayout->addLayout(nextStep);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(fields, 1);
+    top->addWidget(notesFrame, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_contactsFrame, 1);
+}
+
+void ProspectInfoPage::setLists(const MemberLookupLists& lists)
+{
+    refill(m_prospectStatus, lists.prospectStatuses);
+    refill(m_ssClass, lists.sundaySchoolClasses);
+    refill(m_careGroup, lists.careGroups);
+    refill(m_nextPhase, lists.outreachPhases, QString());
+    refill(m_nextAction, lists.prospectActions, QString());
+}
+
+void ProspectInfoPage::clear(const QDate& today)
+{
+    for (QComboBox* list : {m_prospectStatus, m_ssClass, m_careGroup, m_nextPhase, m_nextAction}) {
+        list->setCurrentIndex(-1);
+    }
+    m_source->clear();
+    m_memberOf->clear();
+    m_notes->clear();
+    m_nextType->clear();
+    m_nextContactDate->setDate(today);
+}
+
+void ProspectInfoPage::show(const MemberRecord& r, const QDate& today)
+{
+    selectText(m_prospectStatus, r.prospectStatus);
+    m_source->setText(r.prospectSource);
+    selectId(m_ssClass, r.prospectSundaySchoolClass);
+    selectId(m_careGroup, r.prospectCareGroup);
+    m_notes->setPlainText(r.prospectNote);
+    m_memberOf->setText(r.prospectMemberOf);
+    if (!r.nextPhase.isEmpty()) {
+        selectText(m_nextPhase, r.nextPhase);
+        m_nextContactDate->setDate(r.nextContactDate.value_or(today));
+        selectText(m_nextAction, r.nextContactAction);
+        m_nextType->setText(r.nextContactType);
+    }
+}
+
+void ProspectInfoPage::readInto(MemberRecord& r) const
+{
+    r.prospectStatus = m_prospectStatus->currentText();
+    r.prospectSource = m_source->text();
+    r.prospectSundaySchoolClass = chosenId(m_ssClass);
+    r.prospectCareGroup = chosenId(m_careGroup);
+    r.prospectNote = m_notes->toPlainText();
+    r.prospectMemberOf = m_memberOf->text();
+    r.nextPhase = m_nextPhase->currentText();
+    r.nextContactDate = m_nextContactDate->date();
+    r.nextContactAction = m_nextAction->currentText();
+    r.nextContactType = m_nextType->text();
+}
