@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "reports/reportcommand.h"
 #include "shell/appconfig.h"
 
 #include <QApplication>
@@ -7,6 +8,10 @@
 
 int main(int argc, char* argv[])
 {
+    // "kelvane report ..." writes a report without opening the program's window.
+    if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
+        return reportCommandMain(argc, argv);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvane"));
     QApplication::setOrganizationName(QStringLiteral("Kelvane"));

@@ -2,9 +2,38 @@
 
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
+#include "reports/memberreports.h"
+#include "reports/reportheading.h"
+#include "reports/reportoutput.h"
+#include "reports/reportscreens.h"
 #include "shell/aboutscreen.h"
+#include "shell/appcontext.h"
 #include "shell/loginscreen.h"
 #include "shell/mainwindow.h"
+
+namespace {
+
+// The member navigator's print buttons: the listed people's report in the viewer.
+void runMemberReport(MainWindow& window, MemberNavigatorScreen::Report report, const QList<qint64>& ids)
+{
+    ReportOutput::run(
+        window,
+        [&window, report, &ids] {
+            MemberReports reports(window.context().db(), reportHeading(window.context()));
+            switch (report) {
+                case MemberNavigatorScreen::Report::MemberList:
+                    return reports.printMemberList(ids);
+                case MemberNavigatorScreen::Report::MemberListDobAnniv:
+                    return reports.printMemberListDOBAnniv(ids);
+                case MemberNavigatorScreen::Report::MailingLabels:
+                    break;
+            }
+            return reports.printMailingLabels(ids);
+        },
+        true);
+}
+
+} // namespace
 
 void registerAllScreens(MainWindow& window)
 {
@@ -12,6 +41,12 @@ void registerAllScreens(MainWindow& window)
     window.registerScreen(QStringLiteral("frmAbout"), [](MainWindow&) { return new AboutScreen; });
     window.registerScreen(QStringLiteral("frmMemberEntry"),
                           [](MainWindow& w) -> QWidget* { return new MemberEntryScreen(w.context(), &w); });
-    window.registerScreen(QStringLiteral("frmMemberNavigator"),
-                          [](MainWindow& w) -> QWidget* { return new MemberNavigatorScreen(w.context(), &w); });
+    window.registerScreen(QStringLiteral("frmMemberNavigator"), [](MainWindow& w) -> QWidget* {
+        auto* screen = new MemberNavigatorScreen(w.context(), &w);
+        QObject::connect(
+            screen, &MemberNavigatorScreen::reportRequested, &w,
+            [&w](MemberNavigatorScreen::Report report, const QList<qint64>& ids) { runMemberReport(w, report, ids); });
+        return screen;
+    });
+    registerReportScreens(window);
 }

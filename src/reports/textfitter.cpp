@@ -25,6 +25,8 @@ QFont toQFont(const ReportFont& font)
     // Unhinted outlines keep widths proportional to the size on screen, paper and PDF alike.
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(false);
+    // No ligatures: "fi" stays two letters, so a PDF's text can be searched and copied as typed.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 

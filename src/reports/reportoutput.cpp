@@ -1,0 +1,169 @@
+#include "reports/reportoutput.h"
+
+#include "data/databaseerror.h"
+#include "reports/reporterror.h"
+#include "reports/reportpainter.h"
+#include "reports/reportviewer.h"
+#include "shell/filedialogs.h"
+#include "shell/mainwindow.h"
+#include "shell/messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ReportOutput", text);
+}
+
+// The hourglass for as long as it lives.
+class WaitCursor final
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+void setUpPrinter(QPrinter& printer, const ReportDocument& document)
+{
+    printer.setDocName(document.title);
+    printer.setFullPage(true);
+    printer.setPageLayout(QPageLayout(document.pageSize, document.orientation, QMarginsF(0, 0, 0, 0)));
+}
+
+} // namespace
+
+namespace ReportOutput {
+
+void run(MainWindow& window, const std::function<ReportDocument()>& build, bool preview)
+{
+    ReportDocument document;
+    try {
+        const WaitCursor wait;
+        document = build();
+    } catch (const ReportError& error) {
+        showMessage(error.message(), MessageStyle::Critical, tr("Report"));
+        return;
+    } catch (const DatabaseError& error) {
+        showMessage(tr("The report could not be built: %1").arg(error.message()), MessageStyle::Critical, tr("Report"));
+        return;
+    }
+    if (preview) {
+        ReportOutput::preview(window, std::move(document));
+    } else {
+        print(&window, document);
+    }
+}
+
+ReportViewer* preview(MainWindow& window, ReportDocument document)
+{
+    const bool wasOpen = window.findScreen(QStringLiteral("Viewer")) != nullptr;
+    auto* viewer = window.openScreen<ReportViewer>(QStringLiteral("Viewer"));
+    if (viewer == nullptr) {
+        return nullptr;
+    }
+    if (!wasOpen) {
+        // A report is read best in a big window: the new viewer fills the main window's work area.
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(viewer->parentWidget())) {
+            frame->resize(window.mdiArea()->viewport()->size());
+        }
+    }
+    viewer->setDocument(std::move(document));
+    viewer->setFocus();
+    return viewer;
+}
+
+void print(QWidget* parent, const ReportDocument& document)
+{
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+        const MessageAnswer answer =
+            showMessage(tr("No printer is set up on this computer, so \"%1\" cannot be printed.\n\n"
+                           "Do you want to save it as a PDF file instead?")
+                            .arg(document.title),
+                        MessageStyle::YesNo, tr("Print"));
+        if (answer == MessageAnswer::Yes) {
+            exportPdf(parent, document);
+        }
+        return;
+    }
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    setUpPrinter(printer, document);
+    printer.setCopyCount(1);
+    if (!printTo(document, printer)) {
+        showMessage(tr("\"%1\" could not be sent to the printer %2.").arg(document.title, printerInfo.printerName()),
+                    MessageStyle::Critical, tr("Print"));
+    }
+}
+
+void printWithDialog(QWidget* parent, const ReportDocument& document)
+{
+    if (document.isEmpty()) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, document);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(tr("Print %1").arg(document.title));
+    dialog.setMinMax(1, document.pageCount());
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (!printTo(document, printer)) {
+        showMessage(tr("\"%1\" could not be printed.").arg(document.title), MessageStyle::Critical, tr("Print"));
+    }
+}
+
+bool printTo(const ReportDocument& document, QPrinter& printer)
+{
+    int first = 0;
+    int last = document.pageCount() - 1;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(0, printer.fromPage() - 1);
+        last = std::min(last, printer.toPage() - 1);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    for (int page = first; page <= last; ++page) {
+        if (page > first) {
+            printer.newPage();
+        }
+        ReportPainter::paintPage(painter, document.pages[std::size_t(page)]);
+    }
+    return painter.end();
+}
+
+bool exportPdf(QWidget* parent, const ReportDocument& document)
+{
+    const QString suggested = QDir::home().filePath(document.title + QStringLiteral(".pdf"));
+    QString fileName = FileDialogs::getSaveFileName(parent, tr("Export PDF"), tr("PDF files (*.pdf)"), suggested);
+    if (fileName.isEmpty()) {
+        return false;
+    }
+    if (!fileName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        fileName += QStringLiteral(".pdf");
+    }
+    try {
+        const WaitCursor wait;
+        ReportPainter::writePdf(document, fileName);
+    } catch (const ReportError& error) {
+        showMessage(error.message(), MessageStyle::Critical, tr("Export PDF"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace ReportOutput

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "reports/pagemodel.h"
+
+#include <QCoreApplication>
+
+#include <functional>
+
+class MainWindow;
+class QPrinter;
+class QWidget;
+class ReportViewer;
+
+// Where a built report goes: the Report Viewer, the default printer, a PDF file. Screens call these after
+// their permission test; errors become messages here, so a screen only says what to build.
+namespace ReportOutput {
+
+// Builds the report under the hourglass, then previews it or sends it to the default printer. A report
+// that cannot be built (a faulty design, a database error) is reported in a message; nothing else happens.
+void run(MainWindow& window, const std::function<ReportDocument()>& build, bool preview);
+
+// Shows the report in the one "Viewer" window, opened if needed; a report shown before is replaced.
+ReportViewer* preview(MainWindow& window, ReportDocument document);
+
+// Sends the report to the default printer, one copy, without a dialog. When no printer is set up the user
+// is told so and may save the report as a PDF file instead.
+void print(QWidget* parent, const ReportDocument& document);
+
+// The system print dialog for the report (printer, pages, copies), then printing as chosen.
+void printWithDialog(QWidget* parent, const ReportDocument& document);
+
+// Paints the report onto a set-up printer: every page, or the range chosen in the print dialog.
+// False when the printer could not be started.
+bool printTo(const ReportDocument& document, QPrinter& printer);
+
+// Asks for a file name (PDF) and writes the report there; a failure is shown. True when written.
+bool exportPdf(QWidget* parent, const ReportDocument& document);
+
+} // namespace ReportOutput

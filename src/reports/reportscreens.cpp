@@ -1,0 +1,9 @@
+#include "reports/reportscreens.h"
+
+#include "reports/reportviewer.h"
+#include "shell/mainwindow.h"
+
+void registerReportScreens(MainWindow& window)
+{
+    window.registerScreen(QStringLiteral("Viewer"), [](MainWindow&) -> QWidget* { return new ReportViewer; });
+}

@@ -1,0 +1,285 @@
+#include "data/database.h"
+#include "fakeclock.h"
+#include "reports/reportcommand.h"
+#include "shell/passwords.h"
+#include "testdatabase.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString pdfText(const QString& file)
+{
+    QProcess process;
+    process.start(QStandardPaths::findExecutable("pdftotext"), {"-layout", file, "-"});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestReportCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void writesTheReportAsPdf_data();
+    void writesTheReportAsPdf();
+    void badParametersAreRefused_data();
+    void badParametersAreRefused();
+    void wrongPasswordInactiveLoginOrNoPasswordAreRefused_data();
+    void wrongPasswordInactiveLoginOrNoPasswordAreRefused();
+    void reportNeedsItsPermission();
+    void missingDatabaseOrConfigurationIsRefused();
+    void unwritablePdfIsRefused();
+    void programWritesReportWithoutWindow();
+    void programRefusesBadParameters();
+
+private:
+    // Runs the command in this process; the password comes from the "terminal" unless the environment has one.
+    int run(const QStringList& arguments, std::optional<QString> typed = QString("secret"));
+    qint64 idOf(const QString& last)
+    {
+        return m_db->scalar("SELECT ID FROM Member WHERE Last_Name = ?", {last}).toLongLong();
+    }
+
+    FakeClock m_clock;
+    std::unique_ptr<TestDatabase> m_testDb;
+    std::unique_ptr<Database> m_db;
+    QTemporaryDir m_dir;
+    QString m_out;
+    QString m_err;
+    QStringList m_asked;
+    qint64 m_pat = 0;
+};
+
+void TestReportCommand::initTestCase()
+{
+    Passwords::setFastHashingForTests(true);
+    QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "pdftotext (poppler-utils) is needed");
+}
+
+void TestReportCommand::init()
+{
+    qunsetenv("KELVANE_PASSWORD");
+    m_testDb = std::make_unique<TestDatabase>();
+    m_db = m_testDb->open();
+    TestDatabase::addChurch(*m_db);
+    m_pat = idOf("O'Brien");
+    m_db->execute("UPDATE Member SET Address_1 = '12 Elm St', City = 'Springfield', State = 'IL', Zip = '62701'");
+    TestDatabase::addLogin(*m_db, m_pat, "pat", "secret");
+    TestDatabase::grant(*m_db, m_pat, "Member Navigator Report");
+    TestDatabase::grant(*m_db, m_pat, "Mailing Labels Report");
+    TestDatabase::addLogin(*m_db, idOf("Sanders"), "sam", "secret", "User", 1);
+    m_asked.clear();
+}
+
+void TestReportCommand::cleanup()
+{
+    qunsetenv("KELVANE_PASSWORD");
+    m_db.reset();
+    m_testDb.reset();
+}
+
+int TestReportCommand::run(const QStringList& arguments, std::optional<QString> typed)
+{
+    m_out.clear();
+    m_err.clear();
+    QTextStream out(&m_out);
+    QTextStream err(&m_err);
+    ReportCommandIo io{out, err,
+                       [this, typed](const QString& user) {
+                           m_asked << user;
+                           return typed;
+                       },
+                       m_dir.filePath("no-config.txt"), m_clock};
+    return runReportCommand(arguments, io);
+}
+
+void TestReportCommand::writesTheReportAsPdf_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("absent");
+    QTest::newRow("member list of three")
+        << QStringList{"member-list", "--ids", "(2,3, 5)"}
+        << QStringList{"Sanders, Sam", "Smith, John", "O'Brien, Pat", "People listed: 3", "Grace Chapel"}
+        << QStringList{"Smithers"};
+    QTest::newRow("labels for everybody")
+        << QStringList{"mailing-labels", "--all"}
+        << QStringList{"Pat O'Brien", QString::fromUtf8("Åsa Ölander"), "Springfield, IL 62701", "Page 1 of 1"}
+        << QStringList{"Unassigned"};
+    QTest::newRow("design name and single dash")
+        << QStringList{"crptMemberNavigatorDOBAnnivReport", "-all"}
+        << QStringList{"Birthdays and Anniversaries", "Birthdays and anniversaries listed: 0"} << QStringList{};
+}
+
+void TestReportCommand::writesTheReportAsPdf()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, expected);
+    QFETCH(QStringList, absent);
+    const QString pdf = m_dir.filePath("report.pdf");
+    QCOMPARE(run(arguments + QStringList{"--db", m_testDb->path(), "--user", "PAT", "--pdf", pdf}), 0);
+    QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
+    QVERIFY2(m_out.contains("1 pages written to " + pdf), qPrintable(m_out));
+    QCOMPARE(m_asked, QStringList{"PAT"});
+    const QString text = pdfText(pdf);
+    for (const QString& part : expected) {
+        QVERIFY2(text.contains(part), qPrintable(part + " not in:\n" + text));
+    }
+    for (const QString& part : absent) {
+        QVERIFY2(!text.contains(part), qPrintable(part));
+    }
+}
+
+void TestReportCommand::badParametersAreRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QStringList rest{"--user", "pat", "--pdf", "out.pdf", "--db", "x.db"};
+    QTest::newRow("no report") << rest << "Which report?";
+    QTest::newRow("two reports") << QStringList{"member-list", "mailing-labels", "--all"} + rest
+                                 << "Name one report only.";
+    QTest::newRow("unknown report") << QStringList{"attendance", "--all"} + rest
+                                    << "There is no report \"attendance\".";
+    QTest::newRow("unknown option") << QStringList{"member-list", "--all", "--colour"} + rest
+                                    << "Unknown option 'colour'.";
+    QTest::newRow("neither ids nor all") << QStringList{"member-list"} + rest << "Give either --ids";
+    QTest::newRow("both ids and all") << QStringList{"member-list", "--all", "--ids", "3"} + rest
+                                      << "Give either --ids";
+    QTest::newRow("ids not numbers") << QStringList{"member-list", "--ids", "12,x"} + rest
+                                     << "--ids \"12,x\" is not a list of person IDs";
+    QTest::newRow("ids with SQL") << QStringList{"member-list", "--ids", "1) OR (1=1"} + rest
+                                  << "is not a list of person IDs";
+    QTest::newRow("empty ids") << QStringList{"member-list", "--ids", ""} + rest << "is not a list of person IDs";
+    QTest::newRow("no pdf") << QStringList{"member-list", "--all", "--user", "pat", "--db", "x.db"}
+                            << "Name the PDF file";
+    QTest::newRow("no user") << QStringList{"member-list", "--all", "--pdf", "out.pdf", "--db", "x.db"}
+                             << "Name the login";
+    QTest::newRow("config and db") << QStringList{"member-list", "--all", "--config", "c.txt"} + rest
+                                   << "Give either --config or --db, not both.";
+}
+
+void TestReportCommand::badParametersAreRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QCOMPARE(run(arguments), int(ReportExitBadParameters));
+    QVERIFY2(m_err.startsWith("kelvane report: ") && m_err.contains(message), qPrintable(m_err));
+    QVERIFY(m_out.isEmpty());
+    QVERIFY(m_asked.isEmpty());
+}
+
+void TestReportCommand::wrongPasswordInactiveLoginOrNoPasswordAreRefused_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QVariant>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("wrong password") << "pat" << QVariant("guess") << "Your username and/or password is invalid.";
+    QTest::newRow("inactive login") << "sam" << QVariant("secret") << "Your username and/or password is invalid.";
+    QTest::newRow("unknown login") << "nobody" << QVariant("secret") << "Your username and/or password is invalid.";
+    QTest::newRow("no terminal") << "pat" << QVariant() << "No password: set KELVANE_PASSWORD";
+}
+
+void TestReportCommand::wrongPasswordInactiveLoginOrNoPasswordAreRefused()
+{
+    QFETCH(QString, user);
+    QFETCH(QVariant, typed);
+    QFETCH(QString, message);
+    const QString pdf = m_dir.filePath("refused.pdf");
+    const std::optional<QString> password = typed.isNull() ? std::nullopt : std::optional(typed.toString());
+    QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", user, "--pdf", pdf}, password),
+             int(ReportExitLoginRefused));
+    QVERIFY2(m_err.contains(message), qPrintable(m_err));
+    QVERIFY(!QFile::exists(pdf));
+}
+
+void TestReportCommand::reportNeedsItsPermission()
+{
+    const qint64 wayne = idOf("Smithers");
+    TestDatabase::addLogin(*m_db, wayne, "wayne", "secret");
+    TestDatabase::grant(*m_db, wayne, "Mailing Labels Report");
+    const QString pdf = m_dir.filePath("list.pdf");
+    // The password from the environment wins over the terminal.
+    qputenv("KELVANE_PASSWORD", "secret");
+    QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", "wayne", "--pdf", pdf}, "wrong"),
+             int(ReportExitPermissionRefused));
+    QVERIFY(m_asked.isEmpty());
+    QVERIFY2(m_err.contains("You do not have permission to view this report."), qPrintable(m_err));
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(run({"mailing-labels", "--all", "--db", m_testDb->path(), "--user", "wayne", "--pdf", pdf}, "wrong"),
+             int(ReportExitOk));
+    QVERIFY(QFile::exists(pdf));
+}
+
+void TestReportCommand::missingDatabaseOrConfigurationIsRefused()
+{
+    const QString pdf = m_dir.filePath("x.pdf");
+    QCOMPARE(run({"member-list", "--all", "--db", m_dir.filePath("missing.db"), "--user", "pat", "--pdf", pdf}),
+             int(ReportExitBadDatabase));
+    QVERIFY2(m_err.contains("missing.db does not exist"), qPrintable(m_err));
+    QCOMPARE(run({"member-list", "--all", "--config", m_dir.filePath("none.txt"), "--user", "pat", "--pdf", pdf}),
+             int(ReportExitBadConfig));
+    QVERIFY2(m_err.contains("none.txt was not found"), qPrintable(m_err));
+    // Without --config or --db the configuration beside the program is read.
+    QCOMPARE(run({"member-list", "--all", "--user", "pat", "--pdf", pdf}), int(ReportExitBadConfig));
+    QVERIFY2(m_err.contains("no-config.txt"), qPrintable(m_err));
+    // A configuration that names the database works like --db.
+    QFile config(m_dir.filePath("config.txt"));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("Kelvane configuration\nDatabase," + m_testDb->path().toUtf8() +
+                 "\nPictures,pictures/\nSS,Yes\nSL,Yes\nRBD,Yes\nWS,Yes\nDT,Yes\nSE,Yes\nWN,Yes\n");
+    config.close();
+    QCOMPARE(run({"member-list", "--ids", "2", "--config", config.fileName(), "--user", "pat", "--pdf", pdf}), 0);
+    QVERIFY(pdfText(pdf).contains("Sanders, Sam"));
+}
+
+void TestReportCommand::unwritablePdfIsRefused()
+{
+    const QString pdf = m_dir.filePath("no-folder/list.pdf");
+    QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", "pat", "--pdf", pdf}),
+             int(ReportExitNotWritten));
+    QVERIFY2(m_err.contains("The PDF file " + pdf + " cannot be written"), qPrintable(m_err));
+}
+
+void TestReportCommand::programWritesReportWithoutWindow()
+{
+    const QString pdf = m_dir.filePath("program.pdf");
+    m_db.reset(); // the program opens the file itself
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("KELVANE_PASSWORD", "  Secret ");
+    environment.remove("QT_QPA_PLATFORM");
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    program.setProcessEnvironment(environment);
+    program.start(KELVANE_PROGRAM,
+                  {"report", "member-list", "--ids", "5,2", "--db", m_testDb->path(), "--user", "pat", "--pdf", pdf});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains("Member List: 1 pages written to " + pdf));
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains("O'Brien, Pat") && text.contains("Sanders, Sam"), qPrintable(text));
+    QVERIFY(text.indexOf("O'Brien, Pat") < text.indexOf("Sanders, Sam"));
+}
+
+void TestReportCommand::programRefusesBadParameters()
+{
+    QProcess program;
+    program.start(KELVANE_PROGRAM, {"report", "member-list", "--ids", "twelve", "--pdf", "x.pdf", "--user", "pat"});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), int(ReportExitBadParameters));
+    QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains("is not a list of person IDs"));
+}
+
+QTEST_MAIN(TestReportCommand)
+#include "tst_reportcommand.moc"
