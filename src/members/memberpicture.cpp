@@ -87,6 +87,10 @@ QString extensionOf(const QString& path)
 QImage read(const QString& path, QString* error)
 {
     QImageReader reader(path);
+    // ".wbm" is a name of wireless bitmaps the reader does not know by itself.
+    if (extensionOf(path).compare(QStringLiteral("wbm"), Qt::CaseInsensitive) == 0) {
+        reader.setFormat("wbmp");
+    }
     reader.setAutoTransform(true);
     const QImage image = reader.read();
     if (image.isNull() && error != nullptr) {

@@ -284,7 +284,12 @@ SaveResult MemberStore::save(MemberRecord& record, const QString& userName, cons
         result.status = SaveStatus::MissingRequiredFields;
         return result;
     }
-    if (auto holder = envelopeHolder(record.envelope, record.id)) {
+    // A number shared before (older data) does not stop other changes; a newly given one must be free.
+    const bool envelopeChanged =
+        record.id == 0 ||
+        m_db.scalar(QStringLiteral("SELECT Envelope FROM Member WHERE ID = ?"), {record.id}).toString() !=
+            record.envelope;
+    if (auto holder = envelopeChanged ? envelopeHolder(record.envelope, record.id) : std::nullopt) {
         result.status = SaveStatus::EnvelopeInUse;
         result.envelopeHolder = std::move(holder);
         return result;

@@ -97,7 +97,8 @@ public:
     // Writes the person: a new row when record.id is 0 (Date_Added/Added_By), else an update of his
     // row (Date_Edited/Edited_By), then replaces his organizations; all in one transaction. Fills
     // record.id, the audit fields, and the next-contact fields as stored. Refuses, writing nothing,
-    // when a required field is empty or another person holds the envelope number. A pending picture
+    // when a required field is empty or another person holds a newly given envelope number (a number
+    // the person already had stays, even when older data gave it to someone else too). A pending picture
     // is written after the person is saved; when the file cannot be written the person stays saved,
     // his Picture column keeps its old value and pictureError says why.
     SaveResult save(MemberRecord& record, const QString& userName, const PendingPicture* picture = nullptr);

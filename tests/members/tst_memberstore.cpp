@@ -438,6 +438,15 @@ void TestMemberStore::duplicateEnvelopeIsRefusedOnSave()
     // Ann keeps her own number on a later save.
     ann.city = QStringLiteral("Elsewhere");
     QCOMPARE(m_store->save(ann, QStringLiteral("clerk")).status, SaveStatus::Saved);
+
+    // A number shared in older data does not stop other changes to either person.
+    bob.envelope.clear();
+    QCOMPARE(m_store->save(bob, QStringLiteral("clerk")).status, SaveStatus::Saved);
+    m_db->execute(QStringLiteral("UPDATE Member SET Envelope = '101' WHERE ID = ?"), {bob.id});
+    bob = *m_store->load(bob.id);
+    bob.city = QStringLiteral("Elsewhere");
+    QCOMPARE(m_store->save(bob, QStringLiteral("clerk")).status, SaveStatus::Saved);
+    QCOMPARE(m_store->load(bob.id)->city, QStringLiteral("Elsewhere"));
 }
 
 void TestMemberStore::idsBeyondThirtyTwoBits()
