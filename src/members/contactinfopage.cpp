@@ -244,7 +244,6 @@ void ContactInfoPage::pictureSaved()
 
 void ContactInfoPage::loadPicture()
 {
-    BusyCursor busy;
     const QString fileName = FileDialogs::getOpenFileName(this, tr("Select Image"),
                                                           MemberPicture::dialogFilters().join(QStringLiteral(";;")), {},
                                                           MemberPicture::allImagesFilter());
@@ -252,7 +251,11 @@ void ContactInfoPage::loadPicture()
         return;
     }
     QString error;
-    const QImage image = MemberPicture::read(fileName, &error);
+    QImage image;
+    {
+        BusyCursor busy;
+        image = MemberPicture::read(fileName, &error);
+    }
     if (image.isNull()) {
         showMessage(tr("The file %1 cannot be shown as a picture (%2). The picture was not changed.")
                         .arg(QDir::toNativeSeparators(fileName), error),

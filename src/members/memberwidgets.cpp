@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTableView>
@@ -43,6 +44,10 @@ QComboBox* pickList(QWidget* parent, const QString& name)
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     list->setMinimumContentsLength(12);
     list->setMaxVisibleItems(20);
+    // Every entry is one line of text: the drop-down need not measure each of thousands of names.
+    if (auto* view = qobject_cast<QListView*>(list->view())) {
+        view->setUniformItemSizes(true);
+    }
     return list;
 }
 
