@@ -6,10 +6,13 @@
 #include "members/contactinfopage.h"
 #include "members/contributionspage.h"
 #include "members/demographicpage.h"
+#include "members/familyframe.h"
+#include "members/memberdeleteaction.h"
 #include "members/memberwidgets.h"
 #include "members/notespage.h"
 #include "members/organizationspage.h"
 #include "members/prospectinfopage.h"
+#include "members/responsibilitiesframe.h"
 #include "shell/appcontext.h"
 #include "shell/messages.h"
 #include "shell/pairedlist.h"
@@ -113,6 +116,10 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     connect(m_exit, &QPushButton::clicked, this, &MemberEntryScreen::closeScreen);
     connect(m_contributions, &ContributionsPage::envelopeLeft, this, &MemberEntryScreen::envelopeLeft);
     connect(&m_context.changes(), &ChangeNotifier::listValuesChanged, this, &MemberEntryScreen::reloadListValues);
+    // The family and responsibility frames and Delete write at once, apart from the Save buttons.
+    new FamilyFrame(m_context, *this);
+    new ResponsibilitiesFrame(m_context, *this);
+    new MemberDeleteAction(m_context, *this);
     auto* saveShortcut = new QShortcut(QKeySequence::Save, this);
     saveShortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(saveShortcut, &QShortcut::activated, this, &MemberEntryScreen::saveClicked);

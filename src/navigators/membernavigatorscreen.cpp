@@ -1,6 +1,7 @@
 #include "navigators/membernavigatorscreen.h"
 
 #include "data/databaseerror.h"
+#include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
 #include "shell/appcontext.h"
@@ -352,9 +353,9 @@ void MemberNavigatorScreen::openPerson(const QModelIndex& index)
         return;
     }
     const qint64 memberId = m_model->memberId(index.row());
-    QWidget* entry = m_window->openScreen(QStringLiteral("frmMemberEntry"));
-    if (entry != nullptr) {
-        QMetaObject::invokeMethod(entry, "loadMember", Q_ARG(qint64, memberId));
+    // The member entry screen applies its own permissions.
+    if (auto* entry = m_window->openScreen<MemberEntryScreen>(QStringLiteral("frmMemberEntry"))) {
+        entry->loadMember(memberId);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/screenregistry.h"
 #include "data/database.h"
 #include "fakeclock.h"
+#include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorscreen.h"
 #include "shell/appcontext.h"
@@ -18,16 +19,6 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
-
-// Stands in for the member entry screen: records whom it was asked to show.
-class MemberEntryProbe final : public QWidget
-{
-    Q_OBJECT
-
-public:
-    Q_INVOKABLE void loadMember(qint64 memberId) { shown << memberId; }
-    QList<qint64> shown;
-};
 
 class TestMemberNavigatorScreen : public QObject
 {
@@ -72,7 +63,6 @@ private:
     std::unique_ptr<AppContext> m_context;
     std::unique_ptr<MainWindow> m_window;
     MemberNavigatorScreen* m_screen = nullptr;
-    MemberEntryProbe* m_entry = nullptr;
 };
 
 void TestMemberNavigatorScreen::init()
@@ -87,11 +77,6 @@ void TestMemberNavigatorScreen::init()
     db.execute("INSERT INTO Member_Responsibility VALUES (?, 'Deacon', '2025-01-01', '2025-12-31')", {smith});
     m_window = std::make_unique<MainWindow>(*m_context);
     registerAllScreens(*m_window);
-    m_entry = nullptr;
-    m_window->registerScreen("frmMemberEntry", [this](MainWindow&) -> QWidget* {
-        m_entry = new MemberEntryProbe;
-        return m_entry;
-    });
     m_window->show();
     m_window->runCommand("MemberNavigator");
     m_screen = m_window->findScreen<MemberNavigatorScreen>("frmMemberNavigator");
@@ -237,9 +222,10 @@ void TestMemberNavigatorScreen::doubleClickOpensThePerson()
     const QRect cell = grid->visualRect(grid->model()->index(1, MemberGridModel::NameColumn));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QVERIFY(m_entry);
-    QCOMPARE(m_entry->shown, QList<qint64>({id("Smithers")}));
-    QCOMPARE(m_window->findScreen("frmMemberEntry"), m_entry);
+    auto* entry = m_window->findScreen<MemberEntryScreen>("frmMemberEntry");
+    QVERIFY(entry);
+    QCOMPARE(entry->shownMemberId(), id("Smithers"));
+    QCOMPARE(entry->findChild<QLineEdit*>("txtLName")->text(), QString("Smithers"));
 }
 
 void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds_data()
