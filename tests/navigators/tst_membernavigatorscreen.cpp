@@ -262,6 +262,7 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
     QCOMPARE(shown[0].title, QString("Invalid Permission"));
     QCOMPARE(shown[0].style, MessageStyle::Warning);
     QCOMPARE(requested.count(), 0);
+    QVERIFY(!m_window->findScreen("Viewer"));
 
     db.execute("INSERT INTO UserPermission (MemberID, PermissionID) SELECT ?, ID FROM Permission WHERE Name = ?",
                {user, permission});
@@ -271,6 +272,8 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
     QCOMPARE(requested[0][0].value<MemberNavigatorScreen::Report>(), MemberNavigatorScreen::Report(report));
     const QList<qint64> ids{id("Smith"), id("Smithers")};
     QCOMPARE(requested[0][1].value<QList<qint64>>(), ids);
+    // The program hands the list to the report, which opens in the viewer.
+    QVERIFY(m_window->findScreen("Viewer"));
 
     // With nothing listed the button does nothing after its test.
     click("btnClear");
