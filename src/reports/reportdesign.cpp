@@ -446,6 +446,18 @@ private:
             Scope scope(*this, QStringLiteral("items[%1]").arg(i));
             out.items.push_back(readItem(object(items.at(i)), fields, width, out.height));
         }
+        // Texts that share room would be drawn over each other; boxes and lines may lie under texts.
+        for (std::size_t a = 0; a < out.items.size(); ++a) {
+            for (std::size_t b = a + 1; b < out.items.size(); ++b) {
+                const DesignItem& first = out.items[a];
+                const DesignItem& second = out.items[b];
+                const QRectF common = first.rect.intersected(second.rect);
+                if (first.kind == DesignItem::Kind::Text && second.kind == DesignItem::Kind::Text &&
+                    common.width() > kTolerance && common.height() > kTolerance) {
+                    fail(ReportDesign::tr("the texts items[%1] and items[%2] overlap").arg(a).arg(b));
+                }
+            }
+        }
         return out;
     }
 

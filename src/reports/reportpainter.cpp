@@ -3,11 +3,13 @@
 #include "reports/reporterror.h"
 #include "reports/textfitter.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -21,17 +23,46 @@ QRectF scaled(const QRectF& rect, double scale)
     return QRectF(rect.left() * scale, rect.top() * scale, rect.width() * scale, rect.height() * scale);
 }
 
-void paintText(QPainter& painter, const PageItem& item, double scale)
+// Draws lines already fitted to their item at their baselines; only centred and right-aligned lines need
+// measuring. The painter's font is set only when it changes, which keeps long reports quick to paint.
+class TextPainter
 {
-    painter.setFont(toQFont(item.font));
-    const QStringList lines = item.text.split(u'\n');
-    const int flags = int(item.alignment) | Qt::AlignTop | Qt::TextSingleLine;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QRectF line(item.rect.left(), item.rect.top() + double(i) * item.lineHeight, item.rect.width(),
-                          item.lineHeight);
-        painter.drawText(scaled(line, scale), flags, lines.at(i));
+public:
+    TextPainter(QPainter& painter, double scale)
+        : m_painter(painter)
+        , m_scale(scale)
+    {}
+
+    void paint(const PageItem& item)
+    {
+        if (!m_metrics || !(item.font == m_font)) {
+            m_font = item.font;
+            m_painter.setFont(toQFont(item.font));
+            m_metrics.emplace(m_painter.font(), m_painter.device());
+        }
+        const QStringList lines = item.text.split(u'\n');
+        const double ascent = m_metrics->ascent();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString& line = lines.at(i);
+            if (line.isEmpty()) {
+                continue;
+            }
+            double x = item.rect.left() * m_scale;
+            if (item.alignment & (Qt::AlignRight | Qt::AlignHCenter)) {
+                const double free = item.rect.width() * m_scale - m_metrics->horizontalAdvance(line);
+                x += (item.alignment & Qt::AlignRight) ? free : free / 2;
+            }
+            const double top = (item.rect.top() + double(i) * item.lineHeight) * m_scale;
+            m_painter.drawText(QPointF(x, top + ascent), line);
+        }
     }
-}
+
+private:
+    QPainter& m_painter;
+    double m_scale;
+    ReportFont m_font;
+    std::optional<QFontMetricsF> m_metrics;
+};
 
 } // namespace
 
@@ -44,10 +75,11 @@ void paintPage(QPainter& painter, const ReportPage& page)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(Qt::black);
+    TextPainter text(painter, scale);
     for (const PageItem& item : page.items) {
         switch (item.kind) {
             case PageItem::Kind::Text:
-                paintText(painter, item, scale);
+                text.paint(item);
                 break;
             case PageItem::Kind::Line:
                 painter.setPen(QPen(Qt::black, std::max(item.penWidth, 0.1) * scale));

@@ -331,9 +331,11 @@ private:
         }
     }
 
-    void place(const Pending& pending)
+    void place(const Pending& pending) { place(pending, pending.layout(m_bodyBottom - m_bodyTop)); }
+
+    // Places a band laid out for a whole page; it is laid out again only if it must be cut to less.
+    void place(const Pending& pending, Laid laid)
     {
-        Laid laid = pending.layout(m_bodyBottom - m_bodyTop);
         if (laid.skipped) {
             return;
         }
@@ -355,15 +357,17 @@ private:
             return;
         }
         double total = 0;
+        std::vector<Laid> laid;
+        laid.reserve(bands.size());
         for (const Pending& pending : bands) {
-            const Laid laid = pending.layout(m_bodyBottom - m_bodyTop);
-            total += laid.skipped ? 0 : laid.height;
+            laid.push_back(pending.layout(m_bodyBottom - m_bodyTop));
+            total += laid.back().skipped ? 0 : laid.back().height;
         }
         if (!fits(total) && m_pageHasBody && total <= m_bodyBottom - m_bodyTop + kEps) {
             breakPage(bands.front().repeatLevels);
         }
-        for (const Pending& pending : bands) {
-            place(pending);
+        for (std::size_t i = 0; i < bands.size(); ++i) {
+            place(bands[i], std::move(laid[i]));
         }
     }
 

@@ -224,6 +224,11 @@ void TestReportEngine::malformedDesignsNameTheDesignAndTheProblem_data()
                                               R"({"height": 12, "items": [{"type": "box", "x": 0, "y": 6, "width": 100,
                               "height": 12}]})")
                                     << "below its band";
+    QTest::newRow("overlapping texts") << design(fields, R"({"height": 24, "items": [
+                              {"type": "box", "x": 0, "y": 0, "width": 540, "height": 24, "fill": "#eeeeee"},
+                              {"type": "text", "x": 0, "y": 0, "width": 100, "height": 12, "value": "{Name}"},
+                              {"type": "text", "x": 50, "y": 11, "width": 100, "height": 12, "value": "{Born}"}]})")
+                                       << "the texts items[1] and items[2] overlap (at detail)";
     QTest::newRow("unknown item type") << design(fields,
                                                  R"({"height": 12, "items": [{"type": "circle", "x": 0, "y": 0}]})")
                                        << "unknown item type \"circle\"";
