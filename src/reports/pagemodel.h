@@ -52,7 +52,7 @@ struct ReportPage
 };
 
 // A report laid out into pages: what the viewer shows, the printer prints and the PDF file holds.
-class ReportDocument
+class ReportDocument final
 {
 public:
     QString designName;

@@ -16,7 +16,7 @@ namespace {
 constexpr double kTolerance = 0.01;
 
 // Reads one design, keeping the path of the part being read so that a mistake can be pointed at.
-class DesignReader
+class DesignReader final
 {
 public:
     explicit DesignReader(ReportDesign& design)
@@ -61,7 +61,7 @@ public:
 
 private:
     // Names the part being read for the time it is in scope.
-    class Scope
+    class Scope final
     {
     public:
         Scope(DesignReader& reader, const QString& part)

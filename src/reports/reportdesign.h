@@ -102,7 +102,7 @@ struct RowExpansion
 
 // A report design read from JSON: the fields it reads (in result-set order), its page, bands, groups,
 // subreports and formats. Designs are resources named ":/designs/<name>.json".
-class ReportDesign
+class ReportDesign final
 {
     Q_DECLARE_TR_FUNCTIONS(ReportDesign)
 

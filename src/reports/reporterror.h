@@ -6,7 +6,7 @@
 
 // A report that cannot be built: a design that is missing or malformed, a result set that does not fit
 // its design, a file that cannot be written. The message is for the user and names what went wrong.
-class ReportError : public std::runtime_error
+class ReportError final : public std::runtime_error
 {
 public:
     explicit ReportError(const QString& message);

@@ -25,7 +25,7 @@ QRectF scaled(const QRectF& rect, double scale)
 
 // Draws lines already fitted to their item at their baselines; only centred and right-aligned lines need
 // measuring. The painter's font is set only when it changes, which keeps long reports quick to paint.
-class TextPainter
+class TextPainter final
 {
 public:
     TextPainter(QPainter& painter, double scale)

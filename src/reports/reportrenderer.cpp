@@ -67,7 +67,7 @@ void collectSums(const DesignBand& band, QList<int>& out)
     }
 }
 
-class Renderer
+class Renderer final
 {
 public:
     Renderer(const ReportDesign& design, const ReportData& data)

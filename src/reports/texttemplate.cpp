@@ -27,7 +27,7 @@ QString tr(const char* text)
     return QCoreApplication::translate("Reports", text);
 }
 
-class Parser
+class Parser final
 {
 public:
     Parser(const QString& source, const FieldScope& scope)

@@ -15,7 +15,7 @@ class Row;
 
 // The fields a template may name: a design's declared fields (and the fields its rows gain), or the
 // fields of one of its subreports. Names are matched without regard to case.
-class FieldScope
+class FieldScope final
 {
 public:
     void add(const QString& name, FieldKind kind);
@@ -60,7 +60,7 @@ struct TemplateContext
 //   {@sum:Field|format}         the running total of a field over the group or report
 //   [ ... ]                     left out when every value inside it is empty (", {State}")
 // A backslash takes the next character literally.
-class TextTemplate
+class TextTemplate final
 {
 public:
     TextTemplate();
