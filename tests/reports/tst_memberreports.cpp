@@ -116,7 +116,9 @@ void TestMemberReports::init()
             {"Zip", "62701"},
             {"Phone", "5551234567"},
             {"Date_Of_Birth", "1970-03-05"},
-            {"Email", "sam@example.org"}});
+            {"Email", "sam@example.org"},
+            {"Head_Of_Household", 1},
+            {"Map_Section", "D8"}});
     update(db, idOf(db, "Smith"),
            {{"Address_1", "40 Oak Ave"},
             {"Address_2", "Apt 4"},
@@ -164,7 +166,7 @@ void TestMemberReports::memberListShowsAPersonsDetails()
     QVERIFY(texts.contains("Home (555) 123-4567"));
     QVERIFY(texts.contains("Born 03/05/1970"));
     QVERIFY(texts.contains("Married 03/05/1990"));
-    QVERIFY(texts.contains("Member (Active)"));
+    QVERIFY(texts.contains("Member (Active)\nHead of household\nMap section D8"));
 }
 
 void TestMemberReports::everyPageCarriesChurchTitleDateAndPageNumber_data()
