@@ -1,7 +1,7 @@
 #include "data/database.h"
 
 #include "data/sqlite.h"
-#include "data/sqlvalue.h"
+#include "data/sqlitebinding.h"
 #include "data/unicodefunctions.h"
 
 #include <QCoreApplication>
@@ -29,68 +29,6 @@ QString engineMessage(sqlite3* db)
 QString tr(const char* text)
 {
     return QCoreApplication::translate("Database", text);
-}
-
-void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
-{
-    if (value.isNull()) {
-        sqlite3_bind_null(stmt, index);
-        return;
-    }
-    switch (value.typeId()) {
-        case QMetaType::Bool:
-            sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
-            break;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::LongLong:
-        case QMetaType::Short:
-        case QMetaType::ULong:
-        case QMetaType::ULongLong:
-            sqlite3_bind_int64(stmt, index, value.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            sqlite3_bind_double(stmt, index, value.toDouble());
-            break;
-        case QMetaType::QDate:
-            sqlite3_bind_text(stmt, index, SqlValue::fromDate(value.toDate()).toUtf8().constData(), -1,
-                              SQLITE_TRANSIENT);
-            break;
-        case QMetaType::QDateTime:
-            sqlite3_bind_text(stmt, index, SqlValue::fromDateTime(value.toDateTime()).toUtf8().constData(), -1,
-                              SQLITE_TRANSIENT);
-            break;
-        case QMetaType::QByteArray: {
-            const QByteArray bytes = value.toByteArray();
-            sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            const QByteArray text = value.toString().toUtf8();
-            sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-            break;
-        }
-    }
-}
-
-QVariant columnValue(sqlite3_stmt* stmt, int column)
-{
-    switch (sqlite3_column_type(stmt, column)) {
-        case SQLITE_INTEGER:
-            return QVariant(qint64(sqlite3_column_int64(stmt, column)));
-        case SQLITE_FLOAT:
-            return QVariant(sqlite3_column_double(stmt, column));
-        case SQLITE_TEXT:
-            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
-                                              sqlite3_column_bytes(stmt, column)));
-        case SQLITE_BLOB:
-            return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, column)),
-                                       sqlite3_column_bytes(stmt, column)));
-        default:
-            return {};
-    }
 }
 
 } // namespace
@@ -295,7 +233,7 @@ Query::Query(Database& db, const QString& sql, const QVariantList& params)
             QStringLiteral("The statement expects %1 values but was given %2.").arg(expected).arg(params.size()), sql);
     }
     for (int i = 0; i < params.size(); ++i) {
-        bindValue(stmt, i + 1, params.at(i));
+        SqliteBinding::bindValue(stmt, i + 1, params.at(i));
     }
     QStringList names;
     const int count = sqlite3_column_count(stmt);
@@ -339,14 +277,14 @@ Row Query::row() const
     const int count = columnCount();
     values.reserve(count);
     for (int i = 0; i < count; ++i) {
-        values.push_back(columnValue(rawStmt(m_stmt), i));
+        values.push_back(SqliteBinding::columnValue(rawStmt(m_stmt), i));
     }
     return Row(m_columns, std::move(values));
 }
 
 QVariant Query::value(int column) const
 {
-    return columnValue(rawStmt(m_stmt), column);
+    return SqliteBinding::columnValue(rawStmt(m_stmt), column);
 }
 
 int Query::columnCount() const
