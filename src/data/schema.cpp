@@ -241,11 +241,21 @@ CREATE TABLE State (State TEXT COLLATE NOCASE);
 CREATE TABLE Relationships (Relationships TEXT COLLATE NOCASE);
 )SQL";
 
+// Version 2: the name index also holds the ID, the title and the household flag, so that the lists of
+// every person (the member screen's chooser and relative list) are read in order from the index alone,
+// without visiting the wide Member rows.
+const char* const kVersion2 = R"SQL(
+DROP INDEX Member_Name;
+CREATE INDEX Member_Name ON Member (Last_Name COLLATE NOCASE, First_Name COLLATE NOCASE, Middle_Name COLLATE NOCASE,
+                                    ID, Title, Head_Of_Household);
+)SQL";
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
     static const std::vector<std::function<void(Database&)>> steps = {
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion1)); },
+        [](Database& db) { db.executeScript(QString::fromUtf8(kVersion2)); },
     };
     return steps;
 }

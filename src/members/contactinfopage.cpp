@@ -119,6 +119,7 @@ ContactInfoPage::ContactInfoPage(AppContext& context, QWidget* parent)
     QTableView* familyGrid = grid(m_familyFrame, QStringLiteral("vsfgFamilyMembers"));
     m_memberAdd = pickList(m_familyFrame, QStringLiteral("cmbMemberAdd"));
     m_memberAdd->setMinimumContentsLength(24);
+    dropDownBelow(m_memberAdd);
     attachTypeAhead(m_memberAdd, m_context);
     m_relationship = pickList(m_familyFrame, QStringLiteral("cmbRelationship"));
     auto* addFamily = new QPushButton(tr("Add"), m_familyFrame);

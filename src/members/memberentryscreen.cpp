@@ -65,6 +65,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
 
     m_chooser = pickList(this, QStringLiteral("cmbMember"));
     m_chooser->setMinimumContentsLength(36);
+    dropDownBelow(m_chooser);
     attachTypeAhead(m_chooser, m_context);
     m_new = button(this, tr("New"), QStringLiteral("btnNew"));
     m_save = button(this, tr("Save"), QStringLiteral("btnSaveNew"));

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QTableView>
 
@@ -49,6 +50,30 @@ QComboBox* pickList(QWidget* parent, const QString& name)
         view->setUniformItemSizes(true);
     }
     return list;
+}
+
+namespace {
+
+class DropDownBelowStyle final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_ComboBox_Popup) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+void dropDownBelow(QComboBox* list)
+{
+    auto* style = new DropDownBelowStyle;
+    style->setParent(list);
+    list->setStyle(style);
 }
 
 QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& text)

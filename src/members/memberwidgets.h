@@ -32,6 +32,9 @@ QPlainTextEdit* textBox(QWidget* parent, const QString& name);
 QComboBox* pickList(QWidget* parent, const QString& name);
 QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& text = {});
 QDateEdit* datePicker(QWidget* parent, const QString& name);
+// For a list of every person: the drop-down opens below the list showing a screenful of names, instead of
+// being laid over the list around the chosen name, which measures every entry each time it opens.
+void dropDownBelow(QComboBox* list);
 // A date picker with its "<--" check box; the switch is owned by the picker.
 DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString& checkName);
 QTableView* grid(QWidget* parent, const QString& name);
