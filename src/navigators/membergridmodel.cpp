@@ -7,43 +7,45 @@
 
 namespace {
 
-QString shortDate(const QString& iso)
+QString shortDate(QStringView iso)
 {
     if (iso.isEmpty()) {
         return {};
     }
     const QDate date = QDate::fromString(iso, Qt::ISODate);
-    return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : iso;
+    return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : iso.toString();
 }
 
 // The length of a cell's text without composing it; used only to pick the widest candidate.
 qsizetype cellLength(const MemberListRow& r, int column)
 {
+    using F = MemberListRow;
     switch (column) {
         case MemberGridModel::IdColumn:
-            return QString::number(r.id).size();
+            return QString::number(r.id()).size();
         case MemberGridModel::NameColumn:
-            return r.lastName.size() + r.firstName.size() + r.middleName.size() + r.title.size() + 4;
+            return r.length(F::LastName) + r.length(F::FirstName) + r.length(F::MiddleName) + r.length(F::Title) + 4;
         case MemberGridModel::StatusColumn:
-            return r.status.size();
+            return r.length(F::Status);
         case MemberGridModel::PhoneColumn:
-            return r.phone.size();
+            return r.length(F::Phone);
         case MemberGridModel::CellColumn:
-            return r.cell.size();
+            return r.length(F::Cell);
         case MemberGridModel::WorkColumn:
-            return r.workPhone.size();
+            return r.length(F::WorkPhone);
         case MemberGridModel::EmailColumn:
-            return r.email.size();
+            return r.length(F::Email);
         case MemberGridModel::AddressColumn:
-            return r.address1.size() + r.address2.size() + r.city.size() + r.state.size() + r.zip.size() + 7;
+            return r.length(F::Address1) + r.length(F::Address2) + r.length(F::City) + r.length(F::State) +
+                   r.length(F::Zip) + 7;
         case MemberGridModel::DobColumn:
-            return r.dateOfBirth.size();
+            return r.length(F::DateOfBirth);
         case MemberGridModel::AnnivColumn:
-            return r.anniversary.size();
+            return r.length(F::Anniversary);
         case MemberGridModel::MemberStatusColumn:
-            return r.memberActiveStatus.size();
+            return r.length(F::MemberActiveStatus);
         case MemberGridModel::ProspectStatusColumn:
-            return r.prospectActiveStatus.size();
+            return r.length(F::ProspectActiveStatus);
         default:
             return 0;
     }
@@ -94,7 +96,7 @@ void MemberGridModel::findLongestRows()
 
 qint64 MemberGridModel::memberId(int row) const
 {
-    return row >= 0 && row < int(m_rows.size()) ? m_rows[size_t(row)].id : 0;
+    return row >= 0 && row < int(m_rows.size()) ? m_rows[size_t(row)].id() : 0;
 }
 
 QList<qint64> MemberGridModel::memberIds() const
@@ -102,7 +104,7 @@ QList<qint64> MemberGridModel::memberIds() const
     QList<qint64> ids;
     ids.reserve(qsizetype(m_rows.size()));
     for (const MemberListRow& row : m_rows) {
-        ids << row.id;
+        ids << row.id();
     }
     return ids;
 }
@@ -114,37 +116,40 @@ int MemberGridModel::longestRow(int column) const
 
 QString MemberGridModel::addressText(const MemberListRow& r)
 {
-    return r.address1 + QStringLiteral(", ") + r.address2 + QStringLiteral(", ") + r.city + QStringLiteral(", ") +
-           r.state + u' ' + r.zip;
+    using F = MemberListRow;
+    return r.field(F::Address1) + QStringLiteral(", ") + r.field(F::Address2) + QStringLiteral(", ") +
+           r.field(F::City) + QStringLiteral(", ") + r.field(F::State) + u' ' + r.field(F::Zip);
 }
 
 QString MemberGridModel::cellText(const MemberListRow& r, int column)
 {
+    using F = MemberListRow;
     switch (column) {
         case IdColumn:
-            return QString::number(r.id);
+            return QString::number(r.id());
         case NameColumn:
-            return personDisplayName(r.lastName, r.firstName, r.middleName, r.title);
+            return personDisplayName(r.text(F::LastName), r.text(F::FirstName), r.text(F::MiddleName),
+                                     r.text(F::Title));
         case StatusColumn:
-            return r.status;
+            return r.text(F::Status);
         case PhoneColumn:
-            return formatPhone(r.phone);
+            return formatPhone(r.text(F::Phone));
         case CellColumn:
-            return formatPhone(r.cell);
+            return formatPhone(r.text(F::Cell));
         case WorkColumn:
-            return formatPhone(r.workPhone);
+            return formatPhone(r.text(F::WorkPhone));
         case EmailColumn:
-            return r.email;
+            return r.text(F::Email);
         case AddressColumn:
             return addressText(r);
         case DobColumn:
-            return shortDate(r.dateOfBirth);
+            return shortDate(r.field(F::DateOfBirth));
         case AnnivColumn:
-            return shortDate(r.anniversary);
+            return shortDate(r.field(F::Anniversary));
         case MemberStatusColumn:
-            return r.memberActiveStatus;
+            return r.text(F::MemberActiveStatus);
         case ProspectStatusColumn:
-            return r.prospectActiveStatus;
+            return r.text(F::ProspectActiveStatus);
         default:
             return {};
     }

@@ -65,28 +65,13 @@ std::vector<MemberListRow> MemberNavigatorStore::run(const SqlStatement& stateme
 {
     std::vector<MemberListRow> rows;
     Query query = m_db.query(statement.sql, statement.params);
-    // Positions follow MemberSearch::selectedColumns().
+    // Positions follow MemberSearch::selectedColumns(): the ID, then the fields in their order.
+    MemberListRow::Fields fields;
     while (query.next()) {
-        MemberListRow& r = rows.emplace_back();
-        r.id = query.value(0).toLongLong();
-        r.firstName = query.value(1).toString();
-        r.middleName = query.value(2).toString();
-        r.lastName = query.value(3).toString();
-        r.title = query.value(4).toString();
-        r.status = query.value(5).toString();
-        r.phone = query.value(6).toString();
-        r.cell = query.value(7).toString();
-        r.workPhone = query.value(8).toString();
-        r.email = query.value(9).toString();
-        r.address1 = query.value(10).toString();
-        r.address2 = query.value(11).toString();
-        r.city = query.value(12).toString();
-        r.state = query.value(13).toString();
-        r.zip = query.value(14).toString();
-        r.dateOfBirth = query.value(15).toString();
-        r.anniversary = query.value(16).toString();
-        r.memberActiveStatus = query.value(17).toString();
-        r.prospectActiveStatus = query.value(18).toString();
+        for (int f = 0; f < MemberListRow::FieldCount; ++f) {
+            fields[size_t(f)] = query.value(f + 1).toString();
+        }
+        rows.emplace_back(query.value(0).toLongLong(), fields);
     }
     return rows;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "navigators/memberlistrow.h"
 #include "navigators/membersearch.h"
 
 #include <QList>
@@ -30,30 +31,6 @@ struct MemberSearchValues
     QList<NamedId> careGroups; // shown by the leader's "Last, First"
     QList<NamedId> deacons;    // one entry per "Deacon" row, so a deacon of several terms is listed once per term
     QStringList organizations;
-};
-
-// One person found by the member navigator: the stored values the grid shows.
-struct MemberListRow
-{
-    qint64 id = 0;
-    QString firstName;
-    QString middleName;
-    QString lastName;
-    QString title;
-    QString status;
-    QString phone;
-    QString cell;
-    QString workPhone;
-    QString email;
-    QString address1;
-    QString address2;
-    QString city;
-    QString state;
-    QString zip;
-    QString dateOfBirth; // ISO text as stored, empty when none
-    QString anniversary;
-    QString memberActiveStatus;
-    QString prospectActiveStatus;
 };
 
 // Reads what the member navigator lists and finds.

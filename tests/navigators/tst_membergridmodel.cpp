@@ -17,27 +17,28 @@ private slots:
     void passesTheModelTester();
 
 private:
-    static MemberListRow smith();
+    static MemberListRow::Fields smithFields();
+    static MemberListRow smith() { return MemberListRow(12, smithFields()); }
 };
 
-MemberListRow TestMemberGridModel::smith()
+MemberListRow::Fields TestMemberGridModel::smithFields()
 {
-    MemberListRow r;
-    r.id = 12;
-    r.firstName = "John";
-    r.lastName = "Smith";
-    r.status = "Member";
-    r.phone = "5551234567";
-    r.cell = "(555) 987-6543";
-    r.email = "john@example.org";
-    r.address1 = "1 Main St";
-    r.city = "Springfield";
-    r.state = "IL";
-    r.zip = "62701";
-    r.dateOfBirth = "1980-03-14";
-    r.memberActiveStatus = "Active";
-    r.prospectActiveStatus = "InActive";
-    return r;
+    using F = MemberListRow;
+    MemberListRow::Fields f;
+    f[F::FirstName] = "John";
+    f[F::LastName] = "Smith";
+    f[F::Status] = "Member";
+    f[F::Phone] = "5551234567";
+    f[F::Cell] = "(555) 987-6543";
+    f[F::Email] = "john@example.org";
+    f[F::Address1] = "1 Main St";
+    f[F::City] = "Springfield";
+    f[F::State] = "IL";
+    f[F::Zip] = "62701";
+    f[F::DateOfBirth] = "1980-03-14";
+    f[F::MemberActiveStatus] = "Active";
+    f[F::ProspectActiveStatus] = "InActive";
+    return f;
 }
 
 void TestMemberGridModel::composedColumns_data()
@@ -46,12 +47,12 @@ void TestMemberGridModel::composedColumns_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
     const MemberListRow plain = smith();
-    MemberListRow full = smith();
-    full.middleName = "Quincy";
-    full.title = "Jr.";
-    full.address2 = "Apt 4";
-    MemberListRow empty;
-    empty.id = 7;
+    MemberListRow::Fields fullFields = smithFields();
+    fullFields[MemberListRow::MiddleName] = "Quincy";
+    fullFields[MemberListRow::Title] = "Jr.";
+    fullFields[MemberListRow::Address2] = "Apt 4";
+    const MemberListRow full(12, fullFields);
+    const MemberListRow empty(7, {});
 
     QTest::newRow("ID") << plain << int(MemberGridModel::IdColumn) << "12";
     QTest::newRow("name without middle name and title keeps both blanks")
@@ -105,9 +106,7 @@ void TestMemberGridModel::headerAppearsWithTheFirstSearchAndGoesWithClear()
     }
     QCOMPARE(headers, expected);
 
-    MemberListRow other = smith();
-    other.id = 15;
-    model.setRows({smith(), other});
+    model.setRows({smith(), MemberListRow(15, smithFields())});
     QCOMPARE(model.memberIds(), QList<qint64>({12, 15}));
     QCOMPARE(model.memberId(1), 15);
 
@@ -122,10 +121,9 @@ void TestMemberGridModel::passesTheModelTester()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     std::vector<MemberListRow> rows;
     for (int i = 0; i < 50; ++i) {
-        MemberListRow r = smith();
-        r.id = i + 2;
-        r.firstName = QString::number(i);
-        rows.push_back(r);
+        MemberListRow::Fields fields = smithFields();
+        fields[MemberListRow::FirstName] = QString::number(i);
+        rows.emplace_back(i + 2, fields);
     }
     model.setRows(rows);
     QCOMPARE(model.rowCount(), 50);
