@@ -181,7 +181,15 @@ void ChurchInfoPage::show(const MemberRecord& r)
     selectId(m_wedClass, r.wednesdayNightClass);
     // A deacon who has since given up the responsibility is not offered, and so not shown.
     selectId(m_deacon, r.deaconId);
+    // The status is shown before the dates: its rule opens the fields, then each shown date switches its
+    // picker with its box (a date ticks the box and enables the picker, no date leaves both off). Closed
+    // fields stay closed, dated or not.
     applyChurchStatusRule();
+    if (memberFieldsOpen()) {
+        for (DateSwitch* date : {m_memberSince, m_cameForward, m_baptized, m_letterOut, m_deceased}) {
+            date->dateEdit()->setEnabled(date->checkBox()->isChecked());
+        }
+    }
 }
 
 void ChurchInfoPage::readInto(MemberRecord& r) const
@@ -212,12 +220,17 @@ bool ChurchInfoPage::memberFieldsOpenFor(const QString& churchStatus)
     return churchStatus == QStringLiteral("Active");
 }
 
+bool ChurchInfoPage::memberFieldsOpen() const
+{
+    return m_churchStatus->currentIndex() >= 0 && memberFieldsOpenFor(m_churchStatus->currentText());
+}
+
 void ChurchInfoPage::applyChurchStatusRule()
 {
-    const bool open = m_churchStatus->currentIndex() >= 0 && memberFieldsOpenFor(m_churchStatus->currentText());
+    const bool open = memberFieldsOpen();
     for (DateSwitch* date : {m_memberSince, m_cameForward, m_baptized, m_letterOut, m_deceased}) {
         date->checkBox()->setEnabled(open);
-        date->dateEdit()->setEnabled(open && date->checkBox()->isChecked());
+        date->dateEdit()->setEnabled(open);
     }
     for (QWidget* control :
          std::initializer_list<QWidget*>{m_previousChurch, m_ssAttend, m_worshipAttend, m_discAttend, m_sundayEveAttend,

@@ -33,14 +33,16 @@ public:
 
     // The member fields are open only for a person whose church status is exactly "Active".
     static bool memberFieldsOpenFor(const QString& churchStatus);
-    // Enables or disables the member fields for the chosen church status. A date picker is enabled
-    // only while its check box is ticked, so a date that would not be saved is never editable.
+    // Enables or disables the member fields for the chosen church status. Enabling enables every church
+    // date picker together with its check box, whatever the box shows; the box alone still decides whether
+    // the date is saved, and clicking it afterwards switches the picker with it.
     void applyChurchStatusRule();
 
     QComboBox* churchStatus() const { return m_churchStatus; }
     QGroupBox* responsibilitiesFrame() const { return m_responsibilitiesFrame; }
 
 private:
+    bool memberFieldsOpen() const;
     void newsletterByEmailClicked(bool checked);
 
     std::function<QString()> m_emailText;

@@ -2,6 +2,7 @@
 
 #include "data/databaseerror.h"
 #include "members/contactinfopage.h"
+#include "members/demographicpage.h"
 #include "members/familygridmodel.h"
 #include "members/familystore.h"
 #include "members/memberentryscreen.h"
@@ -10,6 +11,7 @@
 #include "shell/messages.h"
 #include "shell/permissioncheck.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -47,6 +49,7 @@ FamilyFrame::FamilyFrame(AppContext& context, MemberEntryScreen& screen)
     m_grid = child<QTableView>(frame, "vsfgFamilyMembers");
     m_memberAdd = child<QComboBox>(frame, "cmbMemberAdd");
     m_relationship = child<QComboBox>(frame, "cmbRelationship");
+    m_headOfHousehold = screen.demographicPage()->headOfHousehold();
     m_grid->setModel(m_model);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
 
@@ -56,10 +59,18 @@ FamilyFrame::FamilyFrame(AppContext& context, MemberEntryScreen& screen)
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FamilyFrame::rowChosen);
     connect(m_grid, &QTableView::doubleClicked, this, &FamilyFrame::rowDoubleClicked);
     connect(&screen, &MemberEntryScreen::memberShown, this, &FamilyFrame::loadFamilyMembers);
+    // The grid lists the family from the side the box shows now, saved or not. Showing a person sets the
+    // box without a click and reloads the grid once it is done.
+    connect(m_headOfHousehold, &QCheckBox::clicked, this, &FamilyFrame::loadFamilyMembers);
     connect(&screen, &MemberEntryScreen::memberCleared, m_model, &FamilyGridModel::clear);
 }
 
 FamilyFrame::~FamilyFrame() = default;
+
+FamilySide FamilyFrame::side() const
+{
+    return FamilyStore::sideFor(m_headOfHousehold->isChecked());
+}
 
 void FamilyFrame::loadFamilyMembers()
 {
@@ -69,7 +80,7 @@ void FamilyFrame::loadFamilyMembers()
         return;
     }
     try {
-        m_model->setFamily(FamilyStore(m_context.db()).familyOf(id));
+        m_model->setFamily(FamilyStore(m_context.db()).familyOf(id, side()));
     } catch (const DatabaseError& error) {
         m_model->clear();
         showDatabaseError(error);
@@ -118,12 +129,7 @@ void FamilyFrame::removeClicked()
     const FamilyMember& other = m_model->member(current.row());
     const qint64 id = m_screen.shownMemberId();
     try {
-        FamilyStore store(m_context.db());
-        if (other.isRelativeOfShown) {
-            store.unlink(id, other.id);
-        } else {
-            store.unlink(other.id, id);
-        }
+        FamilyStore(m_context.db()).unlinkListed(id, other.id, side());
     } catch (const DatabaseError& error) {
         showDatabaseError(error);
         return;
@@ -157,9 +163,9 @@ void FamilyFrame::cloneClicked()
 
 void FamilyFrame::rowChosen(const QModelIndex& current)
 {
-    // A link the shown person made can be changed: choosing it puts the relative and the relationship back
-    // into the lists, so that Add with another relationship replaces it.
-    if (!current.isValid() || !m_model->member(current.row()).isRelativeOfShown) {
+    // On a head of household's screen, choosing a relative puts him and the relationship back into the
+    // lists, so that Add with another relationship replaces the link. Otherwise choosing changes nothing.
+    if (!current.isValid() || side() != FamilySide::Relatives) {
         return;
     }
     const FamilyMember& relative = m_model->member(current.row());

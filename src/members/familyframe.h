@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+enum class FamilySide;
+
 class AppContext;
 class FamilyGridModel;
 class MemberEntryScreen;
@@ -10,9 +12,10 @@ class QComboBox;
 class QModelIndex;
 class QTableView;
 
-// The "Family Members" frame of the member screen: lists the shown person's relatives and heads of
-// household, adds and removes links, changes a relationship, opens a relative by double-click and copies
-// the address on screen to every listed person. Links are written at once, apart from the Save buttons.
+// The "Family Members" frame of the member screen: lists the shown person's relatives while his "Head of
+// Household" box is ticked on screen, else the heads of household he belongs to; adds and removes links,
+// changes a relationship, opens a relative by double-click and copies the address on screen to every listed
+// person. Links are written at once, apart from the Save buttons.
 class FamilyFrame final : public QObject
 {
     Q_OBJECT
@@ -22,11 +25,12 @@ public:
     FamilyFrame(AppContext& context, MemberEntryScreen& screen);
     ~FamilyFrame() override;
 
-    // Rebuilds the grid for the shown person (empty for a new one).
+    // Rebuilds the grid for the shown person (empty for a new one), from the side his box shows now.
     void loadFamilyMembers();
     FamilyGridModel* model() const { return m_model; }
 
 private:
+    FamilySide side() const;
     void addClicked();
     void removeClicked();
     void cloneClicked();
@@ -39,4 +43,5 @@ private:
     QTableView* m_grid;
     QComboBox* m_memberAdd;
     QComboBox* m_relationship;
+    QCheckBox* m_headOfHousehold;
 };

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-// The family grid of the member screen: the shown person's relatives and heads of household, nine columns.
+// The family grid of the member screen: the shown person's relatives or heads of household, nine columns.
 class FamilyGridModel final : public QAbstractTableModel
 {
     Q_OBJECT

@@ -11,21 +11,20 @@ const QString kFamilyColumns = QStringLiteral("Member.ID, Status, First_Name, Mi
 
 } // namespace
 
-std::vector<FamilyMember> FamilyStore::familyOf(qint64 memberId)
+std::vector<FamilyMember> FamilyStore::familyOf(qint64 memberId, FamilySide side)
 {
     // The links this person made lead to his relatives; the links made to him lead to his heads of household.
-    const QString sql =
-        QStringLiteral("SELECT ") + kFamilyColumns +
-        QStringLiteral(", 1 AS Relative FROM Family_Connection "
-                       "JOIN Member ON Family_Connection.Relative_Member_ID "
-                       "= Member.ID WHERE Family_Connection.Member_ID = ? "
-                       "UNION ALL SELECT ") +
-        kFamilyColumns +
-        QStringLiteral(", 0 AS Relative FROM Family_Connection JOIN Member ON Family_Connection.Member_ID = Member.ID "
-                       "WHERE Family_Connection.Relative_Member_ID = ? "
-                       "ORDER BY Relationship, Last_Name, First_Name, 1");
+    const bool relatives = side == FamilySide::Relatives;
+    const QString sql = QStringLiteral("SELECT ") + kFamilyColumns +
+                        (relatives ? QStringLiteral(" FROM Family_Connection JOIN Member "
+                                                    "ON Family_Connection.Relative_Member_ID = Member.ID "
+                                                    "WHERE Family_Connection.Member_ID = ? ")
+                                   : QStringLiteral(" FROM Family_Connection JOIN Member "
+                                                    "ON Family_Connection.Member_ID = Member.ID "
+                                                    "WHERE Family_Connection.Relative_Member_ID = ? ")) +
+                        QStringLiteral("ORDER BY Relationship, Last_Name, First_Name, Member.ID");
     std::vector<FamilyMember> family;
-    for (const Row& row : m_db.select(sql, {memberId, memberId})) {
+    for (const Row& row : m_db.select(sql, {memberId})) {
         FamilyMember& m = family.emplace_back();
         m.id = row.integer(u"ID");
         m.status = row.text(u"Status");
@@ -39,7 +38,7 @@ std::vector<FamilyMember> FamilyStore::familyOf(qint64 memberId)
         m.memberActiveStatus = row.text(u"Member_Active_Status");
         m.prospectActiveStatus = row.text(u"Prospect_Active_Status");
         m.relationship = row.text(u"Relationship");
-        m.isRelativeOfShown = row.flag(u"Relative");
+        m.isRelativeOfShown = relatives;
     }
     return family;
 }
@@ -59,6 +58,15 @@ void FamilyStore::unlink(qint64 headId, qint64 relativeId)
 {
     m_db.execute(QStringLiteral("DELETE FROM Family_Connection WHERE Member_ID = ? AND Relative_Member_ID = ?"),
                  {headId, relativeId});
+}
+
+void FamilyStore::unlinkListed(qint64 memberId, qint64 listedId, FamilySide side)
+{
+    if (side == FamilySide::Relatives) {
+        unlink(memberId, listedId);
+    } else {
+        unlink(listedId, memberId);
+    }
 }
 
 void FamilyStore::cloneAddress(const QList<qint64>& memberIds, const HouseholdAddress& a)

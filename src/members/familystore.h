@@ -29,6 +29,10 @@ struct FamilyMember
     bool isRelativeOfShown = true;
 };
 
+// Which end of the links a person's family is read from: as a head of household he sees the relatives he
+// linked; otherwise he sees the heads of household that linked him.
+enum class FamilySide { Relatives, HeadsOfHousehold };
+
 // The address and home phone a household shares.
 struct HouseholdAddress
 {
@@ -41,7 +45,7 @@ struct HouseholdAddress
 };
 
 // Family links between people: a link runs from a head of household to one relative with a relationship,
-// is stored once and read from both ends.
+// is stored once and read from either end.
 class FamilyStore final
 {
     Q_DECLARE_TR_FUNCTIONS(FamilyStore)
@@ -51,14 +55,21 @@ public:
         : m_db(db)
     {}
 
-    // The shown person's family: his relatives (links he made) and the heads of household he belongs to,
-    // ordered by relationship.
-    std::vector<FamilyMember> familyOf(qint64 memberId);
+    // The side a person's family is read from, by whether he is (on screen) a head of household.
+    static FamilySide sideFor(bool headOfHousehold)
+    {
+        return headOfHousehold ? FamilySide::Relatives : FamilySide::HeadsOfHousehold;
+    }
+    // The person's family as seen from that side, ordered by relationship: the relatives he linked, or the
+    // heads of household that linked him.
+    std::vector<FamilyMember> familyOf(qint64 memberId, FamilySide side);
     // Links the relative to the head with this relationship; an existing link between the two (made from
     // the head) is replaced, so the relationship changes.
     void link(qint64 headId, qint64 relativeId, const QString& relationship);
     // Removes the link the head made to the relative.
     void unlink(qint64 headId, qint64 relativeId);
+    // Removes the link between the person and one member of his family as read from that side.
+    void unlinkListed(qint64 memberId, qint64 listedId, FamilySide side);
     // Writes the address to every listed person, all or none.
     void cloneAddress(const QList<qint64>& memberIds, const HouseholdAddress& address);
 

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(FamilySide)
+
 class TestFamilyStore : public QObject
 {
     Q_OBJECT
@@ -12,15 +14,21 @@ private slots:
     void init();
     void cleanup();
 
-    void linkIsReadFromBothEnds();
+    void familyIsReadFromOneSide_data();
+    void familyIsReadFromOneSide();
     void linkingAgainChangesTheRelationship();
     void unlinkRemovesOnlyThatLink();
+    void unlinkListedFollowsTheSide_data();
+    void unlinkListedFollowsTheSide();
     void cloneAddressWritesEveryListedPerson();
     void cloneAddressIsAllOrNothing();
 
 private:
     QString linkRelationship(qint64 head, qint64 relative);
     int linkCount();
+    qint64 person(const QString& firstName) const;
+    void linkThreeGenerations();
+    QStringList links();
 
     std::unique_ptr<TestDatabase> m_testDb;
     std::unique_ptr<Database> m_db;
@@ -60,28 +68,68 @@ int TestFamilyStore::linkCount()
     return m_db->scalar("SELECT COUNT(*) FROM Family_Connection").toInt();
 }
 
-void TestFamilyStore::linkIsReadFromBothEnds()
+qint64 TestFamilyStore::person(const QString& firstName) const
+{
+    return m_db->scalar("SELECT ID FROM Member WHERE First_Name = ?", {firstName}).toLongLong();
+}
+
+// Stan linked Henry; Henry linked Wendy and Sid. Henry is at both ends of links.
+void TestFamilyStore::linkThreeGenerations()
 {
     FamilyStore store(*m_db);
+    store.link(m_stranger, m_head, "Son-in-law");
     store.link(m_head, m_wife, "Spouse");
     store.link(m_head, m_son, "Son");
+}
 
-    const auto family = store.familyOf(m_head);
-    QCOMPARE(family.size(), size_t(2));
-    QCOMPARE(family[0].id, m_son); // ordered by relationship: Son before Spouse
-    QCOMPARE(family[0].relationship, QString("Son"));
-    QCOMPARE(family[0].status, QString("Child Of Member"));
-    QVERIFY(family[0].isRelativeOfShown);
-    QCOMPARE(family[1].id, m_wife);
-    QCOMPARE(family[1].firstName, QString("Wendy"));
+// Every stored link as "head>relative" by first names, in a fixed order.
+QStringList TestFamilyStore::links()
+{
+    QStringList out;
+    for (const Row& row : m_db->select("SELECT h.First_Name AS Head, r.First_Name AS Relative "
+                                       "FROM Family_Connection JOIN Member h ON h.ID = Member_ID "
+                                       "JOIN Member r ON r.ID = Relative_Member_ID ORDER BY Head, Relative")) {
+        out << row.text(u"Head") + ">" + row.text(u"Relative");
+    }
+    return out;
+}
 
-    const auto heads = store.familyOf(m_son);
-    QCOMPARE(heads.size(), size_t(1));
-    QCOMPARE(heads[0].id, m_head);
-    QCOMPARE(heads[0].lastName, QString("Hale"));
-    QVERIFY(!heads[0].isRelativeOfShown);
+void TestFamilyStore::familyIsReadFromOneSide_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<FamilySide>("side");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("relationships");
+    using S = FamilySide;
+    QTest::newRow("head, as head: the relatives he linked, by relationship")
+        << "Henry" << S::Relatives << QStringList{"Sid", "Wendy"} << QStringList{"Son", "Spouse"};
+    QTest::newRow("head, not as head: only the head who linked him")
+        << "Henry" << S::HeadsOfHousehold << QStringList{"Stan"} << QStringList{"Son-in-law"};
+    QTest::newRow("relative, not as head: his head")
+        << "Sid" << S::HeadsOfHousehold << QStringList{"Henry"} << QStringList{"Son"};
+    QTest::newRow("relative, as head: nobody") << "Sid" << S::Relatives << QStringList{} << QStringList{};
+    QTest::newRow("top head, not as head: nobody") << "Stan" << S::HeadsOfHousehold << QStringList{} << QStringList{};
+}
 
-    QVERIFY(store.familyOf(m_stranger).empty());
+void TestFamilyStore::familyIsReadFromOneSide()
+{
+    QFETCH(QString, shown);
+    QFETCH(FamilySide, side);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, relationships);
+    linkThreeGenerations();
+    const auto family = FamilyStore(*m_db).familyOf(person(shown), side);
+    QStringList shownNames;
+    QStringList shownRelationships;
+    for (const FamilyMember& m : family) {
+        shownNames << m.firstName;
+        shownRelationships << m.relationship;
+        QCOMPARE(m.id, person(m.firstName));
+        QCOMPARE(m.lastName, m.id == m_stranger ? QString("Stone") : QString("Hale"));
+        QCOMPARE(m.isRelativeOfShown, side == FamilySide::Relatives);
+    }
+    QCOMPARE(shownNames, names);
+    QCOMPARE(shownRelationships, relationships);
 }
 
 void TestFamilyStore::linkingAgainChangesTheRelationship()
@@ -92,7 +140,7 @@ void TestFamilyStore::linkingAgainChangesTheRelationship()
 
     QCOMPARE(linkCount(), 1);
     QCOMPARE(linkRelationship(m_head, m_son), QString("Stepson"));
-    QCOMPARE(store.familyOf(m_son).at(0).relationship, QString("Stepson"));
+    QCOMPARE(store.familyOf(m_son, FamilySide::HeadsOfHousehold).at(0).relationship, QString("Stepson"));
 }
 
 void TestFamilyStore::unlinkRemovesOnlyThatLink()
@@ -107,7 +155,35 @@ void TestFamilyStore::unlinkRemovesOnlyThatLink()
     QCOMPARE(linkCount(), 2);
     QCOMPARE(linkRelationship(m_head, m_wife), QString("Spouse"));
     QCOMPARE(linkRelationship(m_stranger, m_son), QString("Grandson"));
-    QCOMPARE(store.familyOf(m_son).size(), size_t(1));
+    QCOMPARE(store.familyOf(m_son, FamilySide::HeadsOfHousehold).size(), size_t(1));
+}
+
+void TestFamilyStore::unlinkListedFollowsTheSide_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<FamilySide>("side");
+    QTest::addColumn<QString>("listed");
+    QTest::addColumn<QStringList>("left");
+    using S = FamilySide;
+    QTest::newRow("head removes his relative")
+        << "Henry" << S::Relatives << "Sid" << QStringList{"Henry>Wendy", "Stan>Henry"};
+    QTest::newRow("relative removes his head")
+        << "Sid" << S::HeadsOfHousehold << "Henry" << QStringList{"Henry>Wendy", "Stan>Henry"};
+    QTest::newRow("head, not as head, removes the head who linked him")
+        << "Henry" << S::HeadsOfHousehold << "Stan" << QStringList{"Henry>Sid", "Henry>Wendy"};
+    QTest::newRow("the other direction is not touched")
+        << "Sid" << S::Relatives << "Henry" << QStringList{"Henry>Sid", "Henry>Wendy", "Stan>Henry"};
+}
+
+void TestFamilyStore::unlinkListedFollowsTheSide()
+{
+    QFETCH(QString, shown);
+    QFETCH(FamilySide, side);
+    QFETCH(QString, listed);
+    QFETCH(QStringList, left);
+    linkThreeGenerations();
+    FamilyStore(*m_db).unlinkListed(person(shown), person(listed), side);
+    QCOMPARE(links(), left);
 }
 
 void TestFamilyStore::cloneAddressWritesEveryListedPerson()

@@ -436,24 +436,42 @@ void TestMemberEntryScreen::churchStatusRule()
     QFETCH(QString, first);
     QFETCH(QString, then);
     QFETCH(bool, open);
-    // By the user's choice...
+    // By the user's choice: the date pickers open with their boxes although no box is ticked.
     if (!first.isEmpty()) {
         choose("cmbChurchStatus", first);
     }
     choose("cmbChurchStatus", then);
     for (const QString& name : kMemberFields) {
-        const bool isPicker = name.startsWith("dt");
-        // A picker opens only while its box is ticked: none is ticked here.
-        QCOMPARE(find<QWidget>(name)->isEnabled(), open && !isPicker);
+        QVERIFY2(find<QWidget>(name)->isEnabled() == open, qPrintable(name));
     }
-    // ... and by showing people with these statuses.
+    if (open) {
+        // The box then switches its picker as before.
+        auto* box = find<QCheckBox>("chkBaptized");
+        auto* date = find<QDateEdit>("dtBaptized");
+        QVERIFY(!box->isChecked());
+        box->click();
+        QVERIFY(box->isChecked());
+        QVERIFY(date->isEnabled());
+        box->click();
+        QVERIFY(!box->isChecked());
+        QVERIFY(!date->isEnabled());
+    }
+    // ... and by showing people with these statuses: the status opens the fields, then each shown date
+    // switches its picker with its box, so only the dated picker is open.
     const qint64 a = TestDatabase::addPerson(db(), "Al", "Alpha", "Member", first.isEmpty() ? then : first);
     const qint64 b = TestDatabase::addPerson(db(), "Bo", "Beta", "Member", then);
     db().execute("UPDATE Member SET Member_Since = '2001-02-03' WHERE ID IN (?, ?)", {a, b});
     m_screen->loadMember(a);
     m_screen->loadMember(b);
     for (const QString& name : kMemberFields) {
-        QCOMPARE(find<QWidget>(name)->isEnabled(), open && (!name.startsWith("dt") || name == "dtMemberSince"));
+        QVERIFY2(find<QWidget>(name)->isEnabled() == (open && (!name.startsWith("dt") || name == "dtMemberSince")),
+                 qPrintable(name));
+    }
+    // Choosing the status again on the shown person opens every picker, ticked or not.
+    choose("cmbChurchStatus", "InActive");
+    choose("cmbChurchStatus", then);
+    for (const QString& name : kMemberFields) {
+        QVERIFY2(find<QWidget>(name)->isEnabled() == open, qPrintable(name));
     }
     // Not part of the rule.
     QVERIFY(find<QWidget>("cmbDeacon")->isEnabled());
@@ -490,27 +508,29 @@ void TestMemberEntryScreen::uncheckedDateSavesNoDate_data()
     QTest::addColumn<QString>("check");
     QTest::addColumn<QString>("picker");
     QTest::addColumn<QString>("column");
+    // The church dates of an "Active" person are open before their box is ticked; the others are not.
+    QTest::addColumn<bool>("openUnticked");
     QTest::newRow("birth") << "chkDOB"
                            << "dtDOB"
-                           << "Date_Of_Birth";
+                           << "Date_Of_Birth" << false;
     QTest::newRow("anniversary") << "chkAnnivDate"
                                  << "dtAnnivDate"
-                                 << "Anniversary_Date";
+                                 << "Anniversary_Date" << false;
     QTest::newRow("member since") << "chkMemberSince"
                                   << "dtMemberSince"
-                                  << "Member_Since";
+                                  << "Member_Since" << true;
     QTest::newRow("came forward") << "chkCameForward"
                                   << "dtCameForward"
-                                  << "Came_Forward";
+                                  << "Came_Forward" << true;
     QTest::newRow("baptized") << "chkBaptized"
                               << "dtBaptized"
-                              << "Baptized";
+                              << "Baptized" << true;
     QTest::newRow("letter out") << "chkLetterOut"
                                 << "dtLetterOut"
-                                << "Letter_Out";
+                                << "Letter_Out" << true;
     QTest::newRow("deceased") << "chkDeceased"
                               << "dtDeceased"
-                              << "Deceased_Date";
+                              << "Deceased_Date" << true;
 }
 
 void TestMemberEntryScreen::uncheckedDateSavesNoDate()
@@ -518,15 +538,22 @@ void TestMemberEntryScreen::uncheckedDateSavesNoDate()
     QFETCH(QString, check);
     QFETCH(QString, picker);
     QFETCH(QString, column);
+    QFETCH(bool, openUnticked);
     fillRequired("Ann", "Archer");
     auto* box = find<QCheckBox>(check);
     auto* date = find<QDateEdit>(picker);
-    QVERIFY(!date->isEnabled());
-    box->click();
-    QVERIFY(date->isEnabled());
+    QVERIFY(!box->isChecked());
+    QCOMPARE(date->isEnabled(), openUnticked);
+    // A date on the picker of an unticked box is not saved.
     date->setDate(QDate(1999, 12, 31));
     click("btnSaveNew");
     const qint64 id = m_screen->shownMemberId();
+    QVERIFY(id > 0);
+    QVERIFY(db().scalar("SELECT " + column + " FROM Member WHERE ID = ?", {id}).isNull());
+
+    box->click();
+    QVERIFY(date->isEnabled());
+    click("btnSaveNew");
     QCOMPARE(db().scalar("SELECT " + column + " FROM Member WHERE ID = ?", {id}).toString(), QString("1999-12-31"));
 
     box->click();

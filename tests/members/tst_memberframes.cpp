@@ -30,8 +30,9 @@ private slots:
     void init();
     void cleanup();
 
-    void familyLinkIsSeenFromBothEndsAndRemovedFromEither();
+    void familyLinkIsSeenFromEachEndAndRemovedFromEither();
     void choosingARowAndAddingChangesTheRelationship();
+    void familyGridFollowsTheHeadOfHouseholdBoxOnScreen();
     void doubleClickOpensTheRelative();
     void cloneAddressWritesTheValuesOnScreen();
     void requiredInfo_data();
@@ -129,7 +130,7 @@ QStringList TestMemberFrames::shownMessages()
     return out;
 }
 
-void TestMemberFrames::familyLinkIsSeenFromBothEndsAndRemovedFromEither()
+void TestMemberFrames::familyLinkIsSeenFromEachEndAndRemovedFromEither()
 {
     choose("cmbMemberAdd", "Hale, Wendy  ");
     choose("cmbRelationship", "Spouse");
@@ -141,12 +142,25 @@ void TestMemberFrames::familyLinkIsSeenFromBothEndsAndRemovedFromEither()
     QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::RelationshipColumn), QStringList({"Son", "Spouse"}));
     QCOMPARE(find<QComboBox>("cmbMemberAdd")->currentIndex(), -1);
     QCOMPARE(find<QComboBox>("cmbRelationship")->currentIndex(), -1);
+    // Adding the same relative again with another relationship replaces the link.
+    choose("cmbMemberAdd", "Hale, Sid  ");
+    choose("cmbRelationship", "Stepson");
+    click("btnAddFamMember");
+    QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::RelationshipColumn), QStringList({"Spouse", "Stepson"}));
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Family_Connection WHERE Relative_Member_ID = ?", {m_son}).toInt(), 1);
+    QCOMPARE(db().scalar("SELECT Relationship FROM Family_Connection WHERE Member_ID = ? AND Relative_Member_ID = ?",
+                         {m_head, m_son})
+                 .toString(),
+             QString("Stepson"));
 
-    // From the son's screen the head shows as "Head of Household"; removing there deletes head -> son.
+    // From the son's screen (not a head of household) only the head shows, as "Head of Household"; choosing
+    // his row fills nothing, and removing it deletes head -> son.
     m_screen->loadMember(m_son);
     QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::NameColumn), QStringList({"Hale, Henry  "}));
     QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::RelationshipColumn), QStringList({"Head of Household"}));
     chooseRow("vsfgFamilyMembers", 0);
+    QCOMPARE(find<QComboBox>("cmbMemberAdd")->currentIndex(), -1);
+    QCOMPARE(find<QComboBox>("cmbRelationship")->currentIndex(), -1);
     MessageLog::setNextAnswer(MessageAnswer::Yes);
     click("btnRemoveFamMember");
     QCOMPARE(shownMessages(), QStringList({"Remove Confirmation | Are you sure you want to remove the selected "
@@ -179,6 +193,54 @@ void TestMemberFrames::choosingARowAndAddingChangesTheRelationship()
     QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::RelationshipColumn), QStringList({"Stepson"}));
     QCOMPARE(db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 1);
     QCOMPARE(db().scalar("SELECT Relationship FROM Family_Connection").toString(), QString("Stepson"));
+}
+
+void TestMemberFrames::familyGridFollowsTheHeadOfHouseholdBoxOnScreen()
+{
+    // Henry is a head of household and also a relative in Stan's household.
+    const qint64 stan = TestDatabase::addPerson(db(), "Stan", "Stone");
+    db().execute("INSERT INTO Family_Connection VALUES (?, 'Son-in-law', ?), (?, 'Spouse', ?)",
+                 {stan, m_head, m_head, m_wife});
+    m_screen->loadMember(m_head);
+    auto* hoh = find<QCheckBox>("chkHOH");
+    QVERIFY(hoh->isChecked());
+    QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::NameColumn), QStringList({"Hale, Wendy  "}));
+
+    // Unticked on screen, not saved: the grid lists the heads he belongs to.
+    hoh->click();
+    QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::NameColumn), QStringList({"Stone, Stan  "}));
+    QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::RelationshipColumn), QStringList({"Head of Household"}));
+    chooseRow("vsfgFamilyMembers", 0);
+    QCOMPARE(find<QComboBox>("cmbMemberAdd")->currentIndex(), -1);
+    QCOMPARE(find<QComboBox>("cmbRelationship")->currentIndex(), -1);
+
+    // Add still links from the shown person; the relative just added is not listed.
+    choose("cmbMemberAdd", "Hale, Sid  ");
+    choose("cmbRelationship", "Son");
+    click("btnAddFamMember");
+    QCOMPARE(db().scalar("SELECT Relationship FROM Family_Connection WHERE Member_ID = ? AND Relative_Member_ID = ?",
+                         {m_head, m_son})
+                 .toString(),
+             QString("Son"));
+    QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::NameColumn), QStringList({"Stone, Stan  "}));
+
+    // Remove deletes the link the head made to the shown person, and only that one.
+    chooseRow("vsfgFamilyMembers", 0);
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    click("btnRemoveFamMember");
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Family_Connection WHERE Member_ID = ?", {stan}).toInt(), 0);
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Family_Connection WHERE Member_ID = ?", {m_head}).toInt(), 2);
+    QCOMPARE(find<QTableView>("vsfgFamilyMembers")->model()->rowCount(), 0);
+
+    // Ticked again: his relatives, and choosing one fills the lists.
+    hoh->click();
+    QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::NameColumn), QStringList({"Hale, Sid  ", "Hale, Wendy  "}));
+    QCOMPARE(column("vsfgFamilyMembers", FamilyGridModel::RelationshipColumn), QStringList({"Son", "Spouse"}));
+    chooseRow("vsfgFamilyMembers", 1);
+    QCOMPARE(find<QComboBox>("cmbMemberAdd")->currentText(), QString("Hale, Wendy  "));
+    QCOMPARE(find<QComboBox>("cmbRelationship")->currentText(), QString("Spouse"));
+    // Nothing of this was saved with the person.
+    QCOMPARE(db().scalar("SELECT Head_Of_Household FROM Member WHERE ID = ?", {m_head}).toInt(), 1);
 }
 
 void TestMemberFrames::doubleClickOpensTheRelative()
