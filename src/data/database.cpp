@@ -139,6 +139,17 @@ std::optional<Row> Database::selectOne(const QString& sql, const QVariantList& p
     return std::nullopt;
 }
 
+QStringList Database::texts(const QString& sql, const QVariantList& params)
+{
+    QStringList out;
+    Query q = query(sql, params);
+    while (q.next()) {
+        const QVariant v = q.value(0);
+        out << (v.isNull() ? QString() : v.toString());
+    }
+    return out;
+}
+
 QVariant Database::scalar(const QString& sql, const QVariantList& params)
 {
     Query q = query(sql, params);

@@ -37,6 +37,8 @@ public:
     Rows select(const QString& sql, const QVariantList& params = {});
     // The first row of a SELECT, if any.
     std::optional<Row> selectOne(const QString& sql, const QVariantList& params = {});
+    // The first column of every row as text (null gives an empty text): the entries of a lookup list.
+    QStringList texts(const QString& sql, const QVariantList& params = {});
     // The first column of the first row, or null when there is none.
     QVariant scalar(const QString& sql, const QVariantList& params = {});
     // Runs an INSERT and returns the new row's ID.

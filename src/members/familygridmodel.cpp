@@ -51,10 +51,8 @@ QString FamilyGridModel::cellText(const FamilyMember& m, int column)
             return m.phone;
         case GenderColumn:
             return m.gender;
-        case DobColumn: {
-            const QDate date = QDate::fromString(m.dateOfBirth, Qt::ISODate);
-            return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : QString();
-        }
+        case DobColumn:
+            return shortDate(QDate::fromString(m.dateOfBirth, Qt::ISODate));
         default:
             return {};
     }

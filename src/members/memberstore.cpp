@@ -159,17 +159,6 @@ MemberRecord recordFrom(const Row& row)
     return r;
 }
 
-QStringList texts(Database& db, const QString& sql, const QVariantList& params = {})
-{
-    QStringList out;
-    Query q = db.query(sql, params);
-    while (q.next()) {
-        const QVariant v = q.value(0);
-        out << (v.isNull() ? QString() : v.toString());
-    }
-    return out;
-}
-
 // Entries from a query whose first columns are the name parts and whose last column is the ID.
 // Rows without an ID (a join that found nothing) are left out.
 template <typename Compose>
@@ -235,9 +224,8 @@ std::optional<MemberRecord> MemberStore::load(qint64 id)
         return std::nullopt;
     }
     MemberRecord record = recordFrom(*row);
-    record.organizations = texts(
-        m_db, QStringLiteral("SELECT Organization FROM Member_Organizations WHERE MemberID = ? ORDER BY Organization"),
-        {id});
+    record.organizations = m_db.texts(
+        QStringLiteral("SELECT Organization FROM Member_Organizations WHERE MemberID = ? ORDER BY Organization"), {id});
     return record;
 }
 
@@ -389,16 +377,15 @@ QList<ListEntry> MemberStore::people()
 
 QStringList MemberStore::organizationsNotHeldBy(qint64 id)
 {
-    return texts(m_db,
-                 QStringLiteral("SELECT Name FROM Church_Organizations WHERE Name NOT IN "
-                                "(SELECT Organization FROM Member_Organizations WHERE MemberID = ? "
-                                "AND Organization IS NOT NULL) ORDER BY Name"),
-                 {id});
+    return m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations WHERE Name NOT IN "
+                                     "(SELECT Organization FROM Member_Organizations WHERE MemberID = ? "
+                                     "AND Organization IS NOT NULL) ORDER BY Name"),
+                      {id});
 }
 
 QStringList MemberStore::allOrganizations()
 {
-    return texts(m_db, QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY Name"));
+    return m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY Name"));
 }
 
 QStringList MemberStore::genders()
@@ -415,11 +402,11 @@ MemberLookupLists MemberStore::lookupLists()
 {
     MemberLookupLists l;
     l.people = people();
-    l.memberStatuses = texts(m_db, QStringLiteral("SELECT Status FROM MemberStatus"));
-    l.titles = texts(m_db, QStringLiteral("SELECT Title FROM Titles ORDER BY Title"));
-    l.states = texts(m_db, QStringLiteral("SELECT State FROM State ORDER BY State"));
-    l.churchStatuses = texts(m_db, QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY Status"));
-    l.attendanceLevels = texts(m_db, QStringLiteral("SELECT Levels FROM AttendanceLevels ORDER BY Levels"));
+    l.memberStatuses = m_db.texts(QStringLiteral("SELECT Status FROM MemberStatus"));
+    l.titles = m_db.texts(QStringLiteral("SELECT Title FROM Titles ORDER BY Title"));
+    l.states = m_db.texts(QStringLiteral("SELECT State FROM State ORDER BY State"));
+    l.churchStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY Status"));
+    l.attendanceLevels = m_db.texts(QStringLiteral("SELECT Levels FROM AttendanceLevels ORDER BY Levels"));
     l.sundaySchoolClasses = classes(m_db, QStringLiteral("Sunday_School"));
     l.discipleshipClasses = classes(m_db, QStringLiteral("Discipleship_Training"));
     l.wednesdayNightClasses = classes(m_db, QStringLiteral("Wednesday_Night"));
@@ -433,13 +420,13 @@ MemberLookupLists MemberStore::lookupLists()
                                           "LEFT JOIN Member ON Care_Group.Group_Leader = Member.ID "
                                           "ORDER BY Last_Name, First_Name"),
                            lastFirst);
-    l.prospectStatuses = texts(m_db, QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY Status"));
-    l.outreachPhases = texts(m_db, QStringLiteral("SELECT Phase FROM Outreach_Phase ORDER BY PhaseOrder"));
-    l.prospectActions = texts(m_db, QStringLiteral("SELECT Action FROM Prospect_Action ORDER BY Action"));
+    l.prospectStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY Status"));
+    l.outreachPhases = m_db.texts(QStringLiteral("SELECT Phase FROM Outreach_Phase ORDER BY PhaseOrder"));
+    l.prospectActions = m_db.texts(QStringLiteral("SELECT Action FROM Prospect_Action ORDER BY Action"));
     l.relativeCandidates = peopleWhere(m_db, QStringLiteral(" WHERE Head_Of_Household = 0"));
-    l.relationships = texts(m_db, QStringLiteral("SELECT Relationships FROM Relationships ORDER BY Relationships"));
-    l.responsibilities = texts(m_db, QStringLiteral("SELECT Name FROM Responsibilities ORDER BY Name"));
+    l.relationships = m_db.texts(QStringLiteral("SELECT Relationships FROM Relationships ORDER BY Relationships"));
+    l.responsibilities = m_db.texts(QStringLiteral("SELECT Name FROM Responsibilities ORDER BY Name"));
     l.organizations = allOrganizations();
-    l.contributionDesignations = texts(m_db, QStringLiteral("SELECT Name FROM ContributionDesignation ORDER BY Name"));
+    l.contributionDesignations = m_db.texts(QStringLiteral("SELECT Name FROM ContributionDesignation ORDER BY Name"));
     return l;
 }

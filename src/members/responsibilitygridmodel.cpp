@@ -1,15 +1,8 @@
 #include "members/responsibilitygridmodel.h"
 
+#include "shell/textformat.h"
+
 #include <QLocale>
-
-namespace {
-
-QString shortDate(const QDate& date)
-{
-    return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : QString();
-}
-
-} // namespace
 
 ResponsibilityGridModel::ResponsibilityGridModel(QObject* parent)
     : QAbstractTableModel(parent)

@@ -7,15 +7,6 @@
 
 namespace {
 
-QString shortDate(QStringView iso)
-{
-    if (iso.isEmpty()) {
-        return {};
-    }
-    const QDate date = QDate::fromString(iso, Qt::ISODate);
-    return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : iso.toString();
-}
-
 // The length of a cell's text without composing it; used only to pick the widest candidate.
 qsizetype cellLength(const MemberListRow& r, int column)
 {

@@ -4,16 +4,6 @@
 
 namespace {
 
-QStringList texts(Database& db, const QString& sql)
-{
-    QStringList out;
-    Query query = db.query(sql);
-    while (query.next()) {
-        out << query.value(0).toString();
-    }
-    return out;
-}
-
 // Rows of (name, ID), or of (last name, first name, ID) shown as "Last, First".
 QList<NamedId> namedIds(Database& db, const QString& sql, const QVariantList& params = {})
 {
@@ -36,10 +26,10 @@ QList<NamedId> namedIds(Database& db, const QString& sql, const QVariantList& pa
 MemberSearchValues MemberNavigatorStore::loadSearchValues()
 {
     MemberSearchValues v;
-    v.memberStatuses = texts(m_db, QStringLiteral("SELECT Status FROM MemberStatus ORDER BY Status"));
-    v.churchStatuses = texts(m_db, QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY Status"));
-    v.prospectStatuses = texts(m_db, QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY Status"));
-    v.responsibilities = texts(m_db, QStringLiteral("SELECT Name FROM Responsibilities ORDER BY Name"));
+    v.memberStatuses = m_db.texts(QStringLiteral("SELECT Status FROM MemberStatus ORDER BY Status"));
+    v.churchStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY Status"));
+    v.prospectStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY Status"));
+    v.responsibilities = m_db.texts(QStringLiteral("SELECT Name FROM Responsibilities ORDER BY Name"));
     v.sundaySchoolClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Sunday_School ORDER BY Name"));
     v.discipleshipClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Discipleship_Training ORDER BY Name"));
     v.wednesdayClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Wednesday_Night ORDER BY Name"));
@@ -52,7 +42,7 @@ MemberSearchValues MemberNavigatorStore::loadSearchValues()
                                 "JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
                                 "WHERE lower(Responsibility) = lower(?) ORDER BY Last_Name, First_Name, Member.ID"),
                  {QStringLiteral("Deacon")});
-    v.organizations = texts(m_db, QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY Name"));
+    v.organizations = m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY Name"));
     return v;
 }
 

@@ -1,5 +1,7 @@
 #include "shell/textformat.h"
 
+#include <QLocale>
+
 QString personDisplayName(const QString& last, const QString& first, const QString& middle, const QString& title)
 {
     return last + QStringLiteral(", ") + first + u' ' + middle + u' ' + title;
@@ -33,4 +35,18 @@ QString padRight(const QString& text, int width)
         return text.left(w);
     }
     return text + QString(w - text.size(), u' ');
+}
+
+QString shortDate(const QDate& date)
+{
+    return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : QString();
+}
+
+QString shortDate(QStringView isoDate)
+{
+    if (isoDate.isEmpty()) {
+        return {};
+    }
+    const QDate date = QDate::fromString(isoDate, Qt::ISODate);
+    return date.isValid() ? shortDate(date) : isoDate.toString();
 }

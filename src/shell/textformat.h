@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 // A person's name as lists and grids show it: "Last, First Middle Title". An empty part adds nothing
@@ -15,3 +16,9 @@ QString formatPhone(const QString& digits);
 
 // The text cut to width characters, or filled with blanks up to width characters.
 QString padRight(const QString& text, int width);
+
+// A date in the system's short date form, as grids show dates; an invalid date gives an empty text.
+QString shortDate(const QDate& date);
+// A stored ISO date (YYYY-MM-DD) in the system's short date form; empty stays empty, and a text that is
+// no date is shown as it is.
+QString shortDate(QStringView isoDate);

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +19,8 @@ private slots:
     void padRight_data();
     void padRight();
     void fileExistsOnlyForFiles();
+    void shortDateOfStoredDates_data();
+    void shortDateOfStoredDates();
 };
 
 void TestTextFormat::personDisplayNameKeepsSeparators_data()
@@ -136,6 +139,26 @@ void TestTextFormat::fileExistsOnlyForFiles()
     // A person without a picture file name gives the bare picture folder: that is no file.
     QVERIFY(!fileExists(dir.path() + '/'));
     QVERIFY(!fileExists(QString()));
+}
+
+void TestTextFormat::shortDateOfStoredDates_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    const QDate date(2024, 2, 29);
+    QTest::newRow("ISO date") << "2024-02-29" << QLocale().toString(date, QLocale::ShortFormat);
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("not a date is shown as stored") << "sometime"
+                                                   << "sometime";
+}
+
+void TestTextFormat::shortDateOfStoredDates()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QCOMPARE(shortDate(QStringView(stored)), shown);
+    QCOMPARE(shortDate(QDate::fromString(stored, Qt::ISODate)), stored == u"sometime" ? QString() : shown);
 }
 
 QTEST_GUILESS_MAIN(TestTextFormat)
