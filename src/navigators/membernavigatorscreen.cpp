@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QShortcut>
@@ -96,14 +97,19 @@ MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, MainWindow* wi
     connect(&changes, &ChangeNotifier::memberDeleted, this, &MemberNavigatorScreen::loadSearchValues);
     connect(&changes, &ChangeNotifier::responsibilitiesChanged, this, &MemberNavigatorScreen::loadSearchValues);
 
-    // About 11835 twips wide and nine tenths of the main window high.
-    const int height = window && window->centralWidget() ? window->centralWidget()->height() * 9 / 10 : 700;
-    resize(789, qMax(height, sizeHint().height()));
-
     loadSearchValues();
 }
 
 MemberNavigatorScreen::~MemberNavigatorScreen() = default;
+
+QSize MemberNavigatorScreen::sizeHint() const
+{
+    // The main window opens its screens at their size hint: about 11835 twips (789 pixels) wide, or as wide
+    // as the criteria need, and nine tenths of the work area high, so the grid gets the room below them.
+    const QSize layoutHint = QWidget::sizeHint();
+    const int height = m_window ? m_window->mdiArea()->viewport()->height() * 9 / 10 : 0;
+    return {qMax(789, layoutHint.width()), qMax(height, layoutHint.height())};
+}
 
 void MemberNavigatorScreen::buildControls()
 {

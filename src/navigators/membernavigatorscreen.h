@@ -38,6 +38,8 @@ public:
 
     MemberGridModel* model() const { return m_model; }
 
+    QSize sizeHint() const override;
+
 signals:
     // A print button passed its permission test with people listed: the report and the IDs in grid order.
     void reportRequested(MemberNavigatorScreen::Report report, const QList<qint64>& memberIds);

@@ -15,6 +15,8 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -29,6 +31,7 @@ private slots:
     void cleanup();
 
     void openingListsEveryCriterionAndNoGrid();
+    void opensTopLeftNineTenthsOfTheWorkAreaHigh();
     void findFillsGridAndCount();
     void findWithoutMatchShowsHeaderAndZero();
     void clearEmptiesCriteriaAndGridButKeepsCount();
@@ -119,6 +122,18 @@ void TestMemberNavigatorScreen::openingListsEveryCriterionAndNoGrid()
     QVERIFY(!control<QCheckBox>("chkMemberSince")->isChecked());
     QCOMPARE(control<QDateEdit>("dtStartDate")->date(), m_clock.today());
     QCOMPARE(control<QDateEdit>("dtEndDate")->date(), m_clock.today());
+}
+
+void TestMemberNavigatorScreen::opensTopLeftNineTenthsOfTheWorkAreaHigh()
+{
+    auto* frame = qobject_cast<QMdiSubWindow*>(m_screen->parentWidget());
+    QVERIFY(frame);
+    QCOMPARE(frame->pos(), QPoint(0, 0));
+    // The grid gets the room below the criteria: the window takes nine tenths of the work area's height.
+    const int workAreaHeight = m_window->mdiArea()->viewport()->height();
+    QVERIFY2(frame->height() >= workAreaHeight * 9 / 10 && frame->height() <= workAreaHeight,
+             qPrintable(QString("%1 of %2").arg(frame->height()).arg(workAreaHeight)));
+    QVERIFY(control<QTableView>("vsfgMembers")->height() > workAreaHeight / 3);
 }
 
 void TestMemberNavigatorScreen::findFillsGridAndCount()
