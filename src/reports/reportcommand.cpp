@@ -210,7 +210,9 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io)
         MemberReports builders(context.db(), reportHeading(context));
         const ReportDocument document = (builders.*(report->build))(ids ? *ids : everyone(context.db()));
         ReportPainter::writePdf(document, pdfFile);
-        io.out << tr("%1: %2 pages written to %3.").arg(document.title).arg(document.pageCount()).arg(pdfFile)
+        const int pages = document.pageCount();
+        io.out << (pages == 1 ? tr("%1: 1 page written to %2.").arg(document.title, pdfFile)
+                              : tr("%1: %2 pages written to %3.").arg(document.title).arg(pages).arg(pdfFile))
                << Qt::endl;
         return ReportExitOk;
     } catch (const DatabaseError& error) {

@@ -130,7 +130,7 @@ void TestReportCommand::writesTheReportAsPdf()
     const QString pdf = m_dir.filePath("report.pdf");
     QCOMPARE(run(arguments + QStringList{"--db", m_testDb->path(), "--user", "PAT", "--pdf", pdf}), 0);
     QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
-    QVERIFY2(m_out.contains("1 pages written to " + pdf), qPrintable(m_out));
+    QVERIFY2(m_out.contains(": 1 page written to " + pdf), qPrintable(m_out));
     QCOMPARE(m_asked, QStringList{"PAT"});
     const QString text = pdfText(pdf);
     for (const QString& part : expected) {
@@ -266,7 +266,7 @@ void TestReportCommand::programWritesReportWithoutWindow()
                   {"report", "member-list", "--ids", "5,2", "--db", m_testDb->path(), "--user", "pat", "--pdf", pdf});
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 0);
-    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains("Member List: 1 pages written to " + pdf));
+    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains("Member List: 1 page written to " + pdf));
     const QString text = pdfText(pdf);
     QVERIFY2(text.contains("O'Brien, Pat") && text.contains("Sanders, Sam"), qPrintable(text));
     QVERIFY(text.indexOf("O'Brien, Pat") < text.indexOf("Sanders, Sam"));
