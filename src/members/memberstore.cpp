@@ -322,6 +322,11 @@ SaveResult MemberStore::save(MemberRecord& record, const QString& userName, cons
             result.status = SaveStatus::PersonMissing;
             return result;
         }
+        // The screen does not carry who added the person; it shows the stored pair again after the save.
+        const auto added =
+            m_db.selectOne(QStringLiteral("SELECT Date_Added, Added_By FROM Member WHERE ID = ?"), {written.id});
+        written.dateAdded = added->dateTime(u"Date_Added");
+        written.addedBy = added->text(u"Added_By");
         written.dateEdited = now;
         written.editedBy = userName;
     }

@@ -31,6 +31,8 @@ NotesPage::NotesPage(QWidget* parent)
     audit->addWidget(m_added, 0, 1);
     audit->addWidget(label(this, tr("Last Edited")), 1, 0);
     audit->addWidget(m_edited, 1, 1);
+    // Wide enough for a date with its time and a user name, so the text is seen whole.
+    audit->setColumnStretch(1, 1);
     audit->setColumnStretch(2, 1);
 
     auto* layout = new QVBoxLayout(this);

@@ -98,6 +98,9 @@ private slots:
     void roundTripOfEveryColumn_data();
     void roundTripOfEveryColumn();
     void textBoxesAcceptFiftyCharacters();
+    void typeAheadOnExactlyTheTwentyLists();
+    void selectAllOnFocus_data();
+    void selectAllOnFocus();
     void pictureIsScaledShownAndWrittenOnlyOnSave_data();
     void pictureIsScaledShownAndWrittenOnlyOnSave();
     void fileThatIsNoPictureChangesNothing();
@@ -884,6 +887,14 @@ void TestMemberEntryScreen::newPersonSavedThenSecondSaveUpdatesTheSameRow()
     QCOMPARE(chooser->findText("O'Hara, Ann  "), -1);
     QVERIFY(find<QLineEdit>("txtEdited")->text().endsWith(" - second clerk"));
     QCOMPARE(saved.size(), 2);
+    // Who added the person stays shown after the update.
+    QVERIFY(find<QLineEdit>("txtAdded")->text().endsWith(" - clerk"));
+    // Both texts are shown whole on the page.
+    find<QTabWidget>("SSTab1")->setCurrentIndex(MemberEntryScreen::TabNotes);
+    for (const QString& name : QStringList{"txtAdded", "txtEdited"}) {
+        auto* box = find<QLineEdit>(name);
+        QTRY_VERIFY2(box->width() > box->fontMetrics().horizontalAdvance(box->text() + "    "), qPrintable(name));
+    }
 }
 
 void TestMemberEntryScreen::roundTripOfEveryColumn_data()
@@ -1060,6 +1071,77 @@ void TestMemberEntryScreen::textBoxesAcceptFiftyCharacters()
         QCOMPARE(find<QLineEdit>(name)->text().size(), 50);
     }
     QCOMPARE(find<QLineEdit>("txtMemberID")->maxLength(), 50);
+}
+
+void TestMemberEntryScreen::typeAheadOnExactlyTheTwentyLists()
+{
+    const QStringList typeAhead = {"cmbMember",
+                                   "cmbMemberStatus",
+                                   "cmbTitle",
+                                   "cmbState",
+                                   "cmbGender",
+                                   "cmbMaritalStatus",
+                                   "cmbChurchStatus",
+                                   "cmbSSAttend",
+                                   "cmbWorshipAttend",
+                                   "cmbDiscAttend",
+                                   "cmbSundayEveAttend",
+                                   "cmbWedAttend",
+                                   "cmbSSClass",
+                                   "cmbCareGroup",
+                                   "cmbDiscClass",
+                                   "cmbWedClass",
+                                   "cmbProspectStatus",
+                                   "cmbProspectSSClass",
+                                   "cmbProspectCGAssign",
+                                   "cmbMemberAdd"};
+    // The church fields are open, so every list takes keys.
+    choose("cmbChurchStatus", "Active");
+    const QList<QComboBox*> lists = m_screen->findChildren<QComboBox*>();
+    QStringList searched;
+    for (QComboBox* list : lists) {
+        QVERIFY2(list->isEnabled(), qPrintable(list->objectName()));
+        ComboKeySearch::resetForTests();
+        QTest::keyClick(list, Qt::Key_Z);
+        if (ComboKeySearch::currentPrefix() == "z") {
+            searched << list->objectName();
+        }
+    }
+    searched.sort();
+    QStringList expected = typeAhead;
+    expected.sort();
+    QCOMPARE(searched, expected);
+}
+
+void TestMemberEntryScreen::selectAllOnFocus_data()
+{
+    QTest::addColumn<QString>("box");
+    for (const char* box : {"txtFName", "txtMName", "txtLName", "txtAddress1", "txtAddress2", "txtCity", "txtZip",
+                            "txtEmail", "txtHomePhone", "txtCell", "txtWorkPhone", "txtPlaceofWork", "txtOccupation",
+                            "txtMapSection", "txtPreviousChurch", "txtProspectSource", "txtProspectMemberOf"}) {
+        QTest::newRow(box) << QString::fromLatin1(box);
+    }
+}
+
+void TestMemberEntryScreen::selectAllOnFocus()
+{
+    QFETCH(QString, box);
+    const qint64 smith = db().scalar("SELECT ID FROM Member WHERE Last_Name = 'Smith'").toLongLong();
+    db().execute(
+        "UPDATE Member SET Address_1 = 'a', Address_2 = 'b', City = 'c', Zip = '1', Email = 'e', Phone = '(1) 2-3', "
+        "Cell = '(4) 5-6', Work_Phone = '(7) 8-9', Place_Of_Work = 'w', Occupation = 'o', "
+        "Map_Section = 'm', Previous_Church = 'p', Prospect_Source = 's', Prospect_Member_Of = 'x', "
+        "Middle_Name = 'q', Member_Active_Status = 'Active' WHERE ID = ?",
+        {smith});
+    m_screen->loadMember(smith);
+    auto* edit = find<QLineEdit>(box);
+    QVERIFY(!edit->text().isEmpty());
+    edit->deselect();
+    // A click gives the focus: the whole text is chosen, so typing replaces it.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(edit, &focusIn);
+    QCoreApplication::processEvents();
+    QCOMPARE(edit->selectedText(), edit->text());
 }
 
 void TestMemberEntryScreen::pictureIsScaledShownAndWrittenOnlyOnSave_data()

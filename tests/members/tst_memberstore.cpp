@@ -225,6 +225,13 @@ void TestMemberStore::secondSaveUpdatesSameRowAndOnlyEditAudit()
     QCOMPARE(row->text(u"Added_By"), QStringLiteral("first user"));
     QCOMPARE(row->text(u"Date_Edited"), QStringLiteral("2026-04-02 16:30:00"));
     QCOMPARE(row->text(u"Edited_By"), QStringLiteral("second user"));
+    // The record comes back with both audit pairs as stored, even when the caller did not carry the first.
+    record.dateAdded.reset();
+    record.addedBy.clear();
+    QCOMPARE(m_store->save(record, QStringLiteral("second user")).status, SaveStatus::Saved);
+    QCOMPARE(record.dateAdded, QDateTime(QDate(2026, 3, 15), QTime(10, 0, 5)));
+    QCOMPARE(record.addedBy, QStringLiteral("first user"));
+    QCOMPARE(record.editedBy, QStringLiteral("second user"));
 }
 
 void TestMemberStore::requiredFieldsMissingWritesNothing_data()
