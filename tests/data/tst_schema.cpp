@@ -3,6 +3,7 @@
 #include "data/schema.h"
 #include "data/seed.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +22,8 @@ private slots:
     void placeholderPersonIsIdOne();
     void reopeningKeepsDataAndVersion();
     void newerDatabaseIsRefused();
+    void emptyFileIsSetUpLikeANewDatabase();
+    void keyedFileWithOtherTablesIsRefusedAndLeftAsItWas();
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("roll.db")); }
@@ -174,6 +177,46 @@ void TestSchema::newerDatabaseIsRefused()
     } catch (const DatabaseError& error) {
         QVERIFY2(error.message().contains(QStringLiteral("newer version")), qPrintable(error.message()));
     }
+}
+
+void TestSchema::emptyFileIsSetUpLikeANewDatabase()
+{
+    const QString empty = m_dir->filePath(QStringLiteral("empty.db"));
+    QFile file(empty);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    auto db = openOrCreateDatabase(empty, Database::defaultKey());
+    QCOMPARE(db->userVersion(), Schema::currentVersion());
+    QCOMPARE(db->scalar(QStringLiteral("SELECT Status FROM Member WHERE ID = 1")).toString(),
+             QStringLiteral("Deleted Member"));
+    QCOMPARE(db->scalar(QStringLiteral("SELECT count(*) FROM Permission")).toInt(), Seed::permissionNames().size());
+    QCOMPARE(db->scalar(QStringLiteral("SELECT count(*) FROM State")).toInt(), Seed::stateCodes().size());
+    // The first person entered after the placeholder is not the placeholder.
+    QCOMPARE(db->insert(QStringLiteral("INSERT INTO Member (Last_Name) VALUES ('Baker')")), qint64(2));
+}
+
+void TestSchema::keyedFileWithOtherTablesIsRefusedAndLeftAsItWas()
+{
+    const QString other = m_dir->filePath(QStringLiteral("other.db"));
+    {
+        auto db = Database::create(other);
+        db->execute(QStringLiteral("CREATE TABLE Inventory (Item TEXT)"));
+    }
+    QFile file(other);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    try {
+        openOrCreateDatabase(other, Database::defaultKey());
+        QFAIL("a file with another program's tables must be refused");
+    } catch (const DatabaseError& error) {
+        QVERIFY2(error.message().contains(QStringLiteral("not a Kelvane database")), qPrintable(error.message()));
+        QVERIFY2(error.message().contains(other), qPrintable(error.message()));
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
