@@ -12,6 +12,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -47,6 +50,8 @@ private slots:
     void init();
     void cleanup();
 
+    void menuBarShowsEveryEntryInOrderWithItsPermission();
+    void everyEntryHasItsOwnAccessKey();
     void loggedOutOnlyFileAndExitAreEnabled();
     void userWithoutPermissionsIsRefusedByEachCommand_data();
     void userWithoutPermissionsIsRefusedByEachCommand();
@@ -131,6 +136,123 @@ QString TestMainWindow::whatRan()
     }
     const auto windows = m_window->mdiArea()->subWindowList();
     return windows.isEmpty() ? QString() : windows.last()->widget()->objectName();
+}
+
+namespace {
+
+QString refusalKey(Refusal refusal)
+{
+    switch (refusal) {
+        case Refusal::Record:
+            return "record";
+        case Refusal::Screen:
+            return "screen";
+        case Refusal::Report:
+            return "report";
+        default:
+            return "other";
+    }
+}
+
+// One line per entry of the real menu bar: nesting, object name, caption as shown, and for commands the
+// permissions asked (in order) with the refusal message.
+void describeMenu(const QList<QAction*>& actions, int depth, QStringList& lines)
+{
+    for (QAction* action : actions) {
+        if (action->isSeparator()) {
+            continue;
+        }
+        QString line =
+            QString(depth * 2, ' ') + action->objectName() + " \"" + QString(action->text()).remove('&') + "\"";
+        if (action->menu() == nullptr) {
+            const MenuEntry* entry = findMenuEntry(action->objectName());
+            if (entry != nullptr && !entry->permissions.isEmpty()) {
+                line += " [" + entry->permissions.join(" | ") + "] " + refusalKey(entry->refusal);
+            }
+        }
+        lines << line;
+        if (action->menu() != nullptr) {
+            describeMenu(action->menu()->actions(), depth + 1, lines);
+        }
+    }
+}
+
+} // namespace
+
+void TestMainWindow::menuBarShowsEveryEntryInOrderWithItsPermission()
+{
+    QStringList lines;
+    describeMenu(m_window->menuBar()->actions(), 0, lines);
+    const QStringList expected = {
+        "File \"File\"",
+        "  CompanyInfo \"Setup\" [Church Info] record",
+        "  LogOff \"Log Off\"",
+        "  Exit \"Exit\"",
+        "Names \"Names\"",
+        "  MemberNavigator \"Member Navigator\" [Member View | Member Entry/Edit] record",
+        "  MemberEntry \"Member/Prospect Entry/Edit\" [Member View | Member Entry/Edit] record",
+        "Prospects \"Prospects\"",
+        "  ProspectNavigator \"Prospect Navigator\" [Member View | Member Entry/Edit] record",
+        "  ProspectEntry \"Prospect Contact Entry/Edit\" [Prospect Contact Entry/Edit] record",
+        "Attendance \"Attendance\"",
+        "  AttendanceNavigator \"Attendance Navigator\" [Attendance Navigator] record",
+        "  AttendanceEntry \"Attendance Entry/Edit\" [Attendance Entry/Edit] record",
+        "Contributions \"Contributions\"",
+        "  ContributionEntry \"Contribution Entry\" [Member Contributions] screen",
+        "Administrative \"Administrative\"",
+        "  ClassEntry \"Class Entry\"",
+        "    SSClassEntry \"Sunday School Class Entry\" [Sunday School Class Entry/Edit] record",
+        "    DTClassEntry \"Discipleship Training Class Entry\" [Discipleship Training Class Entry/Edit] record",
+        "    WedClassEntry \"Wednesday Night Class Entry\" [Wednesday Night Class Entry/Edit] record",
+        "  CGEntry \"Care Group Entry\" [Care Group Entry/Edit] record",
+        "  ChurchResponsibilityEntry \"Church Responsibility Entry\" [Church Responsibility Entry/Edit] record",
+        "  OutreachPhaseEntry \"Outreach Phase Entry\" [Outreach Phase Entry/Edit] record",
+        "  DefinedValues \"Defined Values\" [Defined Values] record",
+        "  Security \"Security\"",
+        "    UserEntry \"User Entry\" [User Permissions] record",
+        "Reports \"Reports\"",
+        "  MemberReports \"Member Reports\"",
+        "    MemberInfoUpdateReportMdi \"Member Info Update Report\" [Member Information Update Report] report",
+        "    SundaySchoolRole \"Sunday School Roll\" [Sunday School Roll Report] report",
+        "    DiscipleshipTrainingRollReport \"Discipleship Training Roll Report\" [Discipleship Training Roll Report] "
+        "report",
+        "    WednesdayNightRollReport \"Wednesday Night Roll Report\" [Wednesday Night Roll Report] report",
+        "  ProspectReports \"Prospect Reports\"",
+        "    ProspectVisitationSheet \"Prospect Contact Sheet\" [Prospect Visitation Sheet Report] report",
+        "    SSProsListing \"Sunday School Prospect Listing\" [Sunday School Prospect Listing] report",
+        "  ContributionReports \"Contribution Reports\"",
+        "    ContributionsEntryControlReport \"Contributions Entry Control Report\" [Member Contributions] report",
+        "    MemberContributions \"Member Contributions\" [Member Contributions] report",
+        "  AdminReports \"Administrative Reports\"",
+        "    SSClassListing \"Sunday School Class Listing\" [Administrative Report] report",
+        "    DiscTrainingClassListing \"Discipleship Training Class Listing\" [Administrative Report] report",
+        "    WedNightClassListing \"Wednesday Night Class Listing\" [Administrative Report] report",
+        "    CareGroupListing \"Care Group Listing\" [Administrative Report] report",
+        "    ChurchResponsibilityListing \"Church Responsibility Listing\" [Administrative Report] report",
+        "Help \"Help\"",
+        "  About \"About\"",
+    };
+    QCOMPARE(lines, expected);
+}
+
+void TestMainWindow::everyEntryHasItsOwnAccessKey()
+{
+    QList<QList<QAction*>> menus = {m_window->menuBar()->actions()};
+    while (!menus.isEmpty()) {
+        const QList<QAction*> actions = menus.takeFirst();
+        QSet<QChar> keys;
+        for (QAction* action : actions) {
+            const QString text = action->text();
+            const qsizetype amp = text.indexOf('&');
+            QVERIFY2(amp >= 0 && amp + 1 < text.size() && text.indexOf('&', amp + 1) < 0, qPrintable(text));
+            const QChar key = text.at(amp + 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(text + " shares its access key in its menu"));
+            keys.insert(key);
+            if (action->menu() != nullptr) {
+                menus << action->menu()->actions();
+            }
+        }
+    }
 }
 
 void TestMainWindow::loggedOutOnlyFileAndExitAreEnabled()
