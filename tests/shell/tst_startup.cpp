@@ -20,6 +20,7 @@ private slots:
     void badConfigurationStopsWithMessageAndCode_data();
     void badConfigurationStopsWithMessageAndCode();
     void secondCopyIsRefused();
+    void secondCopyShowsItsMessageAndEnds();
 };
 
 void TestStartup::badConfigurationStopsWithMessageAndCode_data()
@@ -74,6 +75,36 @@ void TestStartup::secondCopyIsRefused()
     QVERIFY(first.acquire());
     SingleInstance second(lock);
     QVERIFY(!second.acquire());
+}
+
+void TestStartup::secondCopyShowsItsMessageAndEnds()
+{
+    QTemporaryDir dir;
+    // The lock lives in the temporary folder; give this test its own, away from any real copy of the program.
+    const bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir.path().toUtf8());
+    SingleInstance running;
+    QVERIFY(running.acquire());
+
+    const QString configPath = dir.filePath(QStringLiteral("config.txt"));
+    QFile file(configPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("H\nD, roll.db\nP, pics/\nA,Yes\nB,Yes\nC,Yes\nD,Yes\nE,Yes\nF,Yes\nG,Yes\n");
+    file.close();
+
+    const int code = runProgram(configPath);
+    if (hadTmp) {
+        qputenv("TMPDIR", oldTmp);
+    } else {
+        qunsetenv("TMPDIR");
+    }
+    QCOMPARE(code, int(ExitAlreadyRunning));
+    const auto shown = MessageLog::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, "This application is already running.");
+    QCOMPARE(shown.first().title, "Application Already Running");
+    QCOMPARE(shown.first().style, MessageStyle::Plain);
 }
 
 QTEST_MAIN(TestStartup)
