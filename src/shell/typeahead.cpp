@@ -69,8 +69,9 @@ protected:
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
             return QObject::eventFilter(watched, event);
         }
-        const QChar key = typedCharacter(*static_cast<QKeyEvent*>(event));
-        if (key.isNull()) {
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const QChar key = typedCharacter(*keyEvent);
+        if (key.isNull() || closesOpenList(watched, *keyEvent)) {
             return QObject::eventFilter(watched, event);
         }
         if (event->type() == QEvent::ShortcutOverride) {
@@ -83,6 +84,15 @@ protected:
     }
 
 private:
+    // While the list is dropped down, Escape closes it and Enter takes the highlighted entry, as in any
+    // drop-down; only the closed list swallows them as search characters.
+    bool closesOpenList(QObject* watched, const QKeyEvent& event) const
+    {
+        const bool inOpenList = watched == m_list->view() && m_list->view()->isVisible();
+        const int k = event.key();
+        return inOpenList && (k == Qt::Key_Escape || k == Qt::Key_Return || k == Qt::Key_Enter);
+    }
+
     QComboBox* m_list;
     AppContext& m_context;
 };

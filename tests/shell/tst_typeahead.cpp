@@ -52,6 +52,7 @@ private slots:
     void anotherListStartsANewSearch();
     void selectionTellsListenersLikeAUsersChoice();
     void everyCharacterKeyIsSwallowed();
+    void escapeAndEnterCloseTheOpenList();
     void delayComesFromTheChurchRow();
 
 private:
@@ -204,6 +205,29 @@ void TestTypeAhead::everyCharacterKeyIsSwallowed()
 
     // Keys that produce no character keep their usual meaning.
     QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentText(), "Smith");
+}
+
+void TestTypeAhead::escapeAndEnterCloseTheOpenList()
+{
+    QComboBox* list = makeList({"Sanders", "Smith", "Smithers"});
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    list->showPopup();
+    QTRY_VERIFY(list->view()->isVisible());
+    type(list->view(), QChar(0x1b));
+    QTRY_VERIFY(!list->view()->isVisible());
+    QCOMPARE(list->currentIndex(), -1);
+
+    // In the open list letters still search; Enter then takes the highlighted entry and closes it.
+    list->showPopup();
+    QTRY_VERIFY(list->view()->isVisible());
+    type(list->view(), u's');
+    QCOMPARE(list->currentText(), "Sanders");
+    QTest::keyClick(list->view(), Qt::Key_Down);
+    type(list->view(), u'\r');
+    QTRY_VERIFY(!list->view()->isVisible());
     QCOMPARE(list->currentText(), "Smith");
 }
 
