@@ -225,6 +225,11 @@ QString Database::wildcardPattern(const QString& userText)
     return pattern;
 }
 
+QString Database::sortText(const QString& expression)
+{
+    return expression + QStringLiteral(" COLLATE ") + QLatin1StringView(kSortTextCollation);
+}
+
 Query::Query(Database& db, const QString& sql, const QVariantList& params)
     : m_db(&db)
     , m_sql(sql)

@@ -58,6 +58,11 @@ public:
     // A user's search text as a LIKE pattern used with "LIKE ? ESCAPE '\'": * and ? are the user's
     // wildcards, every other character (also % and _) is matched literally.
     static QString wildcardPattern(const QString& userText);
+    // A text expression as an ORDER BY term in the order a person files names: accents and case are
+    // ignored first, so Ölander sorts among the O's and Łukasiewicz among the L's. Every ORDER BY on
+    // names or other texts shown to users is written with it, e.g. sortText("Last_Name") + ", " + ...
+    // The collation lives on the connection only; the schema and its indexes keep the built-in ones.
+    static QString sortText(const QString& expression);
 
     // Engine handle for the adapter's own classes; not for use outside src/data.
     void* handle() const { return m_handle; }

@@ -22,7 +22,9 @@ std::vector<FamilyMember> FamilyStore::familyOf(qint64 memberId, FamilySide side
                                    : QStringLiteral(" FROM Family_Connection JOIN Member "
                                                     "ON Family_Connection.Member_ID = Member.ID "
                                                     "WHERE Family_Connection.Relative_Member_ID = ? ")) +
-                        QStringLiteral("ORDER BY Relationship, Last_Name, First_Name, Member.ID");
+                        QStringLiteral("ORDER BY ") + Database::sortText(QStringLiteral("Relationship")) + u',' +
+                        Database::sortText(QStringLiteral("Last_Name")) + u',' +
+                        Database::sortText(QStringLiteral("First_Name")) + QStringLiteral(", Member.ID");
     std::vector<FamilyMember> family;
     for (const Row& row : m_db.select(sql, {memberId})) {
         FamilyMember& m = family.emplace_back();

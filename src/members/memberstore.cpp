@@ -198,15 +198,19 @@ QList<ListEntry> peopleWhere(Database& db, const QString& condition)
 {
     return entries(db,
                    QStringLiteral("SELECT First_Name, Middle_Name, Last_Name, Title, ID FROM Member") + condition +
-                       QStringLiteral(" ORDER BY Last_Name, First_Name, Middle_Name, ID"),
+                       QStringLiteral(" ORDER BY ") + Database::sortText(QStringLiteral("Last_Name")) + u',' +
+                       Database::sortText(QStringLiteral("First_Name")) + u',' +
+                       Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", ID"),
                    personName);
 }
 
 QList<ListEntry> classes(Database& db, const QString& table)
 {
     // The table name is one of our own constants.
-    return entries(db, QStringLiteral("SELECT Name, ID FROM %1 ORDER BY Name").arg(table),
-                   [](const Query& q) { return textAt(q, 0); });
+    return entries(
+        db,
+        (QStringLiteral("SELECT Name, ID FROM %1 ORDER BY ").arg(table) + Database::sortText(QStringLiteral("Name"))),
+        [](const Query& q) { return textAt(q, 0); });
 }
 
 } // namespace
@@ -224,8 +228,10 @@ std::optional<MemberRecord> MemberStore::load(qint64 id)
         return std::nullopt;
     }
     MemberRecord record = recordFrom(*row);
-    record.organizations = m_db.texts(
-        QStringLiteral("SELECT Organization FROM Member_Organizations WHERE MemberID = ? ORDER BY Organization"), {id});
+    record.organizations =
+        m_db.texts(QStringLiteral("SELECT Organization FROM Member_Organizations WHERE MemberID = ? ORDER BY ") +
+                       Database::sortText(QStringLiteral("Organization")),
+                   {id});
     return record;
 }
 
@@ -384,13 +390,15 @@ QStringList MemberStore::organizationsNotHeldBy(qint64 id)
 {
     return m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations WHERE Name NOT IN "
                                      "(SELECT Organization FROM Member_Organizations WHERE MemberID = ? "
-                                     "AND Organization IS NOT NULL) ORDER BY Name"),
+                                     "AND Organization IS NOT NULL) ORDER BY ") +
+                          Database::sortText(QStringLiteral("Name")),
                       {id});
 }
 
 QStringList MemberStore::allOrganizations()
 {
-    return m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY Name"));
+    return m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY ") +
+                      Database::sortText(QStringLiteral("Name")));
 }
 
 QStringList MemberStore::genders()
@@ -408,30 +416,43 @@ MemberLookupLists MemberStore::lookupLists()
     MemberLookupLists l;
     l.people = people();
     l.memberStatuses = m_db.texts(QStringLiteral("SELECT Status FROM MemberStatus"));
-    l.titles = m_db.texts(QStringLiteral("SELECT Title FROM Titles ORDER BY Title"));
-    l.states = m_db.texts(QStringLiteral("SELECT State FROM State ORDER BY State"));
-    l.churchStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY Status"));
-    l.attendanceLevels = m_db.texts(QStringLiteral("SELECT Levels FROM AttendanceLevels ORDER BY Levels"));
+    l.titles =
+        m_db.texts(QStringLiteral("SELECT Title FROM Titles ORDER BY ") + Database::sortText(QStringLiteral("Title")));
+    l.states =
+        m_db.texts(QStringLiteral("SELECT State FROM State ORDER BY ") + Database::sortText(QStringLiteral("State")));
+    l.churchStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY ") +
+                                  Database::sortText(QStringLiteral("Status")));
+    l.attendanceLevels = m_db.texts(QStringLiteral("SELECT Levels FROM AttendanceLevels ORDER BY ") +
+                                    Database::sortText(QStringLiteral("Levels")));
     l.sundaySchoolClasses = classes(m_db, QStringLiteral("Sunday_School"));
     l.discipleshipClasses = classes(m_db, QStringLiteral("Discipleship_Training"));
     l.wednesdayNightClasses = classes(m_db, QStringLiteral("Wednesday_Night"));
     l.deacons = entries(m_db,
                         QStringLiteral("SELECT Last_Name, First_Name, Member.ID FROM Member_Responsibility "
                                        "LEFT JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
-                                       "WHERE Responsibility = ? ORDER BY Last_Name, First_Name"),
+                                       "WHERE Responsibility = ? ORDER BY ") +
+                            Database::sortText(QStringLiteral("Last_Name")) + u',' +
+                            Database::sortText(QStringLiteral("First_Name")),
                         lastFirst, {QStringLiteral("Deacon")});
     l.careGroups = entries(m_db,
                            QStringLiteral("SELECT Last_Name, First_Name, Care_Group.ID FROM Care_Group "
                                           "LEFT JOIN Member ON Care_Group.Group_Leader = Member.ID "
-                                          "ORDER BY Last_Name, First_Name"),
+                                          "ORDER BY ") +
+                               Database::sortText(QStringLiteral("Last_Name")) + u',' +
+                               Database::sortText(QStringLiteral("First_Name")),
                            lastFirst);
-    l.prospectStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY Status"));
+    l.prospectStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY ") +
+                                    Database::sortText(QStringLiteral("Status")));
     l.outreachPhases = m_db.texts(QStringLiteral("SELECT Phase FROM Outreach_Phase ORDER BY PhaseOrder"));
-    l.prospectActions = m_db.texts(QStringLiteral("SELECT Action FROM Prospect_Action ORDER BY Action"));
+    l.prospectActions = m_db.texts(QStringLiteral("SELECT Action FROM Prospect_Action ORDER BY ") +
+                                   Database::sortText(QStringLiteral("Action")));
     l.relativeCandidates = peopleWhere(m_db, QStringLiteral(" WHERE Head_Of_Household = 0"));
-    l.relationships = m_db.texts(QStringLiteral("SELECT Relationships FROM Relationships ORDER BY Relationships"));
-    l.responsibilities = m_db.texts(QStringLiteral("SELECT Name FROM Responsibilities ORDER BY Name"));
+    l.relationships = m_db.texts(QStringLiteral("SELECT Relationships FROM Relationships ORDER BY ") +
+                                 Database::sortText(QStringLiteral("Relationships")));
+    l.responsibilities = m_db.texts(QStringLiteral("SELECT Name FROM Responsibilities ORDER BY ") +
+                                    Database::sortText(QStringLiteral("Name")));
     l.organizations = allOrganizations();
-    l.contributionDesignations = m_db.texts(QStringLiteral("SELECT Name FROM ContributionDesignation ORDER BY Name"));
+    l.contributionDesignations = m_db.texts(QStringLiteral("SELECT Name FROM ContributionDesignation ORDER BY ") +
+                                            Database::sortText(QStringLiteral("Name")));
     return l;
 }

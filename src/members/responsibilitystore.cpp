@@ -16,7 +16,9 @@ std::vector<HeldResponsibility> ResponsibilityStore::responsibilitiesOf(qint64 m
         QStringLiteral("SELECT Member_Responsibility.Responsibility AS Name, Description, \"Start\", \"End\" "
                        "FROM Member_Responsibility LEFT JOIN Responsibilities "
                        "ON lower(Member_Responsibility.Responsibility) = lower(Responsibilities.Name) "
-                       "WHERE Member_ID = ? ORDER BY Member_Responsibility.Responsibility, \"Start\", \"End\""),
+                       "WHERE Member_ID = ? ORDER BY ") +
+            Database::sortText(QStringLiteral("Member_Responsibility.Responsibility")) +
+            QStringLiteral(", \"Start\", \"End\""),
         {memberId});
     for (const Row& row : rows) {
         HeldResponsibility& r = held.emplace_back();

@@ -26,23 +26,35 @@ QList<NamedId> namedIds(Database& db, const QString& sql, const QVariantList& pa
 MemberSearchValues MemberNavigatorStore::loadSearchValues()
 {
     MemberSearchValues v;
-    v.memberStatuses = m_db.texts(QStringLiteral("SELECT Status FROM MemberStatus ORDER BY Status"));
-    v.churchStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY Status"));
-    v.prospectStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY Status"));
-    v.responsibilities = m_db.texts(QStringLiteral("SELECT Name FROM Responsibilities ORDER BY Name"));
-    v.sundaySchoolClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Sunday_School ORDER BY Name"));
-    v.discipleshipClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Discipleship_Training ORDER BY Name"));
-    v.wednesdayClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Wednesday_Night ORDER BY Name"));
-    v.careGroups = namedIds(m_db, QStringLiteral("SELECT Last_Name, First_Name, Care_Group.ID FROM Care_Group "
-                                                 "LEFT JOIN Member ON Care_Group.Group_Leader = Member.ID "
-                                                 "ORDER BY Last_Name, First_Name, Care_Group.ID"));
-    v.deacons =
-        namedIds(m_db,
-                 QStringLiteral("SELECT Last_Name, First_Name, Member.ID FROM Member_Responsibility "
-                                "JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
-                                "WHERE lower(Responsibility) = lower(?) ORDER BY Last_Name, First_Name, Member.ID"),
-                 {QStringLiteral("Deacon")});
-    v.organizations = m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY Name"));
+    v.memberStatuses = m_db.texts(QStringLiteral("SELECT Status FROM MemberStatus ORDER BY ") +
+                                  Database::sortText(QStringLiteral("Status")));
+    v.churchStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY ") +
+                                  Database::sortText(QStringLiteral("Status")));
+    v.prospectStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY ") +
+                                    Database::sortText(QStringLiteral("Status")));
+    v.responsibilities = m_db.texts(QStringLiteral("SELECT Name FROM Responsibilities ORDER BY ") +
+                                    Database::sortText(QStringLiteral("Name")));
+    v.sundaySchoolClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Sunday_School ORDER BY ") +
+                                               Database::sortText(QStringLiteral("Name")));
+    v.discipleshipClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Discipleship_Training ORDER BY ") +
+                                               Database::sortText(QStringLiteral("Name")));
+    v.wednesdayClasses = namedIds(m_db, QStringLiteral("SELECT Name, ID FROM Wednesday_Night ORDER BY ") +
+                                            Database::sortText(QStringLiteral("Name")));
+    v.careGroups =
+        namedIds(m_db, QStringLiteral("SELECT Last_Name, First_Name, Care_Group.ID FROM Care_Group "
+                                      "LEFT JOIN Member ON Care_Group.Group_Leader = Member.ID "
+                                      "ORDER BY ") +
+                           Database::sortText(QStringLiteral("Last_Name")) + u',' +
+                           Database::sortText(QStringLiteral("First_Name")) + QStringLiteral(", Care_Group.ID"));
+    v.deacons = namedIds(m_db,
+                         QStringLiteral("SELECT Last_Name, First_Name, Member.ID FROM Member_Responsibility "
+                                        "JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
+                                        "WHERE lower(Responsibility) = lower(?) ORDER BY ") +
+                             Database::sortText(QStringLiteral("Last_Name")) + u',' +
+                             Database::sortText(QStringLiteral("First_Name")) + QStringLiteral(", Member.ID"),
+                         {QStringLiteral("Deacon")});
+    v.organizations = m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY ") +
+                                 Database::sortText(QStringLiteral("Name")));
     return v;
 }
 

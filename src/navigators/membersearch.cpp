@@ -119,7 +119,9 @@ SqlStatement compose(const MemberSearchCriteria& c)
                   {c.organization});
     }
     // The ID last makes the order of namesakes stable from one search to the next.
-    statement.sql += QStringLiteral(" ORDER BY Last_Name, First_Name, Middle_Name, Member.ID");
+    statement.sql += QStringLiteral(" ORDER BY ") + Database::sortText(QStringLiteral("Last_Name")) + u',' +
+                     Database::sortText(QStringLiteral("First_Name")) + u',' +
+                     Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", Member.ID");
     return statement;
 }
 

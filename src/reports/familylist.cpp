@@ -17,8 +17,8 @@ QString buildFamilyList(Database& db, qint64 memberId, bool headOfHousehold)
                        "Member.Title, Member.Phone, Member.Gender, Member.Date_Of_Birth, Member.Member_Active_Status, "
                        "Member.Prospect_Active_Status, Family_Connection.Relationship "
                        "FROM Family_Connection LEFT JOIN Member ON ") +
-            join + QStringLiteral(" WHERE ") + filter +
-            QStringLiteral(" ORDER BY Family_Connection.Relationship, Member.ID"),
+            join + QStringLiteral(" WHERE ") + filter + QStringLiteral(" ORDER BY ") +
+            Database::sortText(QStringLiteral("Family_Connection.Relationship")) + QStringLiteral(", Member.ID"),
         {memberId});
     const QString headText = QCoreApplication::translate("Reports", "Head of Household");
     QString text;

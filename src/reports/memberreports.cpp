@@ -46,8 +46,9 @@ Rows MemberReports::memberListRows(const QList<qint64>& ids)
                        "LEFT JOIN Wednesday_Night ON Member.Wednesday_Night_Class = Wednesday_Night.ID "
                        "LEFT JOIN Member AS DeaconTbl ON Member.DeaconID = DeaconTbl.ID "
                        "WHERE ") +
-        ReportIdList::condition(QStringLiteral("Member.ID")) +
-        QStringLiteral(" ORDER BY Member.Last_Name, Member.First_Name, Member.ID");
+        ReportIdList::condition(QStringLiteral("Member.ID")) + QStringLiteral(" ORDER BY ") +
+        Database::sortText(QStringLiteral("Member.Last_Name")) + u',' +
+        Database::sortText(QStringLiteral("Member.First_Name")) + QStringLiteral(", Member.ID");
     return m_db.select(sql);
 }
 
@@ -57,8 +58,10 @@ Rows MemberReports::mailingLabelRows(const QList<qint64>& ids)
     return m_db.select(QStringLiteral("SELECT Member.First_Name, Member.Middle_Name, Member.Last_Name, Member.Title, "
                                       "Member.Address_1, Member.Address_2, Member.City, Member.State, Member.Zip "
                                       "FROM Member WHERE ") +
-                       ReportIdList::condition(QStringLiteral("Member.ID")) +
-                       QStringLiteral(" ORDER BY Member.Last_Name, Member.First_Name, Member.Middle_Name"));
+                       ReportIdList::condition(QStringLiteral("Member.ID")) + QStringLiteral(" ORDER BY ") +
+                       Database::sortText(QStringLiteral("Member.Last_Name")) + u',' +
+                       Database::sortText(QStringLiteral("Member.First_Name")) + u',' +
+                       Database::sortText(QStringLiteral("Member.Middle_Name")));
 }
 
 ReportDocument MemberReports::build(const QString& designName, Rows rows)

@@ -30,6 +30,9 @@ private slots:
     void equalsAndLikeIgnoreCaseOfEveryLetter();
     void wildcardPatternTranslatesOnlyStarAndQuestionMark_data();
     void wildcardPatternTranslatesOnlyStarAndQuestionMark();
+    void sortTextFilesNamesAsAPersonWould_data();
+    void sortTextFilesNamesAsAPersonWould();
+    void sortTextKeepsTheBuiltInOrderOfAsciiTexts();
     void failedStatementCarriesEngineMessage();
     void transactionRollsBackOnError();
     void nestedTransactionRollsBackOnlyItsOwnPart();
@@ -239,6 +242,70 @@ void TestDatabaseAdapter::wildcardPatternTranslatesOnlyStarAndQuestionMark()
         QCOMPARE(
             m_db->scalar(QStringLiteral("SELECT count(*) FROM T WHERE Name LIKE ? ESCAPE '\\'"), {pattern}).toInt(), 1);
     }
+}
+
+void TestDatabaseAdapter::sortTextFilesNamesAsAPersonWould_data()
+{
+    // The names are inserted in the order given; null is written "<null>".
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("Ö among the O's") << QStringList{"Owens", "Zimmer", "Ölander", "Obrien"}
+                                     << QStringList{"Obrien", "Ölander", "Owens", "Zimmer"};
+    QTest::newRow("Ł among the L's") << QStringList{"Mann", "Łukasiewicz", "Lyons", "Kowalski", "Lopez"}
+                                     << QStringList{"Kowalski", "Lopez", "Łukasiewicz", "Lyons", "Mann"};
+    QTest::newRow("É among the E's") << QStringList{"Fox", "Émile", "Evans", "Dunn", "Edwards"}
+                                     << QStringList{"Dunn", "Edwards", "Émile", "Evans", "Fox"};
+    QTest::newRow("Ż among the Z's") << QStringList{"Zylstra", "Żukowski", "Zimmer"}
+                                     << QStringList{"Zimmer", "Żukowski", "Zylstra"};
+    QTest::newRow("lower case of an accented capital")
+        << QStringList{"Oz", "öberg", "Obach", "Öberg"} << QStringList{"Obach", "Öberg", "öberg", "Oz"};
+    QTest::newRow("case keeps namesakes together") << QStringList{"Smyth", "smith", "Smithers", "Sanders", "Smith"}
+                                                   << QStringList{"Sanders", "Smith", "smith", "Smithers", "Smyth"};
+    QTest::newRow("plain letter before its accented twin")
+        << QStringList{"Olafsen", "Ölander", "Ol", "Olander"} << QStringList{"Ol", "Olafsen", "Olander", "Ölander"};
+    QTest::newRow("letters without a decomposition")
+        << QStringList{"Otto",  "Østergaard", "Ostrander", "Oster", "Straut", "Strauß", "Strauss",
+                       "Afton", "Ærø",        "Aeby",      "Dunn",  "Đukić",  "Dalton"}
+        << QStringList{"Aeby",       "Ærø",       "Afton", "Dalton",  "Đukić",  "Dunn",  "Oster",
+                       "Østergaard", "Ostrander", "Otto",  "Strauss", "Strauß", "Straut"};
+    QTest::newRow("decomposed accent sorts like the composed one")
+        << QStringList{"Owens", QString::fromUtf8("E\xcc\x81mile"), "Obrien", QString::fromUtf8("O\xcc\x88lander"),
+                       "Evans"}
+        << QStringList{QString::fromUtf8("E\xcc\x81mile"), "Evans", "Obrien", QString::fromUtf8("O\xcc\x88lander"),
+                       "Owens"};
+    QTest::newRow("null and empty first")
+        << QStringList{"Zed", "", "<null>", "Adams"} << QStringList{"<null>", "", "Adams", "Zed"};
+}
+
+void TestDatabaseAdapter::sortTextFilesNamesAsAPersonWould()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, expected);
+    const QString null = QStringLiteral("<null>");
+    for (const QString& name : names) {
+        m_db->execute(QStringLiteral("INSERT INTO T (Name) VALUES (?)"), {name == null ? QVariant() : QVariant(name)});
+    }
+    QStringList sorted;
+    for (const Row& row :
+         m_db->select(QStringLiteral("SELECT Name FROM T ORDER BY ") + Database::sortText(QStringLiteral("Name")))) {
+        sorted << (row.isNull(u"Name") ? null : row.text(u"Name"));
+    }
+    QCOMPARE(sorted, expected);
+}
+
+void TestDatabaseAdapter::sortTextKeepsTheBuiltInOrderOfAsciiTexts()
+{
+    // No two of these are equal ignoring case, so the built-in NOCASE order is total here.
+    const QStringList names{"van Dyke",    "Vance",       "O'Brien",  "Oakes", "o'neil", "MacDonald", "Mcdonald",
+                            "Smith-Jones", "Smith Jones", "smithers", "Smith", "a_b",    "A-B",       "Ab",
+                            "100 Club",    "zz",          "Z",        "",      "~x"};
+    for (const QString& name : names) {
+        m_db->execute(QStringLiteral("INSERT INTO T (Name) VALUES (?)"), {name});
+    }
+    const QStringList builtIn = m_db->texts(QStringLiteral("SELECT Name FROM T ORDER BY Name COLLATE NOCASE"));
+    QCOMPARE(m_db->texts(QStringLiteral("SELECT Name FROM T ORDER BY ") + Database::sortText(QStringLiteral("Name"))),
+             builtIn);
+    QCOMPARE(builtIn.size(), names.size());
 }
 
 void TestDatabaseAdapter::failedStatementCarriesEngineMessage()

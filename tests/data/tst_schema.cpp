@@ -24,6 +24,7 @@ private slots:
     void newerDatabaseIsRefused();
     void emptyFileIsSetUpLikeANewDatabase();
     void keyedFileWithOtherTablesIsRefusedAndLeftAsItWas();
+    void schemaNamesOnlyBuiltInCollations();
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("roll.db")); }
@@ -217,6 +218,19 @@ void TestSchema::keyedFileWithOtherTablesIsRefusedAndLeftAsItWas()
     }
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
+}
+
+void TestSchema::schemaNamesOnlyBuiltInCollations()
+{
+    // The sort collation lives on the connection only: a table or index naming it would make the
+    // file unreadable for the plain command-line tool.
+    const QString collation = Database::sortText(QStringLiteral("x")).section(u' ', -1);
+    QVERIFY(!collation.isEmpty() && collation != QStringLiteral("x"));
+    QCOMPARE(m_db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE sql LIKE ?"),
+                          {QString(u'%' + collation + u'%')})
+                 .toInt(),
+             0);
+    QVERIFY(m_db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE sql LIKE '%NOCASE%'")).toInt() > 0);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
