@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -153,36 +155,198 @@ const char* baseLettersOf(char16_t c)
     }
 }
 
-// What a person compares first: the letters without their accents and without case (Ölander ~ olander).
-QString firstLevelKey(const QString& text)
+// One code point's share of a sort key, in UTF-16 units.
+struct KeyPiece
 {
-    const QString decomposed = text.normalized(QString::NormalizationForm_D);
-    QString key;
-    key.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        if (c.category() == QChar::Mark_NonSpacing) {
-            continue; // a combining accent
-        }
-        if (const char* base = baseLettersOf(c.unicode())) {
-            key += QLatin1StringView(base);
+    char16_t units[8] = {};
+    int size = 0;
+
+    void append(char32_t cp)
+    {
+        if (QChar::requiresSurrogates(cp)) {
+            add(QChar::highSurrogate(cp));
+            add(QChar::lowSurrogate(cp));
         } else {
-            key += c;
+            add(char16_t(cp));
         }
     }
-    return key.toCaseFolded();
+    void add(char16_t unit)
+    {
+        if (size < int(std::size(units))) {
+            units[size++] = unit;
+        }
+    }
+};
+
+// What a person compares first: the letter without its accents and without case (Ö ~ o, Ł ~ l,
+// ß ~ ss): the full canonical decomposition with the combining marks dropped, then case folded.
+void appendBaseLetters(char32_t cp, KeyPiece& piece)
+{
+    if (cp <= 0xFFFF) {
+        if (const char* base = baseLettersOf(char16_t(cp))) {
+            for (; *base != 0; ++base) {
+                piece.add(char16_t(*base));
+            }
+            return;
+        }
+    }
+    if (QChar::decompositionTag(cp) == QChar::Canonical) {
+        const QString parts = QChar::decomposition(cp);
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            char32_t part = parts.at(i).unicode();
+            if (parts.at(i).isHighSurrogate() && i + 1 < parts.size()) {
+                part = QChar::surrogateToUcs4(parts.at(i), parts.at(i + 1));
+                ++i;
+            }
+            appendBaseLetters(part, piece);
+        }
+        return;
+    }
+    if (QChar::category(cp) == QChar::Mark_NonSpacing) {
+        return; // a combining accent
+    }
+    piece.append(QChar::toCaseFolded(cp));
+}
+
+KeyPiece baseLetterPiece(char32_t cp)
+{
+    KeyPiece piece;
+    appendBaseLetters(cp, piece);
+    return piece;
+}
+
+// The pieces of the letters names are written in (Latin, Greek, Cyrillic and the like) are worked out
+// once, so that comparing accented names costs a table look-up per letter.
+constexpr char32_t kTabledCodePoints = 0x2500;
+
+const std::vector<KeyPiece>& baseLetterTable()
+{
+    static const std::vector<KeyPiece> table = [] {
+        std::vector<KeyPiece> t(kTabledCodePoints);
+        for (char32_t cp = 0; cp < kTabledCodePoints; ++cp) {
+            t[cp] = baseLetterPiece(cp);
+        }
+        return t;
+    }();
+    return table;
+}
+
+// Decodes UTF-8 one code point at a time; a malformed byte reads as U+FFFD, as QString::fromUtf8 would.
+char32_t nextCodePoint(const unsigned char*& p, const unsigned char* end)
+{
+    const unsigned char lead = *p++;
+    if (lead < 0x80) {
+        return lead;
+    }
+    int extra = 0;
+    char32_t cp = 0;
+    char32_t least = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = lead & 0x1F;
+        least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = lead & 0x0F;
+        least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = lead & 0x07;
+        least = 0x10000;
+    } else {
+        return 0xFFFD;
+    }
+    if (end - p < extra) {
+        return 0xFFFD;
+    }
+    for (int i = 0; i < extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80) {
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return 0xFFFD;
+    }
+    p += extra;
+    return cp;
+}
+
+// A text's sort key at one level, produced one UTF-16 unit at a time without building it.
+class KeyStream
+{
+public:
+    enum Level { BaseLetters, CaseFolded };
+
+    KeyStream(const unsigned char* text, const unsigned char* end, Level level)
+        : m_p(text)
+        , m_end(end)
+        , m_level(level)
+    {}
+
+    bool next(char16_t& unit)
+    {
+        while (m_pos == m_piece.size) {
+            if (m_p == m_end) {
+                return false;
+            }
+            refill(nextCodePoint(m_p, m_end));
+        }
+        unit = m_piece.units[m_pos++];
+        return true;
+    }
+
+private:
+    void refill(char32_t cp)
+    {
+        m_pos = 0;
+        if (m_level == CaseFolded) {
+            m_piece.size = 0;
+            m_piece.append(QChar::toCaseFolded(cp));
+        } else if (cp < kTabledCodePoints) {
+            m_piece = baseLetterTable()[cp];
+        } else {
+            m_piece = baseLetterPiece(cp);
+        }
+    }
+
+    const unsigned char* m_p;
+    const unsigned char* m_end;
+    Level m_level;
+    KeyPiece m_piece;
+    int m_pos = 0;
+};
+
+int compareKeys(const unsigned char* a, int lengthA, const unsigned char* b, int lengthB, KeyStream::Level level)
+{
+    KeyStream sa(a, a + lengthA, level);
+    KeyStream sb(b, b + lengthB, level);
+    for (;;) {
+        char16_t ua = 0;
+        char16_t ub = 0;
+        const bool hasA = sa.next(ua);
+        const bool hasB = sb.next(ub);
+        if (!hasA || !hasB) {
+            return int(hasA) - int(hasB);
+        }
+        if (ua != ub) {
+            return ua < ub ? -1 : 1;
+        }
+    }
 }
 
 // The whole comparison once a text is not plain ASCII: base letters, then case-folded text (accents
-// count), then the raw bytes, so that two different texts never compare equal.
-int compareFull(const unsigned char* a, int lengthA, const unsigned char* b, int lengthB)
+// count), then the raw bytes, so that two different texts never compare equal. The texts from
+// `offset` on are compared by key; the part before it is already known to be equal ASCII letters.
+int compareFull(const unsigned char* a, int lengthA, const unsigned char* b, int lengthB, int offset)
 {
-    const QString textA = QString::fromUtf8(reinterpret_cast<const char*>(a), lengthA);
-    const QString textB = QString::fromUtf8(reinterpret_cast<const char*>(b), lengthB);
-    if (const int c = QString::compare(firstLevelKey(textA), firstLevelKey(textB)); c != 0) {
-        return sign(c);
+    if (const int c = compareKeys(a + offset, lengthA - offset, b + offset, lengthB - offset, KeyStream::BaseLetters);
+        c != 0) {
+        return c;
     }
-    if (const int c = QString::compare(textA.toCaseFolded(), textB.toCaseFolded()); c != 0) {
-        return sign(c);
+    if (const int c = compareKeys(a + offset, lengthA - offset, b + offset, lengthB - offset, KeyStream::CaseFolded);
+        c != 0) {
+        return c;
     }
     return compareBytes(a, lengthA, b, lengthB);
 }
@@ -191,7 +355,7 @@ int sortTextCollation(void*, int lengthA, const void* textA, int lengthB, const 
 {
     const auto* a = static_cast<const unsigned char*>(textA);
     const auto* b = static_cast<const unsigned char*>(textB);
-    // Fast path for the usual case of ASCII names. Within an ASCII stretch every key above is just the
+    // Fast path for the usual case of ASCII names. Within an ASCII stretch each key is just the
     // lower-case letter (ASCII letters are never changed by decomposition or by the marks after them),
     // so the first ASCII letters that differ decide; a non-ASCII byte anywhere sends it the long way.
     const int common = std::min(lengthA, lengthB);
@@ -200,7 +364,7 @@ int sortTextCollation(void*, int lengthA, const void* textA, int lengthB, const 
         const unsigned char ca = a[i];
         const unsigned char cb = b[i];
         if ((ca | cb) >= 0x80) {
-            return compareFull(a, lengthA, b, lengthB);
+            return compareFull(a, lengthA, b, lengthB, i);
         }
         if (ca != cb) {
             const unsigned char la = asciiLower(ca);
@@ -215,7 +379,7 @@ int sortTextCollation(void*, int lengthA, const void* textA, int lengthB, const 
     const unsigned char* rest = lengthA > lengthB ? a : b;
     for (int j = i; j < std::max(lengthA, lengthB); ++j) {
         if (rest[j] >= 0x80) {
-            return compareFull(a, lengthA, b, lengthB);
+            return compareFull(a, lengthA, b, lengthB, i);
         }
     }
     if (lengthA != lengthB) {
@@ -227,6 +391,22 @@ int sortTextCollation(void*, int lengthA, const void* textA, int lengthB, const 
 } // namespace
 
 const char* const kSortTextCollation = "KELVANE_TEXT";
+
+QString sortBaseLetters(const QString& text)
+{
+    QString letters;
+    letters.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t cp = text.at(i).unicode();
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            ++i;
+        }
+        const KeyPiece piece = baseLetterPiece(cp);
+        letters.append(reinterpret_cast<const QChar*>(piece.units), piece.size);
+    }
+    return letters;
+}
 
 bool unicodeLike(const QString& pattern, const QString& text, QChar escape)
 {

@@ -16,3 +16,8 @@ extern const char* const kSortTextCollation;
 
 // LIKE matching with % and _ and an optional escape character, ignoring case.
 bool unicodeLike(const QString& pattern, const QString& text, QChar escape = QChar());
+
+// A text's letters as the sort collation compares them first: accents dropped and case folded
+// (Ölander -> olander, Łukasz -> lukasz, Æbelø -> aebelo). Report headings by initial use it so that
+// the heading matches where the collation files a name.
+QString sortBaseLetters(const QString& text);

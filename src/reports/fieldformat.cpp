@@ -1,6 +1,7 @@
 #include "reports/fieldformat.h"
 
 #include "data/sqlvalue.h"
+#include "data/unicodefunctions.h"
 #include "shell/textformat.h"
 
 #include <QLocale>
@@ -177,8 +178,13 @@ QString format(const QVariant& value, FieldKind kind, const ValueFormat& format)
             if (text.isEmpty()) {
                 return {};
             }
+            // The heading of the letter the name sorts under: Ölander under O, Łukasiewicz under L.
             const QChar first = text.at(0);
-            return first.isLetter() ? QString(first).toUpper() : QStringLiteral("#");
+            if (!first.isLetter()) {
+                return QStringLiteral("#");
+            }
+            const QString base = sortBaseLetters(QString(first));
+            return (base.isEmpty() ? QString(first) : base.left(1)).toUpper();
         }
         case Style::Upper:
             return value.toString().toUpper();

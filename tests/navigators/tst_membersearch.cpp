@@ -97,7 +97,8 @@ void TestMemberSearch::findsWhatTheCriteriaDescribe_data()
         change(c);
         return c;
     };
-    const QStringList everyone{"O'Brien", "Sanders", "Smith", "Smithers", "Unassigned", "Ölander"};
+    // Ölander files among the O's, not after Z.
+    const QStringList everyone{"O'Brien", "Ölander", "Sanders", "Smith", "Smithers", "Unassigned"};
 
     QTest::newRow("no criterion: everyone, person 1 included, by name") << C{} << everyone;
     QTest::newRow("name in last name, case ignored")
@@ -159,10 +160,10 @@ void TestMemberSearch::findsWhatTheCriteriaDescribe_data()
     QTest::newRow("newsletter by mail True")
         << with([](C& c) { c.receiveNewsletterViaMail = true; }) << QStringList{"Smith"};
     QTest::newRow("newsletter by mail False") << with([](C& c) { c.receiveNewsletterViaMail = false; })
-                                              << QStringList{"O'Brien", "Sanders", "Smithers", "Unassigned", "Ölander"};
+                                              << QStringList{"O'Brien", "Ölander", "Sanders", "Smithers", "Unassigned"};
     QTest::newRow("head of household True")
         << with([](C& c) { c.headOfHousehold = true; }) << QStringList{"Sanders", "Smith"};
-    QTest::newRow("organization") << with([](C& c) { c.organization = "choir"; }) << QStringList{"Smith", "Ölander"};
+    QTest::newRow("organization") << with([](C& c) { c.organization = "choir"; }) << QStringList{"Ölander", "Smith"};
     QTest::newRow("organization with a quote")
         << with([](C& c) { c.organization = "Men's Ministry"; }) << QStringList{"O'Brien"};
     QTest::newRow("combined: name and member status") << with([](C& c) {
@@ -207,7 +208,7 @@ void TestMemberSearch::criteriaComeInFixedOrderWithEveryValueBound()
         {"care group", &MemberSearchCriteria::careGroup, m_careGroup, "O'Brien"},
         {"discipleship class", &MemberSearchCriteria::discipleshipClass, m_discClass, "Smithers"},
         {"Wednesday class", &MemberSearchCriteria::wednesdayClass, m_wedClass, "Sanders"},
-        {"deacon", &MemberSearchCriteria::deacon, sanders, "Smith"},
+        {"deacon", &MemberSearchCriteria::deacon, sanders, "Ölander"},
     };
     for (const IdCase& idCase : idCases) {
         MemberSearchCriteria c;

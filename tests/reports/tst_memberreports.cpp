@@ -151,8 +151,9 @@ void TestMemberReports::memberListIsInNameOrderGroupedByInitial()
     const QStringList order =
         textsAmong(doc, {"O", "S", QString::fromUtf8("Ö"), "O'Brien, Pat", "Sanders, Sam", "Smith, John Q Jr.",
                          "Smithers, Wayne", QString::fromUtf8("Ölander, Åsa Dr.")});
-    QCOMPARE(order, (QStringList{"O", "O'Brien, Pat", "S", "Sanders, Sam", "Smith, John Q Jr.", "Smithers, Wayne",
-                                 QString::fromUtf8("Ö"), QString::fromUtf8("Ölander, Åsa Dr.")}));
+    // Ölander files under O, with no heading of its own.
+    QCOMPARE(order, (QStringList{"O", "O'Brien, Pat", QString::fromUtf8("Ölander, Åsa Dr."), "S", "Sanders, Sam",
+                                 "Smith, John Q Jr.", "Smithers, Wayne"}));
     QVERIFY(allTexts(doc).contains("People listed: 5"));
 }
 

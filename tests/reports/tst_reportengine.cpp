@@ -121,8 +121,12 @@ void TestReportEngine::formats_data()
                                  << "";
     QTest::newRow("initial") << QVariant("o'brien") << text << "initial"
                              << "O";
-    QTest::newRow("initial accented") << QVariant(QString::fromUtf8("ölander")) << text << "initial"
-                                      << QString::fromUtf8("Ö");
+    QTest::newRow("initial accented: its base letter") << QVariant(QString::fromUtf8("ölander")) << text << "initial"
+                                                       << "O";
+    QTest::newRow("initial without a decomposition") << QVariant(QString::fromUtf8("łukasiewicz")) << text << "initial"
+                                                     << "L";
+    QTest::newRow("initial of a non-Latin letter")
+        << QVariant(QString::fromUtf8("ярослав")) << text << "initial" << QString::fromUtf8("Я");
     QTest::newRow("initial not a letter") << QVariant("'t Hooft") << text << "initial"
                                           << "#";
     QTest::newRow("title before the name") << QVariant("Rev.") << text << "titleprefix"
