@@ -194,14 +194,24 @@ QString personName(const Query& q)
     return personDisplayName(textAt(q, 2), textAt(q, 0), textAt(q, 1), textAt(q, 3));
 }
 
-QList<ListEntry> peopleWhere(Database& db, const QString& condition)
+// Every person in name order, with the household flag that the name index also holds, so that the
+// chooser and the list of possible relatives (everyone who heads no household) come from one pass.
+void readPeople(Database& db, QList<ListEntry>* people, QList<ListEntry>* relativeCandidates)
 {
-    return entries(db,
-                   QStringLiteral("SELECT First_Name, Middle_Name, Last_Name, Title, ID FROM Member") + condition +
-                       QStringLiteral(" ORDER BY ") + Database::sortText(QStringLiteral("Last_Name")) + u',' +
+    Query q = db.query(QStringLiteral("SELECT First_Name, Middle_Name, Last_Name, Title, ID, Head_Of_Household "
+                                      "FROM Member ORDER BY ") +
+                       Database::sortText(QStringLiteral("Last_Name")) + u',' +
                        Database::sortText(QStringLiteral("First_Name")) + u',' +
-                       Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", ID"),
-                   personName);
+                       Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", ID"));
+    while (q.next()) {
+        const ListEntry entry{q.value(4).toLongLong(), personName(q)};
+        if (relativeCandidates != nullptr && q.value(5).toLongLong() == 0) {
+            relativeCandidates->push_back(entry);
+        }
+        if (people != nullptr) {
+            people->push_back(entry);
+        }
+    }
 }
 
 QList<ListEntry> classes(Database& db, const QString& table)
@@ -383,7 +393,9 @@ QString MemberStore::writePicture(qint64 id, const PendingPicture& picture, QStr
 
 QList<ListEntry> MemberStore::people()
 {
-    return peopleWhere(m_db, {});
+    QList<ListEntry> out;
+    readPeople(m_db, &out, nullptr);
+    return out;
 }
 
 QStringList MemberStore::organizationsNotHeldBy(qint64 id)
@@ -414,7 +426,7 @@ QStringList MemberStore::maritalStatuses()
 MemberLookupLists MemberStore::lookupLists()
 {
     MemberLookupLists l;
-    l.people = people();
+    readPeople(m_db, &l.people, &l.relativeCandidates);
     l.memberStatuses = m_db.texts(QStringLiteral("SELECT Status FROM MemberStatus"));
     l.titles =
         m_db.texts(QStringLiteral("SELECT Title FROM Titles ORDER BY ") + Database::sortText(QStringLiteral("Title")));
@@ -446,7 +458,6 @@ MemberLookupLists MemberStore::lookupLists()
     l.outreachPhases = m_db.texts(QStringLiteral("SELECT Phase FROM Outreach_Phase ORDER BY PhaseOrder"));
     l.prospectActions = m_db.texts(QStringLiteral("SELECT Action FROM Prospect_Action ORDER BY ") +
                                    Database::sortText(QStringLiteral("Action")));
-    l.relativeCandidates = peopleWhere(m_db, QStringLiteral(" WHERE Head_Of_Household = 0"));
     l.relationships = m_db.texts(QStringLiteral("SELECT Relationships FROM Relationships ORDER BY ") +
                                  Database::sortText(QStringLiteral("Relationships")));
     l.responsibilities = m_db.texts(QStringLiteral("SELECT Name FROM Responsibilities ORDER BY ") +
