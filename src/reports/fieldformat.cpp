@@ -76,11 +76,11 @@ QString byKind(const QVariant& value, FieldKind kind)
 
 namespace FieldFormat {
 
-std::optional<ValueFormat> parse(const QString& spec)
+std::optional<ValueFormat> parse(const QString& formatText)
 {
-    const qsizetype colon = spec.indexOf(u':');
-    const QString name = (colon < 0 ? spec : spec.left(colon)).trimmed().toLower();
-    const QString argument = colon < 0 ? QString() : spec.mid(colon + 1);
+    const qsizetype colon = formatText.indexOf(u':');
+    const QString name = (colon < 0 ? formatText : formatText.left(colon)).trimmed().toLower();
+    const QString argument = colon < 0 ? QString() : formatText.mid(colon + 1);
     ValueFormat format;
     using Style = ValueFormat::Style;
     if (name == u"date") {

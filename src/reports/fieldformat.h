@@ -37,7 +37,7 @@ namespace FieldFormat {
 
 // Reads a format written after '|' in a design ("date", "date:MMMM d", "money", "bool:X/", ...).
 // Returns nothing when the format is unknown.
-std::optional<ValueFormat> parse(const QString& spec);
+std::optional<ValueFormat> parse(const QString& formatText);
 // Reads a field kind name of a design ("text", "memo", "int", "num", "date", "bool", "money").
 std::optional<FieldKind> parseKind(const QString& name);
 

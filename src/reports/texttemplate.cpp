@@ -115,10 +115,10 @@ private:
         const qsizetype bar = body.indexOf(u'|');
         const QString name = (bar < 0 ? body : body.left(bar)).trimmed();
         if (bar >= 0) {
-            const QString spec = body.mid(bar + 1);
-            const auto format = FieldFormat::parse(spec);
+            const QString formatText = body.mid(bar + 1);
+            const auto format = FieldFormat::parse(formatText);
             if (!format) {
-                return fail(tr("unknown format '%1' in {%2}").arg(spec, body));
+                return fail(tr("unknown format '%1' in {%2}").arg(formatText, body));
             }
             s.format = *format;
         }

@@ -75,7 +75,7 @@ void TestReportEngine::formats_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("formatText");
     QTest::addColumn<QString>("expected");
     const int text = int(FieldKind::Text);
     const int date = int(FieldKind::Date);
@@ -143,9 +143,10 @@ void TestReportEngine::formats()
 {
     QFETCH(QVariant, value);
     QFETCH(int, kind);
-    QFETCH(QString, spec);
+    QFETCH(QString, formatText);
     QFETCH(QString, expected);
-    const auto format = spec.isEmpty() ? std::optional<ValueFormat>(ValueFormat{}) : FieldFormat::parse(spec);
+    const auto format =
+        formatText.isEmpty() ? std::optional<ValueFormat>(ValueFormat{}) : FieldFormat::parse(formatText);
     QVERIFY(format.has_value());
     QCOMPARE(FieldFormat::format(value, FieldKind(kind), *format), expected);
 }
