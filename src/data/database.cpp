@@ -251,13 +251,7 @@ Query::Query(Database& db, const QString& sql, const QVariantList& params)
     for (int i = 0; i < params.size(); ++i) {
         SqliteBinding::bindValue(stmt, i + 1, params.at(i));
     }
-    QStringList names;
-    const int count = sqlite3_column_count(stmt);
-    names.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        names << QString::fromUtf8(sqlite3_column_name(stmt, i));
-    }
-    m_columns = std::make_shared<const ColumnIndex>(std::move(names));
+    m_columns = SqliteBinding::columnIndex(stmt);
 }
 
 Query::Query(Query&& other) noexcept

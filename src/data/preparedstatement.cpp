@@ -40,13 +40,7 @@ PreparedStatement::PreparedStatement(Database& db, const QString& sql)
         m_stmt = nullptr;
         throw DatabaseError(QStringLiteral("A prepared statement holds exactly one statement."), sql);
     }
-    QStringList names;
-    const int count = sqlite3_column_count(stmt);
-    names.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        names << QString::fromUtf8(sqlite3_column_name(stmt, i));
-    }
-    m_columns = std::make_shared<const ColumnIndex>(std::move(names));
+    m_columns = SqliteBinding::columnIndex(stmt);
 }
 
 PreparedStatement::~PreparedStatement()

@@ -61,4 +61,15 @@ QVariant columnValue(sqlite3_stmt* stmt, int column)
     }
 }
 
+std::shared_ptr<const ColumnIndex> columnIndex(sqlite3_stmt* stmt)
+{
+    QStringList names;
+    const int count = sqlite3_column_count(stmt);
+    names.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    }
+    return std::make_shared<const ColumnIndex>(std::move(names));
+}
+
 } // namespace SqliteBinding
