@@ -37,6 +37,8 @@ public:
     void placeFamilyFrame(QWidget* frame);
 
     QComboBox* memberStatus() const { return m_memberStatus; }
+    QLineEdit* firstName() const { return m_firstName; }
+    QLineEdit* lastName() const { return m_lastName; }
     QLineEdit* email() const { return m_email; }
 
 private:

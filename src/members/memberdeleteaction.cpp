@@ -43,4 +43,5 @@ void MemberDeleteAction::deleteClicked()
     deletion.deleteMember(id);
     emit memberDeleted(id, summary->name);
     emit m_context.changes().memberDeleted(id);
+    emit m_context.requests().showStatus(tr("Deleted %1").arg(summary->name));
 }

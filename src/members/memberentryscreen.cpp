@@ -119,6 +119,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     Guard::connect(m_save, &QPushButton::clicked, this, m_save->text(), [this] { saveClicked(); });
     Guard::connect(m_saveClose, &QPushButton::clicked, this, m_saveClose->text(), [this] { saveAndCloseClicked(); });
     connect(m_exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    UnsavedChanges::guardClose(this, *this);
     Guard::connect(m_contributions, &ContributionsPage::envelopeLeft, this, tr("Envelope No."),
                    [this] { envelopeLeft(); });
     Guard::connect(m_family, &FamilyFrame::relativeChosen, this, tr("Show the person"),
@@ -134,6 +135,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_tabs->setCurrentIndex(TabContactInfo);
     clearMember();
     setTown();
+    takeSnapshot();
 }
 
 MemberEntryScreen::~MemberEntryScreen() = default;
@@ -168,6 +170,13 @@ void MemberEntryScreen::showLists(const MemberLookupLists& lists)
 
 void MemberEntryScreen::loadMember(qint64 memberId)
 {
+    // The person already shown keeps what was typed; another one comes only after the save question.
+    if (memberId == shownMemberId() && hasUnsavedChanges()) {
+        return;
+    }
+    if (!UnsavedChanges::mayLeave(*this)) {
+        return;
+    }
     PeopleModel& people = m_context.people();
     if (people.rowOf(memberId) < 0) {
         people.reload();
@@ -182,9 +191,15 @@ void MemberEntryScreen::loadMember(qint64 memberId)
 
 void MemberEntryScreen::chooserActivated(int index)
 {
-    if (index >= 0 && !m_chooser->itemText(index).isEmpty()) {
-        showMember();
+    if (index < 0 || m_chooser->itemText(index).isEmpty()) {
+        return;
     }
+    if (!UnsavedChanges::mayLeave(*this)) {
+        // The shown person stays, and so does his entry in the chooser.
+        PeopleList::select(m_chooser, shownMemberId() > 0 ? std::optional(shownMemberId()) : std::nullopt);
+        return;
+    }
+    showMember();
 }
 
 void MemberEntryScreen::clearMember()
@@ -199,6 +214,7 @@ void MemberEntryScreen::clearMember()
     m_contributions->resetFilter(today);
     m_organizations->show(m_store.allOrganizations(), {});
     m_state->announceCleared();
+    takeSnapshot();
 }
 
 void MemberEntryScreen::showMember()
@@ -231,14 +247,19 @@ void MemberEntryScreen::showMember()
     m_contributions->resetFilter(today);
     m_organizations->show(available, record->organizations);
     m_state->announceShown(record->id);
+    takeSnapshot();
 }
 
 void MemberEntryScreen::newMember()
 {
+    if (!UnsavedChanges::mayLeave(*this)) {
+        return;
+    }
     clearMember();
     PeopleList::select(m_chooser, std::nullopt);
     m_tabs->setCurrentIndex(TabContactInfo);
     setTown();
+    takeSnapshot();
     m_contact->memberStatus()->setFocus();
 }
 
@@ -277,6 +298,7 @@ bool MemberEntryScreen::saveMember()
     switch (result.status) {
         case SaveStatus::MissingRequiredFields:
             showMessage(tr("All fields in blue are required."), MessageStyle::Plain, tr("Required Fields"));
+            focusFirstMissingField();
             return false;
         case SaveStatus::EnvelopeInUse:
             showEnvelopeInUse(*result.envelopeHolder);
@@ -304,8 +326,57 @@ bool MemberEntryScreen::saveMember()
                         MessageStyle::Warning, tr("Picture Not Saved"));
         }
     }
+    takeSnapshot();
     emit m_context.changes().memberSaved(record.id);
+    emit m_context.requests().showStatus(tr("Saved %1").arg(recordName()));
     return true;
+}
+
+void MemberEntryScreen::takeSnapshot()
+{
+    m_snapshot = readRecord();
+}
+
+bool MemberEntryScreen::hasUnsavedChanges() const
+{
+    return m_state->pendingPicture().has_value() || readRecord() != m_snapshot;
+}
+
+QString MemberEntryScreen::recordName() const
+{
+    MemberRecord onScreen;
+    m_contact->readInto(onScreen);
+    const QString last = onScreen.lastName.trimmed();
+    const QString first = onScreen.firstName.trimmed();
+    if (last.isEmpty() && first.isEmpty()) {
+        return tr("the new person");
+    }
+    return last + QStringLiteral(", ") + first;
+}
+
+bool MemberEntryScreen::saveRecord()
+{
+    return checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save) && saveMember();
+}
+
+void MemberEntryScreen::focusFirstMissingField()
+{
+    MemberRecord onScreen = readRecord();
+    // In the order the pages show them.
+    const QList<std::pair<const QString*, std::pair<int, QWidget*>>> required = {
+        {&onScreen.status, {TabContactInfo, m_contact->memberStatus()}},
+        {&onScreen.firstName, {TabContactInfo, m_contact->firstName()}},
+        {&onScreen.lastName, {TabContactInfo, m_contact->lastName()}},
+        {&onScreen.churchStatus, {TabChurchInfo, m_church->churchStatus()}},
+        {&onScreen.prospectStatus, {TabProspectInfo, m_prospect->prospectStatus()}},
+    };
+    for (const auto& [value, place] : required) {
+        if (value->trimmed().isEmpty()) {
+            m_tabs->setCurrentIndex(place.first);
+            place.second->setFocus();
+            return;
+        }
+    }
 }
 
 void MemberEntryScreen::saveClicked()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "members/memberstore.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QWidget>
 
@@ -23,7 +24,9 @@ class ResponsibilitiesFrame;
 // "Member/Prospect Entry/Edit": one person of the roll on eight pages, chosen by name, entered,
 // edited and saved. Other screens show a person here by asking the program (ScreenRequests::showMember),
 // which opens this screen and calls loadMember().
-class MemberEntryScreen final : public QWidget
+class MemberEntryScreen final
+    : public QWidget
+    , public RecordEditor
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MemberEntryScreen)
@@ -32,8 +35,9 @@ public:
     explicit MemberEntryScreen(AppContext& context, QWidget* parent = nullptr);
     ~MemberEntryScreen() override;
 
-    // Chooses the person in the chooser and shows him. A person saved elsewhere and not listed yet is
-    // listed first; an ID without a row leaves the screen empty.
+    // Chooses the person in the chooser and shows him, after the save question when the shown record has
+    // unsaved changes (Cancel keeps it). A person saved elsewhere and not listed yet is listed first; an ID
+    // without a row leaves the screen empty.
     void loadMember(qint64 memberId);
     // Reads the shared people list again (the chooser and the relative list show it).
     void reloadNames();
@@ -48,8 +52,13 @@ public:
     // Checks and writes the shown person (no permission test). Shows what went wrong and answers
     // false when nothing could be saved.
     bool saveMember();
-    // "New": an empty person in the church's town.
+    // "New": an empty person in the church's town, after the save question when the shown record has
+    // unsaved changes.
     void newMember();
+
+    bool hasUnsavedChanges() const override;
+    QString recordName() const override;
+    bool saveRecord() override;
 
     // The ID of the shown person; 0 for a new one.
     qint64 shownMemberId() const;
@@ -81,6 +90,10 @@ public:
 
 private:
     MemberRecord readRecord() const;
+    // Remembers the record as shown, so that later changes can be told apart.
+    void takeSnapshot();
+    // Sends the user to the first required field left empty.
+    void focusFirstMissingField();
     void setTown();
     void chooserActivated(int index);
     void saveClicked();
@@ -93,6 +106,7 @@ private:
     AppContext& m_context;
     MemberStore m_store;
     MemberScreenState* m_state;
+    MemberRecord m_snapshot;
     QComboBox* m_chooser;
     QPushButton* m_new;
     QPushButton* m_save;

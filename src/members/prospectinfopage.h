@@ -26,6 +26,7 @@ public:
     void show(const MemberRecord& record, const QDate& today);
     void readInto(MemberRecord& record) const;
 
+    QComboBox* prospectStatus() const { return m_prospectStatus; }
     QGroupBox* contactsFrame() const { return m_contactsFrame; }
 
 private:

@@ -11,6 +11,14 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStatusBar>
+
+namespace {
+
+// How long a status message stays.
+constexpr int kStatusMilliseconds = 15000;
+
+} // namespace
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent)
@@ -26,6 +34,9 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     addEntries(nullptr, menuTree());
 
     registerCommand(QStringLiteral("LogOff"), [this] { logOff(); });
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    connect(&m_context.requests(), &ScreenRequests::showStatus, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kStatusMilliseconds); });
     registerCommand(QStringLiteral("Exit"), [this] { closeAndExit(); });
 
     resize(1200, 850);
@@ -143,21 +154,43 @@ void MainWindow::enableMenus()
     }
 }
 
-void MainWindow::logOff()
+bool MainWindow::closeAllScreens()
 {
+    QMdiSubWindow* login = m_open.value(ScreenId::Login);
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        // The login screen closes only by logging in; it never holds anything to save.
+        if (window != login && !window->close()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MainWindow::logOff()
+{
+    if (!closeAllScreens()) {
+        return false;
+    }
+    m_context.setUser({});
     disableMenus();
     openScreen(ScreenId::Login);
+    return true;
 }
 
 void MainWindow::closeAndExit()
 {
-    emit exitRequested();
+    if (closeAllScreens()) {
+        emit exitRequested();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!closeAllScreens()) {
+        event->ignore();
+        return;
+    }
     QSettings settings;
     settings.setValue(QStringLiteral("mainWindow/geometry"), saveGeometry());
-    m_mdi->closeAllSubWindows();
     event->accept();
 }

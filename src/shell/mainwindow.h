@@ -60,11 +60,15 @@ public:
     void disableMenus();
     // Enables every menu entry (logged in).
     void enableMenus();
-    // Log Off: menus disabled, the login screen opened; open screens stay open.
-    void logOff();
-    // Ends the program at once (File > Exit, the login's "Close"): the database is closed and every window
-    // goes without being asked.
+    // Log Off: every open screen closes (one with unsaved changes asks first; Cancel keeps the user logged
+    // in), the current user is forgotten, the menus are disabled and the login screen opens. False when the
+    // user kept a screen open.
+    bool logOff();
+    // Ends the program (File > Exit, the login's "Close") once every open screen has closed; a screen
+    // with unsaved changes asks first, and Cancel keeps the program running.
     void closeAndExit();
+    // Closes every open screen; false when one of them stayed open.
+    bool closeAllScreens();
 
 signals:
     // Asked to end the program (File > Exit, the login's "Close").

@@ -19,4 +19,6 @@ signals:
     void showContribution(qint64 contributionId);
     // Open the prospect contact entry screen on this stored contact.
     void showContact(qint64 contactId);
+    // Tell the user in the main window's status bar what just happened ("Saved Testerman, John").
+    void showStatus(const QString& text);
 };

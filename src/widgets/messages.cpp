@@ -29,7 +29,14 @@ MessageAnswer showMessage(const QString& text, MessageStyle style, const QString
         if (!r.answers.isEmpty()) {
             return r.answers.takeFirst();
         }
-        return style == MessageStyle::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        switch (style) {
+            case MessageStyle::YesNo:
+                return MessageAnswer::No;
+            case MessageStyle::SaveDiscardCancel:
+                return MessageAnswer::Cancel;
+            default:
+                return MessageAnswer::Ok;
+        }
     }
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(caption);
@@ -49,6 +56,19 @@ MessageAnswer showMessage(const QString& text, MessageStyle style, const QString
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::No);
             return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+        case MessageStyle::SaveDiscardCancel:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Save);
+            box.setEscapeButton(QMessageBox::Cancel);
+            switch (box.exec()) {
+                case QMessageBox::Save:
+                    return MessageAnswer::Save;
+                case QMessageBox::Discard:
+                    return MessageAnswer::Discard;
+                default:
+                    return MessageAnswer::Cancel;
+            }
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

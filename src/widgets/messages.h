@@ -5,8 +5,8 @@
 
 class QWidget;
 
-enum class MessageStyle { Plain, Warning, Critical, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageStyle { Plain, Warning, Critical, YesNo, SaveDiscardCancel };
+enum class MessageAnswer { Ok, Yes, No, Save, Discard, Cancel };
 
 // Shows a modal message box over the program; the title defaults to "Kelvane".
 MessageAnswer showMessage(const QString& text, MessageStyle style = MessageStyle::Plain, const QString& title = {});
@@ -21,8 +21,8 @@ struct Shown
     MessageStyle style;
 };
 
-// From now on boxes are not shown but recorded, and answered from the queue
-// (OK for OK boxes, and No for a yes/no box when nothing is queued).
+// From now on boxes are not shown but recorded, and answered from the queue (OK for OK boxes, No for a
+// yes/no box and Cancel for a save question when nothing is queued).
 void startRecording();
 void stopRecording();
 void setNextAnswer(MessageAnswer answer);

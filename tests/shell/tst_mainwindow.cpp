@@ -375,10 +375,12 @@ void TestMainWindow::commandsWithoutPermissionWorkForEveryone()
     QSignalSpy exit(m_window.get(), &MainWindow::exitRequested);
     m_window->menuAction("Exit")->trigger();
     QCOMPARE(exit.size(), 1);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::About), nullptr); // every screen closed first
 
+    m_window->menuAction("About")->trigger();
     m_window->menuAction("LogOff")->trigger();
     QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);
-    QVERIFY(m_window->findScreen(ScreenId::About) != nullptr); // open screens stay open
+    QTRY_COMPARE(m_window->findScreen(ScreenId::About), nullptr); // Log Off closes the screens
     QVERIFY(!m_window->menuAction("About")->isEnabled());
     QVERIFY(m_window->menuAction("Exit")->isEnabled());
     QCOMPARE(MessageLog::takeShown().size(), 0);
