@@ -4,9 +4,13 @@
 #include "reports/memberreports.h"
 #include "reports/reportdesign.h"
 #include "reports/reportheading.h"
+#include "reports/reportpainter.h"
 #include "reports/textfitter.h"
 #include "testdatabase.h"
 
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -90,6 +94,8 @@ private slots:
     void labelsFillTheSheetAcrossThenDown();
     void labelWithoutSecondAddressLineHasNoGap();
     void awkwardValuesStayInsideTheirItems();
+    void longNameWrapsInItsColumnAndTheRowGrows_data();
+    void longNameWrapsInItsColumnAndTheRowGrows();
     void tensOfThousandsOfIdsWork();
     void familyListOfHeadOfHousehold();
     void familyListOfRelativeNamesTheHead();
@@ -384,6 +390,85 @@ void TestMemberReports::awkwardValuesStayInsideTheirItems()
     QVERIFY(notes.front()->text.endsWith(QChar(0x2026)));
     QVERIFY(notes.front()->rect.bottom() <= 792 - 30 - 20 + 0.01);
     QVERIFY(doc.pages.back().texts().contains("People listed: 1"));
+}
+
+void TestMemberReports::longNameWrapsInItsColumnAndTheRowGrows_data()
+{
+    QTest::addColumn<int>("report");
+    // The whole name as the report prints it, and a text of the same row that lies below it in its column
+    // (none for labels, which cannot grow: their address follows the name's lines).
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("below");
+    const QString last = "Robert'); DROP TABLE Members;--";
+    QTest::newRow("member list") << 0 << last + ", Bobby Tables-Featherstonehaugh Jr."
+                                 << "Member (Active)";
+    QTest::newRow("birthdays and anniversaries") << 1 << last + ", Bobby Tables-Featherstonehaugh Jr."
+                                                 << "";
+    QTest::newRow("mailing labels") << 2 << "Bobby Tables-Featherstonehaugh " + last + " Jr."
+                                    << "";
+}
+
+void TestMemberReports::longNameWrapsInItsColumnAndTheRowGrows()
+{
+    QFETCH(int, report);
+    QFETCH(QString, name);
+    QFETCH(QString, below);
+    const qint64 id = TestDatabase::addPerson(*m_db, "Bobby", "Robert'); DROP TABLE Members;--");
+    update(*m_db, id,
+           {{"Middle_Name", "Tables-Featherstonehaugh"},
+            {"Title", "Jr."},
+            {"Date_Of_Birth", "1990-01-02"},
+            {"Address_1", "1 Long Rd"},
+            {"City", "Springfield"}});
+    // Someone listed right after him, to show that his row grew instead of running into the next one.
+    const qint64 next = TestDatabase::addPerson(*m_db, "Zed", "Robinson");
+    update(*m_db, next, {{"Date_Of_Birth", "1990-01-02"}, {"Address_1", "2 Short Rd"}});
+    MemberReports reports(*m_db, heading());
+    const ReportDocument doc = report == 0   ? reports.printMemberList({id, next})
+                               : report == 1 ? reports.printMemberListDOBAnniv({id, next})
+                                             : reports.printMailingLabels({id, next});
+    QCOMPARE(doc.pageCount(), 1);
+    const ReportPage& page = doc.pages[0];
+    const auto found = page.findTexts("Robert');");
+    QCOMPARE(found.size(), std::size_t(1));
+    const PageItem& item = *found.front();
+    const QStringList lines = item.text.split('\n');
+    // The name takes two lines of its column, nothing of it cut.
+    QVERIFY2(lines.size() >= 2, qPrintable(item.text));
+    QVERIFY2(!item.text.contains(QChar(0x2026)), qPrintable(item.text));
+    const qsizetype nameLines = report == 2 ? lines.size() - 2 : lines.size();
+    QCOMPARE(lines.mid(0, nameLines).join(' '), name);
+    TextFitter fitter;
+    for (const QString& line : lines) {
+        QVERIFY2(fitter.width(line, item.font) <= item.rect.width() + 0.01, qPrintable(line));
+    }
+    QVERIFY(lines.size() * item.lineHeight <= item.rect.height() + 0.01);
+    if (!below.isEmpty()) {
+        // His own row's comes first (his name files before Robinson).
+        const auto under = page.findTexts(below);
+        QCOMPARE(under.size(), std::size_t(2));
+        QVERIFY2(under.front()->rect.top() >= item.rect.bottom() - 0.01,
+                 qPrintable(QString("%1 starts at %2, the name ends at %3")
+                                .arg(below)
+                                .arg(under.front()->rect.top())
+                                .arg(item.rect.bottom())));
+    }
+    if (report != 2) {
+        // The next person's row starts below the whole name.
+        const auto robinson = page.findTexts("Robinson, Zed");
+        QCOMPARE(robinson.size(), std::size_t(1));
+        QVERIFY(robinson.front()->rect.top() >= item.rect.bottom() - 0.01);
+    }
+
+    // The PDF holds the whole name, line after line.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("names.pdf");
+    ReportPainter::writePdf(doc, pdf);
+    QProcess pdftotext;
+    pdftotext.start(QStandardPaths::findExecutable("pdftotext"), {"-raw", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    QVERIFY2(text.contains(name), qPrintable(text));
 }
 
 void TestMemberReports::tensOfThousandsOfIdsWork()
