@@ -14,8 +14,8 @@
 #include "shell/permissions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 #include <termios.h>
 #include <unistd.h>
@@ -114,7 +114,7 @@ std::optional<QString> askOnTerminal(const QString& user)
     return QString::fromLocal8Bit(line.c_str());
 }
 
-int refuse(ReportCommandIo& io, ReportExitCode code, const QString& message)
+int refuse(ReportCommandIo& io, ExitCode code, const QString& message)
 {
     io.err << QStringLiteral("kelvane report: ") << message << Qt::endl;
     return code;
@@ -136,40 +136,40 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io)
     parser.addPositionalArgument(QStringLiteral("report"), tr("The report to write."));
 
     if (!parser.parse(QStringList{QStringLiteral("kelvane report")} + arguments)) {
-        return refuse(io, ReportExitBadParameters, parser.errorText() + u'\n' + usage());
+        return refuse(io, ExitBadParameters, parser.errorText() + u'\n' + usage());
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
-        return refuse(io, ReportExitBadParameters,
+        return refuse(io, ExitBadParameters,
                       (positional.isEmpty() ? tr("Which report?") : tr("Name one report only.")) + u'\n' + usage());
     }
     const CommandReport* report = findReport(positional.front());
     if (report == nullptr) {
-        return refuse(io, ReportExitBadParameters,
+        return refuse(io, ExitBadParameters,
                       tr("There is no report \"%1\".").arg(positional.front()) + u'\n' + usage());
     }
     if (parser.isSet(idsOption) == parser.isSet(allOption)) {
-        return refuse(io, ReportExitBadParameters, tr("Give either --ids with the people's IDs or --all."));
+        return refuse(io, ExitBadParameters, tr("Give either --ids with the people's IDs or --all."));
     }
     std::optional<QList<qint64>> ids;
     if (parser.isSet(idsOption)) {
         ids = ReportIdList::parse(parser.value(idsOption));
         if (!ids) {
             return refuse(
-                io, ReportExitBadParameters,
+                io, ExitBadParameters,
                 tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.").arg(parser.value(idsOption)));
         }
     }
     const QString pdfFile = parser.value(pdfOption);
     if (pdfFile.trimmed().isEmpty()) {
-        return refuse(io, ReportExitBadParameters, tr("Name the PDF file to write with --pdf FILE."));
+        return refuse(io, ExitBadParameters, tr("Name the PDF file to write with --pdf FILE."));
     }
     const QString userName = parser.value(userOption);
     if (userName.trimmed().isEmpty()) {
-        return refuse(io, ReportExitBadParameters, tr("Name the login to run the report as with --user NAME."));
+        return refuse(io, ExitBadParameters, tr("Name the login to run the report as with --user NAME."));
     }
     if (parser.isSet(configOption) && parser.isSet(dbOption)) {
-        return refuse(io, ReportExitBadParameters, tr("Give either --config or --db, not both."));
+        return refuse(io, ExitBadParameters, tr("Give either --config or --db, not both."));
     }
 
     AppConfig config;
@@ -179,11 +179,11 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io)
         try {
             config = ConfigFile::read(parser.isSet(configOption) ? parser.value(configOption) : io.defaultConfigPath);
         } catch (const ConfigError& error) {
-            return refuse(io, ReportExitBadConfig, error.message());
+            return refuse(io, ExitBadConfig, error.message());
         }
     }
     if (!QFileInfo(config.databasePath).isFile()) {
-        return refuse(io, ReportExitBadDatabase, tr("The database file %1 does not exist.").arg(config.databasePath));
+        return refuse(io, ExitBadDatabase, tr("The database file %1 does not exist.").arg(config.databasePath));
     }
 
     try {
@@ -195,16 +195,16 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io)
                                                     ? std::optional(QString::fromLocal8Bit(fromEnvironment))
                                                     : io.askPassword(userName);
         if (!password) {
-            return refuse(io, ReportExitLoginRefused,
+            return refuse(io, ExitLoginRefused,
                           tr("No password: set KELVANE_PASSWORD or run the command from a terminal."));
         }
         const std::optional<CurrentUser> user = LoginStore(context.db()).authenticate(userName, *password);
         if (!user) {
-            return refuse(io, ReportExitLoginRefused, tr("Your username and/or password is invalid."));
+            return refuse(io, ExitLoginRefused, tr("Your username and/or password is invalid."));
         }
         context.setUser(*user);
         if (!Permissions::has(context.db(), *user, report->permission)) {
-            return refuse(io, ReportExitPermissionRefused, Permissions::refusalText(Refusal::Report));
+            return refuse(io, ExitPermissionRefused, Permissions::refusalText(Refusal::Report));
         }
 
         MemberReports builders(context.db(), reportHeading(context));
@@ -214,25 +214,18 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io)
         io.out << (pages == 1 ? tr("%1: 1 page written to %2.").arg(document.title, pdfFile)
                               : tr("%1: %2 pages written to %3.").arg(document.title).arg(pages).arg(pdfFile))
                << Qt::endl;
-        return ReportExitOk;
+        return ExitOk;
     } catch (const DatabaseError& error) {
-        return refuse(io, ReportExitBadDatabase, error.message());
+        return refuse(io, ExitBadDatabase, error.message());
     } catch (const ReportError& error) {
-        return refuse(io, ReportExitNotWritten, error.message());
+        return refuse(io, ExitNotWritten, error.message());
     }
 }
 
-int reportCommandMain(int argc, char* argv[])
+int reportCommandMain(const QStringList& arguments)
 {
-    // Reports are written without a window, also where there is no display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QGuiApplication::setOrganizationName(QStringLiteral("Kelvane"));
     QTextStream out(stdout);
     QTextStream err(stderr);
     ReportCommandIo io{out, err, askOnTerminal, ConfigFile::defaultPath(), Clock::system()};
-    return runReportCommand(QGuiApplication::arguments().mid(2), io);
+    return runReportCommand(arguments, io);
 }

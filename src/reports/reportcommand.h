@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/exitcodes.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -8,17 +10,6 @@
 #include <optional>
 
 class Clock;
-
-// Exit codes of "kelvane report".
-enum ReportExitCode {
-    ReportExitOk = 0,
-    ReportExitBadConfig = 2,
-    ReportExitBadDatabase = 3,
-    ReportExitBadParameters = 4,
-    ReportExitLoginRefused = 5,
-    ReportExitPermissionRefused = 6,
-    ReportExitNotWritten = 7,
-};
 
 // What the report command talks to: its output streams, the person at the terminal, the clock.
 struct ReportCommandIo
@@ -38,6 +29,6 @@ struct ReportCommandIo
 // words after "report". Returns the exit code; every refusal is explained on err.
 int runReportCommand(const QStringList& arguments, ReportCommandIo& io);
 
-// The whole "kelvane report ..." run from main(), before any window exists: a windowless Qt application,
-// the terminal for the password, the system clock.
-int reportCommandMain(int argc, char* argv[]);
+// "kelvane report ..." as the program's command line runs it, on a windowless application object that
+// already exists: the terminal for the password, the system clock. arguments are the words after "report".
+int reportCommandMain(const QStringList& arguments);

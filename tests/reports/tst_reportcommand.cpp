@@ -173,7 +173,7 @@ void TestReportCommand::badParametersAreRefused()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    QCOMPARE(run(arguments), int(ReportExitBadParameters));
+    QCOMPARE(run(arguments), int(ExitBadParameters));
     QVERIFY2(m_err.startsWith("kelvane report: ") && m_err.contains(message), qPrintable(m_err));
     QVERIFY(m_out.isEmpty());
     QVERIFY(m_asked.isEmpty());
@@ -198,7 +198,7 @@ void TestReportCommand::wrongPasswordInactiveLoginOrNoPasswordAreRefused()
     const QString pdf = m_dir.filePath("refused.pdf");
     const std::optional<QString> password = typed.isNull() ? std::nullopt : std::optional(typed.toString());
     QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", user, "--pdf", pdf}, password),
-             int(ReportExitLoginRefused));
+             int(ExitLoginRefused));
     QVERIFY2(m_err.contains(message), qPrintable(m_err));
     QVERIFY(!QFile::exists(pdf));
 }
@@ -212,12 +212,12 @@ void TestReportCommand::reportNeedsItsPermission()
     // The password from the environment wins over the terminal.
     qputenv("KELVANE_PASSWORD", "secret");
     QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", "wayne", "--pdf", pdf}, "wrong"),
-             int(ReportExitPermissionRefused));
+             int(ExitPermissionRefused));
     QVERIFY(m_asked.isEmpty());
     QVERIFY2(m_err.contains("You do not have permission to view this report."), qPrintable(m_err));
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(run({"mailing-labels", "--all", "--db", m_testDb->path(), "--user", "wayne", "--pdf", pdf}, "wrong"),
-             int(ReportExitOk));
+             int(ExitOk));
     QVERIFY(QFile::exists(pdf));
 }
 
@@ -225,13 +225,13 @@ void TestReportCommand::missingDatabaseOrConfigurationIsRefused()
 {
     const QString pdf = m_dir.filePath("x.pdf");
     QCOMPARE(run({"member-list", "--all", "--db", m_dir.filePath("missing.db"), "--user", "pat", "--pdf", pdf}),
-             int(ReportExitBadDatabase));
+             int(ExitBadDatabase));
     QVERIFY2(m_err.contains("missing.db does not exist"), qPrintable(m_err));
     QCOMPARE(run({"member-list", "--all", "--config", m_dir.filePath("none.txt"), "--user", "pat", "--pdf", pdf}),
-             int(ReportExitBadConfig));
+             int(ExitBadConfig));
     QVERIFY2(m_err.contains("none.txt was not found"), qPrintable(m_err));
     // Without --config or --db the configuration beside the program is read.
-    QCOMPARE(run({"member-list", "--all", "--user", "pat", "--pdf", pdf}), int(ReportExitBadConfig));
+    QCOMPARE(run({"member-list", "--all", "--user", "pat", "--pdf", pdf}), int(ExitBadConfig));
     QVERIFY2(m_err.contains("no-config.txt"), qPrintable(m_err));
     // A configuration that names the database works like --db.
     QFile config(m_dir.filePath("config.txt"));
@@ -247,7 +247,7 @@ void TestReportCommand::unwritablePdfIsRefused()
 {
     const QString pdf = m_dir.filePath("no-folder/list.pdf");
     QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", "pat", "--pdf", pdf}),
-             int(ReportExitNotWritten));
+             int(ExitNotWritten));
     QVERIFY2(m_err.contains("The PDF file " + pdf + " cannot be written"), qPrintable(m_err));
 }
 
@@ -277,7 +277,7 @@ void TestReportCommand::programRefusesBadParameters()
     QProcess program;
     program.start(KELVANE_PROGRAM, {"report", "member-list", "--ids", "twelve", "--pdf", "x.pdf", "--user", "pat"});
     QVERIFY(program.waitForFinished(60000));
-    QCOMPARE(program.exitCode(), int(ReportExitBadParameters));
+    QCOMPARE(program.exitCode(), int(ExitBadParameters));
     QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains("is not a list of person IDs"));
 }
 
