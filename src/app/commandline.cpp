@@ -44,6 +44,7 @@ const ExitCodeMeaning kExitCodes[] = {
     {ExitLoginRefused, QT_TRANSLATE_NOOP("CommandLine", "the login was refused")},
     {ExitPermissionRefused, QT_TRANSLATE_NOOP("CommandLine", "the login lacks the permission")},
     {ExitNotWritten, QT_TRANSLATE_NOOP("CommandLine", "the output file could not be written")},
+    {ExitNothingToPrint, QT_TRANSLATE_NOOP("CommandLine", "there was nothing to print; no file was written")},
     {ExitNoDisplay, QT_TRANSLATE_NOOP("CommandLine", "there is no display to open the window on")},
 };
 

@@ -11,5 +11,6 @@ enum ExitCode {
     ExitLoginRefused = 5,
     ExitPermissionRefused = 6,
     ExitNotWritten = 7,
+    ExitNothingToPrint = 8,
     ExitNoDisplay = 9,
 };

@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "data/database.h"
+#include "reports/reportcommand.h"
 #include "shell/passwords.h"
 #include "testdatabase.h"
 
@@ -151,6 +152,7 @@ void TestCommandLine::programAnswersWithoutDisplay_data()
     QTest::newRow("the window") << QStringList{} << int(ExitNoDisplay) << "" << CommandLine::noDisplayMessage() + "\n";
     QTest::newRow("the window with a configuration")
         << QStringList{"--config", "config.txt"} << int(ExitNoDisplay) << "" << CommandLine::noDisplayMessage() + "\n";
+    QTest::newRow("report's own help") << QStringList{"report", "--help"} << int(ExitOk) << reportCommandUsage() << "";
     QTest::newRow("report without its words") << QStringList{"report"} << int(ExitBadParameters) << ""
                                               << "kelvane report: Which report?";
     QTest::newRow("report on a missing database")
