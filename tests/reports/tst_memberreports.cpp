@@ -9,6 +9,7 @@
 #include "testdatabase.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -92,6 +93,7 @@ private slots:
     void emptyReportsShowTheirHeadings();
     void birthdaysAndAnniversariesGoByMonthAndDay();
     void labelsFillTheSheetAcrossThenDown();
+    void labelTextStartsExactlyAtItsPlaceOnTheSheet();
     void labelWithoutSecondAddressLineHasNoGap();
     void awkwardValuesStayInsideTheirItems();
     void longNameWrapsInItsColumnAndTheRowGrows_data();
@@ -309,6 +311,72 @@ void TestMemberReports::labelsFillTheSheetAcrossThenDown()
             qPrintable(QString("label %1 at %2,%3").arg(i).arg(found.front()->rect.x()).arg(found.front()->rect.y())));
         QCOMPARE(found.front()->text,
                  QString("Label L%1\n%2 Main St\nSpringfield, IL 62701").arg(i, 2, 10, QChar('0')).arg(i));
+    }
+}
+
+void TestMemberReports::labelTextStartsExactlyAtItsPlaceOnTheSheet()
+{
+    // The 30-up letter sheet: 3/16" side margin, columns 2 3/4" apart, 1/2" top margin, rows 1" apart; the
+    // text begins 10 points right of and 9 points below its label's top left corner.
+    const double sideMargin = 72.0 * 3 / 16;
+    const double columnPitch = 72.0 * 11 / 4;
+    const double topMargin = 72.0 / 2;
+    const double rowPitch = 72.0;
+    const QPointF inset(10, 9);
+    const auto expectedAt = [&](int slot) {
+        return QPointF(sideMargin + (slot % 3) * columnPitch, topMargin + (slot / 3) * rowPitch) + inset;
+    };
+    const auto near = [](const QPointF& a, const QPointF& b) {
+        return std::abs(a.x() - b.x()) <= 0.5 && std::abs(a.y() - b.y()) <= 0.5;
+    };
+    const auto where = [](const QPointF& p) { return QString("%1,%2").arg(p.x()).arg(p.y()); };
+
+    QList<qint64> ids;
+    for (int i = 0; i < 32; ++i) {
+        const qint64 id = TestDatabase::addPerson(*m_db, "Label", QString("L%1").arg(i, 2, 10, QChar('0')));
+        update(*m_db, id, {{"Address_1", QString("%1 Main St").arg(i)}, {"City", "Springfield"}});
+        ids << id;
+    }
+    MemberReports reports(*m_db, heading());
+    const ReportDocument doc = reports.printMailingLabels(ids);
+    QCOMPARE(doc.pageCount(), 2);
+
+    // In the page model.
+    for (int i = 0; i < 32; ++i) {
+        const auto found = doc.pages[std::size_t(i / 30)].findTexts(QString("Label L%1\n").arg(i, 2, 10, QChar('0')));
+        QCOMPARE(found.size(), std::size_t(1));
+        const QPointF at = found.front()->rect.topLeft();
+        QVERIFY2(near(at, expectedAt(i % 30)),
+                 qPrintable(QString("label %1 at %2, not %3").arg(i).arg(where(at), where(expectedAt(i % 30)))));
+    }
+
+    // In the PDF file: where each label's first word begins.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("labels.pdf");
+    ReportPainter::writePdf(doc, pdf);
+    QProcess pdftotext;
+    pdftotext.start(QStandardPaths::findExecutable("pdftotext"), {"-bbox", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString boxes = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QStringList pages = boxes.split("<page ").mid(1);
+    QCOMPARE(pages.size(), 2);
+    const QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>Label</word>)re");
+    for (int p = 0; p < 2; ++p) {
+        QList<QPointF> starts;
+        for (const QRegularExpressionMatch& match : word.globalMatch(pages.at(p))) {
+            starts << QPointF(match.captured(1).toDouble(), match.captured(2).toDouble());
+        }
+        QCOMPARE(starts.size(), p == 0 ? 30 : 2);
+        std::sort(starts.begin(), starts.end(), [](const QPointF& a, const QPointF& b) {
+            return std::abs(a.y() - b.y()) > 0.5 ? a.y() < b.y() : a.x() < b.x();
+        });
+        for (int slot = 0; slot < starts.size(); ++slot) {
+            QVERIFY2(near(starts.at(slot), expectedAt(slot)),
+                     qPrintable(QString("page %1, label %2 at %3, not %4")
+                                    .arg(p + 1)
+                                    .arg(slot + 1)
+                                    .arg(where(starts.at(slot)), where(expectedAt(slot)))));
+        }
     }
 }
 
