@@ -50,6 +50,18 @@ Database::~Database()
 
 std::unique_ptr<Database> Database::open(const QString& path, const QString& key)
 {
+    auto db = openFile(path, key);
+    db->prepareForWork();
+    return db;
+}
+
+std::unique_ptr<Database> Database::openForInspection(const QString& path, const QString& key)
+{
+    return openFile(path, key);
+}
+
+std::unique_ptr<Database> Database::openFile(const QString& path, const QString& key)
+{
     const QFileInfo info(path);
     if (!info.exists()) {
         throw DatabaseError(tr("The database file %1 does not exist.").arg(path));
@@ -101,13 +113,20 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& k
     sqlite3_key(handle, keyBytes.constData(), int(keyBytes.size()));
     sqlite3_busy_timeout(handle, 3000);
     db->configure();
+    db->prepareForWork();
     return db;
 }
 
+// Settings of the connection only; none of them writes to the file.
 void Database::configure()
 {
     registerUnicodeFunctions(raw(m_handle));
-    executeScript(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;"));
+    executeScript(QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;"));
+}
+
+void Database::prepareForWork()
+{
+    executeScript(QStringLiteral("PRAGMA journal_mode=WAL;"));
 }
 
 void Database::fail(const QString& sql) const

@@ -20,8 +20,13 @@ public:
     // The key every Kelvane database is opened with unless the configuration names another.
     static QString defaultKey();
 
-    // Opens an existing database file with the key. Throws DatabaseError naming the file and the reason.
+    // Opens an existing database file with the key, ready for work (write-ahead journal, full sync).
+    // Throws DatabaseError naming the file and the reason.
     static std::unique_ptr<Database> open(const QString& path, const QString& key = defaultKey());
+    // Opens an existing database file with the key for reading only what it holds: nothing is written to
+    // the file (its journal mode stays as it is) until prepareForWork() is called. For deciding whether a
+    // file is ours before changing it.
+    static std::unique_ptr<Database> openForInspection(const QString& path, const QString& key = defaultKey());
     // Creates a new, empty database file (the file must not exist yet).
     static std::unique_ptr<Database> create(const QString& path, const QString& key = defaultKey());
 
@@ -48,6 +53,9 @@ public:
     // Runs several statements without parameters (schema scripts).
     void executeScript(const QString& sql);
 
+    // Puts the file into the journal mode of normal work (write-ahead log); this writes the file's header.
+    void prepareForWork();
+
     int userVersion();
     void setUserVersion(int version);
     bool inTransaction() const;
@@ -69,6 +77,7 @@ public:
 
 private:
     Database(void* handle, QString path);
+    static std::unique_ptr<Database> openFile(const QString& path, const QString& key);
     void configure();
     [[noreturn]] void fail(const QString& sql) const;
 

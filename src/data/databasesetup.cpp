@@ -28,7 +28,9 @@ void setUpNewDatabase(Database& db)
 std::unique_ptr<Database> openOrCreateDatabase(const QString& path, const QString& key)
 {
     if (QFileInfo::exists(path)) {
-        auto db = Database::open(path, key);
+        // The file is only read until it is known to be ours: a file of another program is refused with
+        // every byte as it was, not even switched to our journal mode.
+        auto db = Database::openForInspection(path, key);
         if (db->userVersion() == 0) {
             // An empty file (an empty file made by hand, or a first start cut short) is set up like a new one;
             // a file with someone else's tables is not ours to change.
@@ -38,9 +40,11 @@ std::unique_ptr<Database> openOrCreateDatabase(const QString& path, const QStrin
                                                                 "the tables of another program.")
                                         .arg(path));
             }
+            db->prepareForWork();
             setUpNewDatabase(*db);
             return db;
         }
+        db->prepareForWork();
         Schema::migrate(*db);
         return db;
     }

@@ -14,12 +14,13 @@
 #include "shell/permissions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -28,52 +29,6 @@ namespace {
 QString tr(const char* text)
 {
     return QCoreApplication::translate("ReportCommand", text);
-}
-
-// The reports that can be written from the command line, with the permission their screens ask.
-struct CommandReport
-{
-    QString name;
-    QString design;
-    Permission permission;
-    ReportDocument (MemberReports::*build)(const QList<qint64>&);
-};
-
-const QList<CommandReport>& commandReports()
-{
-    static const QList<CommandReport> reports = {
-        {QStringLiteral("member-list"), MemberReports::memberListDesign(), Permission::MemberNavigatorReport,
-         &MemberReports::printMemberList},
-        {QStringLiteral("birthdays-anniversaries"), MemberReports::memberListDOBAnnivDesign(),
-         Permission::MemberNavigatorReport, &MemberReports::printMemberListDOBAnniv},
-        {QStringLiteral("mailing-labels"), MemberReports::mailingLabelsDesign(), Permission::MailingLabelsReport,
-         &MemberReports::printMailingLabels},
-    };
-    return reports;
-}
-
-const CommandReport* findReport(const QString& name)
-{
-    for (const CommandReport& report : commandReports()) {
-        if (name.compare(report.name, Qt::CaseInsensitive) == 0 ||
-            name.compare(report.design, Qt::CaseInsensitive) == 0) {
-            return &report;
-        }
-    }
-    return nullptr;
-}
-
-QString usage()
-{
-    QStringList names;
-    for (const CommandReport& report : commandReports()) {
-        names << report.name;
-    }
-    return tr("Usage: kelvane report <report> (--ids 12,15,27 | --all) --pdf FILE [--config FILE | --db FILE] "
-              "--user NAME\n"
-              "Reports: %1.\n"
-              "The password is read from KELVANE_PASSWORD, or asked on the terminal.")
-        .arg(names.join(QStringLiteral(", ")));
 }
 
 // Everybody on the roll: every person but the deleted (and the placeholder that stands in for them).
@@ -114,76 +69,224 @@ std::optional<QString> askOnTerminal(const QString& user)
     return QString::fromLocal8Bit(line.c_str());
 }
 
-int refuse(ReportCommandIo& io, ReportExitCode code, const QString& message)
+int refuse(ReportCommandIo& io, ExitCode code, const QString& message)
 {
     io.err << QStringLiteral("kelvane report: ") << message << Qt::endl;
     return code;
 }
 
+// The options every report takes.
+struct CommonOptions
+{
+    QCommandLineOption pdf{QStringLiteral("pdf"), tr("The PDF file to write."), QStringLiteral("FILE")};
+    QCommandLineOption user{QStringLiteral("user"),
+                            tr("The login to run the report as; the password is read from KELVANE_PASSWORD, or "
+                               "asked on the terminal."),
+                            QStringLiteral("NAME")};
+    QCommandLineOption config{QStringLiteral("config"),
+                              tr("The configuration file that names the database (default: the config.txt "
+                                 "beside the program)."),
+                              QStringLiteral("FILE")};
+    QCommandLineOption db{QStringLiteral("db"), tr("The database file, instead of a configuration file."),
+                          QStringLiteral("FILE")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, tr("Show this text.")};
+
+    QList<QCommandLineOption> all() const { return {pdf, user, config, db, help}; }
+};
+
+QString optionLabel(const QCommandLineOption& option)
+{
+    QStringList names;
+    for (const QString& name : option.names()) {
+        names << QString((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    }
+    QString label = names.join(QStringLiteral(", "));
+    if (!option.valueName().isEmpty()) {
+        label += u' ' + option.valueName();
+    }
+    return label;
+}
+
+bool takes(const CommandReport& report, const QString& optionName)
+{
+    return std::any_of(report.options.begin(), report.options.end(),
+                       [&optionName](const QCommandLineOption& option) { return option.names().contains(optionName); });
+}
+
+const CommandReport* findReport(const QList<CommandReport>& reports, const QString& name)
+{
+    for (const CommandReport& report : reports) {
+        if (name.compare(report.name, Qt::CaseInsensitive) == 0 ||
+            name.compare(report.design, Qt::CaseInsensitive) == 0) {
+            return &report;
+        }
+    }
+    return nullptr;
+}
+
+// The options of the reports on a list of people.
+QList<QCommandLineOption> peopleOptions()
+{
+    return {
+        QCommandLineOption(QStringLiteral("ids"), tr("The people, as their IDs: 12,15,27."), QStringLiteral("LIST")),
+        QCommandLineOption(QStringLiteral("all"), tr("Everybody on the roll but deleted people."))};
+}
+
+// A report on a list of people (--ids or --all), built by one of the member report builders.
+std::function<PreparedReport(const ReportOptions&)> peopleReport(
+    ReportDocument (MemberReports::*build)(const QList<qint64>&))
+{
+    return [build](const ReportOptions& options) {
+        const QString idsOption = QStringLiteral("ids");
+        if (options.isSet(idsOption) == options.isSet(QStringLiteral("all"))) {
+            return PreparedReport::refuse(tr("Give either --ids with the people's IDs or --all."));
+        }
+        std::optional<QList<qint64>> ids;
+        if (options.isSet(idsOption)) {
+            ids = ReportIdList::parse(options.value(idsOption));
+            if (!ids) {
+                return PreparedReport::refuse(
+                    tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.").arg(options.value(idsOption)));
+            }
+        }
+        return PreparedReport{[build, ids](AppContext& context) -> std::optional<ReportDocument> {
+                                  MemberReports builders(context.db(), reportHeading(context));
+                                  return (builders.*build)(ids ? *ids : everyone(context.db()));
+                              },
+                              {}};
+    };
+}
+
 } // namespace
 
-int runReportCommand(const QStringList& arguments, ReportCommandIo& io)
+bool ReportOptions::isSet(const QString& name) const
+{
+    return m_parser.isSet(name);
+}
+
+QString ReportOptions::value(const QString& name) const
+{
+    return m_parser.value(name);
+}
+
+const QList<CommandReport>& commandReports()
+{
+    static const QList<CommandReport> reports = {
+        {QStringLiteral("member-list"), MemberReports::memberListDesign(), Permission::MemberNavigatorReport,
+         tr("The member list: name, address, phones and dates, by name."), peopleOptions(),
+         peopleReport(&MemberReports::printMemberList)},
+        {QStringLiteral("birthdays-anniversaries"), MemberReports::memberListDOBAnnivDesign(),
+         Permission::MemberNavigatorReport, tr("Birthdays and anniversaries through the year."),
+         peopleOptions(), peopleReport(&MemberReports::printMemberListDOBAnniv)},
+        {QStringLiteral("mailing-labels"), MemberReports::mailingLabelsDesign(),
+         Permission::MailingLabelsReport, tr("Address labels, 30 to a letter sheet."), peopleOptions(),
+         peopleReport(&MemberReports::printMailingLabels)},
+    };
+    return reports;
+}
+
+QString reportCommandUsage(const QList<CommandReport>& reports)
+{
+    QString text;
+    QTextStream out(&text);
+    const auto optionLine = [&out](const QCommandLineOption& option, int indent) {
+        out << QString(indent, u' ') << optionLabel(option).leftJustified(16) << u' ' << option.description() << u'\n';
+    };
+    out << tr("Usage: kelvane report REPORT [ITS OPTIONS] --pdf FILE --user NAME [--config FILE | --db FILE]") << u'\n'
+        << tr("Writes the report as a PDF file, as its button on the screens shows it.") << u'\n' << u'\n'
+        << tr("Reports (or their design's name) and the options each takes:") << u'\n';
+    for (const CommandReport& report : reports) {
+        out << QStringLiteral("  ") << report.name << QStringLiteral(" (") << report.design << QStringLiteral(")")
+            << u'\n' << QStringLiteral("      ") << report.summary << u'\n';
+        for (const QCommandLineOption& option : report.options) {
+            optionLine(option, 6);
+        }
+    }
+    out << u'\n' << tr("Options of every report:") << u'\n';
+    for (const QCommandLineOption& option : CommonOptions().all()) {
+        optionLine(option, 2);
+    }
+    out.flush();
+    return text;
+}
+
+int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QList<CommandReport>& reports)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption idsOption(QStringLiteral("ids"), tr("The people, as IDs: 12,15,27."), tr("list"));
-    const QCommandLineOption allOption(QStringLiteral("all"), tr("Everybody on the roll."));
-    const QCommandLineOption pdfOption(QStringLiteral("pdf"), tr("The PDF file to write."), tr("file"));
-    const QCommandLineOption configOption(QStringLiteral("config"), tr("The configuration file."), tr("file"));
-    const QCommandLineOption dbOption(QStringLiteral("db"), tr("The database file."), tr("file"));
-    const QCommandLineOption userOption(QStringLiteral("user"), tr("The login to run the report as."), tr("name"));
-    parser.addOptions({idsOption, allOption, pdfOption, configOption, dbOption, userOption});
+    const CommonOptions common;
+    parser.addOptions(common.all());
+    // Every report's options, so that the report's name is found among the words and an option of another
+    // report can be refused by name. Reports that share an option's name share its meaning.
+    QStringList known;
+    for (const QCommandLineOption& option : common.all()) {
+        known << option.names();
+    }
+    for (const CommandReport& report : reports) {
+        for (const QCommandLineOption& option : report.options) {
+            if (!known.contains(option.names().front())) {
+                parser.addOption(option);
+                known << option.names();
+            }
+        }
+    }
     parser.addPositionalArgument(QStringLiteral("report"), tr("The report to write."));
 
     if (!parser.parse(QStringList{QStringLiteral("kelvane report")} + arguments)) {
-        return refuse(io, ReportExitBadParameters, parser.errorText() + u'\n' + usage());
+        return refuse(io, ExitBadParameters, parser.errorText() + u'\n' + reportCommandUsage(reports));
+    }
+    if (parser.isSet(common.help)) {
+        io.out << reportCommandUsage(reports) << Qt::flush;
+        return ExitOk;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
-        return refuse(io, ReportExitBadParameters,
-                      (positional.isEmpty() ? tr("Which report?") : tr("Name one report only.")) + u'\n' + usage());
+        return refuse(io, ExitBadParameters,
+                      (positional.isEmpty() ? tr("Which report?") : tr("Name one report only.")) + u'\n' +
+                          reportCommandUsage(reports));
     }
-    const CommandReport* report = findReport(positional.front());
+    const CommandReport* report = findReport(reports, positional.front());
     if (report == nullptr) {
-        return refuse(io, ReportExitBadParameters,
-                      tr("There is no report \"%1\".").arg(positional.front()) + u'\n' + usage());
+        return refuse(io, ExitBadParameters,
+                      tr("There is no report \"%1\".").arg(positional.front()) + u'\n' + reportCommandUsage(reports));
     }
-    if (parser.isSet(idsOption) == parser.isSet(allOption)) {
-        return refuse(io, ReportExitBadParameters, tr("Give either --ids with the people's IDs or --all."));
+    QStringList commonNames;
+    for (const QCommandLineOption& option : common.all()) {
+        commonNames << option.names();
     }
-    std::optional<QList<qint64>> ids;
-    if (parser.isSet(idsOption)) {
-        ids = ReportIdList::parse(parser.value(idsOption));
-        if (!ids) {
-            return refuse(
-                io, ReportExitBadParameters,
-                tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.").arg(parser.value(idsOption)));
+    for (const QString& name : parser.optionNames()) {
+        if (!commonNames.contains(name) && !takes(*report, name)) {
+            return refuse(io, ExitBadParameters, tr("The report %1 does not take --%2.").arg(report->name, name));
         }
     }
-    const QString pdfFile = parser.value(pdfOption);
+    const PreparedReport prepared = report->prepare(ReportOptions(parser));
+    if (!prepared.refusal.isEmpty()) {
+        return refuse(io, ExitBadParameters, prepared.refusal);
+    }
+    const QString pdfFile = parser.value(common.pdf);
     if (pdfFile.trimmed().isEmpty()) {
-        return refuse(io, ReportExitBadParameters, tr("Name the PDF file to write with --pdf FILE."));
+        return refuse(io, ExitBadParameters, tr("Name the PDF file to write with --pdf FILE."));
     }
-    const QString userName = parser.value(userOption);
+    const QString userName = parser.value(common.user);
     if (userName.trimmed().isEmpty()) {
-        return refuse(io, ReportExitBadParameters, tr("Name the login to run the report as with --user NAME."));
+        return refuse(io, ExitBadParameters, tr("Name the login to run the report as with --user NAME."));
     }
-    if (parser.isSet(configOption) && parser.isSet(dbOption)) {
-        return refuse(io, ReportExitBadParameters, tr("Give either --config or --db, not both."));
+    if (parser.isSet(common.config) && parser.isSet(common.db)) {
+        return refuse(io, ExitBadParameters, tr("Give either --config or --db, not both."));
     }
 
     AppConfig config;
-    if (parser.isSet(dbOption)) {
-        config.databasePath = parser.value(dbOption);
+    if (parser.isSet(common.db)) {
+        config.databasePath = parser.value(common.db);
     } else {
         try {
-            config = ConfigFile::read(parser.isSet(configOption) ? parser.value(configOption) : io.defaultConfigPath);
+            config = ConfigFile::read(parser.isSet(common.config) ? parser.value(common.config) : io.defaultConfigPath);
         } catch (const ConfigError& error) {
-            return refuse(io, ReportExitBadConfig, error.message());
+            return refuse(io, ExitBadConfig, error.message());
         }
     }
     if (!QFileInfo(config.databasePath).isFile()) {
-        return refuse(io, ReportExitBadDatabase, tr("The database file %1 does not exist.").arg(config.databasePath));
+        return refuse(io, ExitBadDatabase, tr("The database file %1 does not exist.").arg(config.databasePath));
     }
 
     try {
@@ -195,44 +298,40 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io)
                                                     ? std::optional(QString::fromLocal8Bit(fromEnvironment))
                                                     : io.askPassword(userName);
         if (!password) {
-            return refuse(io, ReportExitLoginRefused,
+            return refuse(io, ExitLoginRefused,
                           tr("No password: set KELVANE_PASSWORD or run the command from a terminal."));
         }
         const std::optional<CurrentUser> user = LoginStore(context.db()).authenticate(userName, *password);
         if (!user) {
-            return refuse(io, ReportExitLoginRefused, tr("Your username and/or password is invalid."));
+            return refuse(io, ExitLoginRefused, tr("Your username and/or password is invalid."));
         }
         context.setUser(*user);
         if (!Permissions::has(context.db(), *user, report->permission)) {
-            return refuse(io, ReportExitPermissionRefused, Permissions::refusalText(Refusal::Report));
+            return refuse(io, ExitPermissionRefused, Permissions::refusalText(Refusal::Report));
         }
 
-        MemberReports builders(context.db(), reportHeading(context));
-        const ReportDocument document = (builders.*(report->build))(ids ? *ids : everyone(context.db()));
-        ReportPainter::writePdf(document, pdfFile);
-        const int pages = document.pageCount();
-        io.out << (pages == 1 ? tr("%1: 1 page written to %2.").arg(document.title, pdfFile)
-                              : tr("%1: %2 pages written to %3.").arg(document.title).arg(pages).arg(pdfFile))
+        const std::optional<ReportDocument> document = prepared.build(context);
+        if (!document) {
+            io.out << tr("%1: there is nothing to print; no file was written.").arg(report->name) << Qt::endl;
+            return ExitNothingToPrint;
+        }
+        ReportPainter::writePdf(*document, pdfFile);
+        const int pages = document->pageCount();
+        io.out << (pages == 1 ? tr("%1: 1 page written to %2.").arg(document->title, pdfFile)
+                              : tr("%1: %2 pages written to %3.").arg(document->title).arg(pages).arg(pdfFile))
                << Qt::endl;
-        return ReportExitOk;
+        return ExitOk;
     } catch (const DatabaseError& error) {
-        return refuse(io, ReportExitBadDatabase, error.message());
+        return refuse(io, ExitBadDatabase, error.message());
     } catch (const ReportError& error) {
-        return refuse(io, ReportExitNotWritten, error.message());
+        return refuse(io, ExitNotWritten, error.message());
     }
 }
 
-int reportCommandMain(int argc, char* argv[])
+int reportCommandMain(const QStringList& arguments)
 {
-    // Reports are written without a window, also where there is no display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QGuiApplication::setOrganizationName(QStringLiteral("Kelvane"));
     QTextStream out(stdout);
     QTextStream err(stderr);
     ReportCommandIo io{out, err, askOnTerminal, ConfigFile::defaultPath(), Clock::system()};
-    return runReportCommand(QGuiApplication::arguments().mid(2), io);
+    return runReportCommand(arguments, io);
 }

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <unistd.h>
+
 SingleInstance::SingleInstance(const QString& lockPath)
     : m_lock(lockPath)
 {
@@ -16,9 +18,7 @@ bool SingleInstance::acquire()
 
 QString SingleInstance::defaultLockPath()
 {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty()) {
-        user = qEnvironmentVariable("USERNAME");
-    }
-    return QDir::temp().filePath(QStringLiteral("kelvane-%1.lock").arg(user));
+    // Named by the account's numeric ID, which every process of the account has: USER is missing from
+    // cron jobs and some remote sessions, and su may leave another account's name in it.
+    return QDir::temp().filePath(QStringLiteral("kelvane-%1.lock").arg(getuid()));
 }

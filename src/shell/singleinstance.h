@@ -7,7 +7,7 @@
 class SingleInstance final
 {
 public:
-    // lockPath defaults to a file per desktop user in the temporary folder.
+    // lockPath defaults to a file per user account (by its numeric ID) in the temporary folder.
     explicit SingleInstance(const QString& lockPath = defaultLockPath());
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;

@@ -3,6 +3,7 @@
 #include "data/schema.h"
 #include "data/seed.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +24,7 @@ private slots:
     void reopeningKeepsDataAndVersion();
     void newerDatabaseIsRefused();
     void emptyFileIsSetUpLikeANewDatabase();
+    void keyedFileWithOtherTablesIsRefusedAndLeftAsItWas_data();
     void keyedFileWithOtherTablesIsRefusedAndLeftAsItWas();
     void schemaNamesOnlyBuiltInCollations();
 
@@ -197,12 +199,22 @@ void TestSchema::emptyFileIsSetUpLikeANewDatabase()
     QCOMPARE(db->insert(QStringLiteral("INSERT INTO Member (Last_Name) VALUES ('Baker')")), qint64(2));
 }
 
+void TestSchema::keyedFileWithOtherTablesIsRefusedAndLeftAsItWas_data()
+{
+    QTest::addColumn<QString>("journalMode");
+    QTest::newRow("rollback journal") << QStringLiteral("DELETE");
+    QTest::newRow("write-ahead log") << QStringLiteral("WAL");
+}
+
 void TestSchema::keyedFileWithOtherTablesIsRefusedAndLeftAsItWas()
 {
+    QFETCH(QString, journalMode);
     const QString other = m_dir->filePath(QStringLiteral("other.db"));
     {
         auto db = Database::create(other);
         db->execute(QStringLiteral("CREATE TABLE Inventory (Item TEXT)"));
+        db->execute(QStringLiteral("INSERT INTO Inventory VALUES ('lamp')"));
+        QCOMPARE(db->scalar(QStringLiteral("PRAGMA journal_mode = ") + journalMode).toString().toUpper(), journalMode);
     }
     QFile file(other);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -217,7 +229,11 @@ void TestSchema::keyedFileWithOtherTablesIsRefusedAndLeftAsItWas()
         QVERIFY2(error.message().contains(other), qPrintable(error.message()));
     }
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
+    const QByteArray after = file.readAll();
+    QCOMPARE(QCryptographicHash::hash(after, QCryptographicHash::Sha256).toHex(),
+             QCryptographicHash::hash(before, QCryptographicHash::Sha256).toHex());
+    QCOMPARE(after.size(), before.size());
+    QVERIFY(!QFile::exists(other + QStringLiteral("-wal")));
 }
 
 void TestSchema::schemaNamesOnlyBuiltInCollations()

@@ -43,10 +43,13 @@ void TestMemberDeletion::init()
     db.execute("INSERT INTO AttendanceData (WeekOf, MemberID, SS) VALUES ('2026-03-01', ?, 1), ('2026-03-01', ?, 1)",
                {p, q});
     db.execute("INSERT INTO Care_Group (Group_Leader, Asst_Group_Leader) VALUES (?, ?), (?, ?)", {p, q, q, p});
-    db.execute("INSERT INTO Discipleship_Training (Name, Teacher, Asst_Teacher) VALUES ('DT', ?, ?)", {p, q});
+    // In one class of each kind he holds both teacher slots, so each of the two statements must do its part.
+    db.execute("INSERT INTO Discipleship_Training (Name, Teacher, Asst_Teacher) VALUES ('DT', ?, ?), ('DT2', ?, ?)",
+               {p, q, p, p});
     db.execute("INSERT INTO Sunday_School (Name, Teacher, Asst_Teacher) VALUES ('SS', ?, ?), ('SS2', ?, ?)",
                {p, p, q, q});
-    db.execute("INSERT INTO Wednesday_Night (Name, Teacher, Asst_Teacher) VALUES ('WN', ?, ?)", {q, p});
+    db.execute("INSERT INTO Wednesday_Night (Name, Teacher, Asst_Teacher) VALUES ('WN', ?, ?), ('WN2', ?, ?)",
+               {q, p, p, p});
     db.execute("INSERT INTO Family_Connection VALUES (?, 'Spouse', ?), (?, 'Son', ?), (?, 'Son', ?)",
                {p, q, head, p, head, q});
     db.execute("INSERT INTO Member_Responsibility VALUES (?, 'Deacon', '2025-01-01', '2025-12-31'), "
@@ -101,14 +104,15 @@ void TestMemberDeletion::deletingHandsRolesToPersonOne_data()
     QTest::newRow("care groups: leader and assistant become 1")
         << "SELECT Group_Leader, Asst_Group_Leader FROM Care_Group ORDER BY ID"
         << "1/Q;Q/1";
-    QTest::newRow("discipleship training: teacher becomes 1")
-        << "SELECT Teacher, Asst_Teacher FROM Discipleship_Training"
-        << "1/Q";
+    QTest::newRow("discipleship training: teacher, and both slots he holds, become 1")
+        << "SELECT Teacher, Asst_Teacher FROM Discipleship_Training ORDER BY ID"
+        << "1/Q;1/1";
     QTest::newRow("sunday school: teacher and assistant become 1")
         << "SELECT Teacher, Asst_Teacher FROM Sunday_School ORDER BY ID"
         << "1/1;Q/Q";
-    QTest::newRow("wednesday night: assistant becomes 1") << "SELECT Teacher, Asst_Teacher FROM Wednesday_Night"
-                                                          << "Q/1";
+    QTest::newRow("wednesday night: assistant, and both slots he holds, become 1")
+        << "SELECT Teacher, Asst_Teacher FROM Wednesday_Night ORDER BY ID"
+        << "Q/1;1/1";
     QTest::newRow("family: his links in both columns deleted")
         << "SELECT Relationship, Relative_Member_ID FROM Family_Connection"
         << "Son/Q";

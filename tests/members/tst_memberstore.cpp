@@ -121,6 +121,7 @@ private slots:
     void envelopeHolder_data();
     void envelopeHolder();
     void duplicateEnvelopeIsRefusedOnSave();
+    void existingPersonTakingAnothersEnvelopeIsRefusedAndKeepsHisOwn();
     void idsBeyondThirtyTwoBits();
     void lookupListsFollowTheirQueries();
     void organizationsNotHeldByLeavesOutTheMembersOwn();
@@ -453,6 +454,29 @@ void TestMemberStore::duplicateEnvelopeIsRefusedOnSave()
     bob.city = QStringLiteral("Elsewhere");
     QCOMPARE(m_store->save(bob, QStringLiteral("clerk")).status, SaveStatus::Saved);
     QCOMPARE(m_store->load(bob.id)->city, QStringLiteral("Elsewhere"));
+}
+
+void TestMemberStore::existingPersonTakingAnothersEnvelopeIsRefusedAndKeepsHisOwn()
+{
+    MemberRecord ann = minimalRecord(QStringLiteral("Ann"), QStringLiteral("Archer"));
+    ann.envelope = QStringLiteral("101");
+    MemberRecord bob = minimalRecord(QStringLiteral("Bob"), QStringLiteral("Baker"));
+    bob.envelope = QStringLiteral("202");
+    bob.city = QStringLiteral("Springfield");
+    QCOMPARE(m_store->save(ann, QStringLiteral("clerk")).status, SaveStatus::Saved);
+    QCOMPARE(m_store->save(bob, QStringLiteral("clerk")).status, SaveStatus::Saved);
+
+    // Bob, already stored, is given Ann's number along with another change.
+    bob.envelope = QStringLiteral("101");
+    bob.city = QStringLiteral("Elsewhere");
+    const SaveResult result = m_store->save(bob, QStringLiteral("clerk"));
+    QCOMPARE(result.status, SaveStatus::EnvelopeInUse);
+    QVERIFY(result.envelopeHolder);
+    QCOMPARE(result.envelopeHolder->id, ann.id);
+    const MemberRecord stored = *m_store->load(bob.id);
+    QCOMPARE(stored.envelope, QStringLiteral("202"));
+    QCOMPARE(stored.city, QStringLiteral("Springfield"));
+    QCOMPARE(m_store->load(ann.id)->envelope, QStringLiteral("101"));
 }
 
 void TestMemberStore::idsBeyondThirtyTwoBits()

@@ -8,6 +8,7 @@
 #include "shell/mainwindow.h"
 #include "testdatabase.h"
 #include "widgets/messages.h"
+#include "widgets/typeahead.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,6 +37,8 @@ private slots:
     void findWithoutMatchShowsHeaderAndZero();
     void clearEmptiesCriteriaAndGridButKeepsCount();
     void pickingADateTicksMemberSince();
+    void monthChosenInTheListFindsThatMonth_data();
+    void monthChosenInTheListFindsThatMonth();
     void savedMemberRefillsListsAndEmptiesGrid();
     void doubleClickOpensThePerson();
     void printButtonsAskTheirPermissionThenHandOverIds_data();
@@ -203,6 +206,44 @@ void TestMemberNavigatorScreen::pickingADateTicksMemberSince()
     QTest::mouseClick(since, Qt::LeftButton, {}, QPoint(4, since->height() / 2));
     QVERIFY(!since->isChecked());
     QCOMPARE(end->date(), picked);
+}
+
+void TestMemberNavigatorScreen::monthChosenInTheListFindsThatMonth_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("expected");
+    // The month on either side of each one has someone too, so a month off in either direction shows.
+    QTest::newRow("January, the first") << "January" << QStringList{"Janssen, Jan  "};
+    QTest::newRow("March") << "March" << QStringList{"Smith, John  "};
+    QTest::newRow("November, by the anniversary") << "November" << QStringList{"Novak, Nora  "};
+    QTest::newRow("December, the last") << "December" << QStringList{"Decker, Dora  "};
+}
+
+void TestMemberNavigatorScreen::monthChosenInTheListFindsThatMonth()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, expected);
+    Database& db = m_context->db();
+    const auto person = [&db](const QString& first, const QString& last, const QString& column, const QString& date) {
+        const qint64 id = TestDatabase::addPerson(db, first, last);
+        db.execute(QString("UPDATE Member SET %1 = ? WHERE ID = ?").arg(column), {date, id});
+    };
+    person("Jan", "Janssen", "Date_Of_Birth", "1985-01-01");
+    person("Fay", "Febers", "Anniversary_Date", "2010-02-28");
+    person("Nora", "Novak", "Anniversary_Date", "2001-11-30");
+    person("Dora", "Decker", "Date_Of_Birth", "1990-12-31");
+    // Typed the way a user picks from the list: type-ahead over the month names, within the church's delay.
+    TestDatabase::addChurch(db, 2.0);
+    QVERIFY(m_context->reloadChurch());
+    ComboKeySearch::resetForTests();
+    QComboBox* month = control<QComboBox>("cmbDobAnniv");
+    month->setFocus();
+    QTest::keyClicks(month, typed);
+    QCOMPARE(month->currentText(), typed);
+
+    click("btnFind");
+    QCOMPARE(names(), expected);
+    QCOMPARE(caption(), QString("Members/Prospects - Matching Records: %1").arg(expected.size()));
 }
 
 void TestMemberNavigatorScreen::savedMemberRefillsListsAndEmptiesGrid()

@@ -4,9 +4,14 @@
 #include "reports/memberreports.h"
 #include "reports/reportdesign.h"
 #include "reports/reportheading.h"
+#include "reports/reportpainter.h"
 #include "reports/textfitter.h"
 #include "testdatabase.h"
 
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -88,8 +93,11 @@ private slots:
     void emptyReportsShowTheirHeadings();
     void birthdaysAndAnniversariesGoByMonthAndDay();
     void labelsFillTheSheetAcrossThenDown();
+    void labelTextStartsExactlyAtItsPlaceOnTheSheet();
     void labelWithoutSecondAddressLineHasNoGap();
     void awkwardValuesStayInsideTheirItems();
+    void longNameWrapsInItsColumnAndTheRowGrows_data();
+    void longNameWrapsInItsColumnAndTheRowGrows();
     void tensOfThousandsOfIdsWork();
     void familyListOfHeadOfHousehold();
     void familyListOfRelativeNamesTheHead();
@@ -306,6 +314,72 @@ void TestMemberReports::labelsFillTheSheetAcrossThenDown()
     }
 }
 
+void TestMemberReports::labelTextStartsExactlyAtItsPlaceOnTheSheet()
+{
+    // The 30-up letter sheet: 3/16" side margin, columns 2 3/4" apart, 1/2" top margin, rows 1" apart; the
+    // text begins 10 points right of and 9 points below its label's top left corner.
+    const double sideMargin = 72.0 * 3 / 16;
+    const double columnPitch = 72.0 * 11 / 4;
+    const double topMargin = 72.0 / 2;
+    const double rowPitch = 72.0;
+    const QPointF inset(10, 9);
+    const auto expectedAt = [&](int slot) {
+        return QPointF(sideMargin + (slot % 3) * columnPitch, topMargin + (slot / 3) * rowPitch) + inset;
+    };
+    const auto near = [](const QPointF& a, const QPointF& b) {
+        return std::abs(a.x() - b.x()) <= 0.5 && std::abs(a.y() - b.y()) <= 0.5;
+    };
+    const auto where = [](const QPointF& p) { return QString("%1,%2").arg(p.x()).arg(p.y()); };
+
+    QList<qint64> ids;
+    for (int i = 0; i < 32; ++i) {
+        const qint64 id = TestDatabase::addPerson(*m_db, "Label", QString("L%1").arg(i, 2, 10, QChar('0')));
+        update(*m_db, id, {{"Address_1", QString("%1 Main St").arg(i)}, {"City", "Springfield"}});
+        ids << id;
+    }
+    MemberReports reports(*m_db, heading());
+    const ReportDocument doc = reports.printMailingLabels(ids);
+    QCOMPARE(doc.pageCount(), 2);
+
+    // In the page model.
+    for (int i = 0; i < 32; ++i) {
+        const auto found = doc.pages[std::size_t(i / 30)].findTexts(QString("Label L%1\n").arg(i, 2, 10, QChar('0')));
+        QCOMPARE(found.size(), std::size_t(1));
+        const QPointF at = found.front()->rect.topLeft();
+        QVERIFY2(near(at, expectedAt(i % 30)),
+                 qPrintable(QString("label %1 at %2, not %3").arg(i).arg(where(at), where(expectedAt(i % 30)))));
+    }
+
+    // In the PDF file: where each label's first word begins.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("labels.pdf");
+    ReportPainter::writePdf(doc, pdf);
+    QProcess pdftotext;
+    pdftotext.start(QStandardPaths::findExecutable("pdftotext"), {"-bbox", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString boxes = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QStringList pages = boxes.split("<page ").mid(1);
+    QCOMPARE(pages.size(), 2);
+    const QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>Label</word>)re");
+    for (int p = 0; p < 2; ++p) {
+        QList<QPointF> starts;
+        for (const QRegularExpressionMatch& match : word.globalMatch(pages.at(p))) {
+            starts << QPointF(match.captured(1).toDouble(), match.captured(2).toDouble());
+        }
+        QCOMPARE(starts.size(), p == 0 ? 30 : 2);
+        std::sort(starts.begin(), starts.end(), [](const QPointF& a, const QPointF& b) {
+            return std::abs(a.y() - b.y()) > 0.5 ? a.y() < b.y() : a.x() < b.x();
+        });
+        for (int slot = 0; slot < starts.size(); ++slot) {
+            QVERIFY2(near(starts.at(slot), expectedAt(slot)),
+                     qPrintable(QString("page %1, label %2 at %3, not %4")
+                                    .arg(p + 1)
+                                    .arg(slot + 1)
+                                    .arg(where(starts.at(slot)), where(expectedAt(slot)))));
+        }
+    }
+}
+
 void TestMemberReports::labelWithoutSecondAddressLineHasNoGap()
 {
     MemberReports reports(*m_db, heading());
@@ -384,6 +458,85 @@ void TestMemberReports::awkwardValuesStayInsideTheirItems()
     QVERIFY(notes.front()->text.endsWith(QChar(0x2026)));
     QVERIFY(notes.front()->rect.bottom() <= 792 - 30 - 20 + 0.01);
     QVERIFY(doc.pages.back().texts().contains("People listed: 1"));
+}
+
+void TestMemberReports::longNameWrapsInItsColumnAndTheRowGrows_data()
+{
+    QTest::addColumn<int>("report");
+    // The whole name as the report prints it, and a text of the same row that lies below it in its column
+    // (none for labels, which cannot grow: their address follows the name's lines).
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("below");
+    const QString last = "Robert'); DROP TABLE Members;--";
+    QTest::newRow("member list") << 0 << last + ", Bobby Tables-Featherstonehaugh Jr."
+                                 << "Member (Active)";
+    QTest::newRow("birthdays and anniversaries") << 1 << last + ", Bobby Tables-Featherstonehaugh Jr."
+                                                 << "";
+    QTest::newRow("mailing labels") << 2 << "Bobby Tables-Featherstonehaugh " + last + " Jr."
+                                    << "";
+}
+
+void TestMemberReports::longNameWrapsInItsColumnAndTheRowGrows()
+{
+    QFETCH(int, report);
+    QFETCH(QString, name);
+    QFETCH(QString, below);
+    const qint64 id = TestDatabase::addPerson(*m_db, "Bobby", "Robert'); DROP TABLE Members;--");
+    update(*m_db, id,
+           {{"Middle_Name", "Tables-Featherstonehaugh"},
+            {"Title", "Jr."},
+            {"Date_Of_Birth", "1990-01-02"},
+            {"Address_1", "1 Long Rd"},
+            {"City", "Springfield"}});
+    // Someone listed right after him, to show that his row grew instead of running into the next one.
+    const qint64 next = TestDatabase::addPerson(*m_db, "Zed", "Robinson");
+    update(*m_db, next, {{"Date_Of_Birth", "1990-01-02"}, {"Address_1", "2 Short Rd"}});
+    MemberReports reports(*m_db, heading());
+    const ReportDocument doc = report == 0   ? reports.printMemberList({id, next})
+                               : report == 1 ? reports.printMemberListDOBAnniv({id, next})
+                                             : reports.printMailingLabels({id, next});
+    QCOMPARE(doc.pageCount(), 1);
+    const ReportPage& page = doc.pages[0];
+    const auto found = page.findTexts("Robert');");
+    QCOMPARE(found.size(), std::size_t(1));
+    const PageItem& item = *found.front();
+    const QStringList lines = item.text.split('\n');
+    // The name takes two lines of its column, nothing of it cut.
+    QVERIFY2(lines.size() >= 2, qPrintable(item.text));
+    QVERIFY2(!item.text.contains(QChar(0x2026)), qPrintable(item.text));
+    const qsizetype nameLines = report == 2 ? lines.size() - 2 : lines.size();
+    QCOMPARE(lines.mid(0, nameLines).join(' '), name);
+    TextFitter fitter;
+    for (const QString& line : lines) {
+        QVERIFY2(fitter.width(line, item.font) <= item.rect.width() + 0.01, qPrintable(line));
+    }
+    QVERIFY(lines.size() * item.lineHeight <= item.rect.height() + 0.01);
+    if (!below.isEmpty()) {
+        // His own row's comes first (his name files before Robinson).
+        const auto under = page.findTexts(below);
+        QCOMPARE(under.size(), std::size_t(2));
+        QVERIFY2(under.front()->rect.top() >= item.rect.bottom() - 0.01,
+                 qPrintable(QString("%1 starts at %2, the name ends at %3")
+                                .arg(below)
+                                .arg(under.front()->rect.top())
+                                .arg(item.rect.bottom())));
+    }
+    if (report != 2) {
+        // The next person's row starts below the whole name.
+        const auto robinson = page.findTexts("Robinson, Zed");
+        QCOMPARE(robinson.size(), std::size_t(1));
+        QVERIFY(robinson.front()->rect.top() >= item.rect.bottom() - 0.01);
+    }
+
+    // The PDF holds the whole name, line after line.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("names.pdf");
+    ReportPainter::writePdf(doc, pdf);
+    QProcess pdftotext;
+    pdftotext.start(QStandardPaths::findExecutable("pdftotext"), {"-raw", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    QVERIFY2(text.contains(name), qPrintable(text));
 }
 
 void TestMemberReports::tensOfThousandsOfIdsWork()

@@ -1,11 +1,15 @@
 #include "data/database.h"
 #include "fakeclock.h"
+#include "reports/memberreports.h"
 #include "reports/reportcommand.h"
+#include "reports/reportheading.h"
+#include "shell/appcontext.h"
 #include "shell/passwords.h"
 #include "testdatabase.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,10 +46,18 @@ private slots:
     void unwritablePdfIsRefused();
     void programWritesReportWithoutWindow();
     void programRefusesBadParameters();
+    void helpListsEveryReportWithItsOptions_data();
+    void helpListsEveryReportWithItsOptions();
+    void eachReportTakesOnlyItsOwnOptions_data();
+    void eachReportTakesOnlyItsOwnOptions();
+    void reportsThatShareAnOptionShareItsMeaning();
 
 private:
     // Runs the command in this process; the password comes from the "terminal" unless the environment has one.
-    int run(const QStringList& arguments, std::optional<QString> typed = QString("secret"));
+    int run(const QStringList& arguments, std::optional<QString> typed = QString("secret"),
+            const QList<CommandReport>& reports = commandReports());
+    // The member list and a report of one year that has nothing to print before 2000.
+    static QList<CommandReport> withYearReport();
     qint64 idOf(const QString& last)
     {
         return m_db->scalar("SELECT ID FROM Member WHERE Last_Name = ?", {last}).toLongLong();
@@ -89,7 +101,8 @@ void TestReportCommand::cleanup()
     m_testDb.reset();
 }
 
-int TestReportCommand::run(const QStringList& arguments, std::optional<QString> typed)
+int TestReportCommand::run(const QStringList& arguments, std::optional<QString> typed,
+                           const QList<CommandReport>& reports)
 {
     m_out.clear();
     m_err.clear();
@@ -101,7 +114,32 @@ int TestReportCommand::run(const QStringList& arguments, std::optional<QString> 
                            return typed;
                        },
                        m_dir.filePath("no-config.txt"), m_clock};
-    return runReportCommand(arguments, io);
+    return runReportCommand(arguments, io, reports);
+}
+
+QList<CommandReport> TestReportCommand::withYearReport()
+{
+    CommandReport byYear{
+        "by-year",
+        "crptByYear",
+        Permission::MemberNavigatorReport,
+        "The people of one year.",
+        {QCommandLineOption("year", "The year.", "YEAR")},
+        [](const ReportOptions& options) {
+            bool isNumber = false;
+            const int year = options.value("year").toInt(&isNumber);
+            if (!isNumber || year < 1900) {
+                return PreparedReport::refuse(QString("--year \"%1\" is not a year.").arg(options.value("year")));
+            }
+            return PreparedReport{[year](AppContext& context) -> std::optional<ReportDocument> {
+                                      if (year < 2000) {
+                                          return std::nullopt;
+                                      }
+                                      return MemberReports(context.db(), reportHeading(context)).printMemberList({2});
+                                  },
+                                  {}};
+        }};
+    return {commandReports().front(), byYear};
 }
 
 void TestReportCommand::writesTheReportAsPdf_data()
@@ -173,7 +211,7 @@ void TestReportCommand::badParametersAreRefused()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    QCOMPARE(run(arguments), int(ReportExitBadParameters));
+    QCOMPARE(run(arguments), int(ExitBadParameters));
     QVERIFY2(m_err.startsWith("kelvane report: ") && m_err.contains(message), qPrintable(m_err));
     QVERIFY(m_out.isEmpty());
     QVERIFY(m_asked.isEmpty());
@@ -198,7 +236,7 @@ void TestReportCommand::wrongPasswordInactiveLoginOrNoPasswordAreRefused()
     const QString pdf = m_dir.filePath("refused.pdf");
     const std::optional<QString> password = typed.isNull() ? std::nullopt : std::optional(typed.toString());
     QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", user, "--pdf", pdf}, password),
-             int(ReportExitLoginRefused));
+             int(ExitLoginRefused));
     QVERIFY2(m_err.contains(message), qPrintable(m_err));
     QVERIFY(!QFile::exists(pdf));
 }
@@ -212,12 +250,12 @@ void TestReportCommand::reportNeedsItsPermission()
     // The password from the environment wins over the terminal.
     qputenv("KELVANE_PASSWORD", "secret");
     QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", "wayne", "--pdf", pdf}, "wrong"),
-             int(ReportExitPermissionRefused));
+             int(ExitPermissionRefused));
     QVERIFY(m_asked.isEmpty());
     QVERIFY2(m_err.contains("You do not have permission to view this report."), qPrintable(m_err));
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(run({"mailing-labels", "--all", "--db", m_testDb->path(), "--user", "wayne", "--pdf", pdf}, "wrong"),
-             int(ReportExitOk));
+             int(ExitOk));
     QVERIFY(QFile::exists(pdf));
 }
 
@@ -225,13 +263,13 @@ void TestReportCommand::missingDatabaseOrConfigurationIsRefused()
 {
     const QString pdf = m_dir.filePath("x.pdf");
     QCOMPARE(run({"member-list", "--all", "--db", m_dir.filePath("missing.db"), "--user", "pat", "--pdf", pdf}),
-             int(ReportExitBadDatabase));
+             int(ExitBadDatabase));
     QVERIFY2(m_err.contains("missing.db does not exist"), qPrintable(m_err));
     QCOMPARE(run({"member-list", "--all", "--config", m_dir.filePath("none.txt"), "--user", "pat", "--pdf", pdf}),
-             int(ReportExitBadConfig));
+             int(ExitBadConfig));
     QVERIFY2(m_err.contains("none.txt was not found"), qPrintable(m_err));
     // Without --config or --db the configuration beside the program is read.
-    QCOMPARE(run({"member-list", "--all", "--user", "pat", "--pdf", pdf}), int(ReportExitBadConfig));
+    QCOMPARE(run({"member-list", "--all", "--user", "pat", "--pdf", pdf}), int(ExitBadConfig));
     QVERIFY2(m_err.contains("no-config.txt"), qPrintable(m_err));
     // A configuration that names the database works like --db.
     QFile config(m_dir.filePath("config.txt"));
@@ -247,7 +285,7 @@ void TestReportCommand::unwritablePdfIsRefused()
 {
     const QString pdf = m_dir.filePath("no-folder/list.pdf");
     QCOMPARE(run({"member-list", "--all", "--db", m_testDb->path(), "--user", "pat", "--pdf", pdf}),
-             int(ReportExitNotWritten));
+             int(ExitNotWritten));
     QVERIFY2(m_err.contains("The PDF file " + pdf + " cannot be written"), qPrintable(m_err));
 }
 
@@ -277,8 +315,106 @@ void TestReportCommand::programRefusesBadParameters()
     QProcess program;
     program.start(KELVANE_PROGRAM, {"report", "member-list", "--ids", "twelve", "--pdf", "x.pdf", "--user", "pat"});
     QVERIFY(program.waitForFinished(60000));
-    QCOMPARE(program.exitCode(), int(ReportExitBadParameters));
+    QCOMPARE(program.exitCode(), int(ExitBadParameters));
     QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains("is not a list of person IDs"));
+}
+
+void TestReportCommand::helpListsEveryReportWithItsOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("--help") << QStringList{"--help"};
+    QTest::newRow("-h after a report") << QStringList{"member-list", "-h"};
+}
+
+void TestReportCommand::helpListsEveryReportWithItsOptions()
+{
+    QFETCH(QStringList, arguments);
+    for (const QList<CommandReport>& reports : {commandReports(), withYearReport()}) {
+        QCOMPARE(run(arguments, QString("secret"), reports), int(ExitOk));
+        QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
+        QCOMPARE(m_out, reportCommandUsage(reports));
+        // Each report's section: its name and design, its line, then exactly its own options.
+        const QStringList lines = m_out.split('\n');
+        for (const CommandReport& report : reports) {
+            const qsizetype at = lines.indexOf("  " + report.name + " (" + report.design + ")");
+            QVERIFY2(at >= 0, qPrintable(report.name));
+            QCOMPARE(lines.at(at + 1), "      " + report.summary);
+            for (qsizetype i = 0; i < report.options.size(); ++i) {
+                const QCommandLineOption& option = report.options.at(i);
+                const QString label = "--" + option.names().front() +
+                                      (option.valueName().isEmpty() ? QString() : " " + option.valueName());
+                QVERIFY2(lines.at(at + 2 + i).startsWith("      " + label + " "), qPrintable(lines.at(at + 2 + i)));
+                QVERIFY(lines.at(at + 2 + i).endsWith(option.description()));
+            }
+            QVERIFY(!lines.at(at + 2 + report.options.size()).startsWith("      --"));
+        }
+        for (const QString& common :
+             QStringList{"--pdf FILE", "--user NAME", "--config FILE", "--db FILE", "-h, --help"}) {
+            QVERIFY2(lines.contains(QRegularExpression("^  " + QRegularExpression::escape(common) + " +\\S.*")),
+                     qPrintable(common));
+        }
+    }
+    QVERIFY(m_asked.isEmpty());
+}
+
+void TestReportCommand::eachReportTakesOnlyItsOwnOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("another report's option")
+        << QStringList{"member-list", "--all", "--year", "2026"} << int(ExitBadParameters)
+        << "The report member-list does not take --year.";
+    QTest::newRow("the people options are not every report's")
+        << QStringList{"by-year", "--year", "2026", "--ids", "2"} << int(ExitBadParameters)
+        << "The report by-year does not take --ids.";
+    QTest::newRow("the report checks its own values")
+        << QStringList{"by-year", "--year", "twenty"} << int(ExitBadParameters) << "--year \"twenty\" is not a year.";
+    QTest::newRow("nothing to print") << QStringList{"by-year", "--year", "1999"} << int(ExitNothingToPrint)
+                                      << "by-year: there is nothing to print; no file was written.";
+    QTest::newRow("its own option") << QStringList{"by-year", "--year", "2026"} << int(ExitOk)
+                                    << "Member List: 1 page written to ";
+    QTest::newRow("the member list as before")
+        << QStringList{"member-list", "--ids", "2"} << int(ExitOk) << "Member List: 1 page written to ";
+}
+
+void TestReportCommand::eachReportTakesOnlyItsOwnOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const QString pdf = m_dir.filePath("year.pdf");
+    QFile::remove(pdf);
+    QCOMPARE(run(arguments + QStringList{"--db", m_testDb->path(), "--user", "pat", "--pdf", pdf}, QString("secret"),
+                 withYearReport()),
+             exitCode);
+    if (exitCode == ExitBadParameters) {
+        QVERIFY2(m_err.startsWith("kelvane report: " + message), qPrintable(m_err));
+        QVERIFY(m_asked.isEmpty());
+    } else {
+        QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
+        QVERIFY2(m_out.startsWith(message), qPrintable(m_out));
+    }
+    QCOMPARE(QFile::exists(pdf), exitCode == ExitOk);
+}
+
+void TestReportCommand::reportsThatShareAnOptionShareItsMeaning()
+{
+    QHash<QString, QCommandLineOption> seen;
+    for (const CommandReport& report : commandReports()) {
+        QVERIFY2(report.prepare, qPrintable(report.name));
+        for (const QCommandLineOption& option : report.options) {
+            const QString name = option.names().front();
+            const auto found = seen.constFind(name);
+            if (found == seen.constEnd()) {
+                seen.insert(name, option);
+                continue;
+            }
+            QCOMPARE(option.names(), found->names());
+            QCOMPARE(option.valueName(), found->valueName());
+            QCOMPARE(option.description(), found->description());
+        }
+    }
 }
 
 QTEST_MAIN(TestReportCommand)

@@ -5,9 +5,13 @@
 #include "widgets/messages.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 class TestStartup : public QObject
 {
@@ -21,6 +25,8 @@ private slots:
     void badConfigurationStopsWithMessageAndCode();
     void secondCopyIsRefused();
     void secondCopyShowsItsMessageAndEnds();
+    void lockFileIsNamedByTheAccountNotItsName_data();
+    void lockFileIsNamedByTheAccountNotItsName();
 };
 
 void TestStartup::badConfigurationStopsWithMessageAndCode_data()
@@ -105,6 +111,42 @@ void TestStartup::secondCopyShowsItsMessageAndEnds()
     QCOMPARE(shown.first().text, "This application is already running.");
     QCOMPARE(shown.first().title, "Application Already Running");
     QCOMPARE(shown.first().style, MessageStyle::Plain);
+}
+
+void TestStartup::lockFileIsNamedByTheAccountNotItsName_data()
+{
+    QTest::addColumn<QByteArray>("user");
+    QTest::addColumn<QByteArray>("userName");
+    // An empty value stands for a variable that is not set (cron, some remote sessions).
+    QTest::newRow("USER set") << QByteArray("pat") << QByteArray();
+    QTest::newRow("USER unset") << QByteArray() << QByteArray();
+    QTest::newRow("only USERNAME") << QByteArray() << QByteArray("pat");
+    QTest::newRow("another name in USER") << QByteArray("root") << QByteArray();
+}
+
+void TestStartup::lockFileIsNamedByTheAccountNotItsName()
+{
+    QFETCH(QByteArray, user);
+    QFETCH(QByteArray, userName);
+    const QByteArray oldUser = qgetenv("USER");
+    const QByteArray oldUserName = qgetenv("USERNAME");
+    const bool hadUser = qEnvironmentVariableIsSet("USER");
+    const bool hadUserName = qEnvironmentVariableIsSet("USERNAME");
+    const auto setOrUnset = [](const char* name, const QByteArray& value, bool set) {
+        if (set) {
+            qputenv(name, value);
+        } else {
+            qunsetenv(name);
+        }
+    };
+    setOrUnset("USER", user, !user.isEmpty());
+    setOrUnset("USERNAME", userName, !userName.isEmpty());
+    const QString path = SingleInstance::defaultLockPath();
+    setOrUnset("USER", oldUser, hadUser);
+    setOrUnset("USERNAME", oldUserName, hadUserName);
+
+    QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("kelvane-%1.lock").arg(getuid()));
+    QCOMPARE(QFileInfo(path).absolutePath(), QDir::temp().absolutePath());
 }
 
 QTEST_MAIN(TestStartup)
