@@ -41,8 +41,7 @@ std::optional<ValueFormat> parse(const QString& formatText);
 // Reads a field kind name of a design ("text", "memo", "int", "num", "date", "bool", "money").
 std::optional<FieldKind> parseKind(const QString& name);
 
+// Money fields and the money format write whole cents with formatAmount() of the shell, as screens do.
 QString format(const QVariant& value, FieldKind kind, const ValueFormat& format);
-// Whole cents as "$1,234.56" ("-$1,234.56" below zero).
-QString money(qint64 cents);
 
 } // namespace FieldFormat
