@@ -23,6 +23,20 @@ const QString& defaultDatePattern()
     return pattern;
 }
 
+const QString& defaultDateTimePattern()
+{
+    static const QString pattern = QStringLiteral("MM/dd/yyyy h:mm:ss AP");
+    return pattern;
+}
+
+std::optional<QDateTime> dateTimeOf(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDateTime) {
+        return value.toDateTime();
+    }
+    return SqlValue::toDateTime(value);
+}
+
 std::optional<QDate> dateOf(const QVariant& value)
 {
     if (value.typeId() == QMetaType::QDate) {
@@ -87,6 +101,11 @@ std::optional<ValueFormat> parse(const QString& formatText)
     if (name == u"date") {
         format.style = Style::Date;
         format.pattern = argument.isEmpty() ? defaultDatePattern() : argument;
+        return format;
+    }
+    if (name == u"datetime") {
+        format.style = Style::DateTime;
+        format.pattern = argument.isEmpty() ? defaultDateTimePattern() : argument;
         return format;
     }
     if (name == u"bool") {
@@ -159,6 +178,10 @@ QString format(const QVariant& value, FieldKind kind, const ValueFormat& format)
         case Style::Date: {
             const auto date = dateOf(value);
             return date ? usLocale().toString(*date, format.pattern) : QString();
+        }
+        case Style::DateTime: {
+            const auto dateTime = dateTimeOf(value);
+            return dateTime ? usLocale().toString(*dateTime, format.pattern) : QString();
         }
         case Style::Money:
             return value.isNull() ? QString() : formatAmount(value.toLongLong());
