@@ -151,6 +151,36 @@ ReportPeriod ContributionReports::yearPeriod(int year)
     return {QDate(year, 1, 1), QDate(year, 12, 31)};
 }
 
+MemberChoice ContributionReports::memberFromOptions(const std::optional<QString>& member, bool all)
+{
+    MemberChoice choice;
+    if (member && all) {
+        choice.error = tr("Give either --member with a person's ID or --all, not both.");
+        return choice;
+    }
+    if (all) {
+        choice.valid = true;
+        return choice;
+    }
+    if (!member) {
+        choice.error = tr("Give --member with a person's ID, or --all for everybody.");
+        return choice;
+    }
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
+    const qint64 id = digits.match(*member).hasMatch() ? member->toLongLong() : 0;
+    if (id <= 0) {
+        choice.error = tr("--member \"%1\" is not a person's ID such as 42.").arg(*member);
+        return choice;
+    }
+    if (!m_db.selectOne(QStringLiteral("SELECT ID FROM Member WHERE ID = ?"), {id})) {
+        choice.error = tr("There is no person with the ID %1.").arg(id);
+        return choice;
+    }
+    choice.valid = true;
+    choice.memberId = id;
+    return choice;
+}
+
 PeriodChoice ContributionReports::periodFromOptions(const std::optional<QString>& from,
                                                     const std::optional<QString>& to,
                                                     const std::optional<QString>& year, bool yearAllowed)

@@ -29,6 +29,14 @@ struct PeriodChoice
     QString error;
 };
 
+// The person (or everybody) a statement is asked for on the command line, or why the options name none.
+struct MemberChoice
+{
+    bool valid = false;
+    std::optional<qint64> memberId; // empty for everybody ("***All***")
+    QString error;
+};
+
 // The contribution reports: the entry control list of the gifts keyed in during a period, and the
 // giving statements of one person or of everybody for a period. Builders ask no permission and show
 // nothing; the caller does both. Amounts stay whole cents up to the page. Throws ReportError or
@@ -73,6 +81,10 @@ public:
     // them, --year where it is not taken, no period at all, or the start after the end.
     static PeriodChoice periodFromOptions(const std::optional<QString>& from, const std::optional<QString>& to,
                                           const std::optional<QString>& year, bool yearAllowed);
+
+    // The statement's person from the command line's --member ID or --all: exactly one of them, and the
+    // ID must be a person on the roll. The error names the option and the problem.
+    MemberChoice memberFromOptions(const std::optional<QString>& member, bool all);
 
     static QString entryControlDesign() { return QStringLiteral("crptContributionsEntryControlReport"); }
     static QString memberContributionsDesign() { return QStringLiteral("crptMemberContributionsReport"); }

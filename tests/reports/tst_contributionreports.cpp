@@ -109,6 +109,8 @@ private slots:
     void textsAreShownUnchanged();
     void periodFromOptions_data();
     void periodFromOptions();
+    void memberFromOptions_data();
+    void memberFromOptions();
 
 private:
     std::unique_ptr<TestDatabase> m_testDb;
@@ -420,6 +422,38 @@ void TestContributionReports::periodFromOptions()
     } else {
         QVERIFY(!choice.period);
         QVERIFY2(choice.error.startsWith(error), qPrintable(choice.error));
+    }
+}
+
+void TestContributionReports::memberFromOptions_data()
+{
+    QTest::addColumn<QString>("member"); // "-" for no --member; "@" for the ID of a person on the roll
+    QTest::addColumn<bool>("all");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("a person") << "@" << false << true << "";
+    QTest::newRow("everybody") << "-" << true << true << "";
+    QTest::newRow("both") << "@" << true << false << "Give either --member with a person's ID or --all, not both.";
+    QTest::newRow("neither") << "-" << false << false << "Give --member with a person's ID, or --all for everybody.";
+    QTest::newRow("not a number") << "Smith" << false << false << "--member \"Smith\" is not a person's ID such as 42.";
+    QTest::newRow("negative") << "-5" << false << false << "--member \"-5\" is not a person's ID such as 42.";
+    QTest::newRow("unknown") << "999999" << false << false << "There is no person with the ID 999999.";
+}
+
+void TestContributionReports::memberFromOptions()
+{
+    QFETCH(QString, member);
+    QFETCH(bool, all);
+    QFETCH(bool, valid);
+    QFETCH(QString, error);
+    const qint64 pat = addGiver(*m_db, "Pat", "Payne", "12");
+    const std::optional<QString> option =
+        member == "-" ? std::nullopt : std::optional(member == "@" ? QString::number(pat) : member);
+    const MemberChoice choice = m_reports->memberFromOptions(option, all);
+    QCOMPARE(choice.valid, valid);
+    QCOMPARE(choice.error, error);
+    if (valid) {
+        QCOMPARE(choice.memberId, all ? std::nullopt : std::optional(pat));
     }
 }
 
