@@ -2,6 +2,7 @@
 
 #include "data/sqlvalue.h"
 #include "data/unicodefunctions.h"
+#include "shell/money.h"
 #include "shell/textformat.h"
 
 #include <QLocale>
@@ -20,6 +21,20 @@ const QString& defaultDatePattern()
 {
     static const QString pattern = QStringLiteral("MM/dd/yyyy");
     return pattern;
+}
+
+const QString& defaultDateTimePattern()
+{
+    static const QString pattern = QStringLiteral("MM/dd/yyyy h:mm:ss AP");
+    return pattern;
+}
+
+std::optional<QDateTime> dateTimeOf(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDateTime) {
+        return value.toDateTime();
+    }
+    return SqlValue::toDateTime(value);
 }
 
 std::optional<QDate> dateOf(const QVariant& value)
@@ -63,7 +78,7 @@ QString byKind(const QVariant& value, FieldKind kind)
             return isTrue(value) ? QCoreApplication::translate("Reports", "Yes")
                                  : QCoreApplication::translate("Reports", "No");
         case FieldKind::Money:
-            return value.isNull() ? QString() : FieldFormat::money(value.toLongLong());
+            return value.isNull() ? QString() : formatAmount(value.toLongLong());
         case FieldKind::Integer:
         case FieldKind::Number:
         case FieldKind::Text:
@@ -86,6 +101,11 @@ std::optional<ValueFormat> parse(const QString& formatText)
     if (name == u"date") {
         format.style = Style::Date;
         format.pattern = argument.isEmpty() ? defaultDatePattern() : argument;
+        return format;
+    }
+    if (name == u"datetime") {
+        format.style = Style::DateTime;
+        format.pattern = argument.isEmpty() ? defaultDateTimePattern() : argument;
         return format;
     }
     if (name == u"bool") {
@@ -159,8 +179,12 @@ QString format(const QVariant& value, FieldKind kind, const ValueFormat& format)
             const auto date = dateOf(value);
             return date ? usLocale().toString(*date, format.pattern) : QString();
         }
+        case Style::DateTime: {
+            const auto dateTime = dateTimeOf(value);
+            return dateTime ? usLocale().toString(*dateTime, format.pattern) : QString();
+        }
         case Style::Money:
-            return value.isNull() ? QString() : money(value.toLongLong());
+            return value.isNull() ? QString() : formatAmount(value.toLongLong());
         case Style::Boolean:
             return isTrue(value) ? format.yes : format.no;
         case Style::Phone:
@@ -198,20 +222,6 @@ QString format(const QVariant& value, FieldKind kind, const ValueFormat& format)
         }
     }
     return value.toString();
-}
-
-QString money(qint64 cents)
-{
-    const bool negative = cents < 0;
-    const quint64 magnitude = negative ? quint64(-(cents + 1)) + 1 : quint64(cents);
-    const quint64 dollars = magnitude / 100;
-    const quint64 rest = magnitude % 100;
-    QString whole = QString::number(dollars);
-    for (qsizetype at = whole.size() - 3; at > 0; at -= 3) {
-        whole.insert(at, u',');
-    }
-    const QString text = u'$' + whole + u'.' + QStringLiteral("%1").arg(rest, 2, 10, QLatin1Char('0'));
-    return negative ? u'-' + text : text;
 }
 
 } // namespace FieldFormat

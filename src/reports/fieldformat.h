@@ -16,6 +16,7 @@ struct ValueFormat
         Default,     // by the field's kind
         Text,        // as stored
         Date,        // pattern in Qt date notation, "MM/dd/yyyy" by default
+        DateTime,    // a stored date and time, pattern in Qt notation, "MM/dd/yyyy h:mm:ss AP" by default
         Money,       // whole cents shown as $#,##0.00
         Boolean,     // yes / no texts, "Yes" / "No" by default
         Phone,       // the phone pattern (###) ###-####
@@ -35,14 +36,13 @@ struct ValueFormat
 
 namespace FieldFormat {
 
-// Reads a format written after '|' in a design ("date", "date:MMMM d", "money", "bool:X/", ...).
+// Reads a format written after '|' in a design ("date", "date:MMMM d", "datetime", "money", "bool:X/", ...).
 // Returns nothing when the format is unknown.
 std::optional<ValueFormat> parse(const QString& formatText);
 // Reads a field kind name of a design ("text", "memo", "int", "num", "date", "bool", "money").
 std::optional<FieldKind> parseKind(const QString& name);
 
+// Money fields and the money format write whole cents with formatAmount() of the shell, as screens do.
 QString format(const QVariant& value, FieldKind kind, const ValueFormat& format);
-// Whole cents as "$1,234.56" ("-$1,234.56" below zero).
-QString money(qint64 cents);
 
 } // namespace FieldFormat

@@ -482,13 +482,16 @@ private:
         for (qsizetype i = 0; i < groups.size(); ++i) {
             Scope scope(*this, QStringLiteral("groups[%1]").arg(i));
             const QJsonObject group = object(groups.at(i));
-            allowOnly(group, {"key", "header", "footer", "newPage", "repeatHeader"});
+            allowOnly(group, {"key", "header", "footer", "newPage", "repeatHeader", "restartPageNumbers"});
             DesignGroup out;
             out.key = parseTemplate(requiredString(group, "key"), m_design.fields);
             out.header = optionalBand(group, "header", m_design.fields, m_design.bodyWidth());
             out.footer = optionalBand(group, "footer", m_design.fields, m_design.bodyWidth());
             out.newPage = flag(group, "newPage");
             out.repeatHeader = flag(group, "repeatHeader");
+            out.restartPageNumbers = flag(group, "restartPageNumbers");
+            // Numbers that start again at 1 only make sense on a group's own pages.
+            out.newPage = out.newPage || out.restartPageNumbers;
             m_design.groups.push_back(std::move(out));
         }
     }

@@ -57,6 +57,9 @@ struct DesignGroup
     bool newPage = false;
     // When a group runs over a page break, its header is repeated on the next page ({@continued}).
     bool repeatHeader = false;
+    // {@page} and {@pages} count the pages of each group on its own (one statement per person); such a
+    // group always starts on a new page.
+    bool restartPageNumbers = false;
 };
 
 // Rows of a second result set shown under each row of the report whose link field matches theirs.

@@ -411,12 +411,19 @@ private:
                 placeFooters(m_rows[i - 1], change);
             }
             std::vector<Pending> together;
+            bool broken = false;
             for (int level = change; level < levels; ++level) {
                 const DesignGroup& group = m_design.groups[std::size_t(level)];
                 m_groupFirstRow[std::size_t(level)] = &row;
                 m_groupInstance[std::size_t(level)] = instance[i][std::size_t(level)];
-                if (group.newPage && i > 0 && m_pageHasBody && together.empty()) {
+                // One break before all the headers that begin here, also when an outer group without
+                // newPage changes together with an inner one that has it.
+                if (group.newPage && i > 0 && m_pageHasBody && !broken) {
                     breakPage(level);
+                    broken = true;
+                }
+                if (group.restartPageNumbers) {
+                    restartPageNumbers();
                 }
                 TemplateContext c = context(&row);
                 c.aggregates = &m_groupTotals[std::size_t(level)][std::size_t(instance[i][std::size_t(level)])];
@@ -498,15 +505,34 @@ private:
         }
     }
 
-    // Page headers and footers go on last, when the number of pages is known.
+    // The current page is the first of a group that numbers its pages on its own.
+    void restartPageNumbers()
+    {
+        const int page = int(m_doc.pages.size()) - 1;
+        if (m_numberingStarts.empty() || m_numberingStarts.back() < page) {
+            m_numberingStarts.push_back(page);
+        }
+    }
+
+    // Page headers and footers go on last, when the number of pages is known. Pages are counted from
+    // the report's start, or from the start of each group that restarts the numbers.
     void decoratePages()
     {
         const double footerTop = m_design.paperSize().height() - m_design.margins.bottom() - m_design.pageFooter.height;
         const int pages = int(m_doc.pages.size());
+        std::vector<int> starts = m_numberingStarts;
+        if (starts.empty() || starts.front() != 0) {
+            starts.insert(starts.begin(), 0);
+        }
+        std::size_t run = 0;
         for (int p = 0; p < pages; ++p) {
+            while (run + 1 < starts.size() && starts[run + 1] <= p) {
+                ++run;
+            }
+            const int runEnd = run + 1 < starts.size() ? starts[run + 1] : pages;
             TemplateContext c = context(nullptr);
-            c.page = p + 1;
-            c.pages = pages;
+            c.page = p - starts[run] + 1;
+            c.pages = runEnd - starts[run];
             const Laid header = layoutBand(m_design.pageHeader, c, m_design.pageHeader.height);
             const Laid footer = layoutBand(m_design.pageFooter, c, m_design.pageFooter.height);
             ReportPage& page = m_doc.pages[std::size_t(p)];
@@ -525,6 +551,8 @@ private:
     std::vector<std::vector<Aggregates>> m_groupTotals;
     std::vector<const Row*> m_groupFirstRow;
     std::vector<int> m_groupInstance;
+    // The pages on which the page numbers start again at 1, in order.
+    std::vector<int> m_numberingStarts;
     QHash<QString, QHash<QString, std::vector<const Row*>>> m_subIndex;
     double m_left = 0;
     double m_bodyTop = 0;

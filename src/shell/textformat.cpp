@@ -7,6 +7,11 @@ QString personDisplayName(const QString& last, const QString& first, const QStri
     return last + QStringLiteral(", ") + first + u' ' + middle + u' ' + title;
 }
 
+QString personNameWithoutTitle(const QString& last, const QString& first, const QString& middle)
+{
+    return last + QStringLiteral(", ") + first + u' ' + middle;
+}
+
 QString formatPhone(const QString& digits)
 {
     QString plain;

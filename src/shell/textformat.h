@@ -7,6 +7,9 @@
 // but its separator stays, so a name without middle name and title ends in two blanks.
 QString personDisplayName(const QString& last, const QString& first, const QString& middle = {},
                           const QString& title = {});
+// A person's name without his title, as the contribution lists and reports show it: "Last, First Middle"
+// (an empty middle name leaves the blank before it).
+QString personNameWithoutTitle(const QString& last, const QString& first, const QString& middle);
 
 // A phone number through the digit pattern "(###) ###-####", filled from the right: ten digits show as
 // "(555) 123-4567", fewer leave the leading places empty ("() 555-1234"), more go into the area code.

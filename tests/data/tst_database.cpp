@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "data/sqlvalue.h"
 #include "data/transaction.h"
 
 #include <QDir>
@@ -22,6 +23,8 @@ private slots:
     void roundTripKeepsEveryType_data();
     void roundTripKeepsEveryType();
     void emptyTextIsNotNull();
+    void storedDateTimesAreRead_data();
+    void storedDateTimesAreRead();
     void openWithWrongKeyFailsAndLeavesFileUntouched();
     void openRefusesWhatIsNoDatabase_data();
     void openRefusesWhatIsNoDatabase();
@@ -95,6 +98,26 @@ void TestDatabaseAdapter::emptyTextIsNotNull()
     QCOMPARE(row->integer(u"Missing"), 0);
     QCOMPARE(row->text(u"V"), QString());
     QVERIFY(!row->isNull(u"V"));
+}
+
+void TestDatabaseAdapter::storedDateTimesAreRead_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QDateTime>("read");
+    QTest::newRow("date and time") << "2026-03-15 14:30:05" << QDateTime(QDate(2026, 3, 15), QTime(14, 30, 5));
+    QTest::newRow("last second of a leap day")
+        << "2024-02-29 23:59:59" << QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59));
+    QTest::newRow("a bare date is its first second") << "2026-03-15" << QDateTime(QDate(2026, 3, 15), QTime(0, 0));
+    QTest::newRow("no such day") << "2026-02-30 10:00:00" << QDateTime();
+    QTest::newRow("not digits") << "20x6-03-15 10:00:00" << QDateTime();
+    QTest::newRow("empty") << "" << QDateTime();
+}
+
+void TestDatabaseAdapter::storedDateTimesAreRead()
+{
+    QFETCH(QString, stored);
+    QFETCH(QDateTime, read);
+    QCOMPARE(SqlValue::toDateTime(stored).value_or(QDateTime()), read);
 }
 
 void TestDatabaseAdapter::openWithWrongKeyFailsAndLeavesFileUntouched()

@@ -66,6 +66,8 @@ private slots:
     void growingTextPushesWhatIsBelow();
     void groupFootersShowCountsAndTotals();
     void groupsCanStartNewPages();
+    void groupsCanNumberTheirPagesOnTheirOwn();
+    void innerGroupStartsItsNewPageWhenTheOuterGroupChangesToo();
     void subreportRowsFollowTheirParentRow();
     void pdfHoldsTheReportsTexts();
     void unwritablePdfIsAnErrorNamingTheFile();
@@ -99,6 +101,14 @@ void TestReportEngine::formats_data()
                                     << "03/15/2026";
     QTest::newRow("date pattern") << QVariant("1970-03-05") << date << "date:MMMM d, yyyy"
                                   << "March 5, 1970";
+    QTest::newRow("date and time") << QVariant("2026-03-15 14:30:05") << date << "datetime"
+                                   << "03/15/2026 2:30:05 PM";
+    QTest::newRow("date and time pattern") << QVariant("2026-03-15 09:05:00") << date << "datetime:yyyy-MM-dd HH:mm"
+                                           << "2026-03-15 09:05";
+    QTest::newRow("date and time of a bare date") << QVariant("2026-03-15") << date << "datetime"
+                                                  << "03/15/2026 12:00:00 AM";
+    QTest::newRow("date and time empty") << QVariant() << date << "datetime"
+                                         << "";
     QTest::newRow("date empty") << QVariant("") << date << ""
                                 << "";
     QTest::newRow("date month") << QVariant("1970-12-05") << date << "month"
@@ -396,6 +406,57 @@ void TestReportEngine::groupsCanStartNewPages()
     QCOMPARE(doc.pages[0].texts().mid(1), (QStringList{"Class A", "Pat", "Sam"}));
     QCOMPARE(doc.pages[1].texts().mid(1), (QStringList{"Class B", "Wayne"}));
     QCOMPARE(doc.pages[2].texts(), (QStringList{"Grace Chapel Test Report 03/15/2026 Page 3 of 3", "Class C", "Åsa"}));
+}
+
+void TestReportEngine::groupsCanNumberTheirPagesOnTheirOwn()
+{
+    // Rows are 20 points high; a page holds 35 of them, so A takes three pages, B one and C two.
+    const ReportDesign d = ReportDesign::fromJson("crptTest", design(R"(["Person", "Name"])",
+                                                                     R"({"height": 20, "items": [
+                                {"type": "text", "x": 0, "y": 0, "width": 200, "height": 12, "value": "{Name}"}]})",
+                                                                     R"(, "groups": [{"key": "{Person}",
+                                  "restartPageNumbers": true,
+                                  "header": {"height": 12, "items": [{"type": "text", "x": 0, "y": 0,
+                                             "width": 300, "height": 12, "value": "Person {Person}"}]}}])"));
+    QVERIFY(d.groups.front().newPage);
+    QList<QVariantList> values;
+    for (int i = 0; i < 80; ++i) {
+        values << QVariantList{"A", QString("A%1").arg(i)};
+    }
+    values << QVariantList{"B", "B0"};
+    for (int i = 0; i < 40; ++i) {
+        values << QVariantList{"C", QString("C%1").arg(i)};
+    }
+    const ReportDocument doc = ReportRenderer::render(d, dataWith(makeRows({"Person", "Name"}, values)));
+    QStringList numbers;
+    QStringList firstRows;
+    for (const ReportPage& page : doc.pages) {
+        const QString header = page.texts().front();
+        numbers << header.mid(header.indexOf("Page"));
+        firstRows << page.texts().at(1);
+    }
+    QCOMPARE(numbers,
+             (QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3", "Page 1 of 1", "Page 1 of 2", "Page 2 of 2"}));
+    // Every person starts on a page of his own.
+    QCOMPARE(firstRows.at(0), "Person A");
+    QCOMPARE(firstRows.at(3), "Person B");
+    QCOMPARE(firstRows.at(4), "Person C");
+}
+
+void TestReportEngine::innerGroupStartsItsNewPageWhenTheOuterGroupChangesToo()
+{
+    const ReportDesign d = ReportDesign::fromJson("crptTest", design(R"(["Region", "Class", "Name"])",
+                                                                     R"({"height": 12, "items": [
+                                {"type": "text", "x": 0, "y": 0, "width": 200, "height": 12, "value": "{Name}"}]})",
+                                                                     R"(, "groups": [
+                                  {"key": "{Region}", "header": {"height": 12, "items": [{"type": "text",
+                                   "x": 0, "y": 0, "width": 300, "height": 12, "value": "Region {Region}"}]}},
+                                  {"key": "{Class}", "newPage": true}])"));
+    const ReportDocument doc = ReportRenderer::render(
+        d, dataWith(makeRows({"Region", "Class", "Name"}, {{"N", "A", "Pat"}, {"N", "B", "Sam"}, {"S", "C", "Åsa"}})));
+    QCOMPARE(doc.pageCount(), 3);
+    QCOMPARE(doc.pages[1].texts().mid(1), (QStringList{"Sam"}));
+    QCOMPARE(doc.pages[2].texts().mid(1), (QStringList{"Region S", "Åsa"}));
 }
 
 void TestReportEngine::subreportRowsFollowTheirParentRow()

@@ -14,6 +14,8 @@ class TestTextFormat : public QObject
 private slots:
     void personDisplayNameKeepsSeparators_data();
     void personDisplayNameKeepsSeparators();
+    void personNameWithoutTitle_data();
+    void personNameWithoutTitle();
     void formatPhoneFillsFromTheRight_data();
     void formatPhoneFillsFromTheRight();
     void padRight_data();
@@ -65,6 +67,31 @@ void TestTextFormat::personDisplayNameKeepsSeparators()
     QFETCH(QString, title);
     QFETCH(QString, expected);
     QCOMPARE(personDisplayName(last, first, middle, title), expected);
+}
+
+void TestTextFormat::personNameWithoutTitle_data()
+{
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("middle");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("all parts") << "Smith"
+                               << "John"
+                               << "Q"
+                               << "Smith, John Q";
+    QTest::newRow("no middle keeps its blank") << "O'Brien"
+                                               << "Pat"
+                                               << ""
+                                               << "O'Brien, Pat ";
+}
+
+void TestTextFormat::personNameWithoutTitle()
+{
+    QFETCH(QString, last);
+    QFETCH(QString, first);
+    QFETCH(QString, middle);
+    QFETCH(QString, expected);
+    QCOMPARE(::personNameWithoutTitle(last, first, middle), expected);
 }
 
 void TestTextFormat::formatPhoneFillsFromTheRight_data()
