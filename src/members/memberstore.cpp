@@ -201,9 +201,7 @@ void readPeople(Database& db, QList<ListEntry>* people, QList<ListEntry>* relati
 {
     Query q = db.query(QStringLiteral("SELECT First_Name, Middle_Name, Last_Name, Title, ID, Head_Of_Household "
                                       "FROM Member ORDER BY ") +
-                       Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                       Database::sortText(QStringLiteral("First_Name")) + u',' +
-                       Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", ID"));
+                       NameKey::personOrder());
     while (q.next()) {
         const ListEntry entry{q.value(4).toLongLong(), personName(q)};
         if (relativeCandidates != nullptr && q.value(5).toLongLong() == 0) {
