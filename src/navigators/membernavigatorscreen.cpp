@@ -1,5 +1,6 @@
 #include "navigators/membernavigatorscreen.h"
 
+#include "data/database.h"
 #include "data/databaseerror.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
@@ -245,6 +246,10 @@ void MemberNavigatorScreen::buildControls()
         });
     }
     connect(m_grid, &QTableView::doubleClicked, this, &MemberNavigatorScreen::openPerson);
+    connect(m_model, &MemberGridModel::fetchFailed, this, [this](const QString& message) {
+        showMessage(tr("The rest of the list could not be read: %1").arg(message), MessageStyle::Critical,
+                    windowTitle());
+    });
 }
 
 void MemberNavigatorScreen::loadSearchValues()
@@ -304,13 +309,16 @@ void MemberNavigatorScreen::updateGrids()
 {
     try {
         WaitCursor wait;
-        m_model->setRows(MemberNavigatorStore(m_context.db()).find(criteria()));
+        Database& db = m_context.db();
+        // The count and every ID come now; the rows are read as the grid scrolls to them.
+        m_model->setResult(MemberNavigatorStore(db).findIds(criteria()),
+                           [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
         resizeColumnsToContents();
     } catch (const DatabaseError& error) {
         showMessage(tr("The search could not be run: %1").arg(error.message()), MessageStyle::Critical, windowTitle());
         return;
     }
-    m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->rowCount()));
+    m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->matchCount()));
 }
 
 void MemberNavigatorScreen::resizeColumnsToContents()
@@ -372,7 +380,7 @@ void MemberNavigatorScreen::print(Report report)
     if (!checkPermission(m_context, permission, Refusal::Report)) {
         return;
     }
-    if (m_model->rowCount() == 0) {
+    if (m_model->matchCount() == 0) {
         return;
     }
     emit reportRequested(report, m_model->memberIds());
