@@ -305,11 +305,13 @@ void addNameKeys(Database& db)
     };
     // Read first and written after, so that no row is changed under a running scan of the table.
     std::vector<Person> people;
-    Query read = db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Middle_Name FROM Member"));
-    while (read.next()) {
-        people.push_back(
-            {read.value(0).toLongLong(),
-             NameKey::personKey(read.value(1).toString(), read.value(2).toString(), read.value(3).toString())});
+    {
+        Query read = db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Middle_Name FROM Member"));
+        while (read.next()) {
+            people.push_back(
+                {read.value(0).toLongLong(),
+                 NameKey::personKey(read.value(1).toString(), read.value(2).toString(), read.value(3).toString())});
+        }
     }
     PreparedStatement write(db, QStringLiteral("UPDATE Member SET %1 = ? WHERE ID = ?").arg(NameKey::column()));
     for (const Person& person : people) {
