@@ -16,7 +16,8 @@ DemoRollOptions rollOptions(int people, int years = 5, quint64 seed = 1);
 // The path of a demo roll with these options, built on first use into the cache folder (the
 // KELVANE_BENCH_CACHE environment variable, else kelvane-bench in the temporary folder) and kept there
 // for later runs. Its name holds the size, years, seed, end date and generator version, so a changed
-// generator builds a new one. Benchmarks that only read may open it; those that write take a copy.
+// generator builds a new one; a cached roll of an older layout is migrated when it is handed out. Benchmarks that only
+// read may open it; those that write take a copy.
 QString cachedDemoRoll(const DemoRollOptions& options);
 // A private copy of the cached roll inside folder, for benchmarks that change data.
 QString copyOfCachedDemoRoll(const DemoRollOptions& options, const QString& folder);

@@ -4,6 +4,7 @@
 #include "demorng.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
 #include "data/preparedstatement.h"
 
 #include <QSet>
@@ -322,11 +323,12 @@ void writeMembers(Database& db, const PlannedRoll& roll)
     for (const char* column : kMemberColumns) {
         columns << utf8(column);
     }
+    columns << NameKey::column();
     PreparedStatement insert(db, insertSql(QStringLiteral("Member"), columns));
     const auto levelOf = [](int level) { return level == kNoLevel ? QVariant() : QVariant(utf8(kLevels[level].name)); };
     for (const Person& p : roll.people) {
         const Household& h = roll.households[size_t(p.household)];
-        const QVariantList values = {
+        QVariantList values = {
             p.id,
             p.status,
             p.first,
@@ -390,6 +392,7 @@ void writeMembers(Database& db, const PlannedRoll& roll)
             p.edited.isValid() ? QVariant(p.edited) : QVariant(),
             textOrNull(p.editedBy),
         };
+        values << NameKey::personKey(p.last, p.first, p.middle);
         Q_ASSERT(values.size() == columns.size());
         insert.execute(values);
     }

@@ -68,7 +68,8 @@ public:
     static QString wildcardPattern(const QString& userText);
     // A text expression as an ORDER BY term in the order a person files names: accents and case are
     // ignored first, so Ölander sorts among the O's and Łukasiewicz among the L's. Every ORDER BY on
-    // names or other texts shown to users is written with it, e.g. sortText("Last_Name") + ", " + ...
+    // texts shown to users is written with it, e.g. sortText("Name"); people are listed by their folded
+    // name key instead (NameKey::personOrder), which their index holds in order.
     // The collation lives on the connection only; the schema and its indexes keep the built-in ones.
     static QString sortText(const QString& expression);
 

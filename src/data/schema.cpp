@@ -1,10 +1,13 @@
 #include "data/schema.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
+#include "data/preparedstatement.h"
 #include "data/transaction.h"
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -250,12 +253,82 @@ CREATE INDEX Member_Name ON Member (Last_Name COLLATE NOCASE, First_Name COLLATE
                                     ID, Title, Head_Of_Household);
 )SQL";
 
+// Version 3: the folded name key (see NameKey), filled for every person, and the name index rebuilt on it: the key,
+// then the names as typed and the ID, so that the name order is read from the index alone; the title and the
+// household flag stay in it for the lists of every person. It replaces the index of version 2, whose order no query
+// asks for any more. The key is one column, not one per name part: the engine's planner keeps track of the first
+// 63 columns of a table one by one and of all later ones together, and an index covers a query only if it holds
+// every column the query names one by one; Member had 62 columns, so one more still counts on its own.
+const char* const kVersion3Column = "ALTER TABLE Member ADD COLUMN Name_Key TEXT NOT NULL DEFAULT ''";
+const char* const kVersion3Index = R"SQL(
+DROP INDEX Member_Name;
+CREATE INDEX Member_Name_Key ON Member (Name_Key, Last_Name COLLATE BINARY, First_Name COLLATE BINARY,
+                                        Middle_Name COLLATE BINARY, ID, Title, Head_Of_Household);
+)SQL";
+
+// A page cache of 64 MB for as long as it lives, then the one the connection had. A step that rewrites every person
+// row keeps the pages it changes in memory instead of writing and reading each one back encrypted several times.
+class LargePageCache final
+{
+public:
+    explicit LargePageCache(Database& db)
+        : m_db(db)
+        , m_before(db.scalar(QStringLiteral("PRAGMA cache_size")).toLongLong())
+    {
+        m_db.executeScript(QStringLiteral("PRAGMA cache_size = -65536"));
+    }
+    ~LargePageCache()
+    {
+        try {
+            // PRAGMA takes no bound value; this is the number the engine gave above.
+            m_db.executeScript(QStringLiteral("PRAGMA cache_size = %1").arg(m_before));
+        } catch (const DatabaseError&) {
+            // Only the cache stays larger.
+        }
+    }
+    LargePageCache(const LargePageCache&) = delete;
+    LargePageCache& operator=(const LargePageCache&) = delete;
+
+private:
+    Database& m_db;
+    qint64 m_before;
+};
+
+void addNameKeys(Database& db)
+{
+    const LargePageCache cache(db);
+    db.executeScript(QString::fromUtf8(kVersion3Column));
+    struct Person
+    {
+        qint64 id;
+        QString key;
+    };
+    // Read first and written after, so that no row is changed under a running scan of the table.
+    std::vector<Person> people;
+    {
+        Query read = db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Middle_Name FROM Member"));
+        while (read.next()) {
+            people.push_back(
+                {read.value(0).toLongLong(),
+                 NameKey::personKey(read.value(1).toString(), read.value(2).toString(), read.value(3).toString())});
+        }
+    }
+    PreparedStatement write(db, QStringLiteral("UPDATE Member SET %1 = ? WHERE ID = ?").arg(NameKey::column()));
+    for (const Person& person : people) {
+        write.bindText(0, person.key);
+        write.bindInteger(1, person.id);
+        write.execute();
+    }
+    db.executeScript(QString::fromUtf8(kVersion3Index));
+}
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
     static const std::vector<std::function<void(Database&)>> steps = {
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion1)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion2)); },
+        addNameKeys,
     };
     return steps;
 }
@@ -271,6 +344,11 @@ int currentVersion()
 
 void migrate(Database& db)
 {
+    migrate(db, currentVersion());
+}
+
+void migrate(Database& db, int targetVersion)
+{
     const int version = db.userVersion();
     if (version > currentVersion()) {
         throw DatabaseError(QCoreApplication::translate("Schema", "The database %1 was written by a newer version of "
@@ -279,7 +357,7 @@ void migrate(Database& db)
                                 .arg(version)
                                 .arg(currentVersion()));
     }
-    for (int step = version; step < currentVersion(); ++step) {
+    for (int step = version; step < std::min(targetVersion, currentVersion()); ++step) {
         Transaction transaction(db);
         migrations().at(step)(db);
         db.setUserVersion(step + 1);

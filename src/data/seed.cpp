@@ -1,6 +1,7 @@
 #include "data/seed.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
 #include "data/permission.h"
 #include "data/transaction.h"
 
@@ -51,11 +52,13 @@ void populate(Database& db)
 
     // The placeholder person: inherits the teacher, leader and visitor roles of deleted people.
     // Kept out of member lists and rolls by its status.
+    const QString first = QStringLiteral("(Unassigned)");
+    const QString last = QStringLiteral("Unassigned");
     db.execute(QStringLiteral("INSERT INTO Member (ID, Status, First_Name, Middle_Name, Last_Name, "
-                              "Member_Active_Status, Prospect_Active_Status, Head_Of_Household, Envelope) "
-                              "VALUES (1, ?, ?, '', ?, ?, ?, 0, '')"),
-               {QStringLiteral("Deleted Member"), QStringLiteral("(Unassigned)"), QStringLiteral("Unassigned"),
-                QStringLiteral("InActive"), QStringLiteral("InActive")});
+                              "Member_Active_Status, Prospect_Active_Status, Head_Of_Household, Envelope, Name_Key) "
+                              "VALUES (1, ?, ?, '', ?, ?, ?, 0, '', ?)"),
+               {QStringLiteral("Deleted Member"), first, last, QStringLiteral("InActive"), QStringLiteral("InActive"),
+                NameKey::personKey(last, first, QString())});
 
     fill(db, QStringLiteral("MemberStatus"), QStringLiteral("Status"),
          list({"Member", "Child Of Member", "Prospect", "Previous Member", "Deleted Member"}));

@@ -150,6 +150,12 @@ const char* baseLettersOf(char16_t c)
         case u'\u00DE': // Þ
         case u'\u00FE': // þ
             return "th";
+        // Apostrophes as word processors and keyboards write them: O’Brien files (and is found) as O'Brien.
+        case u'\u2019': // ’
+        case u'\u2018': // ‘
+        case u'\u02BC': // ʼ
+        case u'\u00B4': // ´
+            return "'";
         default:
             return nullptr;
     }
@@ -179,7 +185,8 @@ struct KeyPiece
 };
 
 // What a person compares first: the letter without its accents and without case (Ö ~ o, Ł ~ l,
-// ß ~ ss): the full canonical decomposition with the combining marks dropped, then case folded.
+// ß ~ ss): the full canonical decomposition with the combining marks dropped, then case folded. Letters that
+// are only typographic forms of others (the ligatures ĳ and ﬁ, the long s) are taken apart the same way.
 void appendBaseLetters(char32_t cp, KeyPiece& piece)
 {
     if (cp <= 0xFFFF) {
@@ -190,7 +197,8 @@ void appendBaseLetters(char32_t cp, KeyPiece& piece)
             return;
         }
     }
-    if (QChar::decompositionTag(cp) == QChar::Canonical) {
+    const QChar::Decomposition tag = QChar::decompositionTag(cp);
+    if (tag == QChar::Canonical || (tag == QChar::Compat && QChar::isLetter(cp))) {
         const QString parts = QChar::decomposition(cp);
         for (qsizetype i = 0; i < parts.size(); ++i) {
             char32_t part = parts.at(i).unicode();
@@ -402,7 +410,7 @@ QString sortBaseLetters(const QString& text)
             cp = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
             ++i;
         }
-        const KeyPiece piece = baseLetterPiece(cp);
+        const KeyPiece piece = cp < kTabledCodePoints ? baseLetterTable()[cp] : baseLetterPiece(cp);
         letters.append(reinterpret_cast<const QChar*>(piece.units), piece.size);
     }
     return letters;

@@ -18,6 +18,6 @@ extern const char* const kSortTextCollation;
 bool unicodeLike(const QString& pattern, const QString& text, QChar escape = QChar());
 
 // A text's letters as the sort collation compares them first: accents dropped and case folded
-// (Ölander -> olander, Łukasz -> lukasz, Æbelø -> aebelo). Report headings by initial use it so that
-// the heading matches where the collation files a name.
+// (Ölander -> olander, Łukasz -> lukasz, Æbelø -> aebelo). The folded name key of every person is made
+// of it, and report headings by initial use it, so that a heading matches where a name is filed.
 QString sortBaseLetters(const QString& text);

@@ -1,6 +1,7 @@
 #include "members/familystore.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
 #include "data/transaction.h"
 
 namespace {
@@ -23,8 +24,7 @@ std::vector<FamilyMember> FamilyStore::familyOf(qint64 memberId, FamilySide side
                                                     "ON Family_Connection.Member_ID = Member.ID "
                                                     "WHERE Family_Connection.Relative_Member_ID = ? ")) +
                         QStringLiteral("ORDER BY ") + Database::sortText(QStringLiteral("Relationship")) + u',' +
-                        Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                        Database::sortText(QStringLiteral("First_Name")) + QStringLiteral(", Member.ID");
+                        NameKey::personOrder();
     std::vector<FamilyMember> family;
     for (const Row& row : m_db.select(sql, {memberId})) {
         FamilyMember& m = family.emplace_back();

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/databaseerror.h"
+#include "data/namekey.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
 #include "members/memberpicture.h"
@@ -240,7 +241,8 @@ SaveResult MemberStore::save(MemberRecord& record, const QString& userName, cons
     applyNextContactRule(written);
     QDateTime now = m_clock.now();
     now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
-    const ColumnValues values = columnValues(written);
+    ColumnValues values = columnValues(written);
+    values.emplace_back(NameKey::column(), NameKey::personKey(written.lastName, written.firstName, written.middleName));
 
     Transaction transaction(m_db);
     if (written.id == 0) {

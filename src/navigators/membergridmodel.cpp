@@ -1,9 +1,11 @@
 #include "navigators/membergridmodel.h"
 
+#include "data/databaseerror.h"
 #include "shell/textformat.h"
 
 #include <QDate>
 #include <QLocale>
+#include <QSet>
 
 namespace {
 
@@ -42,44 +44,128 @@ qsizetype cellLength(const MemberListRow& r, int column)
     }
 }
 
+// The rows of the IDs from `from` on, a page of them. A person deleted since the search was run has no row: his ID
+// is taken out of the list, and the IDs after it fill the page.
+std::vector<MemberListRow> readPage(const MemberGridModel::RowReader& reader, QList<qint64>& ids, qsizetype from)
+{
+    while (from < ids.size()) {
+        const QList<qint64> wanted = ids.mid(from, MemberGridModel::kPageSize);
+        std::vector<MemberListRow> page = reader(wanted);
+        if (page.size() < size_t(wanted.size())) {
+            QSet<qint64> present;
+            for (const MemberListRow& row : page) {
+                present.insert(row.id());
+            }
+            qsizetype at = from;
+            for (const qint64 id : wanted) {
+                if (present.contains(id)) {
+                    ++at;
+                } else {
+                    ids.removeAt(at);
+                }
+            }
+        }
+        if (!page.empty()) {
+            return page;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 MemberGridModel::MemberGridModel(QObject* parent)
     : QAbstractTableModel(parent)
 {
-    m_longest.fill(-1);
+    resetLongest();
 }
 
 MemberGridModel::~MemberGridModel() = default;
 
+void MemberGridModel::setResult(QList<qint64> ids, RowReader reader)
+{
+    // Read before the reset, so that a failed read leaves the grid as it was.
+    std::vector<MemberListRow> firstPage = readPage(reader, ids, 0);
+    beginResetModel();
+    m_ids = std::move(ids);
+    m_reader = std::move(reader);
+    m_rows = std::move(firstPage);
+    m_hasHeader = true;
+    resetLongest();
+    noteLongest(0);
+    endResetModel();
+}
+
 void MemberGridModel::setRows(std::vector<MemberListRow> rows)
 {
     beginResetModel();
+    m_ids.clear();
+    m_ids.reserve(qsizetype(rows.size()));
+    for (const MemberListRow& row : rows) {
+        m_ids << row.id();
+    }
+    m_reader = nullptr;
     m_rows = std::move(rows);
     m_hasHeader = true;
-    findLongestRows();
+    resetLongest();
+    noteLongest(0);
     endResetModel();
 }
 
 void MemberGridModel::clear()
 {
     beginResetModel();
+    m_ids.clear();
+    m_reader = nullptr;
     m_rows.clear();
     m_hasHeader = false;
-    m_longest.fill(-1);
+    resetLongest();
     endResetModel();
 }
 
-void MemberGridModel::findLongestRows()
+bool MemberGridModel::canFetchMore(const QModelIndex& parent) const
 {
-    std::array<qsizetype, ColumnCount> lengths{};
+    return !parent.isValid() && m_reader && qsizetype(m_rows.size()) < m_ids.size();
+}
+
+void MemberGridModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent)) {
+        return;
+    }
+    const qsizetype from = qsizetype(m_rows.size());
+    std::vector<MemberListRow> page;
+    try {
+        page = readPage(m_reader, m_ids, from);
+    } catch (const DatabaseError& error) {
+        // The view asks from its own events, where an exception must not go; the screen shows the message.
+        m_reader = nullptr;
+        emit fetchFailed(error.message());
+        return;
+    }
+    if (page.empty()) {
+        return;
+    }
+    beginInsertRows({}, int(from), int(from + qsizetype(page.size())) - 1);
+    m_rows.insert(m_rows.end(), std::make_move_iterator(page.begin()), std::make_move_iterator(page.end()));
+    noteLongest(int(from));
+    endInsertRows();
+}
+
+void MemberGridModel::resetLongest()
+{
     m_longest.fill(-1);
-    for (int row = 0; row < int(m_rows.size()); ++row) {
-        for (int column = 0; column < ColumnCount; ++column) {
-            const qsizetype length = cellLength(m_rows[size_t(row)], column);
-            if (m_longest[size_t(column)] < 0 || length > lengths[size_t(column)]) {
-                lengths[size_t(column)] = length;
-                m_longest[size_t(column)] = row;
+    m_longestLength.fill(0);
+}
+
+void MemberGridModel::noteLongest(int from)
+{
+    for (int row = from; row < int(m_rows.size()); ++row) {
+        for (size_t column = 0; column < size_t(ColumnCount); ++column) {
+            const qsizetype length = cellLength(m_rows[size_t(row)], int(column));
+            if (m_longest[column] < 0 || length > m_longestLength[column]) {
+                m_longestLength[column] = length;
+                m_longest[column] = row;
             }
         }
     }
@@ -88,16 +174,6 @@ void MemberGridModel::findLongestRows()
 qint64 MemberGridModel::memberId(int row) const
 {
     return row >= 0 && row < int(m_rows.size()) ? m_rows[size_t(row)].id() : 0;
-}
-
-QList<qint64> MemberGridModel::memberIds() const
-{
-    QList<qint64> ids;
-    ids.reserve(qsizetype(m_rows.size()));
-    for (const MemberListRow& row : m_rows) {
-        ids << row.id();
-    }
-    return ids;
 }
 
 int MemberGridModel::longestRow(int column) const

@@ -5,10 +5,13 @@
 #include <QAbstractTableModel>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // The member navigator's grid: one row per person found, twelve columns composed from the stored values
 // when they are shown. Before the first search and after Clear it has no columns at all (no header row).
+// A search hands over the IDs of everyone found; their rows are read a page at a time as the view scrolls
+// to them, so that a search that finds the whole roll shows its first screen at once.
 class MemberGridModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -31,19 +34,31 @@ public:
         ColumnCount
     };
 
+    // Reads the rows of the given people in the order given, leaving out anyone no longer on the roll
+    // (MemberNavigatorStore::rowsOf). May throw DatabaseError.
+    using RowReader = std::function<std::vector<MemberListRow>(const QList<qint64>& ids)>;
+    // How many rows one read brings: more than a screen shows at once.
+    static constexpr int kPageSize = 200;
+
     explicit MemberGridModel(QObject* parent = nullptr);
     ~MemberGridModel() override;
 
-    // Shows these people under the header row.
+    // Shows the people found, in this order, under the header row: the first page is read now (a DatabaseError
+    // leaves the grid as it was), the others when the view asks for more.
+    void setResult(QList<qint64> ids, RowReader reader);
+    // Shows these people, all read already.
     void setRows(std::vector<MemberListRow> rows);
     // No rows and no header.
     void clear();
     bool hasHeader() const { return m_hasHeader; }
 
+    // How many people the search found, their rows read or not.
+    int matchCount() const { return int(m_ids.size()); }
     qint64 memberId(int row) const;
-    // The IDs of every row, in grid order.
-    QList<qint64> memberIds() const;
-    // The row whose cell in this column is likely the widest (the longest text), or -1 when there are none.
+    // The IDs of everyone found, in grid order, including those whose rows are not read yet.
+    QList<qint64> memberIds() const { return m_ids; }
+    // The row read so far whose cell in this column is likely the widest (the longest text), or -1 when there
+    // are none.
     int longestRow(int column) const;
 
     // The composed cell texts; the screen, the tests and the reports see the same.
@@ -54,11 +69,21 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex& parent = {}) const override;
+    void fetchMore(const QModelIndex& parent = {}) override;
+
+signals:
+    // The rows of the next page could not be read; no more are read for this search.
+    void fetchFailed(const QString& message);
 
 private:
-    void findLongestRows();
+    void resetLongest();
+    void noteLongest(int from);
 
+    QList<qint64> m_ids;
+    RowReader m_reader;
     std::vector<MemberListRow> m_rows;
     std::array<int, ColumnCount> m_longest{};
+    std::array<qsizetype, ColumnCount> m_longestLength{};
     bool m_hasHeader = false;
 };

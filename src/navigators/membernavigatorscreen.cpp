@@ -1,11 +1,13 @@
 #include "navigators/membernavigatorscreen.h"
 
+#include "data/database.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
 #include "shell/appcontext.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"
+#include "widgets/messages.h"
 #include "widgets/pairedlist.h"
 #include "widgets/permissioncheck.h"
 #include "widgets/screenhelpers.h"
@@ -220,6 +222,10 @@ void MemberNavigatorScreen::buildControls()
     }
     Guard::connect(m_grid, &QTableView::doubleClicked, this, tr("Show the person"),
                    [this](const QModelIndex& index) { openPerson(index); });
+    connect(m_model, &MemberGridModel::fetchFailed, this, [this](const QString& message) {
+        showMessage(tr("The rest of the list could not be read: %1").arg(message), MessageStyle::Critical,
+                    tr("Database Error"));
+    });
 }
 
 void MemberNavigatorScreen::loadSearchValues()
@@ -276,10 +282,13 @@ void MemberNavigatorScreen::updateGrids()
 {
     {
         BusyCursor busy;
-        m_model->setRows(MemberNavigatorStore(m_context.db()).find(criteria()));
+        Database& db = m_context.db();
+        // The count and every ID come now; the rows are read as the grid scrolls to them.
+        m_model->setResult(MemberNavigatorStore(db).findIds(criteria()),
+                           [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
         resizeColumnsToContents();
     }
-    m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->rowCount()));
+    m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->matchCount()));
 }
 
 void MemberNavigatorScreen::resizeColumnsToContents()
@@ -337,7 +346,7 @@ void MemberNavigatorScreen::print(Report report)
     if (!checkPermission(m_context, permission, Refusal::Report)) {
         return;
     }
-    if (m_model->rowCount() == 0) {
+    if (m_model->matchCount() == 0) {
         return;
     }
     emit reportRequested(report, m_model->memberIds());

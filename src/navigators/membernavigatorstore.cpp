@@ -3,6 +3,25 @@
 #include "data/database.h"
 #include "shell/lookupstore.h"
 
+#include <QHash>
+
+namespace {
+
+// Stays well below the engine's limit on the values of one statement.
+constexpr qsizetype kIdsPerStatement = 500;
+
+MemberListRow listRow(const Query& query)
+{
+    // Positions follow MemberSearch::selectedColumns(): the ID, then the fields in their order.
+    MemberListRow::Fields fields;
+    for (int f = 0; f < MemberListRow::FieldCount; ++f) {
+        fields[size_t(f)] = query.value(f + 1).toString();
+    }
+    return MemberListRow(query.value(0).toLongLong(), fields);
+}
+
+} // namespace
+
 MemberSearchValues MemberNavigatorStore::loadSearchValues()
 {
     LookupStore lookups(m_db);
@@ -29,13 +48,50 @@ std::vector<MemberListRow> MemberNavigatorStore::run(const SqlStatement& stateme
 {
     std::vector<MemberListRow> rows;
     Query query = m_db.query(statement.sql, statement.params);
-    // Positions follow MemberSearch::selectedColumns(): the ID, then the fields in their order.
-    MemberListRow::Fields fields;
     while (query.next()) {
-        for (int f = 0; f < MemberListRow::FieldCount; ++f) {
-            fields[size_t(f)] = query.value(f + 1).toString();
+        rows.push_back(listRow(query));
+    }
+    return rows;
+}
+
+QList<qint64> MemberNavigatorStore::findIds(const MemberSearchCriteria& criteria)
+{
+    const SqlStatement statement = MemberSearch::composeIds(criteria);
+    QList<qint64> ids;
+    Query query = m_db.query(statement.sql, statement.params);
+    while (query.next()) {
+        ids.push_back(query.value(0).toLongLong());
+    }
+    return ids;
+}
+
+std::vector<MemberListRow> MemberNavigatorStore::rowsOf(const QList<qint64>& ids)
+{
+    std::vector<MemberListRow> found;
+    found.reserve(size_t(ids.size()));
+    QHash<qint64, size_t> position;
+    for (qsizetype from = 0; from < ids.size(); from += kIdsPerStatement) {
+        const QList<qint64> part = ids.mid(from, kIdsPerStatement);
+        QStringList marks;
+        QVariantList params;
+        for (const qint64 id : part) {
+            marks << QStringLiteral("?");
+            params << id;
         }
-        rows.emplace_back(query.value(0).toLongLong(), fields);
+        Query query = m_db.query(QStringLiteral("SELECT ") + MemberSearch::selectedColumns() +
+                                     QStringLiteral(" FROM Member WHERE Member.ID IN (") + marks.join(u',') + u')',
+                                 params);
+        while (query.next()) {
+            position.insert(query.value(0).toLongLong(), found.size());
+            found.push_back(listRow(query));
+        }
+    }
+    std::vector<MemberListRow> rows;
+    rows.reserve(found.size());
+    for (const qint64 id : ids) {
+        if (const auto it = position.constFind(id); it != position.constEnd()) {
+            rows.push_back(found[*it]);
+        }
     }
     return rows;
 }

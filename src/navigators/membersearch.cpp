@@ -1,6 +1,7 @@
 #include "navigators/membersearch.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
 #include "data/sqlvalue.h"
 
 namespace {
@@ -43,27 +44,15 @@ private:
     bool m_first = true;
 };
 
-} // namespace
-
-namespace MemberSearch {
-
-QString selectedColumns()
-{
-    return QStringLiteral("Member.ID, First_Name, Middle_Name, Last_Name, Title, Status, Phone, Cell, Work_Phone, "
-                          "Email, Address_1, Address_2, City, State, Zip, Date_Of_Birth, Anniversary_Date, "
-                          "Member_Active_Status, Prospect_Active_Status");
-}
-
-SqlStatement compose(const MemberSearchCriteria& c)
+SqlStatement composeSelecting(const QString& columns, const MemberSearchCriteria& c)
 {
     SqlStatement statement;
-    statement.sql = QStringLiteral("SELECT ") + selectedColumns() + QStringLiteral(" FROM Member");
+    statement.sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM Member");
     WhereClause where(statement);
 
     if (!c.name.isEmpty()) {
-        where.addContains({QStringLiteral("Member.First_Name"), QStringLiteral("Member.Last_Name"),
-                           QStringLiteral("Member.Middle_Name")},
-                          c.name);
+        const NameKey::Condition name = NameKey::nameContains(c.name);
+        where.add(name.sql, name.params);
     }
     if (c.memberSinceUsed) {
         where.add(QStringLiteral("Member_Since >= ? AND Member_Since <= ?"),
@@ -119,10 +108,29 @@ SqlStatement compose(const MemberSearchCriteria& c)
                   {c.organization});
     }
     // The ID last makes the order of namesakes stable from one search to the next.
-    statement.sql += QStringLiteral(" ORDER BY ") + Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                     Database::sortText(QStringLiteral("First_Name")) + u',' +
-                     Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", Member.ID");
+    statement.sql += QStringLiteral(" ORDER BY ") + NameKey::personOrder();
     return statement;
+}
+
+} // namespace
+
+namespace MemberSearch {
+
+QString selectedColumns()
+{
+    return QStringLiteral("Member.ID, First_Name, Middle_Name, Last_Name, Title, Status, Phone, Cell, Work_Phone, "
+                          "Email, Address_1, Address_2, City, State, Zip, Date_Of_Birth, Anniversary_Date, "
+                          "Member_Active_Status, Prospect_Active_Status");
+}
+
+SqlStatement compose(const MemberSearchCriteria& criteria)
+{
+    return composeSelecting(selectedColumns(), criteria);
+}
+
+SqlStatement composeIds(const MemberSearchCriteria& criteria)
+{
+    return composeSelecting(QStringLiteral("Member.ID"), criteria);
 }
 
 } // namespace MemberSearch

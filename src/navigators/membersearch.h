@@ -45,7 +45,11 @@ QString selectedColumns();
 
 // One SELECT over Member: every criterion in use adds its condition, joined by AND, in a fixed order;
 // the people come sorted by name. Every value is bound; * and ? in the text criteria are the user's
-// wildcards, everything else is matched literally and without regard to letter case.
+// wildcards, everything else is matched literally and without regard to letter case. The name is matched
+// against the folded name keys, so accents are ignored too.
 SqlStatement compose(const MemberSearchCriteria& criteria);
+// The same search giving only the IDs, in the same order: all a grid needs to count the people found and to read
+// them page by page. Without other criteria than the name it is answered from the name index alone.
+SqlStatement composeIds(const MemberSearchCriteria& criteria);
 
 } // namespace MemberSearch

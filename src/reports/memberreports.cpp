@@ -1,6 +1,7 @@
 #include "reports/memberreports.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
 #include "reports/reportdesign.h"
 #include "reports/reportidlist.h"
 #include "reports/reportrenderer.h"
@@ -46,9 +47,7 @@ Rows MemberReports::memberListRows(const QList<qint64>& ids)
                        "LEFT JOIN Wednesday_Night ON Member.Wednesday_Night_Class = Wednesday_Night.ID "
                        "LEFT JOIN Member AS DeaconTbl ON Member.DeaconID = DeaconTbl.ID "
                        "WHERE ") +
-        ReportIdList::condition(QStringLiteral("Member.ID")) + QStringLiteral(" ORDER BY ") +
-        Database::sortText(QStringLiteral("Member.Last_Name")) + u',' +
-        Database::sortText(QStringLiteral("Member.First_Name")) + QStringLiteral(", Member.ID");
+        ReportIdList::condition(QStringLiteral("Member.ID")) + QStringLiteral(" ORDER BY ") + NameKey::personOrder();
     return m_db.select(sql);
 }
 
@@ -59,9 +58,7 @@ Rows MemberReports::mailingLabelRows(const QList<qint64>& ids)
                                       "Member.Address_1, Member.Address_2, Member.City, Member.State, Member.Zip "
                                       "FROM Member WHERE ") +
                        ReportIdList::condition(QStringLiteral("Member.ID")) + QStringLiteral(" ORDER BY ") +
-                       Database::sortText(QStringLiteral("Member.Last_Name")) + u',' +
-                       Database::sortText(QStringLiteral("Member.First_Name")) + u',' +
-                       Database::sortText(QStringLiteral("Member.Middle_Name")));
+                       NameKey::personOrder());
 }
 
 ReportDocument MemberReports::build(const QString& designName, Rows rows)

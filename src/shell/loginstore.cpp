@@ -1,6 +1,7 @@
 #include "shell/loginstore.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
 #include "shell/clock.h"
@@ -69,10 +70,11 @@ qint64 LoginStore::createFirstAdministrator(const FirstAdministrator& admin, con
                     {QStringLiteral("Active")});
     const qint64 memberId = m_db.insert(
         QStringLiteral("INSERT INTO Member (Status, First_Name, Middle_Name, Last_Name, Member_Active_Status, "
-                       "Prospect_Active_Status, Envelope, Head_Of_Household, Date_Added, Added_By) "
-                       "VALUES (?, ?, '', ?, ?, ?, '', 0, ?, ?)"),
+                       "Prospect_Active_Status, Envelope, Head_Of_Household, Date_Added, Added_By, Name_Key) "
+                       "VALUES (?, ?, '', ?, ?, ?, '', 0, ?, ?, ?)"),
         {QStringLiteral("Member"), admin.firstName.trimmed(), admin.lastName.trimmed(), QStringLiteral("Active"),
-         prospectStatus, now, username});
+         prospectStatus, now, username,
+         NameKey::personKey(admin.lastName.trimmed(), admin.firstName.trimmed(), QString())});
     m_db.execute(QStringLiteral("INSERT INTO \"User\" (Member_ID, Username, Password, Type, Inactive, DateEntered) "
                                 "VALUES (?, ?, ?, ?, 0, ?)"),
                  {memberId, username, hashed, QStringLiteral("Admin"), now});

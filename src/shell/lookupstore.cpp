@@ -1,6 +1,7 @@
 #include "shell/lookupstore.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
 
 namespace {
 
@@ -99,9 +100,7 @@ NamedIds LookupStore::careGroups()
     return lastFirstEntries(m_db, QStringLiteral("SELECT Last_Name, First_Name, Care_Group.ID FROM Care_Group "
                                                  "LEFT JOIN Member ON Care_Group.Group_Leader = Member.ID "
                                                  "ORDER BY ") +
-                                      Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                                      Database::sortText(QStringLiteral("First_Name")) +
-                                      QStringLiteral(", Care_Group.ID"));
+                                      NameKey::personOrder() + QStringLiteral(", Care_Group.ID"));
 }
 
 NamedIds LookupStore::deacons()
@@ -110,8 +109,7 @@ NamedIds LookupStore::deacons()
                             QStringLiteral("SELECT Last_Name, First_Name, Member.ID FROM Member_Responsibility "
                                            "JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
                                            "WHERE lower(Responsibility) = lower(?) ORDER BY ") +
-                                Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                                Database::sortText(QStringLiteral("First_Name")) + QStringLiteral(", Member.ID"),
+                                NameKey::personOrder(),
                             {deaconResponsibility()});
 }
 

@@ -1,6 +1,7 @@
 #include "shell/peoplemodel.h"
 
 #include "data/database.h"
+#include "data/namekey.h"
 #include "shell/textformat.h"
 
 PeopleModel::PeopleModel(Database& db, QObject* parent)
@@ -24,9 +25,7 @@ void PeopleModel::reload()
     {
         Query q = m_db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Middle_Name, Title, Head_Of_Household "
                                             "FROM Member ORDER BY ") +
-                             Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                             Database::sortText(QStringLiteral("First_Name")) + u',' +
-                             Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", ID"));
+                             NameKey::personOrder());
         const auto text = [&q](int column) {
             const QVariant v = q.value(column);
             return v.isNull() ? QString() : v.toString();

@@ -1,7 +1,9 @@
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "data/namekey.h"
 #include "data/schema.h"
 #include "data/seed.h"
+#include "testdatabase.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -27,6 +29,7 @@ private slots:
     void keyedFileWithOtherTablesIsRefusedAndLeftAsItWas_data();
     void keyedFileWithOtherTablesIsRefusedAndLeftAsItWas();
     void schemaNamesOnlyBuiltInCollations();
+    void migrationGivesEveryPersonHisNameKey();
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("roll.db")); }
@@ -106,7 +109,7 @@ void TestSchema::everyTableHasItsColumns_data()
            "Wednesday_Night_Class,DeaconID,Prospect_Active_Status,Prospect_Source,Prospect_Member_Of,Prospect_Note,"
            "Prospect_Sunday_School_Class_Assigned,Prospect_Care_Group_Assigned,Prospect_Phase,"
            "Prospect_Next_Contact_Date,Prospect_Next_Contact_Action,Prospect_Next_Contact_Type,Envelope,"
-           "ShowInContributionList,Date_Added,Added_By,Date_Edited,Edited_By";
+           "ShowInContributionList,Date_Added,Added_By,Date_Edited,Edited_By,Name_Key";
 }
 
 void TestSchema::everyTableHasItsColumns()
@@ -155,6 +158,7 @@ void TestSchema::placeholderPersonIsIdOne()
     const auto row = m_db->selectOne(QStringLiteral("SELECT ID, Last_Name FROM Member WHERE ID = 1"));
     QVERIFY(row.has_value());
     QCOMPARE(m_db->scalar(QStringLiteral("SELECT count(*) FROM Member")).toInt(), 1);
+    QCOMPARE(TestDatabase::peopleWithWrongNameKey(*m_db), QList<qint64>());
     // The next person gets a new ID, never 1.
     const qint64 id = m_db->insert(QStringLiteral("INSERT INTO Member (Last_Name) VALUES ('Next')"));
     QCOMPARE(id, qint64(2));
@@ -247,6 +251,33 @@ void TestSchema::schemaNamesOnlyBuiltInCollations()
                  .toInt(),
              0);
     QVERIFY(m_db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE sql LIKE '%NOCASE%'")).toInt() > 0);
+}
+
+void TestSchema::migrationGivesEveryPersonHisNameKey()
+{
+    // A file of version 2 with people written before the key existed, some names empty or missing.
+    const QString older = m_dir->filePath(QStringLiteral("older.db"));
+    {
+        auto db = Database::create(older);
+        Schema::migrate(*db, 2);
+        QCOMPARE(db->userVersion(), 2);
+        QVERIFY(!Schema::columnsOf(*db, QStringLiteral("Member")).contains(NameKey::column()));
+        db->execute(QStringLiteral("INSERT INTO Member (ID, Last_Name, First_Name, Middle_Name) VALUES "
+                                   "(5, 'Ölander', 'Åsa', NULL), (6, 'Łukasiewicz', 'Jan', 'Zoë'), "
+                                   "(7, NULL, NULL, NULL), (8, 'Smith', '', 'Q')"));
+    }
+    auto db = openOrCreateDatabase(older, Database::defaultKey());
+    QCOMPARE(db->userVersion(), Schema::currentVersion());
+    QCOMPARE(db->scalar(QStringLiteral("SELECT count(*) FROM Member")).toInt(), 4);
+    QCOMPARE(TestDatabase::peopleWithWrongNameKey(*db), QList<qint64>());
+    QCOMPARE(db->scalar(QStringLiteral("SELECT Name_Key FROM Member WHERE ID = 6")).toString(),
+             NameKey::personKey(QStringLiteral("Łukasiewicz"), QStringLiteral("Jan"), QStringLiteral("Zoë")));
+    QCOMPARE(db->texts(QStringLiteral("SELECT ID FROM Member ORDER BY ") + NameKey::personOrder()),
+             QStringList({"7", "6", "5", "8"}));
+    // The name index is rebuilt on the key; the one it replaces is gone.
+    QCOMPARE(db->texts(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'Member' "
+                                      "AND name LIKE 'Member_Name%' ORDER BY name")),
+             QStringList({"Member_Name_Key"}));
 }
 
 QTEST_GUILESS_MAIN(TestSchema)

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/schema.h"
+#include "testdatabase.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -27,6 +28,7 @@ private slots:
     void householdsAreLinkedToTheirHead();
     void namesWithQuotesAndAccentsArePresent_data();
     void namesWithQuotesAndAccentsArePresent();
+    void everyPersonHasTheNameKeyOfHisNames();
     void prospectNextStepIsAllSetOrAllNull();
     void phoneNumbersFollowTheMask();
     void rollHasVariedPeopleAndEveryKindOfRecord();
@@ -316,6 +318,12 @@ void TestDemoRoll::namesWithQuotesAndAccentsArePresent()
     QFETCH(QString, name);
     QVERIFY2(count(QStringLiteral("SELECT count(*) FROM Member WHERE %1 = ?").arg(column), {name}) > 0,
              qPrintable(name));
+}
+
+void TestDemoRoll::everyPersonHasTheNameKeyOfHisNames()
+{
+    QVERIFY(count(QStringLiteral("SELECT count(*) FROM Member")) > 300);
+    QCOMPARE(TestDatabase::peopleWithWrongNameKey(*m_db), QList<qint64>());
 }
 
 void TestDemoRoll::prospectNextStepIsAllSetOrAllNull()

@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
+#include "data/namekey.h"
 #include "members/memberpicture.h"
 #include "members/memberstore.h"
 
@@ -123,6 +124,7 @@ private slots:
     void duplicateEnvelopeIsRefusedOnSave();
     void existingPersonTakingAnothersEnvelopeIsRefusedAndKeepsHisOwn();
     void idsBeyondThirtyTwoBits();
+    void saveWritesTheNameKey();
     void lookupListsFollowTheirQueries();
     void organizationsNotHeldByLeavesOutTheMembersOwn();
     void pictureIsWrittenUnderTheNewId_data();
@@ -482,9 +484,9 @@ void TestMemberStore::existingPersonTakingAnothersEnvelopeIsRefusedAndKeepsHisOw
 void TestMemberStore::idsBeyondThirtyTwoBits()
 {
     const qint64 big = 5'000'000'000LL;
-    m_db->execute(QStringLiteral("INSERT INTO Member (ID, Status, First_Name, Last_Name, Head_Of_Household) "
-                                 "VALUES (?, 'Member', 'Big', 'Number', 0)"),
-                  {big});
+    m_db->execute(QStringLiteral("INSERT INTO Member (ID, Status, First_Name, Last_Name, Head_Of_Household, "
+                                 "Name_Key) VALUES (?, 'Member', 'Big', 'Number', 0, ?)"),
+                  {big, NameKey::personKey(QStringLiteral("Number"), QStringLiteral("Big"), QString())});
     MemberRecord record = minimalRecord(QStringLiteral("Ann"), QStringLiteral("Archer"));
     record.deaconId = big;
     QCOMPARE(m_store->save(record, QStringLiteral("clerk")).status, SaveStatus::Saved);
@@ -492,6 +494,23 @@ void TestMemberStore::idsBeyondThirtyTwoBits()
     const auto loaded = m_store->load(record.id);
     QCOMPARE(loaded->id, big + 1);
     QCOMPARE(loaded->deaconId, std::optional<qint64>(big));
+}
+
+void TestMemberStore::saveWritesTheNameKey()
+{
+    const auto key = [this](qint64 id) {
+        return m_db->scalar(QStringLiteral("SELECT Name_Key FROM Member WHERE ID = ?"), {id}).toString();
+    };
+    MemberRecord record = minimalRecord(QStringLiteral("Åsa"), QStringLiteral("Ölander"));
+    QCOMPARE(m_store->save(record, QStringLiteral("clerk")).status, SaveStatus::Saved);
+    QCOMPARE(key(record.id), NameKey::personKey(QStringLiteral("Ölander"), QStringLiteral("Åsa"), QString()));
+
+    record.lastName = QStringLiteral("Łukasiewicz");
+    record.middleName = QStringLiteral("Zoë");
+    QCOMPARE(m_store->save(record, QStringLiteral("clerk")).status, SaveStatus::Saved);
+    QCOMPARE(key(record.id),
+             NameKey::personKey(QStringLiteral("Łukasiewicz"), QStringLiteral("Åsa"), QStringLiteral("Zoë")));
+    QCOMPARE(TestDatabase::peopleWithWrongNameKey(*m_db), QList<qint64>());
 }
 
 void TestMemberStore::lookupListsFollowTheirQueries()

@@ -1,7 +1,10 @@
+#include "data/databaseerror.h"
 #include "navigators/membergridmodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QLocale>
+#include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 
 Q_DECLARE_METATYPE(MemberListRow)
@@ -15,11 +18,45 @@ private slots:
     void composedColumns();
     void headerAppearsWithTheFirstSearchAndGoesWithClear();
     void passesTheModelTester();
+    void readsPagesAsTheViewAsksWhileTheCountIsWhole();
+    void peopleGoneSinceTheSearchAreLeftOut();
+    void failedReadStopsReadingAndSaysWhy();
 
 private:
+    // Rows for IDs 1..count; each read is noted, IDs in `gone` have no row, and a read with `failAt` throws.
+    MemberGridModel::RowReader reader(QList<QList<qint64>>* reads, QSet<qint64> gone = {}, qint64 failAt = 0);
+    static QList<qint64> range(qint64 first, qint64 last);
     static MemberListRow::Fields smithFields();
     static MemberListRow smith() { return MemberListRow(12, smithFields()); }
 };
+
+MemberGridModel::RowReader TestMemberGridModel::reader(QList<QList<qint64>>* reads, QSet<qint64> gone, qint64 failAt)
+{
+    return [reads, gone, failAt](const QList<qint64>& ids) {
+        reads->push_back(ids);
+        std::vector<MemberListRow> rows;
+        for (const qint64 id : ids) {
+            if (id == failAt) {
+                throw DatabaseError(QStringLiteral("disk I/O error"));
+            }
+            if (!gone.contains(id)) {
+                MemberListRow::Fields fields = smithFields();
+                fields[MemberListRow::FirstName] = QString::number(id);
+                rows.emplace_back(id, fields);
+            }
+        }
+        return rows;
+    };
+}
+
+QList<qint64> TestMemberGridModel::range(qint64 first, qint64 last)
+{
+    QList<qint64> ids;
+    for (qint64 id = first; id <= last; ++id) {
+        ids << id;
+    }
+    return ids;
+}
 
 MemberListRow::Fields TestMemberGridModel::smithFields()
 {
@@ -119,6 +156,9 @@ void TestMemberGridModel::passesTheModelTester()
 {
     MemberGridModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // The tester would fetch from inside its own handler of the reset, before it counts the reset as over; the
+    // pages below are fetched by the test instead, with the tester watching every insertion.
+    tester.setUseFetchMore(false);
     std::vector<MemberListRow> rows;
     for (int i = 0; i < 50; ++i) {
         MemberListRow::Fields fields = smithFields();
@@ -132,6 +172,105 @@ void TestMemberGridModel::passesTheModelTester()
     model.clear();
     model.setRows({smith()});
     QCOMPARE(model.rowCount(), 1);
+
+    // Read page by page, under the same watch.
+    QList<QList<qint64>> reads;
+    model.setResult(range(1, 450), reader(&reads));
+    while (model.canFetchMore()) {
+        model.fetchMore();
+    }
+    QCOMPARE(model.rowCount(), 450);
+    model.setResult(range(1, 30), reader(&reads, {7, 8}));
+    QCOMPARE(model.rowCount(), 28);
+    model.clear();
+    QCOMPARE(model.rowCount(), 0);
+}
+
+void TestMemberGridModel::readsPagesAsTheViewAsksWhileTheCountIsWhole()
+{
+    MemberGridModel model;
+    QList<QList<qint64>> reads;
+    QVERIFY(!model.canFetchMore());
+    model.setResult(range(1, 450), reader(&reads));
+    QCOMPARE(model.columnCount(), int(MemberGridModel::ColumnCount));
+    // The first page is read at once; the count and the IDs handed on are whole from the start.
+    QCOMPARE(reads, QList<QList<qint64>>({range(1, 200)}));
+    QCOMPARE(model.rowCount(), 200);
+    QCOMPARE(model.matchCount(), 450);
+    QCOMPARE(model.memberIds(), range(1, 450));
+    QCOMPARE(model.memberId(199), 200);
+    QCOMPARE(model.memberId(200), 0);
+    QCOMPARE(model.longestRow(MemberGridModel::NameColumn), 99); // the first three-digit first name
+    QVERIFY(model.canFetchMore());
+
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    model.fetchMore();
+    QCOMPARE(reads.last(), range(201, 400));
+    QCOMPARE(model.rowCount(), 400);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted.first().at(1).toInt(), 200);
+    QCOMPARE(inserted.first().at(2).toInt(), 399);
+    model.fetchMore();
+    QCOMPARE(reads.last(), range(401, 450));
+    QCOMPARE(model.rowCount(), 450);
+    QVERIFY(!model.canFetchMore());
+    model.fetchMore();
+    QCOMPARE(reads.size(), 3);
+    QCOMPARE(model.index(449, MemberGridModel::IdColumn).data().toString(), "450");
+    QCOMPARE(model.memberIds(), range(1, 450));
+
+    // A search that finds nobody shows the header and no rows.
+    model.setResult({}, reader(&reads));
+    QCOMPARE(model.columnCount(), int(MemberGridModel::ColumnCount));
+    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(model.matchCount(), 0);
+    QVERIFY(!model.canFetchMore());
+}
+
+void TestMemberGridModel::peopleGoneSinceTheSearchAreLeftOut()
+{
+    MemberGridModel model;
+    QList<QList<qint64>> reads;
+    // 3 goes from the first page, the whole third page (401..450) and 460 from the last.
+    QSet<qint64> gone{3, 460};
+    for (qint64 id = 401; id <= 450; ++id) {
+        gone.insert(id);
+    }
+    model.setResult(range(1, 500), reader(&reads, gone));
+    QCOMPARE(model.rowCount(), 199);
+    QCOMPARE(model.memberId(2), 4);
+    QCOMPARE(model.matchCount(), 499);
+    while (model.canFetchMore()) {
+        model.fetchMore();
+    }
+    QList<qint64> expected = range(1, 500);
+    for (const qint64 id : gone) {
+        expected.removeOne(id);
+    }
+    QCOMPARE(model.memberIds(), expected);
+    QCOMPARE(model.rowCount(), int(expected.size()));
+    QCOMPARE(model.memberId(model.rowCount() - 1), 500);
+}
+
+void TestMemberGridModel::failedReadStopsReadingAndSaysWhy()
+{
+    MemberGridModel model;
+    QList<QList<qint64>> reads;
+    model.setRows({smith()});
+    // A failed first page leaves the grid as it was, and the caller hears of it.
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, model.setResult(range(1, 300), reader(&reads, {}, 5)));
+    QCOMPARE(model.memberIds(), QList<qint64>({12}));
+
+    QSignalSpy failed(&model, &MemberGridModel::fetchFailed);
+    model.setResult(range(1, 300), reader(&reads, {}, 250));
+    QCOMPARE(model.rowCount(), 200);
+    model.fetchMore();
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().first().toString(), "disk I/O error");
+    QCOMPARE(model.rowCount(), 200);
+    QVERIFY(!model.canFetchMore());
+    // Every person found is still handed on.
+    QCOMPARE(model.matchCount(), 300);
 }
 
 QTEST_GUILESS_MAIN(TestMemberGridModel)

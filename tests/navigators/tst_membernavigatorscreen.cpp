@@ -1,5 +1,6 @@
 #include "app/screenregistry.h"
 #include "data/database.h"
+#include "data/transaction.h"
 #include "fakeclock.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
@@ -35,6 +36,8 @@ private slots:
     void opensTopLeftNineTenthsOfTheWorkAreaHigh();
     void findFillsGridAndCount();
     void findWithoutMatchShowsHeaderAndZero();
+    void nameIsFoundWithoutItsAccents();
+    void longListIsReadAsTheGridScrollsAndHandedOverWhole();
     void clearEmptiesCriteriaAndGridButKeepsCount();
     void pickingADateTicksMemberSince();
     void monthChosenInTheListFindsThatMonth_data();
@@ -167,6 +170,53 @@ void TestMemberNavigatorScreen::findWithoutMatchShowsHeaderAndZero()
     QCOMPARE(control<QTableView>("vsfgMembers")->model()->columnCount(), 12);
     QCOMPARE(control<QTableView>("vsfgMembers")->model()->rowCount(), 0);
     QCOMPARE(caption(), QString("Members/Prospects - Matching Records: 0"));
+}
+
+void TestMemberNavigatorScreen::nameIsFoundWithoutItsAccents()
+{
+    QTest::keyClicks(control<QLineEdit>("txtName"), "OLAND");
+    click("btnFind");
+    QCOMPARE(names(), QStringList({"Ölander, Åsa  "}));
+    QCOMPARE(caption(), QString("Members/Prospects - Matching Records: 1"));
+}
+
+void TestMemberNavigatorScreen::longListIsReadAsTheGridScrollsAndHandedOverWhole()
+{
+    Database& db = m_context->db();
+    QList<qint64> added;
+    {
+        Transaction transaction(db);
+        for (int i = 1; i <= 450; ++i) {
+            added << TestDatabase::addPerson(db, QString("Ann %1").arg(i, 3, 10, QChar(u'0')), "Parker");
+        }
+        transaction.commit();
+    }
+    QSignalSpy requested(m_screen, &MemberNavigatorScreen::reportRequested);
+    QTest::keyClicks(control<QLineEdit>("txtName"), "parker");
+    click("btnFind");
+    // The caption counts everyone found; the grid has read the first page of them.
+    QCOMPARE(caption(), QString("Members/Prospects - Matching Records: 450"));
+    QTableView* grid = control<QTableView>("vsfgMembers");
+    QAbstractItemModel* model = grid->model();
+    QCOMPARE(model->rowCount(), MemberGridModel::kPageSize);
+
+    // Scrolling to the end reads the rest, page by page, in name order.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            grid->scrollToBottom();
+            return model->rowCount() == 450;
+        }(),
+        5000);
+    QCOMPARE(model->index(0, MemberGridModel::NameColumn).data().toString(), QString("Parker, Ann 001  "));
+    QCOMPARE(model->index(449, MemberGridModel::NameColumn).data().toString(), QString("Parker, Ann 450  "));
+    QCOMPARE(caption(), QString("Members/Prospects - Matching Records: 450"));
+
+    // A report gets everyone found even before the grid has read them all.
+    click("btnFind");
+    QCOMPARE(model->rowCount(), MemberGridModel::kPageSize);
+    click("btnPrintMailingLabels");
+    QCOMPARE(requested.count(), 1);
+    QCOMPARE(requested[0][1].value<QList<qint64>>(), added);
 }
 
 void TestMemberNavigatorScreen::clearEmptiesCriteriaAndGridButKeepsCount()

@@ -195,6 +195,7 @@ void TestLoginStore::firstAdministratorCreatesPersonAndAdminLogin()
     QCOMPARE(person->text(u"Prospect_Active_Status"), "Active");
     QCOMPARE(person->text(u"Added_By"), "rbaker");
     QCOMPARE(person->text(u"Date_Added"), "2026-03-15 10:00:00");
+    QCOMPARE(TestDatabase::peopleWithWrongNameKey(*db), QList<qint64>());
 
     const auto login = db->selectOne("SELECT * FROM \"User\" WHERE Member_ID = ?", {id});
     QVERIFY(login.has_value());

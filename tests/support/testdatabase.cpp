@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "data/namekey.h"
 #include "shell/passwords.h"
 
 #include <QDir>
@@ -45,9 +46,9 @@ qint64 TestDatabase::addPerson(Database& db, const QString& first, const QString
                                const QString& churchStatus)
 {
     return db.insert(QStringLiteral("INSERT INTO Member (Status, First_Name, Middle_Name, Last_Name, "
-                                    "Member_Active_Status, Prospect_Active_Status, Envelope, Head_Of_Household) "
-                                    "VALUES (?, ?, '', ?, ?, 'Active', '', 0)"),
-                     {status, first, last, churchStatus});
+                                    "Member_Active_Status, Prospect_Active_Status, Envelope, Head_Of_Household, "
+                                    "Name_Key) VALUES (?, ?, '', ?, ?, 'Active', '', 0, ?)"),
+                     {status, first, last, churchStatus, NameKey::personKey(last, first, QString())});
 }
 
 void TestDatabase::addNamedPeople(Database& db)
@@ -57,6 +58,19 @@ void TestDatabase::addNamedPeople(Database& db)
     addPerson(db, QStringLiteral("Wayne"), QStringLiteral("Smithers"));
     addPerson(db, QStringLiteral("Pat"), QStringLiteral("O'Brien"));
     addPerson(db, QStringLiteral("Åsa"), QStringLiteral("Ölander"));
+}
+
+QList<qint64> TestDatabase::peopleWithWrongNameKey(Database& db)
+{
+    QList<qint64> wrong;
+    for (const Row& row :
+         db.select(QStringLiteral("SELECT ID, Last_Name, First_Name, Middle_Name, Name_Key FROM Member"))) {
+        if (row.text(u"Name_Key") !=
+            NameKey::personKey(row.text(u"Last_Name"), row.text(u"First_Name"), row.text(u"Middle_Name"))) {
+            wrong << row.integer(u"ID");
+        }
+    }
+    return wrong;
 }
 
 void TestDatabase::addChurch(Database& db, double keyPressDelay)

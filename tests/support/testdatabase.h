@@ -2,6 +2,7 @@
 
 #include "shell/appcontext.h"
 
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -39,6 +40,8 @@ public:
                          const QString& type = QStringLiteral("User"), int inactive = 0);
     // Grants the person the named permission.
     static void grant(Database& db, qint64 memberId, const QString& permissionName);
+    // The IDs of people whose name key is not the key of their names: a writer of names left it out.
+    static QList<qint64> peopleWithWrongNameKey(Database& db);
     // Writes a church row with the given type-ahead delay.
     static void addChurch(Database& db, double keyPressDelay = 2.0);
 
