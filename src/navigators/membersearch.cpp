@@ -56,8 +56,15 @@ QString selectedColumns()
 
 SqlStatement compose(const MemberSearchCriteria& c)
 {
+    SqlStatement statement = conditions(c);
+    statement.sql.prepend(QStringLiteral("SELECT ") + selectedColumns() + QStringLiteral(" FROM Member"));
+    statement.sql += QStringLiteral(" ORDER BY ") + nameOrder();
+    return statement;
+}
+
+SqlStatement conditions(const MemberSearchCriteria& c)
+{
     SqlStatement statement;
-    statement.sql = QStringLiteral("SELECT ") + selectedColumns() + QStringLiteral(" FROM Member");
     WhereClause where(statement);
 
     if (!c.name.isEmpty()) {
@@ -118,11 +125,14 @@ SqlStatement compose(const MemberSearchCriteria& c)
                                  "WHERE lower(Organization) = lower(?))"),
                   {c.organization});
     }
-    // The ID last makes the order of namesakes stable from one search to the next.
-    statement.sql += QStringLiteral(" ORDER BY ") + Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                     Database::sortText(QStringLiteral("First_Name")) + u',' +
-                     Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", Member.ID");
     return statement;
+}
+
+QString nameOrder()
+{
+    // The ID last makes the order of namesakes stable from one search to the next.
+    return Database::sortText(QStringLiteral("Last_Name")) + u',' + Database::sortText(QStringLiteral("First_Name")) +
+           u',' + Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", Member.ID");
 }
 
 } // namespace MemberSearch

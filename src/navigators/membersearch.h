@@ -48,4 +48,10 @@ QString selectedColumns();
 // wildcards, everything else is matched literally and without regard to letter case.
 SqlStatement compose(const MemberSearchCriteria& criteria);
 
+// compose()'s conditions alone: " WHERE ..." over Member with its bound values, or nothing when no
+// criterion is in use. Other searches over Member add their own conditions after these.
+SqlStatement conditions(const MemberSearchCriteria& criteria);
+// compose()'s ORDER BY terms: last, first and middle name in filing order, then the ID.
+QString nameOrder();
+
 } // namespace MemberSearch
