@@ -6,6 +6,8 @@
 #include "data/transaction.h"
 #include "shell/textformat.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace {
@@ -106,11 +108,15 @@ AttendanceSaveResult AttendanceStore::saveWeek(const QDate& day, const std::vect
                                      QStringLiteral(" FROM AttendanceData WHERE WeekOf = ? AND MemberID = ?"));
         readStored->bindText(0, week);
     }
+    // Who is on the roll, read inside the transaction: a person deleted since the week was listed gets no row.
+    QSet<qint64> onRoll;
+    for (Query people = m_db.query(QStringLiteral("SELECT ID FROM Member")); people.next();) {
+        onRoll.insert(people.value(0).toLongLong());
+    }
     PreparedStatement remove(m_db, QStringLiteral("DELETE FROM AttendanceData WHERE WeekOf = ? AND MemberID = ?"));
     remove.bindText(0, week);
-    // Selecting from Member writes a row only while the person is still on the roll.
     PreparedStatement insert(m_db, QStringLiteral("INSERT INTO AttendanceData (WeekOf, MemberID, ") + markColumns() +
-                                       QStringLiteral(") SELECT ?, ID, ?, ?, ?, ?, ?, ?, ? FROM Member WHERE ID = ?"));
+                                       QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     insert.bindText(0, week);
 
     for (const AttendanceSaveRow& row : rows) {
@@ -130,15 +136,16 @@ AttendanceSaveResult AttendanceStore::saveWeek(const QDate& day, const std::vect
         if (!anyMark(marks)) {
             continue;
         }
-        for (int c = 0; c < kCategories; ++c) {
-            insert.bindInteger(1 + c, marks[size_t(c)] ? 1 : 0);
-        }
-        insert.bindInteger(1 + kCategories, row.memberId);
-        if (insert.execute() == 1) {
-            ++result.rowsWritten;
-        } else {
+        if (!onRoll.contains(row.memberId)) {
             result.missingPeople << row.memberId;
+            continue;
         }
+        insert.bindInteger(1, row.memberId);
+        for (int c = 0; c < kCategories; ++c) {
+            insert.bindInteger(2 + c, marks[size_t(c)] ? 1 : 0);
+        }
+        insert.execute();
+        ++result.rowsWritten;
     }
     transaction.commit();
     return result;

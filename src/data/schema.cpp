@@ -250,12 +250,21 @@ CREATE INDEX Member_Name ON Member (Last_Name COLLATE NOCASE, First_Name COLLATE
                                     ID, Title, Head_Of_Household);
 )SQL";
 
+// Version 3: a person's attendance index also holds the seven marks, so that his calendar month, his last
+// 52 weeks, the count report and the navigator's "Missed" count his marks from the index alone, reading only
+// the weeks of the period asked for instead of visiting the rows.
+const char* const kVersion3 = R"SQL(
+DROP INDEX AttendanceData_Member;
+CREATE INDEX AttendanceData_Member ON AttendanceData (MemberID, WeekOf, SS, SL, RBD, WS, DT, SE, WN);
+)SQL";
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
     static const std::vector<std::function<void(Database&)>> steps = {
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion1)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion2)); },
+        [](Database& db) { db.executeScript(QString::fromUtf8(kVersion3)); },
     };
     return steps;
 }

@@ -90,12 +90,13 @@ SqlStatement AttendanceNavigatorStore::compose(const AttendanceSearchCriteria& c
     }
     if (missedApplies(c)) {
         // Listed when the Sundays of the period less his marks come to N or more, that is when he has at
-        // most (Sundays - N) marks; with N above the Sundays nobody can have missed that often.
+        // most (Sundays - N) marks; with N above the Sundays nobody has missed that often. His marks are
+        // counted from his own index entries for the period only.
         const int allowed = AttendanceWeek::sundaysBetween(c.missedFrom, c.missedTo) - *missedCount(c.missedText);
-        add(QStringLiteral("(? >= 0 AND Member.ID NOT IN (SELECT MemberID FROM AttendanceData "
-                           "WHERE WeekOf >= ? AND WeekOf <= ? AND %1 <> 0 GROUP BY MemberID HAVING COUNT(*) > ?))")
+        add(QStringLiteral("(SELECT COUNT(*) FROM AttendanceData WHERE AttendanceData.MemberID = Member.ID "
+                           "AND WeekOf >= ? AND WeekOf <= ? AND %1 <> 0) <= ?")
                 .arg(AttendanceWeek::category(*c.missedCategory).column),
-            {allowed, SqlValue::fromDate(c.missedFrom), SqlValue::fromDate(c.missedTo), allowed});
+            {SqlValue::fromDate(c.missedFrom), SqlValue::fromDate(c.missedTo), allowed});
     }
     statement.sql.prepend(QStringLiteral("SELECT ") + MemberSearch::selectedColumns() + QStringLiteral(" FROM Member"));
     statement.sql += QStringLiteral(" ORDER BY ") + MemberSearch::nameOrder();
