@@ -98,6 +98,9 @@ AttendanceSaveResult AttendanceStore::saveWeek(const QDate& day, const std::vect
                                                const AttendanceColumns& keepStored)
 {
     AttendanceSaveResult result;
+    if (rows.empty()) {
+        return result; // an empty grid saves nothing
+    }
     const QString week = SqlValue::fromDate(AttendanceWeek::sundayOf(day));
     const bool keepAny = std::find(keepStored.begin(), keepStored.end(), true) != keepStored.end();
 

@@ -308,6 +308,9 @@ void TestAttendanceStore::saveWithoutMarksWritesNoRow()
     AttendanceStore(*m_db).saveWeek(kSunday, {{id("Smithers"), AttendanceMarks{}}});
     QCOMPARE(stored(id("Smithers"), kSunday), std::nullopt);
     QCOMPARE(rowCount(), before);
+    // An empty grid saves nothing.
+    QCOMPARE(AttendanceStore(*m_db).saveWeek(kSunday, {}).rowsWritten, 0);
+    QCOMPARE(rowCount(), before);
 }
 
 void TestAttendanceStore::saveWithEveryBoxUntickedDeletesTheRow()
