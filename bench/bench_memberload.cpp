@@ -5,7 +5,7 @@
 #include "data/schema.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
-#include "shell/typeahead.h"
+#include "widgets/typeahead.h"
 
 #include <QApplication>
 #include <QComboBox>

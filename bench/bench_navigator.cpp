@@ -61,11 +61,11 @@ int main(int argc, char* argv[])
         out << "roll: " << total << " people" << Qt::endl;
 
         MainWindow window(context);
-        window.registerScreen(QStringLiteral("frmMemberNavigator"),
+        window.registerScreen(ScreenId::MemberNavigator,
                               [](MainWindow& w) -> QWidget* { return new MemberNavigatorScreen(w.context(), &w); });
         window.resize(1200, 850);
         window.show();
-        auto* screen = window.openScreen<MemberNavigatorScreen>(QStringLiteral("frmMemberNavigator"));
+        auto* screen = window.openScreen<MemberNavigatorScreen>(ScreenId::MemberNavigator);
         auto* find = screen->findChild<QPushButton*>(QStringLiteral("btnFind"));
         auto* name = screen->findChild<QLineEdit*>(QStringLiteral("txtName"));
         auto* grid = screen->findChild<QTableView*>(QStringLiteral("vsfgMembers"));

@@ -2,8 +2,8 @@
 
 #include "reports/reportcommand.h"
 #include "shell/appconfig.h"
+#include "widgets/guardedapplication.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 
 int main(int argc, char* argv[])
@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
         return reportCommandMain(argc, argv);
     }
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvane"));
     QApplication::setOrganizationName(QStringLiteral("Kelvane"));
 

@@ -10,6 +10,7 @@
 #include "shell/appcontext.h"
 #include "shell/loginscreen.h"
 #include "shell/mainwindow.h"
+#include "widgets/guardedaction.h"
 
 namespace {
 
@@ -33,15 +34,29 @@ void runMemberReport(MainWindow& window, MemberNavigatorScreen::Report report, c
         true);
 }
 
+// Answers the screens' requests to show something on another screen.
+void answerRequests(MainWindow& window)
+{
+    ScreenRequests& requests = window.context().requests();
+    QObject::connect(&requests, &ScreenRequests::showMember, &window, [&window](qint64 memberId) {
+        Guard::run(MainWindow::tr("Show the person"), [&window, memberId] {
+            // The member entry screen applies its own permissions.
+            if (auto* entry = window.openScreen<MemberEntryScreen>(ScreenId::MemberEntry)) {
+                entry->loadMember(memberId);
+            }
+        });
+    });
+}
+
 } // namespace
 
 void registerAllScreens(MainWindow& window)
 {
-    window.registerScreen(QStringLiteral("frmLogin"), [](MainWindow& w) { return new LoginScreen(w); });
-    window.registerScreen(QStringLiteral("frmAbout"), [](MainWindow&) { return new AboutScreen; });
-    window.registerScreen(QStringLiteral("frmMemberEntry"),
+    window.registerScreen(ScreenId::Login, [](MainWindow& w) { return new LoginScreen(w); });
+    window.registerScreen(ScreenId::About, [](MainWindow&) { return new AboutScreen; });
+    window.registerScreen(ScreenId::MemberEntry,
                           [](MainWindow& w) -> QWidget* { return new MemberEntryScreen(w.context(), &w); });
-    window.registerScreen(QStringLiteral("frmMemberNavigator"), [](MainWindow& w) -> QWidget* {
+    window.registerScreen(ScreenId::MemberNavigator, [](MainWindow& w) -> QWidget* {
         auto* screen = new MemberNavigatorScreen(w.context(), &w);
         QObject::connect(
             screen, &MemberNavigatorScreen::reportRequested, &w,
@@ -49,4 +64,5 @@ void registerAllScreens(MainWindow& window)
         return screen;
     });
     registerReportScreens(window);
+    answerRequests(window);
 }

@@ -7,8 +7,8 @@
 #include "shell/firstadministratordialog.h"
 #include "shell/loginstore.h"
 #include "shell/mainwindow.h"
-#include "shell/messages.h"
 #include "shell/singleinstance.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -69,7 +69,7 @@ int runProgram(const QString& configPath)
 bool openStartScreens(MainWindow& window, bool churchLoaded)
 {
     if (!churchLoaded) {
-        window.openScreen(QStringLiteral("frmChurchInfo"));
+        window.openScreen(ScreenId::ChurchInfo);
     }
     bool hasLogins = true;
     try {
@@ -83,6 +83,6 @@ bool openStartScreens(MainWindow& window, bool churchLoaded)
             return false;
         }
     }
-    window.openScreen(QStringLiteral("frmLogin"));
+    window.openScreen(ScreenId::Login);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "data/seed.h"
 
 #include "data/database.h"
+#include "data/permission.h"
 #include "data/transaction.h"
 
 namespace {
@@ -29,32 +30,11 @@ namespace Seed {
 
 QStringList permissionNames()
 {
-    return list({"Member View",
-                 "Member Entry/Edit",
-                 "Member Contributions",
-                 "Prospect Contact Entry/Edit",
-                 "Attendance Navigator",
-                 "Attendance Entry/Edit",
-                 "Attendance Navigator Report",
-                 "Member Navigator Report",
-                 "Mailing Labels Report",
-                 "Prospect Navigator Report",
-                 "Prospect Visitation Sheet Report",
-                 "Member Information Update Report",
-                 "Sunday School Roll Report",
-                 "Discipleship Training Roll Report",
-                 "Wednesday Night Roll Report",
-                 "Sunday School Prospect Listing",
-                 "Administrative Report",
-                 "Sunday School Class Entry/Edit",
-                 "Discipleship Training Class Entry/Edit",
-                 "Wednesday Night Class Entry/Edit",
-                 "Care Group Entry/Edit",
-                 "Church Responsibility Entry/Edit",
-                 "Outreach Phase Entry/Edit",
-                 "Defined Values",
-                 "User Permissions",
-                 "Church Info"});
+    QStringList names;
+    for (const Permission permission : allPermissions()) {
+        names << permissionName(permission);
+    }
+    return names;
 }
 
 QStringList stateCodes()

@@ -1,6 +1,6 @@
 #include "members/attendancepage.h"
 
-#include "members/memberwidgets.h"
+#include "widgets/controls.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 AttendancePage::AttendancePage(QWidget* parent)
     : QWidget(parent)

@@ -1,9 +1,9 @@
 #include "members/churchinfopage.h"
 
-#include "members/memberwidgets.h"
-#include "shell/messages.h"
-#include "shell/screenhelpers.h"
-#include "shell/typeahead.h"
+#include "widgets/controls.h"
+#include "widgets/messages.h"
+#include "widgets/screenhelpers.h"
+#include "widgets/typeahead.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +17,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 ChurchInfoPage::ChurchInfoPage(AppContext& context, std::function<QString()> emailText, QWidget* parent)
     : QWidget(parent)
@@ -98,34 +98,16 @@ ChurchInfoPage::ChurchInfoPage(AppContext& context, std::function<QString()> ema
     lists->setRowStretch(row, 1);
     lists->setColumnStretch(1, 1);
 
-    // Responsibilities: filled by the responsibilities frame's own code.
-    m_responsibilitiesFrame = frame(this, QStringLiteral("frameChurchResponsibilities"), tr("Church Responsibilies"));
-    m_responsibility = pickList(m_responsibilitiesFrame, QStringLiteral("cmbResp"));
-    m_responsibilityStart = datePicker(m_responsibilitiesFrame, QStringLiteral("dtRespStart"));
-    m_responsibilityEnd = datePicker(m_responsibilitiesFrame, QStringLiteral("dtRespEnd"));
-    auto* addResponsibility = new QPushButton(tr("Add"), m_responsibilitiesFrame);
-    addResponsibility->setObjectName(QStringLiteral("btnAddResp"));
-    auto* removeResponsibility = new QPushButton(tr("Remove"), m_responsibilitiesFrame);
-    removeResponsibility->setObjectName(QStringLiteral("btnRemoveResp"));
-    auto* responsibilityControls = new QHBoxLayout;
-    responsibilityControls->addWidget(label(m_responsibilitiesFrame, tr("Resp.")));
-    responsibilityControls->addWidget(m_responsibility, 1);
-    responsibilityControls->addWidget(label(m_responsibilitiesFrame, tr("Start")));
-    responsibilityControls->addWidget(m_responsibilityStart);
-    responsibilityControls->addWidget(label(m_responsibilitiesFrame, tr("End")));
-    responsibilityControls->addWidget(m_responsibilityEnd);
-    responsibilityControls->addWidget(addResponsibility);
-    responsibilityControls->addWidget(removeResponsibility);
-    auto* responsibilityLayout = new QVBoxLayout(m_responsibilitiesFrame);
-    responsibilityLayout->addLayout(responsibilityControls);
-    responsibilityLayout->addWidget(grid(m_responsibilitiesFrame, QStringLiteral("vsfgChurchResponsibilites")));
-
     auto* top = new QHBoxLayout;
     top->addLayout(fields, 1);
     top->addLayout(lists, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_responsibilitiesFrame, 1);
+}
+
+void ChurchInfoPage::placeResponsibilitiesFrame(QWidget* frame)
+{
+    static_cast<QVBoxLayout*>(layout())->addWidget(frame, 1);
 }
 
 void ChurchInfoPage::setLists(const MemberLookupLists& lists)
@@ -139,20 +121,17 @@ void ChurchInfoPage::setLists(const MemberLookupLists& lists)
     refill(m_discClass, lists.discipleshipClasses);
     refill(m_wedClass, lists.wednesdayNightClasses);
     refill(m_deacon, lists.deacons);
-    refill(m_responsibility, lists.responsibilities);
 }
 
 void ChurchInfoPage::clear(const QDate& today)
 {
     for (QComboBox* list : {m_churchStatus, m_ssAttend, m_worshipAttend, m_discAttend, m_sundayEveAttend, m_wedAttend,
-                            m_ssClass, m_careGroup, m_discClass, m_wedClass, m_deacon, m_responsibility}) {
+                            m_ssClass, m_careGroup, m_discClass, m_wedClass, m_deacon}) {
         list->setCurrentIndex(-1);
     }
     for (DateSwitch* date : {m_memberSince, m_cameForward, m_baptized, m_letterOut, m_deceased}) {
         date->setDate(std::nullopt, today);
     }
-    m_responsibilityStart->setDate(today);
-    m_responsibilityEnd->setDate(today);
     m_previousChurch->clear();
     m_newsletterByMail->setChecked(false);
     m_newsletterByEmail->setChecked(false);

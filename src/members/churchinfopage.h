@@ -16,7 +16,7 @@ class QGroupBox;
 class QLineEdit;
 
 // Page "Church Info": church status, church dates, attendance levels, classes, care group, deacon,
-// newsletter choices and the responsibilities frame.
+// newsletter choices, and room for the responsibilities frame.
 class ChurchInfoPage final : public QWidget
 {
     Q_OBJECT
@@ -38,8 +38,10 @@ public:
     // the date is saved, and clicking it afterwards switches the picker with it.
     void applyChurchStatusRule();
 
+    // Places the responsibilities frame below the fields.
+    void placeResponsibilitiesFrame(QWidget* frame);
+
     QComboBox* churchStatus() const { return m_churchStatus; }
-    QGroupBox* responsibilitiesFrame() const { return m_responsibilitiesFrame; }
 
 private:
     bool memberFieldsOpen() const;
@@ -65,8 +67,4 @@ private:
     QComboBox* m_deacon;
     QCheckBox* m_newsletterByMail;
     QCheckBox* m_newsletterByEmail;
-    QGroupBox* m_responsibilitiesFrame;
-    QComboBox* m_responsibility;
-    QDateEdit* m_responsibilityStart;
-    QDateEdit* m_responsibilityEnd;
 };

@@ -1,14 +1,17 @@
 #include "members/contactinfopage.h"
 
 #include "members/memberpicture.h"
-#include "members/memberwidgets.h"
+#include "members/memberscreenstate.h"
 #include "shell/appcontext.h"
-#include "shell/filedialogs.h"
 #include "shell/fileutil.h"
-#include "shell/messages.h"
-#include "shell/screenhelpers.h"
 #include "shell/textformat.h"
-#include "shell/typeahead.h"
+#include "widgets/busycursor.h"
+#include "widgets/controls.h"
+#include "widgets/filedialogs.h"
+#include "widgets/guardedaction.h"
+#include "widgets/messages.h"
+#include "widgets/screenhelpers.h"
+#include "widgets/typeahead.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,7 +25,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 namespace {
 
@@ -42,9 +45,10 @@ QLineEdit* phoneBox(QWidget* parent, const QString& name)
 
 } // namespace
 
-ContactInfoPage::ContactInfoPage(AppContext& context, QWidget* parent)
+ContactInfoPage::ContactInfoPage(AppContext& context, MemberScreenState& state, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
+    , m_screenState(state)
 {
     setObjectName(QStringLiteral("pageContactInfo"));
     m_memberId = lineEdit(this, QStringLiteral("txtMemberID"), kTextLength);
@@ -106,46 +110,22 @@ ContactInfoPage::ContactInfoPage(AppContext& context, QWidget* parent)
     m_picture->setFrameShape(QFrame::StyledPanel);
     m_loadPicture = new QPushButton(tr("Load Picture"), pictureFrame);
     m_loadPicture->setObjectName(QStringLiteral("btnLoadPic"));
-    m_fileType = lineEdit(pictureFrame, QStringLiteral("txtFileType"));
-    m_fileType->hide();
     auto* pictureLayout = new QVBoxLayout(pictureFrame);
     pictureLayout->addWidget(m_picture, 0, Qt::AlignHCenter);
     pictureLayout->addWidget(m_loadPicture);
     pictureLayout->addStretch();
-    connect(m_loadPicture, &QPushButton::clicked, this, &ContactInfoPage::loadPicture);
-
-    // Family connections: filled by the family frame's own code.
-    m_familyFrame = frame(this, QStringLiteral("frameFamilyMembers"), tr("Family Members"));
-    QTableView* familyGrid = grid(m_familyFrame, QStringLiteral("vsfgFamilyMembers"));
-    m_memberAdd = pickList(m_familyFrame, QStringLiteral("cmbMemberAdd"));
-    m_memberAdd->setMinimumContentsLength(24);
-    dropDownBelow(m_memberAdd);
-    attachTypeAhead(m_memberAdd, m_context);
-    m_relationship = pickList(m_familyFrame, QStringLiteral("cmbRelationship"));
-    auto* addFamily = new QPushButton(tr("Add"), m_familyFrame);
-    addFamily->setObjectName(QStringLiteral("btnAddFamMember"));
-    auto* removeFamily = new QPushButton(tr("Remove"), m_familyFrame);
-    removeFamily->setObjectName(QStringLiteral("btnRemoveFamMember"));
-    auto* cloneAddress = new QPushButton(tr("Clone Address"), m_familyFrame);
-    cloneAddress->setObjectName(QStringLiteral("btnCloneHOHAddress"));
-    auto* familyControls = new QHBoxLayout;
-    familyControls->addWidget(label(m_familyFrame, tr("Member")));
-    familyControls->addWidget(m_memberAdd, 2);
-    familyControls->addWidget(label(m_familyFrame, tr("Relationship")));
-    familyControls->addWidget(m_relationship, 1);
-    familyControls->addWidget(addFamily);
-    familyControls->addWidget(removeFamily);
-    familyControls->addWidget(cloneAddress);
-    auto* familyLayout = new QVBoxLayout(m_familyFrame);
-    familyLayout->addWidget(familyGrid);
-    familyLayout->addLayout(familyControls);
+    Guard::connect(m_loadPicture, &QPushButton::clicked, this, m_loadPicture->text(), [this] { loadPicture(); });
 
     auto* top = new QHBoxLayout;
     top->addLayout(fields, 1);
     top->addWidget(pictureFrame, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_familyFrame, 1);
+}
+
+void ContactInfoPage::placeFamilyFrame(QWidget* frame)
+{
+    static_cast<QVBoxLayout*>(layout())->addWidget(frame, 1);
 }
 
 void ContactInfoPage::setLists(const MemberLookupLists& lists)
@@ -153,20 +133,17 @@ void ContactInfoPage::setLists(const MemberLookupLists& lists)
     refill(m_memberStatus, lists.memberStatuses);
     refill(m_title, lists.titles, QStringLiteral(" "));
     refill(m_state, lists.states, QStringLiteral(" "));
-    refill(m_memberAdd, lists.relativeCandidates);
-    refill(m_relationship, lists.relationships);
 }
 
 void ContactInfoPage::clear()
 {
-    for (QComboBox* list : {m_memberStatus, m_state, m_title, m_memberAdd, m_relationship}) {
+    for (QComboBox* list : {m_memberStatus, m_state, m_title}) {
         list->setCurrentIndex(-1);
     }
     for (QLineEdit* edit : {m_memberId, m_firstName, m_middleName, m_lastName, m_address1, m_address2, m_city, m_zip,
-                            m_homePhone, m_cell, m_workPhone, m_email, m_fileType}) {
+                            m_homePhone, m_cell, m_workPhone, m_email}) {
         edit->clear();
     }
-    m_pendingImage = QImage();
     m_picture->clear();
 }
 
@@ -219,28 +196,16 @@ void ContactInfoPage::setTown(const QString& city, const QString& state, const Q
     m_zip->setText(zip);
 }
 
-void ContactInfoPage::setMemberId(qint64 id)
+void ContactInfoPage::showMemberId(qint64 id)
 {
     m_memberId->setText(id > 0 ? QString::number(id) : QString());
 }
 
-qint64 ContactInfoPage::memberId() const
+HouseholdAddress ContactInfoPage::addressOnScreen() const
 {
-    return m_memberId->text().toLongLong();
-}
-
-std::optional<PendingPicture> ContactInfoPage::pendingPicture() const
-{
-    if (m_fileType->text().isEmpty() || m_pendingImage.isNull()) {
-        return std::nullopt;
-    }
-    return PendingPicture{m_pendingImage, m_fileType->text()};
-}
-
-void ContactInfoPage::pictureSaved()
-{
-    m_fileType->clear();
-    m_pendingImage = QImage();
+    MemberRecord onScreen;
+    readInto(onScreen);
+    return {onScreen.address1, onScreen.address2, onScreen.city, onScreen.state, onScreen.zip, onScreen.phone};
 }
 
 void ContactInfoPage::loadPicture()
@@ -263,10 +228,10 @@ void ContactInfoPage::loadPicture()
                     MessageStyle::Warning, tr("Load Picture"));
         return;
     }
-    m_pendingImage = MemberPicture::scaled(image);
     const QString extension = MemberPicture::extensionOf(fileName);
-    m_fileType->setText(extension.isEmpty() ? QStringLiteral("png") : extension);
-    showPicture(m_pendingImage);
+    PendingPicture picture{MemberPicture::scaled(image), extension.isEmpty() ? QStringLiteral("png") : extension};
+    showPicture(picture.image);
+    m_screenState.setPendingPicture(std::move(picture));
 }
 
 void ContactInfoPage::showPicture(const QImage& image)

@@ -1,28 +1,25 @@
 #pragma once
 
+#include "members/familystore.h"
 #include "members/memberstore.h"
 
-#include <QImage>
 #include <QWidget>
 
-#include <optional>
-
 class AppContext;
+class MemberScreenState;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableView;
 
-// Page "Contact Info": name, address, phones, e-mail, the picture and the family frame.
+// Page "Contact Info": name, address, phones, e-mail, the picture, and room for the family frame.
 class ContactInfoPage final : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ContactInfoPage)
 
 public:
-    ContactInfoPage(AppContext& context, QWidget* parent = nullptr);
+    ContactInfoPage(AppContext& context, MemberScreenState& state, QWidget* parent = nullptr);
 
     void setLists(const MemberLookupLists& lists);
     void clear();
@@ -30,25 +27,23 @@ public:
     void readInto(MemberRecord& record) const;
     // A new person starts in the church's town.
     void setTown(const QString& city, const QString& state, const QString& zip);
-    void setMemberId(qint64 id);
-    // The shown person's ID; 0 for a new person.
-    qint64 memberId() const;
-
-    // The picture chosen with "Load Picture" since the person was shown, waiting to be saved.
-    std::optional<PendingPicture> pendingPicture() const;
-    // The pending picture was written: nothing waits any more.
-    void pictureSaved();
-    // "Load Picture": asks for a file and shows it scaled; nothing is written yet.
+    // Shows the person's ID (none for a new person).
+    void showMemberId(qint64 id);
+    // "Load Picture": asks for a file and shows it scaled; it waits in the screen's state until saved.
     void loadPicture();
+    // The address and home phone on screen, read as a save reads them.
+    HouseholdAddress addressOnScreen() const;
+    // Places the family frame below the fields.
+    void placeFamilyFrame(QWidget* frame);
 
     QComboBox* memberStatus() const { return m_memberStatus; }
     QLineEdit* email() const { return m_email; }
-    QGroupBox* familyFrame() const { return m_familyFrame; }
 
 private:
     void showPicture(const QImage& image);
 
     AppContext& m_context;
+    MemberScreenState& m_screenState;
     QLineEdit* m_memberId;
     QComboBox* m_memberStatus;
     QComboBox* m_title;
@@ -66,9 +61,4 @@ private:
     QLineEdit* m_email;
     QLabel* m_picture;
     QPushButton* m_loadPicture;
-    QLineEdit* m_fileType;
-    QImage m_pendingImage;
-    QGroupBox* m_familyFrame;
-    QComboBox* m_memberAdd;
-    QComboBox* m_relationship;
 };

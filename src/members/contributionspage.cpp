@@ -1,6 +1,6 @@
 #include "members/contributionspage.h"
 
-#include "members/memberwidgets.h"
+#include "widgets/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 ContributionsPage::ContributionsPage(QWidget* parent)
     : QWidget(parent)

@@ -1,8 +1,8 @@
 #include "members/demographicpage.h"
 
-#include "members/memberwidgets.h"
-#include "shell/screenhelpers.h"
-#include "shell/typeahead.h"
+#include "widgets/controls.h"
+#include "widgets/screenhelpers.h"
+#include "widgets/typeahead.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 DemographicPage::DemographicPage(AppContext& context, QWidget* parent)
     : QWidget(parent)

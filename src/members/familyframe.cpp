@@ -1,71 +1,89 @@
 #include "members/familyframe.h"
 
-#include "data/databaseerror.h"
-#include "members/contactinfopage.h"
-#include "members/demographicpage.h"
 #include "members/familygridmodel.h"
-#include "members/familystore.h"
-#include "members/memberentryscreen.h"
-#include "members/memberwidgets.h"
+#include "members/memberscreenstate.h"
 #include "shell/appcontext.h"
-#include "shell/messages.h"
-#include "shell/permissioncheck.h"
+#include "widgets/controls.h"
+#include "widgets/guardedaction.h"
+#include "widgets/messages.h"
+#include "widgets/peoplelist.h"
+#include "widgets/permissioncheck.h"
+#include "widgets/typeahead.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QVBoxLayout>
 
-namespace {
+using namespace Controls;
 
-const QString kEntryPermission = QStringLiteral("Member Entry/Edit");
-
-template <typename T>
-T* child(QWidget* parent, const char* name)
-{
-    T* widget = parent->findChild<T*>(QString::fromUtf8(name));
-    Q_ASSERT_X(widget, "FamilyFrame", name);
-    return widget;
-}
-
-void showDatabaseError(const DatabaseError& error)
-{
-    showMessage(
-        QCoreApplication::translate("FamilyFrame", "The family link could not be changed: %1").arg(error.message()),
-        MessageStyle::Critical, QCoreApplication::translate("FamilyFrame", "Database Error"));
-}
-
-} // namespace
-
-FamilyFrame::FamilyFrame(AppContext& context, MemberEntryScreen& screen)
-    : QObject(&screen)
+FamilyFrame::FamilyFrame(AppContext& context, MemberScreenState& state, QCheckBox* headOfHousehold,
+                         std::function<HouseholdAddress()> addressOnScreen, QWidget* parent)
+    : QGroupBox(tr("Family Members"), parent)
     , m_context(context)
-    , m_screen(screen)
+    , m_state(state)
+    , m_headOfHousehold(headOfHousehold)
+    , m_addressOnScreen(std::move(addressOnScreen))
     , m_model(new FamilyGridModel(this))
 {
-    QGroupBox* frame = screen.contactInfoPage()->familyFrame();
-    m_grid = child<QTableView>(frame, "vsfgFamilyMembers");
-    m_memberAdd = child<QComboBox>(frame, "cmbMemberAdd");
-    m_relationship = child<QComboBox>(frame, "cmbRelationship");
-    m_headOfHousehold = screen.demographicPage()->headOfHousehold();
+    setObjectName(QStringLiteral("frameFamilyMembers"));
+    m_grid = grid(this, QStringLiteral("vsfgFamilyMembers"));
     m_grid->setModel(m_model);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    m_memberAdd = pickList(this, QStringLiteral("cmbMemberAdd"));
+    m_memberAdd->setMinimumContentsLength(24);
+    // Anyone who heads no household may be linked as a relative.
+    PeopleList::attach(m_memberAdd, m_context.people(), {.leadingEntries = {}, .onlyNonHeads = true});
+    attachTypeAhead(m_memberAdd, m_context);
+    m_relationship = pickList(this, QStringLiteral("cmbRelationship"));
+    auto* add = new QPushButton(tr("Add"), this);
+    add->setObjectName(QStringLiteral("btnAddFamMember"));
+    auto* remove = new QPushButton(tr("Remove"), this);
+    remove->setObjectName(QStringLiteral("btnRemoveFamMember"));
+    auto* clone = new QPushButton(tr("Clone Address"), this);
+    clone->setObjectName(QStringLiteral("btnCloneHOHAddress"));
 
-    connect(child<QPushButton>(frame, "btnAddFamMember"), &QPushButton::clicked, this, &FamilyFrame::addClicked);
-    connect(child<QPushButton>(frame, "btnRemoveFamMember"), &QPushButton::clicked, this, &FamilyFrame::removeClicked);
-    connect(child<QPushButton>(frame, "btnCloneHOHAddress"), &QPushButton::clicked, this, &FamilyFrame::cloneClicked);
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(label(this, tr("Member")));
+    controls->addWidget(m_memberAdd, 2);
+    controls->addWidget(label(this, tr("Relationship")));
+    controls->addWidget(m_relationship, 1);
+    controls->addWidget(add);
+    controls->addWidget(remove);
+    controls->addWidget(clone);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_grid);
+    layout->addLayout(controls);
+
+    Guard::connect(add, &QPushButton::clicked, this, add->text(), [this] { addClicked(); });
+    Guard::connect(remove, &QPushButton::clicked, this, remove->text(), [this] { removeClicked(); });
+    Guard::connect(clone, &QPushButton::clicked, this, clone->text(), [this] { cloneClicked(); });
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FamilyFrame::rowChosen);
     connect(m_grid, &QTableView::doubleClicked, this, &FamilyFrame::rowDoubleClicked);
-    connect(&screen, &MemberEntryScreen::memberShown, this, &FamilyFrame::loadFamilyMembers);
+    connect(&m_state, &MemberScreenState::memberShown, this, &FamilyFrame::loadFamilyMembers);
+    connect(&m_state, &MemberScreenState::memberCleared, this, &FamilyFrame::clear);
     // The grid lists the family from the side the box shows now, saved or not. Showing a person sets the
     // box without a click and reloads the grid once it is done.
-    connect(m_headOfHousehold, &QCheckBox::clicked, this, &FamilyFrame::loadFamilyMembers);
-    connect(&screen, &MemberEntryScreen::memberCleared, m_model, &FamilyGridModel::clear);
+    Guard::connect(m_headOfHousehold, &QCheckBox::clicked, this, tr("Family Members"), [this] { loadFamilyMembers(); });
 }
 
 FamilyFrame::~FamilyFrame() = default;
+
+void FamilyFrame::setRelationships(const QStringList& relationships)
+{
+    refill(m_relationship, relationships);
+}
+
+void FamilyFrame::clear()
+{
+    m_model->clear();
+    m_memberAdd->setCurrentIndex(-1);
+    m_relationship->setCurrentIndex(-1);
+}
 
 FamilySide FamilyFrame::side() const
 {
@@ -74,40 +92,30 @@ FamilySide FamilyFrame::side() const
 
 void FamilyFrame::loadFamilyMembers()
 {
-    const qint64 id = m_screen.shownMemberId();
+    const qint64 id = m_state.shownId();
     if (id <= 0) {
         m_model->clear();
         return;
     }
-    try {
-        m_model->setFamily(FamilyStore(m_context.db()).familyOf(id, side()));
-    } catch (const DatabaseError& error) {
-        m_model->clear();
-        showDatabaseError(error);
-        return;
-    }
+    m_model->clear();
+    m_model->setFamily(FamilyStore(m_context.db()).familyOf(id, side()));
     m_grid->resizeColumnsToContents();
 }
 
 void FamilyFrame::addClicked()
 {
-    if (!checkPermission(m_context, kEntryPermission, Refusal::Save)) {
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save)) {
         return;
     }
-    const qint64 id = m_screen.shownMemberId();
-    const std::optional<qint64> relative = MemberWidgets::chosenId(m_memberAdd);
+    const qint64 id = m_state.shownId();
+    const std::optional<qint64> relative = chosenId(m_memberAdd);
     if (id <= 0 || !relative || m_relationship->currentIndex() < 0) {
         showMessage(tr("You must have a current member, relative member, and relationship selected."),
                     MessageStyle::Plain, tr("Required Info"));
         return;
     }
-    try {
-        // The shown person is the head of the link, whatever his Head of Household box shows.
-        FamilyStore(m_context.db()).link(id, *relative, m_relationship->currentText());
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-        return;
-    }
+    // The shown person is the head of the link, whatever his Head of Household box shows.
+    FamilyStore(m_context.db()).link(id, *relative, m_relationship->currentText());
     m_memberAdd->setCurrentIndex(-1);
     m_relationship->setCurrentIndex(-1);
     loadFamilyMembers();
@@ -119,7 +127,7 @@ void FamilyFrame::removeClicked()
     if (!current.isValid()) {
         return;
     }
-    if (!checkPermission(m_context, kEntryPermission, Refusal::Remove)) {
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Remove)) {
         return;
     }
     if (showMessage(tr("Are you sure you want to remove the selected Relationship?"), MessageStyle::YesNo,
@@ -127,13 +135,7 @@ void FamilyFrame::removeClicked()
         return;
     }
     const FamilyMember& other = m_model->member(current.row());
-    const qint64 id = m_screen.shownMemberId();
-    try {
-        FamilyStore(m_context.db()).unlinkListed(id, other.id, side());
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-        return;
-    }
+    FamilyStore(m_context.db()).unlinkListed(m_state.shownId(), other.id, side());
     loadFamilyMembers();
 }
 
@@ -147,17 +149,8 @@ void FamilyFrame::cloneClicked()
     if (family.isEmpty()) {
         return;
     }
-    // The address as it stands on screen, saved or not, read as a save would read it.
-    MemberRecord onScreen;
-    m_screen.contactInfoPage()->readInto(onScreen);
-    const HouseholdAddress address{onScreen.address1, onScreen.address2, onScreen.city,
-                                   onScreen.state,    onScreen.zip,      onScreen.phone};
-    try {
-        FamilyStore(m_context.db()).cloneAddress(family, address);
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-        return;
-    }
+    // The address as it stands on screen, saved or not.
+    FamilyStore(m_context.db()).cloneAddress(family, m_addressOnScreen());
     loadFamilyMembers();
 }
 
@@ -169,13 +162,13 @@ void FamilyFrame::rowChosen(const QModelIndex& current)
         return;
     }
     const FamilyMember& relative = m_model->member(current.row());
-    MemberWidgets::selectId(m_memberAdd, relative.id);
-    MemberWidgets::selectText(m_relationship, relative.relationship);
+    PeopleList::select(m_memberAdd, relative.id);
+    selectText(m_relationship, relative.relationship);
 }
 
 void FamilyFrame::rowDoubleClicked(const QModelIndex& index)
 {
     if (index.isValid()) {
-        m_screen.loadMember(m_model->member(index.row()).id);
+        emit relativeChosen(m_model->member(index.row()).id);
     }
 }

@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QObject>
+#include "members/familystore.h"
 
-enum class FamilySide;
+#include <QGroupBox>
+
+#include <functional>
 
 class AppContext;
 class FamilyGridModel;
-class MemberEntryScreen;
+class MemberScreenState;
 class QCheckBox;
 class QComboBox;
 class QModelIndex;
@@ -16,18 +18,28 @@ class QTableView;
 // Household" box is ticked on screen, else the heads of household he belongs to; adds and removes links,
 // changes a relationship, opens a relative by double-click and copies the address on screen to every listed
 // person. Links are written at once, apart from the Save buttons.
-class FamilyFrame final : public QObject
+class FamilyFrame final : public QGroupBox
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FamilyFrame)
 
 public:
-    FamilyFrame(AppContext& context, MemberEntryScreen& screen);
+    // headOfHousehold is the person's box on screen; addressOnScreen reads the address as a save would.
+    FamilyFrame(AppContext& context, MemberScreenState& state, QCheckBox* headOfHousehold,
+                std::function<HouseholdAddress()> addressOnScreen, QWidget* parent = nullptr);
     ~FamilyFrame() override;
 
+    // Refills the relationship list, keeping the chosen one where it is still offered.
+    void setRelationships(const QStringList& relationships);
     // Rebuilds the grid for the shown person (empty for a new one), from the side his box shows now.
     void loadFamilyMembers();
+    // Empties the grid and the two lists.
+    void clear();
     FamilyGridModel* model() const { return m_model; }
+
+signals:
+    // A relative was double-clicked: the screen shows him.
+    void relativeChosen(qint64 memberId);
 
 private:
     FamilySide side() const;
@@ -38,10 +50,11 @@ private:
     void rowDoubleClicked(const QModelIndex& index);
 
     AppContext& m_context;
-    MemberEntryScreen& m_screen;
+    MemberScreenState& m_state;
+    QCheckBox* m_headOfHousehold;
+    std::function<HouseholdAddress()> m_addressOnScreen;
     FamilyGridModel* m_model;
     QTableView* m_grid;
     QComboBox* m_memberAdd;
     QComboBox* m_relationship;
-    QCheckBox* m_headOfHousehold;
 };

@@ -1,46 +1,46 @@
 #include "members/memberdeleteaction.h"
 
-#include "data/databaseerror.h"
 #include "members/memberdeletion.h"
-#include "members/memberentryscreen.h"
+#include "members/memberscreenstate.h"
 #include "shell/appcontext.h"
-#include "shell/messages.h"
+#include "widgets/guardedaction.h"
+#include "widgets/messages.h"
+#include "widgets/permissioncheck.h"
 
 #include <QPushButton>
 
-MemberDeleteAction::MemberDeleteAction(AppContext& context, MemberEntryScreen& screen)
-    : QObject(&screen)
+MemberDeleteAction::MemberDeleteAction(AppContext& context, MemberScreenState& state, QPushButton* deleteButton)
+    : QObject(deleteButton)
     , m_context(context)
-    , m_screen(screen)
+    , m_state(state)
 {
-    connect(screen.deleteButton(), &QPushButton::clicked, this, &MemberDeleteAction::deleteClicked);
+    Guard::connect(deleteButton, &QPushButton::clicked, this, deleteButton->text(), [this] { deleteClicked(); });
 }
 
 MemberDeleteAction::~MemberDeleteAction() = default;
 
 void MemberDeleteAction::deleteClicked()
 {
-    const qint64 id = m_screen.shownMemberId();
+    const qint64 id = m_state.shownId();
     if (id <= 0) {
         return; // a new person: nothing stored to delete
+    }
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Remove)) {
+        return;
     }
     if (!MemberDeletion::canDelete(id)) {
         showMessage(MemberDeletion::placeholderRefusal(), MessageStyle::Warning, tr("Delete Not Possible"));
         return;
     }
-    if (showMessage(tr("Are you sure you want to delete the selected member?"), MessageStyle::YesNo,
-                    tr("Delete Confirmation")) != MessageAnswer::Yes) {
+    MemberDeletion deletion(m_context.db());
+    const std::optional<DeletionSummary> summary = deletion.summary(id);
+    if (!summary) {
+        return; // deleted elsewhere meanwhile
+    }
+    if (showMessage(summary->question(), MessageStyle::YesNo, tr("Delete Confirmation")) != MessageAnswer::Yes) {
         return;
     }
-    try {
-        MemberDeletion(m_context.db()).deleteMember(id);
-    } catch (const DatabaseError& error) {
-        showMessage(tr("The person could not be deleted; nothing was changed.\n\n%1").arg(error.message()),
-                    MessageStyle::Critical, tr("Delete Failed"));
-        return;
-    }
-    // The chooser no longer offers the deleted person; the screen is ready for a new one.
-    m_screen.reloadNames();
-    m_screen.clearMember();
+    deletion.deleteMember(id);
+    emit memberDeleted(id, summary->name);
     emit m_context.changes().memberDeleted(id);
 }

@@ -30,6 +30,46 @@ const char* const kStatements[] = {
 
 } // namespace
 
+QString DeletionSummary::question() const
+{
+    QStringList goes;
+    if (contributions > 0) {
+        goes << (contributions == 1 ? MemberDeletion::tr("1 contribution")
+                                    : MemberDeletion::tr("%1 contributions").arg(contributions));
+    }
+    if (attendanceRecords > 0) {
+        goes << (attendanceRecords == 1 ? MemberDeletion::tr("1 attendance record")
+                                        : MemberDeletion::tr("%1 attendance records").arg(attendanceRecords));
+    }
+    if (prospectContacts > 0) {
+        goes << (prospectContacts == 1 ? MemberDeletion::tr("1 prospect contact")
+                                       : MemberDeletion::tr("%1 prospect contacts").arg(prospectContacts));
+    }
+    const QString question = MemberDeletion::tr("Delete %1?").arg(name);
+    if (goes.isEmpty()) {
+        return question;
+    }
+    return question + u' ' + MemberDeletion::tr("These go with him: %1.").arg(goes.join(QStringLiteral(", ")));
+}
+
+std::optional<DeletionSummary> MemberDeletion::summary(qint64 memberId)
+{
+    const auto person =
+        m_db.selectOne(QStringLiteral("SELECT Last_Name, First_Name FROM Member WHERE ID = ?"), {memberId});
+    if (!person) {
+        return std::nullopt;
+    }
+    DeletionSummary summary;
+    summary.name = person->text(u"Last_Name") + QStringLiteral(", ") + person->text(u"First_Name");
+    const auto count = [this, memberId](const char* sql) {
+        return m_db.scalar(QString::fromUtf8(sql), {memberId}).toLongLong();
+    };
+    summary.contributions = count("SELECT count(*) FROM Member_Contributions WHERE MemberID = ?");
+    summary.attendanceRecords = count("SELECT count(*) FROM AttendanceData WHERE MemberID = ?");
+    summary.prospectContacts = count("SELECT count(*) FROM Prospect_Contact WHERE Prospect_ID = ?");
+    return summary;
+}
+
 QString MemberDeletion::placeholderRefusal()
 {
     return tr("This record stands in for the teachers, leaders and visitors of deleted people and cannot be "

@@ -8,35 +8,36 @@
 #include "members/demographicpage.h"
 #include "members/familyframe.h"
 #include "members/memberdeleteaction.h"
-#include "members/memberwidgets.h"
+#include "members/memberscreenstate.h"
 #include "members/notespage.h"
 #include "members/organizationspage.h"
 #include "members/prospectinfopage.h"
 #include "members/responsibilitiesframe.h"
 #include "shell/appcontext.h"
-#include "shell/messages.h"
-#include "shell/pairedlist.h"
-#include "shell/permissioncheck.h"
-#include "shell/permissions.h"
-#include "shell/typeahead.h"
+#include "shell/peoplemodel.h"
+#include "widgets/busycursor.h"
+#include "widgets/controls.h"
+#include "widgets/guardedaction.h"
+#include "widgets/messages.h"
+#include "widgets/pairedlist.h"
+#include "widgets/peoplelist.h"
+#include "widgets/permissioncheck.h"
+#include "widgets/screenhelpers.h"
+#include "widgets/typeahead.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 namespace {
-
-const QString kEntryPermission = QStringLiteral("Member Entry/Edit");
-const QString kContributionsPermission = QStringLiteral("Member Contributions");
 
 QPushButton* button(QWidget* parent, const QString& text, const QString& name)
 {
@@ -45,19 +46,13 @@ QPushButton* button(QWidget* parent, const QString& text, const QString& name)
     return b;
 }
 
-void showDatabaseError(const DatabaseError& error)
-{
-    showMessage(
-        QCoreApplication::translate("MemberEntryScreen", "The database refused the operation: %1").arg(error.message()),
-        MessageStyle::Critical, QCoreApplication::translate("MemberEntryScreen", "Database Error"));
-}
-
 } // namespace
 
 MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
     , m_store(context.db(), context.clock(), context.config().pictureFolder)
+    , m_state(new MemberScreenState(this))
 {
     BusyCursor busy;
     setObjectName(QStringLiteral("frmMemberEntry"));
@@ -65,7 +60,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
 
     m_chooser = pickList(this, QStringLiteral("cmbMember"));
     m_chooser->setMinimumContentsLength(36);
-    dropDownBelow(m_chooser);
+    PeopleList::attach(m_chooser, m_context.people());
     attachTypeAhead(m_chooser, m_context);
     m_new = button(this, tr("New"), QStringLiteral("btnNew"));
     m_save = button(this, tr("Save"), QStringLiteral("btnSaveNew"));
@@ -85,7 +80,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     // All eight tabs stay in view: no scrolling tab bar, no shortened captions.
     m_tabs->tabBar()->setUsesScrollButtons(false);
     m_tabs->tabBar()->setElideMode(Qt::ElideNone);
-    m_contact = new ContactInfoPage(m_context, m_tabs);
+    m_contact = new ContactInfoPage(m_context, *m_state, m_tabs);
     m_demographic = new DemographicPage(m_context, m_tabs);
     m_notes = new NotesPage(m_tabs);
     m_church = new ChurchInfoPage(
@@ -102,28 +97,38 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_tabs->addTab(m_attendance, tr("Attendance Info"));
     m_tabs->addTab(m_organizations, tr("Church Organizations"));
     m_tabs->addTab(m_contributions, tr("Contributions"));
-    if (!Permissions::has(m_context.db(), m_context.user(), kContributionsPermission)) {
+    if (!Permissions::has(m_context.db(), m_context.user(), Permission::MemberContributions)) {
         m_tabs->setTabVisible(TabContributions, false);
     }
+
+    // The family and responsibility frames and Delete write at once, apart from the Save buttons.
+    m_family = new FamilyFrame(m_context, *m_state, m_demographic->headOfHousehold(),
+                               [this] { return m_contact->addressOnScreen(); });
+    m_contact->placeFamilyFrame(m_family);
+    m_responsibilities = new ResponsibilitiesFrame(m_context, *m_state);
+    m_church->placeResponsibilitiesFrame(m_responsibilities);
+    auto* deleteAction = new MemberDeleteAction(m_context, *m_state, m_delete);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_tabs, 1);
 
-    connect(m_chooser, &QComboBox::activated, this, &MemberEntryScreen::chooserActivated);
-    connect(m_new, &QPushButton::clicked, this, &MemberEntryScreen::newMember);
-    connect(m_save, &QPushButton::clicked, this, &MemberEntryScreen::saveClicked);
-    connect(m_saveClose, &QPushButton::clicked, this, &MemberEntryScreen::saveAndCloseClicked);
-    connect(m_exit, &QPushButton::clicked, this, &MemberEntryScreen::closeScreen);
-    connect(m_contributions, &ContributionsPage::envelopeLeft, this, &MemberEntryScreen::envelopeLeft);
-    connect(&m_context.changes(), &ChangeNotifier::listValuesChanged, this, &MemberEntryScreen::reloadListValues);
-    // The family and responsibility frames and Delete write at once, apart from the Save buttons.
-    new FamilyFrame(m_context, *this);
-    new ResponsibilitiesFrame(m_context, *this);
-    new MemberDeleteAction(m_context, *this);
+    Guard::connect(m_chooser, &QComboBox::activated, this, tr("Show the person"),
+                   [this](int index) { chooserActivated(index); });
+    Guard::connect(m_new, &QPushButton::clicked, this, m_new->text(), [this] { newMember(); });
+    Guard::connect(m_save, &QPushButton::clicked, this, m_save->text(), [this] { saveClicked(); });
+    Guard::connect(m_saveClose, &QPushButton::clicked, this, m_saveClose->text(), [this] { saveAndCloseClicked(); });
+    connect(m_exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    Guard::connect(m_contributions, &ContributionsPage::envelopeLeft, this, tr("Envelope No."),
+                   [this] { envelopeLeft(); });
+    Guard::connect(m_family, &FamilyFrame::relativeChosen, this, tr("Show the person"),
+                   [this](qint64 id) { loadMember(id); });
+    connect(deleteAction, &MemberDeleteAction::memberDeleted, this, &MemberEntryScreen::memberDeleted);
+    Guard::connect(&m_context.changes(), &ChangeNotifier::listValuesChanged, this, tr("Refill the lists"),
+                   [this] { reloadListValues(); });
     auto* saveShortcut = new QShortcut(QKeySequence::Save, this);
     saveShortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(saveShortcut, &QShortcut::activated, this, &MemberEntryScreen::saveClicked);
+    Guard::connect(saveShortcut, &QShortcut::activated, this, m_save->text(), [this] { saveClicked(); });
 
     reloadListValues();
     m_tabs->setCurrentIndex(TabContactInfo);
@@ -135,50 +140,18 @@ MemberEntryScreen::~MemberEntryScreen() = default;
 
 qint64 MemberEntryScreen::shownMemberId() const
 {
-    return m_contact->memberId();
+    return m_state->shownId();
 }
 
 void MemberEntryScreen::reloadNames()
 {
-    try {
-        const QList<ListEntry> people = m_store.people();
-        const QSignalBlocker blocker(m_chooser);
-        refill(m_chooser, people);
-        m_chooser->setCurrentIndex(-1);
-        m_chooserIndex.clear();
-        m_chooserIndex.reserve(people.size());
-        for (int i = 0; i < people.size(); ++i) {
-            m_chooserIndex.insert(people.at(i).id, i);
-        }
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-    }
+    m_context.people().reload();
 }
 
 void MemberEntryScreen::reloadListValues()
 {
     BusyCursor busy;
-    try {
-        const MemberLookupLists lists = m_store.lookupLists();
-        const std::optional<qint64> chosen = PairedList::selectedId(m_chooser);
-        {
-            const QSignalBlocker blocker(m_chooser);
-            refill(m_chooser, lists.people);
-            m_chooser->setCurrentIndex(-1);
-        }
-        m_chooserIndex.clear();
-        m_chooserIndex.reserve(lists.people.size());
-        for (int i = 0; i < lists.people.size(); ++i) {
-            m_chooserIndex.insert(lists.people.at(i).id, i);
-        }
-        if (chosen) {
-            const QSignalBlocker blocker(m_chooser);
-            m_chooser->setCurrentIndex(m_chooserIndex.value(*chosen, -1));
-        }
-        showLists(lists);
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-    }
+    showLists(m_store.lookupLists());
 }
 
 void MemberEntryScreen::showLists(const MemberLookupLists& lists)
@@ -189,20 +162,18 @@ void MemberEntryScreen::showLists(const MemberLookupLists& lists)
     m_prospect->setLists(lists);
     m_organizations->setCatalogue(lists.organizations);
     m_contributions->setLists(lists);
+    m_family->setRelationships(lists.relationships);
+    m_responsibilities->setResponsibilities(lists.responsibilities);
 }
 
 void MemberEntryScreen::loadMember(qint64 memberId)
 {
-    int index = m_chooserIndex.value(memberId, -1);
-    if (index < 0) {
-        reloadNames();
-        index = m_chooserIndex.value(memberId, -1);
+    PeopleModel& people = m_context.people();
+    if (people.rowOf(memberId) < 0) {
+        people.reload();
     }
-    {
-        const QSignalBlocker blocker(m_chooser);
-        m_chooser->setCurrentIndex(index);
-    }
-    if (index < 0) {
+    PeopleList::select(m_chooser, memberId);
+    if (m_chooser->currentIndex() < 0) {
         clearMember();
         return;
     }
@@ -226,12 +197,8 @@ void MemberEntryScreen::clearMember()
     m_prospect->clear(today);
     m_contributions->clear();
     m_contributions->resetFilter(today);
-    try {
-        m_organizations->show(m_store.allOrganizations(), {});
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-    }
-    emit memberCleared();
+    m_organizations->show(m_store.allOrganizations(), {});
+    m_state->announceCleared();
 }
 
 void MemberEntryScreen::showMember()
@@ -241,21 +208,12 @@ void MemberEntryScreen::showMember()
         clearMember();
         return;
     }
-    std::optional<MemberRecord> record;
-    QStringList available;
-    try {
-        record = m_store.load(*id);
-        if (record) {
-            available = m_store.organizationsNotHeldBy(*id);
-        }
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-        return;
-    }
+    const std::optional<MemberRecord> record = m_store.load(*id);
     if (!record) {
         clearMember();
         return;
     }
+    const QStringList available = m_store.organizationsNotHeldBy(*id);
     const QDate today = m_context.clock().today();
     m_contact->clear();
     m_demographic->clear(today);
@@ -272,16 +230,13 @@ void MemberEntryScreen::showMember()
     m_contributions->show(*record);
     m_contributions->resetFilter(today);
     m_organizations->show(available, record->organizations);
-    emit memberShown(record->id);
+    m_state->announceShown(record->id);
 }
 
 void MemberEntryScreen::newMember()
 {
     clearMember();
-    {
-        const QSignalBlocker blocker(m_chooser);
-        m_chooser->setCurrentIndex(-1);
-    }
+    PeopleList::select(m_chooser, std::nullopt);
     m_tabs->setCurrentIndex(TabContactInfo);
     setTown();
     m_contact->memberStatus()->setFocus();
@@ -310,7 +265,7 @@ MemberRecord MemberEntryScreen::readRecord() const
 bool MemberEntryScreen::saveMember()
 {
     MemberRecord record = readRecord();
-    const std::optional<PendingPicture> picture = m_contact->pendingPicture();
+    const std::optional<PendingPicture> picture = m_state->pendingPicture();
     SaveResult result;
     try {
         result = m_store.save(record, m_context.user().userName, picture ? &*picture : nullptr);
@@ -338,15 +293,15 @@ bool MemberEntryScreen::saveMember()
         case SaveStatus::Saved:
             break;
     }
-    m_contact->setMemberId(record.id);
+    m_state->setShownId(record.id);
+    m_contact->showMemberId(record.id);
     m_notes->showAudit(record);
     if (picture) {
         if (result.pictureError.isEmpty()) {
-            m_contact->pictureSaved();
+            m_state->clearPendingPicture();
         } else {
-            showMessage(
-                tr("The person was saved, but his picture could not be written.\n\n%1").arg(result.pictureError),
-                MessageStyle::Warning, tr("Picture Not Saved"));
+            showMessage(tr("The person was saved, but his picture was not.\n\n%1").arg(result.pictureError),
+                        MessageStyle::Warning, tr("Picture Not Saved"));
         }
     }
     emit m_context.changes().memberSaved(record.id);
@@ -355,7 +310,7 @@ bool MemberEntryScreen::saveMember()
 
 void MemberEntryScreen::saveClicked()
 {
-    if (!checkPermission(m_context, kEntryPermission, Refusal::Save)) {
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save)) {
         return;
     }
     if (!saveMember()) {
@@ -363,17 +318,17 @@ void MemberEntryScreen::saveClicked()
     }
     // The chooser lists the new or renamed person, without a selection; the person stays shown so
     // that a second save updates the same row.
-    reloadNames();
+    PeopleList::select(m_chooser, std::nullopt);
     m_chooser->setFocus();
 }
 
 void MemberEntryScreen::saveAndCloseClicked()
 {
-    if (!checkPermission(m_context, kEntryPermission, Refusal::Save)) {
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save)) {
         return;
     }
     if (saveMember()) {
-        closeScreen();
+        closeScreen(this);
     }
 }
 
@@ -383,14 +338,17 @@ void MemberEntryScreen::envelopeLeft()
     if (envelope.isEmpty()) {
         return;
     }
-    try {
-        if (const auto holder = m_store.envelopeHolder(envelope, shownMemberId())) {
-            showEnvelopeInUse(*holder);
-            m_contributions->envelope()->setFocus();
-        }
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
+    if (const auto holder = m_store.envelopeHolder(envelope, shownMemberId())) {
+        showEnvelopeInUse(*holder);
+        m_contributions->envelope()->setFocus();
     }
+}
+
+void MemberEntryScreen::memberDeleted()
+{
+    // The chooser no longer offers the deleted person; the screen is ready for a new one.
+    PeopleList::select(m_chooser, std::nullopt);
+    clearMember();
 }
 
 void MemberEntryScreen::showEnvelopeInUse(const EnvelopeHolder& holder)
@@ -399,13 +357,4 @@ void MemberEntryScreen::showEnvelopeInUse(const EnvelopeHolder& holder)
                    "number.")
                     .arg(holder.firstName, holder.lastName),
                 MessageStyle::Warning, tr("Envelope Number In Use"));
-}
-
-void MemberEntryScreen::closeScreen()
-{
-    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        window->close();
-    } else {
-        close();
-    }
 }

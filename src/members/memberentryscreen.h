@@ -2,7 +2,6 @@
 
 #include "members/memberstore.h"
 
-#include <QHash>
 #include <QWidget>
 
 class AppContext;
@@ -11,16 +10,19 @@ class ChurchInfoPage;
 class ContactInfoPage;
 class ContributionsPage;
 class DemographicPage;
+class FamilyFrame;
+class MemberScreenState;
 class NotesPage;
 class OrganizationsPage;
 class ProspectInfoPage;
 class QComboBox;
 class QPushButton;
 class QTabWidget;
+class ResponsibilitiesFrame;
 
 // "Member/Prospect Entry/Edit": one person of the roll on eight pages, chosen by name, entered,
-// edited and saved. Other screens show a person here through loadMember(), which they may call by
-// name (QMetaObject::invokeMethod) without linking this library.
+// edited and saved. Other screens show a person here by asking the program (ScreenRequests::showMember),
+// which opens this screen and calls loadMember().
 class MemberEntryScreen final : public QWidget
 {
     Q_OBJECT
@@ -32,12 +34,12 @@ public:
 
     // Chooses the person in the chooser and shows him. A person saved elsewhere and not listed yet is
     // listed first; an ID without a row leaves the screen empty.
-    Q_INVOKABLE void loadMember(qint64 memberId);
-    // Refills the chooser.
-    Q_INVOKABLE void reloadNames();
-    // Refills every list of the screen, the chooser included; what the shown person has chosen stays
-    // chosen wherever it is still offered.
-    Q_INVOKABLE void reloadListValues();
+    void loadMember(qint64 memberId);
+    // Reads the shared people list again (the chooser and the relative list show it).
+    void reloadNames();
+    // Refills every lookup list of the screen; what the shown person has chosen stays chosen wherever it
+    // is still offered.
+    void reloadListValues();
 
     // Shows the person chosen in the chooser.
     void showMember();
@@ -61,7 +63,9 @@ public:
     AttendancePage* attendancePage() const { return m_attendance; }
     OrganizationsPage* organizationsPage() const { return m_organizations; }
     ContributionsPage* contributionsPage() const { return m_contributions; }
-    QPushButton* deleteButton() const { return m_delete; }
+    FamilyFrame* familyFrame() const { return m_family; }
+    ResponsibilitiesFrame* responsibilitiesFrame() const { return m_responsibilities; }
+    MemberScreenState& state() const { return *m_state; }
 
     // The page indexes of the tabbed dialog.
     enum Tab {
@@ -75,12 +79,6 @@ public:
         TabContributions
     };
 
-signals:
-    // A stored person is now shown (the pages' grids refresh on this).
-    void memberShown(qint64 memberId);
-    // The screen was emptied for a new person.
-    void memberCleared();
-
 private:
     MemberRecord readRecord() const;
     void setTown();
@@ -88,14 +86,14 @@ private:
     void saveClicked();
     void saveAndCloseClicked();
     void envelopeLeft();
-    void closeScreen();
+    void memberDeleted();
     void showLists(const MemberLookupLists& lists);
     void showEnvelopeInUse(const EnvelopeHolder& holder);
 
     AppContext& m_context;
     MemberStore m_store;
+    MemberScreenState* m_state;
     QComboBox* m_chooser;
-    QHash<qint64, int> m_chooserIndex;
     QPushButton* m_new;
     QPushButton* m_save;
     QPushButton* m_saveClose;
@@ -110,4 +108,6 @@ private:
     AttendancePage* m_attendance;
     OrganizationsPage* m_organizations;
     ContributionsPage* m_contributions;
+    FamilyFrame* m_family;
+    ResponsibilitiesFrame* m_responsibilities;
 };

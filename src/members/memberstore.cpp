@@ -1,10 +1,12 @@
 #include "members/memberstore.h"
 
 #include "data/database.h"
+#include "data/databaseerror.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
 #include "members/memberpicture.h"
 #include "shell/clock.h"
+#include "shell/lookupstore.h"
 #include "shell/textformat.h"
 
 #include <QDir>
@@ -159,70 +161,6 @@ MemberRecord recordFrom(const Row& row)
     return r;
 }
 
-// Entries from a query whose first columns are the name parts and whose last column is the ID.
-// Rows without an ID (a join that found nothing) are left out.
-template <typename Compose>
-QList<ListEntry> entries(Database& db, const QString& sql, Compose compose, const QVariantList& params = {})
-{
-    QList<ListEntry> out;
-    Query q = db.query(sql, params);
-    const int idColumn = q.columnCount() - 1;
-    while (q.next()) {
-        const QVariant id = q.value(idColumn);
-        if (id.isNull()) {
-            continue;
-        }
-        out.push_back({id.toLongLong(), compose(q)});
-    }
-    return out;
-}
-
-QString textAt(const Query& q, int column)
-{
-    const QVariant v = q.value(column);
-    return v.isNull() ? QString() : v.toString();
-}
-
-// "Last, First": the deacon and care group leader lists.
-QString lastFirst(const Query& q)
-{
-    return textAt(q, 0) + QStringLiteral(", ") + textAt(q, 1);
-}
-
-QString personName(const Query& q)
-{
-    return personDisplayName(textAt(q, 2), textAt(q, 0), textAt(q, 1), textAt(q, 3));
-}
-
-// Every person in name order, with the household flag that the name index also holds, so that the
-// chooser and the list of possible relatives (everyone who heads no household) come from one pass.
-void readPeople(Database& db, QList<ListEntry>* people, QList<ListEntry>* relativeCandidates)
-{
-    Query q = db.query(QStringLiteral("SELECT First_Name, Middle_Name, Last_Name, Title, ID, Head_Of_Household "
-                                      "FROM Member ORDER BY ") +
-                       Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                       Database::sortText(QStringLiteral("First_Name")) + u',' +
-                       Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", ID"));
-    while (q.next()) {
-        const ListEntry entry{q.value(4).toLongLong(), personName(q)};
-        if (relativeCandidates != nullptr && q.value(5).toLongLong() == 0) {
-            relativeCandidates->push_back(entry);
-        }
-        if (people != nullptr) {
-            people->push_back(entry);
-        }
-    }
-}
-
-QList<ListEntry> classes(Database& db, const QString& table)
-{
-    // The table name is one of our own constants.
-    return entries(
-        db,
-        (QStringLiteral("SELECT Name, ID FROM %1 ORDER BY ").arg(table) + Database::sortText(QStringLiteral("Name"))),
-        [](const Query& q) { return textAt(q, 0); });
-}
-
 } // namespace
 
 MemberStore::MemberStore(Database& db, Clock& clock, QString pictureFolder)
@@ -359,8 +297,15 @@ SaveResult MemberStore::save(MemberRecord& record, const QString& userName, cons
         QString storedName;
         result.pictureError = writePicture(record.id, *picture, storedName);
         if (result.pictureError.isEmpty()) {
-            m_db.execute(QStringLiteral("UPDATE Member SET Picture = ? WHERE ID = ?"), {storedName, record.id});
-            record.picture = storedName;
+            // The person is saved whatever happens here; a failure is reported as the picture's alone.
+            try {
+                m_db.execute(QStringLiteral("UPDATE Member SET Picture = ? WHERE ID = ?"), {storedName, record.id});
+                record.picture = storedName;
+            } catch (const DatabaseError& error) {
+                result.pictureError =
+                    tr("The picture file %1 was written, but the person's record could not be pointed at it: %2")
+                        .arg(storedName, error.message());
+            }
         }
     }
     return result;
@@ -391,13 +336,6 @@ QString MemberStore::writePicture(qint64 id, const PendingPicture& picture, QStr
     return {};
 }
 
-QList<ListEntry> MemberStore::people()
-{
-    QList<ListEntry> out;
-    readPeople(m_db, &out, nullptr);
-    return out;
-}
-
 QStringList MemberStore::organizationsNotHeldBy(qint64 id)
 {
     return m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations WHERE Name NOT IN "
@@ -409,8 +347,7 @@ QStringList MemberStore::organizationsNotHeldBy(qint64 id)
 
 QStringList MemberStore::allOrganizations()
 {
-    return m_db.texts(QStringLiteral("SELECT Name FROM Church_Organizations ORDER BY ") +
-                      Database::sortText(QStringLiteral("Name")));
+    return LookupStore(m_db).texts(LookupList::Organizations);
 }
 
 QStringList MemberStore::genders()
@@ -425,45 +362,24 @@ QStringList MemberStore::maritalStatuses()
 
 MemberLookupLists MemberStore::lookupLists()
 {
+    LookupStore lookups(m_db);
     MemberLookupLists l;
-    readPeople(m_db, &l.people, &l.relativeCandidates);
-    l.memberStatuses = m_db.texts(QStringLiteral("SELECT Status FROM MemberStatus"));
-    l.titles =
-        m_db.texts(QStringLiteral("SELECT Title FROM Titles ORDER BY ") + Database::sortText(QStringLiteral("Title")));
-    l.states =
-        m_db.texts(QStringLiteral("SELECT State FROM State ORDER BY ") + Database::sortText(QStringLiteral("State")));
-    l.churchStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ChurchStatus ORDER BY ") +
-                                  Database::sortText(QStringLiteral("Status")));
-    l.attendanceLevels = m_db.texts(QStringLiteral("SELECT Levels FROM AttendanceLevels ORDER BY ") +
-                                    Database::sortText(QStringLiteral("Levels")));
-    l.sundaySchoolClasses = classes(m_db, QStringLiteral("Sunday_School"));
-    l.discipleshipClasses = classes(m_db, QStringLiteral("Discipleship_Training"));
-    l.wednesdayNightClasses = classes(m_db, QStringLiteral("Wednesday_Night"));
-    l.deacons = entries(m_db,
-                        QStringLiteral("SELECT Last_Name, First_Name, Member.ID FROM Member_Responsibility "
-                                       "LEFT JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
-                                       "WHERE Responsibility = ? ORDER BY ") +
-                            Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                            Database::sortText(QStringLiteral("First_Name")),
-                        lastFirst, {QStringLiteral("Deacon")});
-    l.careGroups = entries(m_db,
-                           QStringLiteral("SELECT Last_Name, First_Name, Care_Group.ID FROM Care_Group "
-                                          "LEFT JOIN Member ON Care_Group.Group_Leader = Member.ID "
-                                          "ORDER BY ") +
-                               Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                               Database::sortText(QStringLiteral("First_Name")),
-                           lastFirst);
-    l.prospectStatuses = m_db.texts(QStringLiteral("SELECT Status FROM ProspectStatus ORDER BY ") +
-                                    Database::sortText(QStringLiteral("Status")));
-    l.outreachPhases = m_db.texts(QStringLiteral("SELECT Phase FROM Outreach_Phase ORDER BY PhaseOrder"));
-    l.prospectActions = m_db.texts(QStringLiteral("SELECT Action FROM Prospect_Action ORDER BY ") +
-                                   Database::sortText(QStringLiteral("Action")));
-    l.relationships = m_db.texts(QStringLiteral("SELECT Relationships FROM Relationships ORDER BY ") +
-                                 Database::sortText(QStringLiteral("Relationships")));
-    l.responsibilities = m_db.texts(QStringLiteral("SELECT Name FROM Responsibilities ORDER BY ") +
-                                    Database::sortText(QStringLiteral("Name")));
-    l.organizations = allOrganizations();
-    l.contributionDesignations = m_db.texts(QStringLiteral("SELECT Name FROM ContributionDesignation ORDER BY ") +
-                                            Database::sortText(QStringLiteral("Name")));
+    l.memberStatuses = lookups.texts(LookupList::MemberStatuses);
+    l.titles = lookups.texts(LookupList::Titles);
+    l.states = lookups.texts(LookupList::States);
+    l.churchStatuses = lookups.texts(LookupList::ChurchStatuses);
+    l.attendanceLevels = lookups.texts(LookupList::AttendanceLevels);
+    l.sundaySchoolClasses = lookups.classes(ClassKind::SundaySchool);
+    l.discipleshipClasses = lookups.classes(ClassKind::DiscipleshipTraining);
+    l.wednesdayNightClasses = lookups.classes(ClassKind::WednesdayNight);
+    l.deacons = lookups.deacons();
+    l.careGroups = lookups.careGroups();
+    l.prospectStatuses = lookups.texts(LookupList::ProspectStatuses);
+    l.outreachPhases = lookups.outreachPhases();
+    l.prospectActions = lookups.texts(LookupList::ProspectActions);
+    l.relationships = lookups.texts(LookupList::Relationships);
+    l.responsibilities = lookups.texts(LookupList::Responsibilities);
+    l.organizations = lookups.texts(LookupList::Organizations);
+    l.contributionDesignations = lookups.texts(LookupList::ContributionDesignations);
     return l;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "members/memberrecord.h"
+#include "shell/namedid.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -13,33 +14,22 @@
 class Clock;
 class Database;
 
-// One entry of a name/ID list: the text shown and the key behind it.
-struct ListEntry
-{
-    qint64 id = 0;
-    QString text;
-
-    bool operator==(const ListEntry&) const = default;
-};
-
-// Every list the member screen offers, read in one go.
+// Every lookup list the member screen offers (the people come from the shared people list).
 struct MemberLookupLists
 {
-    QList<ListEntry> people;
     QStringList memberStatuses;
     QStringList titles;
     QStringList states;
     QStringList churchStatuses;
     QStringList attendanceLevels;
-    QList<ListEntry> sundaySchoolClasses;
-    QList<ListEntry> discipleshipClasses;
-    QList<ListEntry> wednesdayNightClasses;
-    QList<ListEntry> deacons;
-    QList<ListEntry> careGroups;
+    NamedIds sundaySchoolClasses;
+    NamedIds discipleshipClasses;
+    NamedIds wednesdayNightClasses;
+    NamedIds deacons;
+    NamedIds careGroups;
     QStringList prospectStatuses;
     QStringList outreachPhases;
     QStringList prospectActions;
-    QList<ListEntry> relativeCandidates;
     QStringList relationships;
     QStringList responsibilities;
     QStringList organizations;
@@ -113,9 +103,7 @@ public:
     // An empty number is held by nobody.
     std::optional<EnvelopeHolder> envelopeHolder(const QString& envelope, qint64 exceptId);
 
-    // Every person, shown by the display rule, by last, first and middle name, then ID.
-    QList<ListEntry> people();
-    // Every list of the member screen, people included.
+    // Every lookup list of the member screen.
     MemberLookupLists lookupLists();
     // Organizations the person does not belong to, by name.
     QStringList organizationsNotHeldBy(qint64 id);

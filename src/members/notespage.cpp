@@ -1,6 +1,6 @@
 #include "members/notespage.h"
 
-#include "members/memberwidgets.h"
+#include "widgets/controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 NotesPage::NotesPage(QWidget* parent)
     : QWidget(parent)

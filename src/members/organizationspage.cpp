@@ -1,6 +1,6 @@
 #include "members/organizationspage.h"
 
-#include "members/memberwidgets.h"
+#include "widgets/controls.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 namespace {
 

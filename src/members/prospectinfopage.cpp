@@ -1,8 +1,8 @@
 #include "members/prospectinfopage.h"
 
-#include "members/memberwidgets.h"
-#include "shell/screenhelpers.h"
-#include "shell/typeahead.h"
+#include "widgets/controls.h"
+#include "widgets/screenhelpers.h"
+#include "widgets/typeahead.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -16,7 +16,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-using namespace MemberWidgets;
+using namespace Controls;
 
 ProspectInfoPage::ProspectInfoPage(AppContext& context, QWidget* parent)
     : QWidget(parent)

@@ -1,87 +1,85 @@
 #include "members/responsibilitiesframe.h"
 
-#include "data/databaseerror.h"
-#include "members/churchinfopage.h"
-#include "members/memberentryscreen.h"
-#include "members/memberwidgets.h"
+#include "members/memberscreenstate.h"
 #include "members/responsibilitygridmodel.h"
 #include "members/responsibilitystore.h"
 #include "shell/appcontext.h"
-#include "shell/messages.h"
-#include "shell/permissioncheck.h"
+#include "widgets/controls.h"
+#include "widgets/guardedaction.h"
+#include "widgets/messages.h"
+#include "widgets/permissioncheck.h"
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QVBoxLayout>
 
-namespace {
+using namespace Controls;
 
-const QString kEntryPermission = QStringLiteral("Member Entry/Edit");
-
-template <typename T>
-T* child(QWidget* parent, const char* name)
-{
-    T* widget = parent->findChild<T*>(QString::fromUtf8(name));
-    Q_ASSERT_X(widget, "ResponsibilitiesFrame", name);
-    return widget;
-}
-
-void showDatabaseError(const DatabaseError& error)
-{
-    showMessage(QCoreApplication::translate("ResponsibilitiesFrame", "The responsibility could not be changed: %1")
-                    .arg(error.message()),
-                MessageStyle::Critical, QCoreApplication::translate("ResponsibilitiesFrame", "Database Error"));
-}
-
-} // namespace
-
-ResponsibilitiesFrame::ResponsibilitiesFrame(AppContext& context, MemberEntryScreen& screen)
-    : QObject(&screen)
+ResponsibilitiesFrame::ResponsibilitiesFrame(AppContext& context, MemberScreenState& state, QWidget* parent)
+    : QGroupBox(tr("Church Responsibilities"), parent)
     , m_context(context)
-    , m_screen(screen)
+    , m_state(state)
     , m_model(new ResponsibilityGridModel(this))
 {
-    QGroupBox* frame = screen.churchInfoPage()->responsibilitiesFrame();
-    m_grid = child<QTableView>(frame, "vsfgChurchResponsibilites");
-    m_responsibility = child<QComboBox>(frame, "cmbResp");
-    m_start = child<QDateEdit>(frame, "dtRespStart");
-    m_end = child<QDateEdit>(frame, "dtRespEnd");
+    setObjectName(QStringLiteral("frameChurchResponsibilities"));
+    m_responsibility = pickList(this, QStringLiteral("cmbResp"));
+    m_start = datePicker(this, QStringLiteral("dtRespStart"));
+    m_end = datePicker(this, QStringLiteral("dtRespEnd"));
+    auto* add = new QPushButton(tr("Add"), this);
+    add->setObjectName(QStringLiteral("btnAddResp"));
+    auto* remove = new QPushButton(tr("Remove"), this);
+    remove->setObjectName(QStringLiteral("btnRemoveResp"));
+    m_grid = grid(this, QStringLiteral("vsfgChurchResponsibilites"));
     m_grid->setModel(m_model);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
 
-    connect(child<QPushButton>(frame, "btnAddResp"), &QPushButton::clicked, this, &ResponsibilitiesFrame::addClicked);
-    connect(child<QPushButton>(frame, "btnRemoveResp"), &QPushButton::clicked, this,
-            &ResponsibilitiesFrame::removeClicked);
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(label(this, tr("Resp.")));
+    controls->addWidget(m_responsibility, 1);
+    controls->addWidget(label(this, tr("Start")));
+    controls->addWidget(m_start);
+    controls->addWidget(label(this, tr("End")));
+    controls->addWidget(m_end);
+    controls->addWidget(add);
+    controls->addWidget(remove);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addWidget(m_grid);
+
+    Guard::connect(add, &QPushButton::clicked, this, add->text(), [this] { addClicked(); });
+    Guard::connect(remove, &QPushButton::clicked, this, remove->text(), [this] { removeClicked(); });
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ResponsibilitiesFrame::rowChosen);
-    connect(&screen, &MemberEntryScreen::memberShown, this, &ResponsibilitiesFrame::loadResponsibilities);
-    connect(&screen, &MemberEntryScreen::memberCleared, m_model, &ResponsibilityGridModel::clear);
+    connect(&m_state, &MemberScreenState::memberShown, this, &ResponsibilitiesFrame::loadResponsibilities);
+    connect(&m_state, &MemberScreenState::memberCleared, this, &ResponsibilitiesFrame::clear);
 }
 
 ResponsibilitiesFrame::~ResponsibilitiesFrame() = default;
 
+void ResponsibilitiesFrame::setResponsibilities(const QStringList& responsibilities)
+{
+    refill(m_responsibility, responsibilities);
+}
+
 void ResponsibilitiesFrame::loadResponsibilities()
 {
-    const qint64 id = m_screen.shownMemberId();
+    const qint64 id = m_state.shownId();
+    m_model->clear();
     if (id <= 0) {
-        m_model->clear();
         return;
     }
-    try {
-        m_model->setResponsibilities(ResponsibilityStore(m_context.db()).responsibilitiesOf(id));
-    } catch (const DatabaseError& error) {
-        m_model->clear();
-        showDatabaseError(error);
-        return;
-    }
+    m_model->setResponsibilities(ResponsibilityStore(m_context.db()).responsibilitiesOf(id));
     m_grid->resizeColumnsToContents();
 }
 
-void ResponsibilitiesFrame::resetControls()
+void ResponsibilitiesFrame::clear()
 {
     const QDate today = m_context.clock().today();
+    m_model->clear();
     m_responsibility->setCurrentIndex(-1);
     m_start->setDate(today);
     m_end->setDate(today);
@@ -89,32 +87,27 @@ void ResponsibilitiesFrame::resetControls()
 
 void ResponsibilitiesFrame::addClicked()
 {
-    if (!checkPermission(m_context, kEntryPermission, Refusal::Save)) {
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save)) {
         return;
     }
-    const qint64 id = m_screen.shownMemberId();
+    const qint64 id = m_state.shownId();
     if (id <= 0 || m_responsibility->currentIndex() < 0) {
         showMessage(tr("You must have a current member and responsibility selected."), MessageStyle::Plain,
                     tr("Required Info"));
         return;
     }
-    try {
-        ResponsibilityStore(m_context.db()).add(id, m_responsibility->currentText(), m_start->date(), m_end->date());
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-        return;
-    }
-    resetControls();
+    ResponsibilityStore(m_context.db()).add(id, m_responsibility->currentText(), m_start->date(), m_end->date());
+    clear();
     loadResponsibilities();
     emit m_context.changes().responsibilitiesChanged(id);
 }
 
 void ResponsibilitiesFrame::removeClicked()
 {
-    if (!checkPermission(m_context, kEntryPermission, Refusal::Remove)) {
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Remove)) {
         return;
     }
-    const qint64 id = m_screen.shownMemberId();
+    const qint64 id = m_state.shownId();
     if (id <= 0) {
         return; // a new person holds nothing yet
     }
@@ -129,13 +122,8 @@ void ResponsibilitiesFrame::removeClicked()
                     MessageStyle::YesNo, tr("Deacon Removal")) != MessageAnswer::Yes) {
         return;
     }
-    try {
-        ResponsibilityStore(m_context.db()).remove(id, responsibility, m_start->date(), m_end->date());
-    } catch (const DatabaseError& error) {
-        showDatabaseError(error);
-        return;
-    }
-    resetControls();
+    ResponsibilityStore(m_context.db()).remove(id, responsibility, m_start->date(), m_end->date());
+    clear();
     loadResponsibilities();
     emit m_context.changes().responsibilitiesChanged(id);
 }
@@ -146,7 +134,7 @@ void ResponsibilitiesFrame::rowChosen(const QModelIndex& current)
         return;
     }
     const HeldResponsibility& held = m_model->responsibility(current.row());
-    MemberWidgets::selectText(m_responsibility, held.name);
+    selectText(m_responsibility, held.name);
     m_start->setDate(held.start);
     m_end->setDate(held.end);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/lookupstore.h"
+
 #include <QDate>
 #include <QString>
 
@@ -25,7 +27,7 @@ public:
         : m_db(db)
     {}
 
-    static QString deaconName() { return QStringLiteral("Deacon"); }
+    static QString deaconName() { return LookupStore::deaconResponsibility(); }
     // Whether removing this responsibility clears the assigned deacon of the members who have the person.
     static bool removalClearsDeacons(const QString& responsibility);
 

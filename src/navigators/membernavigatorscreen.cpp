@@ -1,17 +1,16 @@
 #include "navigators/membernavigatorscreen.h"
 
-#include "data/databaseerror.h"
-#include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
-#include "shell/messages.h"
-#include "shell/pairedlist.h"
-#include "shell/permissioncheck.h"
-#include "shell/typeahead.h"
+#include "widgets/busycursor.h"
+#include "widgets/controls.h"
+#include "widgets/guardedaction.h"
+#include "widgets/pairedlist.h"
+#include "widgets/permissioncheck.h"
+#include "widgets/screenhelpers.h"
+#include "widgets/typeahead.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -21,8 +20,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -30,41 +27,11 @@
 
 namespace {
 
-// The hourglass while the screen reads, restored however the reading ends.
-class WaitCursor final
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-QComboBox* pickList(QWidget* parent, const char* name)
-{
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromUtf8(name));
-    list->setEditable(false);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    list->setMinimumContentsLength(12);
-    return list;
-}
-
 void fillTexts(QComboBox* list, const QStringList& entries)
 {
     list->clear();
     list->addItems(entries);
     list->setCurrentIndex(-1);
-}
-
-QList<PairedList::Entry> entries(const QList<NamedId>& values)
-{
-    QList<PairedList::Entry> out;
-    out.reserve(values.size());
-    for (const NamedId& value : values) {
-        out.push_back({value.name, value.id});
-    }
-    return out;
 }
 
 std::optional<bool> trueFalse(const QComboBox* list)
@@ -82,10 +49,9 @@ QString caption(const char* text)
 
 } // namespace
 
-MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, MainWindow* window, QWidget* parent)
+MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
-    , m_window(window)
     , m_model(new MemberGridModel(this))
 {
     setWindowTitle(tr("Member Navigator"));
@@ -93,9 +59,10 @@ MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, MainWindow* wi
 
     // Another screen changed people or responsibilities: the lists (deacons, classes, leaders) may differ.
     ChangeNotifier& changes = m_context.changes();
-    connect(&changes, &ChangeNotifier::memberSaved, this, &MemberNavigatorScreen::loadSearchValues);
-    connect(&changes, &ChangeNotifier::memberDeleted, this, &MemberNavigatorScreen::loadSearchValues);
-    connect(&changes, &ChangeNotifier::responsibilitiesChanged, this, &MemberNavigatorScreen::loadSearchValues);
+    const QString refill = tr("Refill the search lists");
+    Guard::connect(&changes, &ChangeNotifier::memberSaved, this, refill, [this] { loadSearchValues(); });
+    Guard::connect(&changes, &ChangeNotifier::memberDeleted, this, refill, [this] { loadSearchValues(); });
+    Guard::connect(&changes, &ChangeNotifier::responsibilitiesChanged, this, refill, [this] { loadSearchValues(); });
 
     loadSearchValues();
 }
@@ -107,7 +74,7 @@ QSize MemberNavigatorScreen::sizeHint() const
     // The main window opens its screens at their size hint: about 11835 twips (789 pixels) wide, or as wide
     // as the criteria need, and nine tenths of the work area high, so the grid gets the room below them.
     const QSize layoutHint = QWidget::sizeHint();
-    const int height = m_window ? m_window->mdiArea()->viewport()->height() * 9 / 10 : 0;
+    const int height = workAreaHeight(this) * 9 / 10;
     return {qMax(789, layoutHint.width()), qMax(height, layoutHint.height())};
 }
 
@@ -123,19 +90,22 @@ void MemberNavigatorScreen::buildControls()
     m_search->setObjectName(QStringLiteral("txtSearch"));
     m_mapSection = new QLineEdit(m_criteriaFrame);
     m_mapSection->setObjectName(QStringLiteral("txtMapSection"));
-    m_status = pickList(m_criteriaFrame, "cmbStatus");
-    m_churchStatus = pickList(m_criteriaFrame, "cmbChurchStatus");
-    m_prospectStatus = pickList(m_criteriaFrame, "cmbProspectStatus");
-    m_dobAnniv = pickList(m_criteriaFrame, "cmbDobAnniv");
-    m_ssClass = pickList(m_criteriaFrame, "cmbSSClass");
-    m_careGroup = pickList(m_criteriaFrame, "cmbCG");
-    m_discClass = pickList(m_criteriaFrame, "cmbDiscClass");
-    m_wedClass = pickList(m_criteriaFrame, "cmbWedClass");
-    m_deacon = pickList(m_criteriaFrame, "cmbDeacon");
-    m_responsibility = pickList(m_criteriaFrame, "cmbResponsibility");
-    m_receiveNL = pickList(m_criteriaFrame, "cmbReceiveNL");
-    m_hoh = pickList(m_criteriaFrame, "cmbHOH");
-    m_organization = pickList(m_criteriaFrame, "cmbOrganization");
+    const auto pickList = [this](const char* name) {
+        return Controls::pickList(m_criteriaFrame, QString::fromUtf8(name));
+    };
+    m_status = pickList("cmbStatus");
+    m_churchStatus = pickList("cmbChurchStatus");
+    m_prospectStatus = pickList("cmbProspectStatus");
+    m_dobAnniv = pickList("cmbDobAnniv");
+    m_ssClass = pickList("cmbSSClass");
+    m_careGroup = pickList("cmbCG");
+    m_discClass = pickList("cmbDiscClass");
+    m_wedClass = pickList("cmbWedClass");
+    m_deacon = pickList("cmbDeacon");
+    m_responsibility = pickList("cmbResponsibility");
+    m_receiveNL = pickList("cmbReceiveNL");
+    m_hoh = pickList("cmbHOH");
+    m_organization = pickList("cmbOrganization");
 
     const QList<std::pair<const char*, QWidget*>> labelled = {
         {QT_TR_NOOP("Name"), m_name},
@@ -222,19 +192,23 @@ void MemberNavigatorScreen::buildControls()
         attachTypeAhead(list, m_context);
     }
 
-    connect(find, &QPushButton::clicked, this, &MemberNavigatorScreen::updateGrids);
+    const QString findText = find->text();
+    Guard::connect(find, &QPushButton::clicked, this, findText, [this] { updateGrids(); });
     connect(clear, &QPushButton::clicked, this, &MemberNavigatorScreen::clearCriteria);
-    connect(exit, &QPushButton::clicked, this, &MemberNavigatorScreen::exitScreen);
-    connect(printList, &QPushButton::clicked, this, [this] { print(Report::MemberList); });
-    connect(printDobAnniv, &QPushButton::clicked, this, [this] { print(Report::MemberListDobAnniv); });
-    connect(printLabels, &QPushButton::clicked, this, [this] { print(Report::MailingLabels); });
+    connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    Guard::connect(printList, &QPushButton::clicked, this, printList->text(), [this] { print(Report::MemberList); });
+    Guard::connect(printDobAnniv, &QPushButton::clicked, this, printDobAnniv->text(),
+                   [this] { print(Report::MemberListDobAnniv); });
+    Guard::connect(printLabels, &QPushButton::clicked, this, printLabels->text(),
+                   [this] { print(Report::MailingLabels); });
     for (QLineEdit* edit : {m_name, m_search, m_mapSection}) {
-        connect(edit, &QLineEdit::returnPressed, this, &MemberNavigatorScreen::updateGrids);
+        Guard::connect(edit, &QLineEdit::returnPressed, this, findText, [this] { updateGrids(); });
     }
     auto* findShortcut = new QShortcut(QKeySequence::Find, this);
-    connect(findShortcut, &QShortcut::activated, this, &MemberNavigatorScreen::updateGrids);
+    Guard::connect(findShortcut, &QShortcut::activated, this, findText, [this] { updateGrids(); });
     auto* printShortcut = new QShortcut(QKeySequence::Print, this);
-    connect(printShortcut, &QShortcut::activated, this, [this] { print(Report::MemberList); });
+    Guard::connect(printShortcut, &QShortcut::activated, this, printList->text(),
+                   [this] { print(Report::MemberList); });
 
     // A date the user picks turns the date range on; dates the screen sets itself do not.
     for (QDateEdit* date : {m_startDate, m_endDate}) {
@@ -244,18 +218,16 @@ void MemberNavigatorScreen::buildControls()
             }
         });
     }
-    connect(m_grid, &QTableView::doubleClicked, this, &MemberNavigatorScreen::openPerson);
+    Guard::connect(m_grid, &QTableView::doubleClicked, this, tr("Show the person"),
+                   [this](const QModelIndex& index) { openPerson(index); });
 }
 
 void MemberNavigatorScreen::loadSearchValues()
 {
     MemberSearchValues values;
-    try {
-        WaitCursor wait;
+    {
+        BusyCursor busy;
         values = MemberNavigatorStore(m_context.db()).loadSearchValues();
-    } catch (const DatabaseError& error) {
-        showMessage(tr("The search lists could not be read: %1").arg(error.message()), MessageStyle::Critical,
-                    windowTitle());
     }
     fillTexts(m_status, values.memberStatuses);
     fillTexts(m_churchStatus, values.churchStatuses);
@@ -265,11 +237,11 @@ void MemberNavigatorScreen::loadSearchValues()
     fillTexts(m_responsibility, values.responsibilities);
     fillTexts(m_receiveNL, {tr("True"), tr("False")});
     fillTexts(m_hoh, {tr("True"), tr("False")});
-    PairedList::fill(m_ssClass, entries(values.sundaySchoolClasses));
-    PairedList::fill(m_discClass, entries(values.discipleshipClasses));
-    PairedList::fill(m_wedClass, entries(values.wednesdayClasses));
-    PairedList::fill(m_careGroup, entries(values.careGroups));
-    PairedList::fill(m_deacon, entries(values.deacons));
+    PairedList::fill(m_ssClass, values.sundaySchoolClasses);
+    PairedList::fill(m_discClass, values.discipleshipClasses);
+    PairedList::fill(m_wedClass, values.wednesdayClasses);
+    PairedList::fill(m_careGroup, values.careGroups);
+    PairedList::fill(m_deacon, values.deacons);
     fillTexts(m_organization, values.organizations);
     m_model->clear();
     setDatesToToday();
@@ -302,13 +274,10 @@ MemberSearchCriteria MemberNavigatorScreen::criteria() const
 
 void MemberNavigatorScreen::updateGrids()
 {
-    try {
-        WaitCursor wait;
+    {
+        BusyCursor busy;
         m_model->setRows(MemberNavigatorStore(m_context.db()).find(criteria()));
         resizeColumnsToContents();
-    } catch (const DatabaseError& error) {
-        showMessage(tr("The search could not be run: %1").arg(error.message()), MessageStyle::Critical, windowTitle());
-        return;
     }
     m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->rowCount()));
 }
@@ -355,20 +324,16 @@ void MemberNavigatorScreen::clearCriteria()
 
 void MemberNavigatorScreen::openPerson(const QModelIndex& index)
 {
-    if (!index.isValid() || m_window == nullptr) {
+    if (!index.isValid()) {
         return;
     }
-    const qint64 memberId = m_model->memberId(index.row());
-    // The member entry screen applies its own permissions.
-    if (auto* entry = m_window->openScreen<MemberEntryScreen>(QStringLiteral("frmMemberEntry"))) {
-        entry->loadMember(memberId);
-    }
+    emit m_context.requests().showMember(m_model->memberId(index.row()));
 }
 
 void MemberNavigatorScreen::print(Report report)
 {
-    const QString permission = report == Report::MailingLabels ? QStringLiteral("Mailing Labels Report")
-                                                               : QStringLiteral("Member Navigator Report");
+    const Permission permission =
+        report == Report::MailingLabels ? Permission::MailingLabelsReport : Permission::MemberNavigatorReport;
     if (!checkPermission(m_context, permission, Refusal::Report)) {
         return;
     }
@@ -376,13 +341,4 @@ void MemberNavigatorScreen::print(Report report)
         return;
     }
     emit reportRequested(report, m_model->memberIds());
-}
-
-void MemberNavigatorScreen::exitScreen()
-{
-    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        window->close();
-    } else {
-        close();
-    }
 }

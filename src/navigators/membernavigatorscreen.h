@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class AppContext;
-class MainWindow;
 class MemberGridModel;
 class QCheckBox;
 class QComboBox;
@@ -25,7 +24,7 @@ class MemberNavigatorScreen final : public QWidget
 public:
     enum class Report { MemberList, MemberListDobAnniv, MailingLabels };
 
-    MemberNavigatorScreen(AppContext& context, MainWindow* window, QWidget* parent = nullptr);
+    explicit MemberNavigatorScreen(AppContext& context, QWidget* parent = nullptr);
     ~MemberNavigatorScreen() override;
 
     // Refills every criterion list (all selections lost), empties the grid and sets both dates to today.
@@ -51,10 +50,8 @@ private:
     void resizeColumnsToContents();
     void openPerson(const QModelIndex& index);
     void print(Report report);
-    void exitScreen();
 
     AppContext& m_context;
-    MainWindow* m_window;
     MemberGridModel* m_model;
     bool m_settingDates = false;
 

@@ -2,6 +2,7 @@
 
 #include "navigators/memberlistrow.h"
 #include "navigators/membersearch.h"
+#include "shell/namedid.h"
 
 #include <QList>
 #include <QString>
@@ -11,13 +12,6 @@
 
 class Database;
 
-// One entry of a name/ID criterion list.
-struct NamedId
-{
-    QString name;
-    qint64 id = 0;
-};
-
 // The entries of the member navigator's criterion lists.
 struct MemberSearchValues
 {
@@ -25,11 +19,11 @@ struct MemberSearchValues
     QStringList churchStatuses;
     QStringList prospectStatuses;
     QStringList responsibilities;
-    QList<NamedId> sundaySchoolClasses;
-    QList<NamedId> discipleshipClasses;
-    QList<NamedId> wednesdayClasses;
-    QList<NamedId> careGroups; // shown by the leader's "Last, First"
-    QList<NamedId> deacons;    // one entry per "Deacon" row, so a deacon of several terms is listed once per term
+    NamedIds sundaySchoolClasses;
+    NamedIds discipleshipClasses;
+    NamedIds wednesdayClasses;
+    NamedIds careGroups; // shown by the leader's "Last, First"
+    NamedIds deacons;    // one entry per "Deacon" row, so a deacon of several terms is listed once per term
     QStringList organizations;
 };
 

@@ -35,19 +35,19 @@ struct CommandReport
 {
     QString name;
     QString design;
-    QString permission;
+    Permission permission;
     ReportDocument (MemberReports::*build)(const QList<qint64>&);
 };
 
 const QList<CommandReport>& commandReports()
 {
     static const QList<CommandReport> reports = {
-        {QStringLiteral("member-list"), MemberReports::memberListDesign(), QStringLiteral("Member Navigator Report"),
+        {QStringLiteral("member-list"), MemberReports::memberListDesign(), Permission::MemberNavigatorReport,
          &MemberReports::printMemberList},
         {QStringLiteral("birthdays-anniversaries"), MemberReports::memberListDOBAnnivDesign(),
-         QStringLiteral("Member Navigator Report"), &MemberReports::printMemberListDOBAnniv},
-        {QStringLiteral("mailing-labels"), MemberReports::mailingLabelsDesign(),
-         QStringLiteral("Mailing Labels Report"), &MemberReports::printMailingLabels},
+         Permission::MemberNavigatorReport, &MemberReports::printMemberListDOBAnniv},
+        {QStringLiteral("mailing-labels"), MemberReports::mailingLabelsDesign(), Permission::MailingLabelsReport,
+         &MemberReports::printMailingLabels},
     };
     return reports;
 }

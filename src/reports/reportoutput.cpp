@@ -4,9 +4,10 @@
 #include "reports/reporterror.h"
 #include "reports/reportpainter.h"
 #include "reports/reportviewer.h"
-#include "shell/filedialogs.h"
 #include "shell/mainwindow.h"
-#include "shell/messages.h"
+#include "widgets/busycursor.h"
+#include "widgets/filedialogs.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,16 +25,6 @@ QString tr(const char* text)
     return QCoreApplication::translate("ReportOutput", text);
 }
 
-// The hourglass for as long as it lives.
-class WaitCursor final
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 void setUpPrinter(QPrinter& printer, const ReportDocument& document)
 {
     printer.setDocName(document.title);
@@ -49,7 +40,7 @@ void run(MainWindow& window, const std::function<ReportDocument()>& build, bool 
 {
     ReportDocument document;
     try {
-        const WaitCursor wait;
+        const BusyCursor busy;
         document = build();
     } catch (const ReportError& error) {
         showMessage(error.message(), MessageStyle::Critical, tr("Report"));
@@ -67,8 +58,8 @@ void run(MainWindow& window, const std::function<ReportDocument()>& build, bool 
 
 ReportViewer* preview(MainWindow& window, ReportDocument document)
 {
-    const bool wasOpen = window.findScreen(QStringLiteral("Viewer")) != nullptr;
-    auto* viewer = window.openScreen<ReportViewer>(QStringLiteral("Viewer"));
+    const bool wasOpen = window.findScreen(ScreenId::ReportViewer) != nullptr;
+    auto* viewer = window.openScreen<ReportViewer>(ScreenId::ReportViewer);
     if (viewer == nullptr) {
         return nullptr;
     }
@@ -157,7 +148,7 @@ bool exportPdf(QWidget* parent, const ReportDocument& document)
         fileName += QStringLiteral(".pdf");
     }
     try {
-        const WaitCursor wait;
+        const BusyCursor busy;
         ReportPainter::writePdf(document, fileName);
     } catch (const ReportError& error) {
         showMessage(error.message(), MessageStyle::Critical, tr("Export PDF"));

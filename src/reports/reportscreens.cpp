@@ -5,5 +5,5 @@
 
 void registerReportScreens(MainWindow& window)
 {
-    window.registerScreen(QStringLiteral("Viewer"), [](MainWindow&) -> QWidget* { return new ReportViewer; });
+    window.registerScreen(ScreenId::ReportViewer, [](MainWindow&) -> QWidget* { return new ReportViewer; });
 }

@@ -1,7 +1,7 @@
 #include "shell/aboutscreen.h"
 
-#include "shell/messages.h"
-#include "shell/screenhelpers.h"
+#include "widgets/messages.h"
+#include "widgets/screenhelpers.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,14 +1,31 @@
 #include "shell/appcontext.h"
 
 #include "data/database.h"
+#include "shell/peoplemodel.h"
 
 AppContext::AppContext(std::unique_ptr<Database> db, AppConfig config, Clock& clock)
     : m_db(std::move(db))
     , m_config(std::move(config))
     , m_clock(clock)
-{}
+    , m_people(std::make_unique<PeopleModel>(*m_db))
+{
+    // The shared people list follows every save and delete once it has been read.
+    const auto refresh = [this] {
+        if (m_people->isLoaded()) {
+            m_people->reload();
+        }
+    };
+    QObject::connect(&m_changes, &ChangeNotifier::memberSaved, m_people.get(), refresh);
+    QObject::connect(&m_changes, &ChangeNotifier::memberDeleted, m_people.get(), refresh);
+}
 
 AppContext::~AppContext() = default;
+
+PeopleModel& AppContext::people()
+{
+    m_people->ensureLoaded();
+    return *m_people;
+}
 
 bool AppContext::reloadChurch()
 {

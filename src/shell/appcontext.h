@@ -4,12 +4,14 @@
 #include "shell/changenotifier.h"
 #include "shell/churchinfo.h"
 #include "shell/clock.h"
+#include "shell/screenrequests.h"
 
 #include <QString>
 
 #include <memory>
 
 class Database;
+class PeopleModel;
 
 // The logged-in user; empty before the first login, kept through Log Off until the next login.
 struct CurrentUser
@@ -42,6 +44,12 @@ public:
 
     // Where screens announce what they changed and hear what others changed.
     ChangeNotifier& changes() { return m_changes; }
+    // Where screens ask for another screen ("show this person").
+    ScreenRequests& requests() { return m_requests; }
+
+    // Every person in name order, shared by every list of people; read on first use and again whenever a
+    // person is saved or deleted. Throws DatabaseError when it cannot be read.
+    PeopleModel& people();
 
 private:
     std::unique_ptr<Database> m_db;
@@ -50,4 +58,6 @@ private:
     ChurchInfo m_church;
     CurrentUser m_user;
     ChangeNotifier m_changes;
+    ScreenRequests m_requests;
+    std::unique_ptr<PeopleModel> m_people;
 };

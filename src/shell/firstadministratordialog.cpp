@@ -3,9 +3,9 @@
 #include "data/databaseerror.h"
 #include "shell/appcontext.h"
 #include "shell/loginstore.h"
-#include "shell/messages.h"
 #include "shell/passwords.h"
-#include "shell/screenhelpers.h"
+#include "widgets/messages.h"
+#include "widgets/screenhelpers.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -4,9 +4,9 @@
 #include "shell/appcontext.h"
 #include "shell/loginstore.h"
 #include "shell/mainwindow.h"
-#include "shell/messages.h"
 #include "shell/passwords.h"
-#include "shell/screenhelpers.h"
+#include "widgets/messages.h"
+#include "widgets/screenhelpers.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>

@@ -2,7 +2,8 @@
 
 #include "shell/appcontext.h"
 #include "shell/menucommands.h"
-#include "shell/permissioncheck.h"
+#include "widgets/guardedaction.h"
+#include "widgets/permissioncheck.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -53,9 +54,14 @@ void MainWindow::addEntries(QMenu* menu, const QList<MenuEntry>& entries)
     }
 }
 
-void MainWindow::registerScreen(const QString& screenName, ScreenFactory factory)
+void MainWindow::registerScreen(ScreenId screen, ScreenFactory factory)
 {
-    m_factories.insert(screenName, std::move(factory));
+    m_factories.insert(screen, std::move(factory));
+}
+
+bool MainWindow::isRegistered(ScreenId screen) const
+{
+    return m_factories.contains(screen);
 }
 
 void MainWindow::registerCommand(const QString& entryName, std::function<void()> action)
@@ -63,19 +69,19 @@ void MainWindow::registerCommand(const QString& entryName, std::function<void()>
     m_commands.insert(entryName, std::move(action));
 }
 
-QWidget* MainWindow::findScreen(const QString& screenName) const
+QWidget* MainWindow::findScreen(ScreenId screenId) const
 {
-    const QPointer<QMdiSubWindow> window = m_open.value(screenName);
+    const QPointer<QMdiSubWindow> window = m_open.value(screenId);
     return window ? window->widget() : nullptr;
 }
 
-QWidget* MainWindow::openScreen(const QString& screenName)
+QWidget* MainWindow::openScreen(ScreenId screenId)
 {
-    if (QWidget* open = findScreen(screenName)) {
-        m_mdi->setActiveSubWindow(m_open.value(screenName));
+    if (QWidget* open = findScreen(screenId)) {
+        m_mdi->setActiveSubWindow(m_open.value(screenId));
         return open;
     }
-    const auto factory = m_factories.constFind(screenName);
+    const auto factory = m_factories.constFind(screenId);
     if (factory == m_factories.constEnd()) {
         return nullptr;
     }
@@ -83,14 +89,14 @@ QWidget* MainWindow::openScreen(const QString& screenName)
     if (screen == nullptr) {
         return nullptr;
     }
-    screen->setObjectName(screenName);
+    screen->setObjectName(screenName(screenId));
     // A screen may ask for a frame without some buttons by setting window hints on itself.
     const Qt::WindowFlags hints = screen->windowFlags() & ~Qt::WindowType_Mask;
     QMdiSubWindow* window = m_mdi->addSubWindow(screen, hints ? Qt::SubWindow | hints : Qt::WindowFlags());
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(screen->windowTitle());
     window->move(0, 0);
-    m_open.insert(screenName, window);
+    m_open.insert(screenId, window);
     window->show();
     m_mdi->setActiveSubWindow(window);
     return screen;
@@ -102,16 +108,18 @@ void MainWindow::runCommand(const QString& entryName)
     if (entry == nullptr || entry->isSubmenu()) {
         return;
     }
-    if (!entry->permissions.isEmpty() && !checkPermission(m_context, entry->permissions, entry->refusal)) {
-        return;
-    }
-    if (const auto command = m_commands.constFind(entryName); command != m_commands.constEnd()) {
-        (*command)();
-        return;
-    }
-    if (!entry->screen.isEmpty()) {
-        openScreen(entry->screen);
-    }
+    Guard::run(entry->caption, [this, entry, &entryName] {
+        if (!entry->permissions.isEmpty() && !checkPermission(m_context, entry->permissions, entry->refusal)) {
+            return;
+        }
+        if (const auto command = m_commands.constFind(entryName); command != m_commands.constEnd()) {
+            (*command)();
+            return;
+        }
+        if (entry->screen) {
+            openScreen(*entry->screen);
+        }
+    });
 }
 
 QAction* MainWindow::menuAction(const QString& entryName) const
@@ -138,7 +146,7 @@ void MainWindow::enableMenus()
 void MainWindow::logOff()
 {
     disableMenus();
-    openScreen(QStringLiteral("frmLogin"));
+    openScreen(ScreenId::Login);
 }
 
 void MainWindow::closeAndExit()

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "shell/screenid.h"
+
 #include <functional>
 
 class AppContext;
@@ -28,25 +30,26 @@ public:
     AppContext& context() { return m_context; }
     QMdiArea* mdiArea() const { return m_mdi; }
 
-    // Tells the window how to build the screen with this name (e.g. "frmMemberEntry").
-    void registerScreen(const QString& screenName, ScreenFactory factory);
+    // Tells the window how to build the screen.
+    void registerScreen(ScreenId screen, ScreenFactory factory);
+    bool isRegistered(ScreenId screen) const;
     // Gives a menu entry without a screen (a report run at once) its action.
     void registerCommand(const QString& entryName, std::function<void()> action);
 
     // Opens the named screen as a child window placed at the top left, or brings the open one to the
     // front unchanged. Returns it, or nullptr when no such screen is registered.
-    QWidget* openScreen(const QString& screenName);
+    QWidget* openScreen(ScreenId screen);
     template <typename T>
-    T* openScreen(const QString& screenName)
+    T* openScreen(ScreenId screen)
     {
-        return qobject_cast<T*>(openScreen(screenName));
+        return qobject_cast<T*>(openScreen(screen));
     }
-    // The open screen with this name, or nullptr.
-    QWidget* findScreen(const QString& screenName) const;
+    // The open screen, or nullptr.
+    QWidget* findScreen(ScreenId screen) const;
     template <typename T>
-    T* findScreen(const QString& screenName) const
+    T* findScreen(ScreenId screen) const
     {
-        return qobject_cast<T*>(findScreen(screenName));
+        return qobject_cast<T*>(findScreen(screen));
     }
 
     // What choosing a menu entry does: its permission test, then its screen or command.
@@ -76,7 +79,7 @@ private:
     AppContext& m_context;
     QMdiArea* m_mdi;
     QHash<QString, QAction*> m_actions;
-    QHash<QString, ScreenFactory> m_factories;
+    QHash<ScreenId, ScreenFactory> m_factories;
     QHash<QString, std::function<void()>> m_commands;
-    QHash<QString, QPointer<QMdiSubWindow>> m_open;
+    QHash<ScreenId, QPointer<QMdiSubWindow>> m_open;
 };

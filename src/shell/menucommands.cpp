@@ -4,10 +4,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the menu captions.
+class Menu
 {
-    return QCoreApplication::translate("Menu", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Menu)
+};
 
 QString s(const char* text)
 {
@@ -16,96 +17,99 @@ QString s(const char* text)
 
 MenuEntry submenu(const char* name, const QString& caption, QList<MenuEntry> children)
 {
-    return {s(name), caption, {}, Refusal::Record, {}, std::move(children)};
+    return {s(name), caption, {}, Refusal::Record, std::nullopt, std::move(children)};
 }
 
-MenuEntry command(const char* name, const QString& caption, QStringList permissions, Refusal refusal,
-                  const char* screen = "")
+MenuEntry command(const char* name, const QString& caption, QList<Permission> permissions, Refusal refusal,
+                  std::optional<ScreenId> screen = std::nullopt)
 {
-    return {s(name), caption, std::move(permissions), refusal, s(screen), {}};
+    return {s(name), caption, std::move(permissions), refusal, screen, {}};
 }
 
-const QStringList kMemberViewOrEdit = {QStringLiteral("Member View"), QStringLiteral("Member Entry/Edit")};
+const QList<Permission> kMemberViewOrEdit = {Permission::MemberView, Permission::MemberEntryEdit};
 
 QList<MenuEntry> buildTree()
 {
-    const auto p = [](const char* name) { return QStringList{s(name)}; };
+    using P = Permission;
+    using S = ScreenId;
+    const auto p = [](Permission permission) { return QList<Permission>{permission}; };
     return {
-        submenu("File", tr("&File"),
-                {command("CompanyInfo", tr("&Setup"), p("Church Info"), Refusal::Record, "frmChurchInfo"),
-                 command("LogOff", tr("&Log Off"), {}, Refusal::Record),
-                 command("Exit", tr("E&xit"), {}, Refusal::Record)}),
-        submenu("Names", tr("&Names"),
-                {command("MemberNavigator", tr("Member &Navigator"), kMemberViewOrEdit, Refusal::Record,
-                         "frmMemberNavigator"),
-                 command("MemberEntry", tr("&Member/Prospect Entry/Edit"), kMemberViewOrEdit, Refusal::Record,
-                         "frmMemberEntry")}),
-        submenu("Prospects", tr("&Prospects"),
-                {command("ProspectNavigator", tr("Prospect &Navigator"), kMemberViewOrEdit, Refusal::Record,
-                         "frmProspectNavigator"),
-                 command("ProspectEntry", tr("Prospect &Contact Entry/Edit"), p("Prospect Contact Entry/Edit"),
-                         Refusal::Record, "frmProspectContactEntry")}),
-        submenu("Attendance", tr("&Attendance"),
-                {command("AttendanceNavigator", tr("Attendance &Navigator"), p("Attendance Navigator"), Refusal::Record,
-                         "frmAttendanceNavigator"),
-                 command("AttendanceEntry", tr("Attendance &Entry/Edit"), p("Attendance Entry/Edit"), Refusal::Record,
-                         "frmAttendanceEntry")}),
-        submenu("Contributions", tr("&Contributions"),
-                {command("ContributionEntry", tr("Contribution &Entry"), p("Member Contributions"), Refusal::Screen,
-                         "frmContributionEntry")}),
-        submenu("Administrative", tr("A&dministrative"),
-                {submenu("ClassEntry", tr("&Class Entry"),
-                         {command("SSClassEntry", tr("&Sunday School Class Entry"), p("Sunday School Class Entry/Edit"),
-                                  Refusal::Record, "frmSSClassEntry"),
-                          command("DTClassEntry", tr("&Discipleship Training Class Entry"),
-                                  p("Discipleship Training Class Entry/Edit"), Refusal::Record, "frmDTClassEntry"),
-                          command("WedClassEntry", tr("&Wednesday Night Class Entry"),
-                                  p("Wednesday Night Class Entry/Edit"), Refusal::Record, "frmWedClassEntry")}),
-                 command("CGEntry", tr("Care &Group Entry"), p("Care Group Entry/Edit"), Refusal::Record,
-                         "frmCGClassEntry"),
-                 command("ChurchResponsibilityEntry", tr("Church &Responsibility Entry"),
-                         p("Church Responsibility Entry/Edit"), Refusal::Record, "frmResponsibilityEntry"),
-                 command("OutreachPhaseEntry", tr("&Outreach Phase Entry"), p("Outreach Phase Entry/Edit"),
-                         Refusal::Record, "frmOutreachPhaseEntry"),
-                 command("DefinedValues", tr("Defined &Values"), p("Defined Values"), Refusal::Record, "frmValueEntry"),
-                 submenu("Security", tr("S&ecurity"),
-                         {command("UserEntry", tr("&User Entry"), p("User Permissions"), Refusal::Record,
-                                  "frmUserEntry")})}),
+        submenu("File", Menu::tr("&File"),
+                {command("CompanyInfo", Menu::tr("&Setup"), p(P::ChurchInfo), Refusal::Record, S::ChurchInfo),
+                 command("LogOff", Menu::tr("&Log Off"), {}, Refusal::Record),
+                 command("Exit", Menu::tr("E&xit"), {}, Refusal::Record)}),
+        submenu("Names", Menu::tr("&Names"),
+                {command("MemberNavigator", Menu::tr("Member &Navigator"), kMemberViewOrEdit, Refusal::Record,
+                         S::MemberNavigator),
+                 command("MemberEntry", Menu::tr("&Member/Prospect Entry/Edit"), kMemberViewOrEdit, Refusal::Record,
+                         S::MemberEntry)}),
+        submenu("Prospects", Menu::tr("&Prospects"),
+                {command("ProspectNavigator", Menu::tr("Prospect &Navigator"), kMemberViewOrEdit, Refusal::Record,
+                         S::ProspectNavigator),
+                 command("ProspectEntry", Menu::tr("Prospect &Contact Entry/Edit"), p(P::ProspectContactEntryEdit),
+                         Refusal::Record, S::ProspectContactEntry)}),
+        submenu("Attendance", Menu::tr("&Attendance"),
+                {command("AttendanceNavigator", Menu::tr("Attendance &Navigator"), p(P::AttendanceNavigator),
+                         Refusal::Record, S::AttendanceNavigator),
+                 command("AttendanceEntry", Menu::tr("Attendance &Entry/Edit"), p(P::AttendanceEntryEdit),
+                         Refusal::Record, S::AttendanceEntry)}),
+        submenu("Contributions", Menu::tr("&Contributions"),
+                {command("ContributionEntry", Menu::tr("Contribution &Entry"), p(P::MemberContributions),
+                         Refusal::Screen, S::ContributionEntry)}),
         submenu(
-            "Reports", tr("&Reports"),
+            "Administrative", Menu::tr("A&dministrative"),
             {submenu(
-                 "MemberReports", tr("&Member Reports"),
-                 {command("MemberInfoUpdateReportMdi", tr("Member &Info Update Report"),
-                          p("Member Information Update Report"), Refusal::Report, "frmMemberInformationUpdateReport"),
-                  command("SundaySchoolRole", tr("&Sunday School Roll"), p("Sunday School Roll Report"),
-                          Refusal::Report, "frmSundaySchoolRollReport"),
-                  command("DiscipleshipTrainingRollReport", tr("&Discipleship Training Roll Report"),
-                          p("Discipleship Training Roll Report"), Refusal::Report, "frmDiscipleshipTrainingRollReport"),
-                  command("WednesdayNightRollReport", tr("&Wednesday Night Roll Report"),
-                          p("Wednesday Night Roll Report"), Refusal::Report, "frmWednesdayNightRollReport")}),
+                 "ClassEntry", Menu::tr("&Class Entry"),
+                 {command("SSClassEntry", Menu::tr("&Sunday School Class Entry"), p(P::SundaySchoolClassEntryEdit),
+                          Refusal::Record, S::SundaySchoolClassEntry),
+                  command("DTClassEntry", Menu::tr("&Discipleship Training Class Entry"),
+                          p(P::DiscipleshipTrainingClassEntryEdit), Refusal::Record, S::DiscipleshipTrainingClassEntry),
+                  command("WedClassEntry", Menu::tr("&Wednesday Night Class Entry"), p(P::WednesdayNightClassEntryEdit),
+                          Refusal::Record, S::WednesdayNightClassEntry)}),
+             command("CGEntry", Menu::tr("Care &Group Entry"), p(P::CareGroupEntryEdit), Refusal::Record,
+                     S::CareGroupEntry),
+             command("ChurchResponsibilityEntry", Menu::tr("Church &Responsibility Entry"),
+                     p(P::ChurchResponsibilityEntryEdit), Refusal::Record, S::ResponsibilityEntry),
+             command("OutreachPhaseEntry", Menu::tr("&Outreach Phase Entry"), p(P::OutreachPhaseEntryEdit),
+                     Refusal::Record, S::OutreachPhaseEntry),
+             command("DefinedValues", Menu::tr("Defined &Values"), p(P::DefinedValues), Refusal::Record, S::ValueEntry),
+             submenu("Security", Menu::tr("S&ecurity"),
+                     {command("UserEntry", Menu::tr("&User Entry"), p(P::UserPermissions), Refusal::Record,
+                              S::UserEntry)})}),
+        submenu(
+            "Reports", Menu::tr("&Reports"),
+            {submenu("MemberReports", Menu::tr("&Member Reports"),
+                     {command("MemberInfoUpdateReportMdi", Menu::tr("Member &Info Update Report"),
+                              p(P::MemberInformationUpdateReport), Refusal::Report, S::MemberInformationUpdateReport),
+                      command("SundaySchoolRole", Menu::tr("&Sunday School Roll"), p(P::SundaySchoolRollReport),
+                              Refusal::Report, S::SundaySchoolRollReport),
+                      command("DiscipleshipTrainingRollReport", Menu::tr("&Discipleship Training Roll Report"),
+                              p(P::DiscipleshipTrainingRollReport), Refusal::Report, S::DiscipleshipTrainingRollReport),
+                      command("WednesdayNightRollReport", Menu::tr("&Wednesday Night Roll Report"),
+                              p(P::WednesdayNightRollReport), Refusal::Report, S::WednesdayNightRollReport)}),
              submenu(
-                 "ProspectReports", tr("&Prospect Reports"),
-                 {command("ProspectVisitationSheet", tr("Prospect &Contact Sheet"),
-                          p("Prospect Visitation Sheet Report"), Refusal::Report, "frmProspectVisitationSheetReport"),
-                  command("SSProsListing", tr("&Sunday School Prospect Listing"), p("Sunday School Prospect Listing"),
-                          Refusal::Report, "frmSundaySchoolProspectListingReport")}),
-             submenu("ContributionReports", tr("&Contribution Reports"),
-                     {command("ContributionsEntryControlReport", tr("Contributions &Entry Control Report"),
-                              p("Member Contributions"), Refusal::Report, "frmContributionsEntryControlReport"),
-                      command("MemberContributions", tr("&Member Contributions"), p("Member Contributions"),
-                              Refusal::Report, "frmMemberContributionsReport")}),
-             submenu(
-                 "AdminReports", tr("&Administrative Reports"),
-                 {command("SSClassListing", tr("&Sunday School Class Listing"), p("Administrative Report"),
-                          Refusal::Report),
-                  command("DiscTrainingClassListing", tr("&Discipleship Training Class Listing"),
-                          p("Administrative Report"), Refusal::Report),
-                  command("WedNightClassListing", tr("&Wednesday Night Class Listing"), p("Administrative Report"),
-                          Refusal::Report),
-                  command("CareGroupListing", tr("&Care Group Listing"), p("Administrative Report"), Refusal::Report),
-                  command("ChurchResponsibilityListing", tr("Church &Responsibility Listing"),
-                          p("Administrative Report"), Refusal::Report)})}),
-        submenu("Help", tr("&Help"), {command("About", tr("&About"), {}, Refusal::Record, "frmAbout")}),
+                 "ProspectReports", Menu::tr("&Prospect Reports"),
+                 {command("ProspectVisitationSheet", Menu::tr("Prospect &Contact Sheet"),
+                          p(P::ProspectVisitationSheetReport), Refusal::Report, S::ProspectVisitationSheetReport),
+                  command("SSProsListing", Menu::tr("&Sunday School Prospect Listing"),
+                          p(P::SundaySchoolProspectListing), Refusal::Report, S::SundaySchoolProspectListingReport)}),
+             submenu("ContributionReports", Menu::tr("&Contribution Reports"),
+                     {command("ContributionsEntryControlReport", Menu::tr("Contributions &Entry Control Report"),
+                              p(P::MemberContributions), Refusal::Report, S::ContributionsEntryControlReport),
+                      command("MemberContributions", Menu::tr("&Member Contributions"), p(P::MemberContributions),
+                              Refusal::Report, S::MemberContributionsReport)}),
+             submenu("AdminReports", Menu::tr("&Administrative Reports"),
+                     {command("SSClassListing", Menu::tr("&Sunday School Class Listing"), p(P::AdministrativeReport),
+                              Refusal::Report),
+                      command("DiscTrainingClassListing", Menu::tr("&Discipleship Training Class Listing"),
+                              p(P::AdministrativeReport), Refusal::Report),
+                      command("WedNightClassListing", Menu::tr("&Wednesday Night Class Listing"),
+                              p(P::AdministrativeReport), Refusal::Report),
+                      command("CareGroupListing", Menu::tr("&Care Group Listing"), p(P::AdministrativeReport),
+                              Refusal::Report),
+                      command("ChurchResponsibilityListing", Menu::tr("Church &Responsibility Listing"),
+                              p(P::AdministrativeReport), Refusal::Report)})}),
+        submenu("Help", Menu::tr("&Help"), {command("About", Menu::tr("&About"), {}, Refusal::Record, S::About)}),
     };
 }
 

@@ -1,19 +1,21 @@
 #pragma once
 
 #include "shell/permissions.h"
+#include "shell/screenid.h"
 
 #include <QList>
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 // One entry of the menu bar: what it is called, what it asks and what it opens.
 struct MenuEntry
 {
-    QString name;            // object name, e.g. "MemberEntry"
-    QString caption;         // shown text with its access key
-    QStringList permissions; // any one suffices, asked in this order; empty = no test
+    QString name;                  // object name, e.g. "MemberEntry"
+    QString caption;               // shown text with its access key
+    QList<Permission> permissions; // any one suffices, asked in this order; empty = no test
     Refusal refusal = Refusal::Record;
-    QString screen; // screen to open (e.g. "frmMemberEntry"); empty = a command registered by name
+    std::optional<ScreenId> screen; // screen to open; none = a command registered by name
     QList<MenuEntry> children;
 
     bool isSubmenu() const { return !children.isEmpty(); }

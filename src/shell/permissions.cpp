@@ -7,13 +7,14 @@
 
 namespace Permissions {
 
-bool has(Database& db, const CurrentUser& user, const QString& permissionName)
+bool has(Database& db, const CurrentUser& user, Permission permission)
 {
     if (user.type == QStringLiteral("Admin")) {
         return true;
     }
     const qint64 permissionId =
-        db.scalar(QStringLiteral("SELECT ID FROM Permission WHERE Name = ? ORDER BY ID LIMIT 1"), {permissionName})
+        db.scalar(QStringLiteral("SELECT ID FROM Permission WHERE Name = ? ORDER BY ID LIMIT 1"),
+                  {permissionName(permission)})
             .toLongLong();
     if (permissionId == 0) {
         return false;
@@ -24,10 +25,10 @@ bool has(Database& db, const CurrentUser& user, const QString& permissionName)
         .has_value();
 }
 
-bool hasAny(Database& db, const CurrentUser& user, const QStringList& permissionNames)
+bool hasAny(Database& db, const CurrentUser& user, const QList<Permission>& permissions)
 {
-    for (const QString& name : permissionNames) {
-        if (has(db, user, name)) {
+    for (const Permission permission : permissions) {
+        if (has(db, user, permission)) {
             return true;
         }
     }

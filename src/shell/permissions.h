@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/permission.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 class Database;
 struct CurrentUser;
@@ -11,11 +13,11 @@ enum class Refusal { Record, Screen, Report, Run, Save, Remove, Edit };
 
 namespace Permissions {
 
-// True when the user may do what the permission name stands for. "Admin" (exactly) passes every test;
-// anyone else needs a UserPermission row for the named Permission. Unknown names grant nothing.
-bool has(Database& db, const CurrentUser& user, const QString& permissionName);
-// True when any one of the names is granted; tested in the given order.
-bool hasAny(Database& db, const CurrentUser& user, const QStringList& permissionNames);
+// True when the user may do what the permission stands for. "Admin" (exactly) passes every test; anyone
+// else needs a UserPermission row for the permission's stored name.
+bool has(Database& db, const CurrentUser& user, Permission permission);
+// True when any one of the permissions is granted; tested in the given order.
+bool hasAny(Database& db, const CurrentUser& user, const QList<Permission>& permissions);
 
 QString refusalText(Refusal refusal);
 // The title of every refusal message.

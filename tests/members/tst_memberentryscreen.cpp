@@ -1,11 +1,12 @@
 #include "data/database.h"
 #include "members/memberentryscreen.h"
+#include "members/memberscreenstate.h"
 #include "members/memberstore.h"
-#include "shell/filedialogs.h"
 #include "shell/mainwindow.h"
-#include "shell/messages.h"
-#include "shell/pairedlist.h"
-#include "shell/typeahead.h"
+#include "widgets/filedialogs.h"
+#include "widgets/messages.h"
+#include "widgets/pairedlist.h"
+#include "widgets/typeahead.h"
 
 #include "fakeclock.h"
 #include "testdatabase.h"
@@ -269,7 +270,6 @@ void TestMemberEntryScreen::openingShowsAnEmptyPersonInTheChurchTown()
          QStringList{"lblMemberStatus", "lblFName", "lblLName", "lblChurchStatus", "lblProspectStatus"}) {
         QCOMPARE(find<QLabel>(name)->palette().color(QPalette::WindowText), QColor(Qt::blue));
     }
-    QVERIFY(find<QLineEdit>("txtFileType")->isHidden());
     QVERIFY(find<QLineEdit>("txtMemberID")->isReadOnly());
     QCOMPARE(find<QComboBox>("cmbTitle")->itemText(0), QString(" "));
     QCOMPARE(find<QComboBox>("cmbNextPhase")->itemText(0), QString());
@@ -306,7 +306,6 @@ void TestMemberEntryScreen::everyNamedControlIsThere()
                                "txtEmail",
                                "imgPic",
                                "btnLoadPic",
-                               "txtFileType",
                                "vsfgFamilyMembers",
                                "cmbMemberAdd",
                                "cmbRelationship",
@@ -1171,7 +1170,7 @@ void TestMemberEntryScreen::pictureIsScaledShownAndWrittenOnlyOnSave()
     QCOMPARE(FileDialogs::takeAsked(), QStringList{"Select Image"});
     QCOMPARE(find<QLabel>("imgPic")->pixmap().size(), shown);
     const QString extension = QFileInfo(fileName).suffix();
-    QCOMPARE(find<QLineEdit>("txtFileType")->text(), extension);
+    QCOMPARE(m_screen->state().pendingPicture()->extension, extension);
     QCOMPARE(pictures.entryList(QDir::Files), QStringList());
 
     click("btnSaveNew");
@@ -1180,7 +1179,7 @@ void TestMemberEntryScreen::pictureIsScaledShownAndWrittenOnlyOnSave()
     QCOMPARE(db().scalar("SELECT Picture FROM Member WHERE ID = ?", {id}).toString(), stored);
     QCOMPARE(pictures.entryList(QDir::Files), QStringList{stored});
     QCOMPARE(QImage(pictures.filePath(stored)).size(), shown);
-    QCOMPARE(find<QLineEdit>("txtFileType")->text(), QString());
+    QVERIFY(!m_screen->state().pendingPicture());
 
     // Shown later from the file.
     click("btnNew");
@@ -1214,12 +1213,12 @@ void TestMemberEntryScreen::fileThatIsNoPictureChangesNothing()
     const auto shown = MessageLog::takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.contains("letter.png"));
-    QCOMPARE(find<QLineEdit>("txtFileType")->text(), QString("png"));
+    QCOMPARE(m_screen->state().pendingPicture()->extension, QString("png"));
     QCOMPARE(find<QLabel>("imgPic")->pixmap().size(), QSize(165, 83));
     // Cancelling changes nothing either.
     FileDialogs::setNextFileName(QString());
     click("btnLoadPic");
-    QCOMPARE(find<QLineEdit>("txtFileType")->text(), QString("png"));
+    QCOMPARE(m_screen->state().pendingPicture()->extension, QString("png"));
     QCOMPARE(MessageLog::takeShown().size(), 0);
 }
 
@@ -1251,7 +1250,7 @@ void TestMemberEntryScreen::unwritablePictureStillSavesThePerson()
     QCOMPARE(db().scalar("SELECT Last_Name FROM Member WHERE ID = ?", {id}), QVariant("Archer"));
     QVERIFY(db().scalar("SELECT Picture FROM Member WHERE ID = ?", {id}).isNull());
     // The picture still waits, so the next save tries again.
-    QCOMPARE(find<QLineEdit>("txtFileType")->text(), QString("png"));
+    QCOMPARE(m_screen->state().pendingPicture()->extension, QString("png"));
 }
 
 void TestMemberEntryScreen::loadMemberListsAPersonSavedElsewhere()
@@ -1259,8 +1258,7 @@ void TestMemberEntryScreen::loadMemberListsAPersonSavedElsewhere()
     const qint64 id = TestDatabase::addPerson(db(), "Nina", "Newcomer");
     auto* chooser = find<QComboBox>("cmbMember");
     QCOMPARE(chooser->findText("Newcomer, Nina  "), -1);
-    // Other screens call it by name, without linking this screen.
-    QVERIFY(QMetaObject::invokeMethod(m_screen, "loadMember", Q_ARG(qint64, id)));
+    m_screen->loadMember(id);
     QCOMPARE(chooser->currentText(), QString("Newcomer, Nina  "));
     QCOMPARE(find<QLineEdit>("txtFName")->text(), QString("Nina"));
     QCOMPARE(m_screen->shownMemberId(), id);
@@ -1310,10 +1308,10 @@ void TestMemberEntryScreen::saveAndCloseAndExitCloseTheScreen()
     delete m_screen;
     m_screen = nullptr;
     MainWindow window(*m_context);
-    window.registerScreen("frmMemberEntry",
+    window.registerScreen(ScreenId::MemberEntry,
                           [](MainWindow& w) -> QWidget* { return new MemberEntryScreen(w.context()); });
     window.runCommand("MemberEntry");
-    m_screen = window.findScreen<MemberEntryScreen>("frmMemberEntry");
+    m_screen = window.findScreen<MemberEntryScreen>(ScreenId::MemberEntry);
     QVERIFY(m_screen != nullptr);
     // A picture chosen and left with Exit stores nothing.
     const QString picture = m_testDb->folder() + "/good.png";
@@ -1325,15 +1323,15 @@ void TestMemberEntryScreen::saveAndCloseAndExitCloseTheScreen()
     click("btnLoadPic");
     const qint64 people = count("SELECT count(*) FROM Member");
     click("btnExit");
-    QTRY_VERIFY(window.findScreen("frmMemberEntry") == nullptr);
+    QTRY_VERIFY(window.findScreen(ScreenId::MemberEntry) == nullptr);
     QCOMPARE(count("SELECT count(*) FROM Member"), people);
     QCOMPARE(QDir(m_context->config().pictureFolder).entryList(QDir::Files), QStringList());
 
     window.runCommand("MemberEntry");
-    m_screen = window.findScreen<MemberEntryScreen>("frmMemberEntry");
+    m_screen = window.findScreen<MemberEntryScreen>(ScreenId::MemberEntry);
     fillRequired("Bob", "Baker");
     click("btnSaveClose");
-    QTRY_VERIFY(window.findScreen("frmMemberEntry") == nullptr);
+    QTRY_VERIFY(window.findScreen(ScreenId::MemberEntry) == nullptr);
     m_screen = nullptr;
     QCOMPARE(count("SELECT count(*) FROM Member WHERE Last_Name = 'Baker'"), 1);
 }

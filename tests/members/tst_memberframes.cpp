@@ -2,8 +2,8 @@
 #include "members/familygridmodel.h"
 #include "members/memberentryscreen.h"
 #include "members/responsibilitygridmodel.h"
-#include "shell/messages.h"
-#include "shell/typeahead.h"
+#include "widgets/messages.h"
+#include "widgets/typeahead.h"
 
 #include "fakeclock.h"
 #include "testdatabase.h"
@@ -42,6 +42,7 @@ private slots:
     void removingDeaconAsksTwiceAndClearsAssignments();
     void deleteHandsRolesToPersonOneAndEmptiesTheScreen();
     void deleteAnsweredNoOrFailingChangesNothing();
+    void deleteNeedsTheEntryPermission();
     void placeholderPersonCannotBeDeleted();
 
 private:
@@ -420,13 +421,18 @@ void TestMemberFrames::deleteHandsRolesToPersonOneAndEmptiesTheScreen()
     db().execute("INSERT INTO Sunday_School (Name, Teacher) VALUES ('Adults', ?)", {m_head});
     db().execute("INSERT INTO \"User\" (Member_ID, Username, Password, Type) VALUES (?, 'henry', '', 'User')",
                  {m_head});
+    for (int gift = 0; gift < 3; ++gift) {
+        db().execute("INSERT INTO Member_Contributions (MemberID, Amount) VALUES (?, 1000)", {m_head});
+    }
+    db().execute("INSERT INTO AttendanceData (MemberID, WeekOf, WS) VALUES (?, '2026-03-08', 1)", {m_head});
     QSignalSpy deleted(&m_context->changes(), &ChangeNotifier::memberDeleted);
     m_screen->loadMember(m_head);
 
     MessageLog::setNextAnswer(MessageAnswer::Yes);
     click("btnDelete");
-    QCOMPARE(shownMessages(),
-             QStringList({"Delete Confirmation | Are you sure you want to delete the selected member?"}));
+    QCOMPARE(shownMessages(), QStringList({"Delete Confirmation | Delete Hale, Henry? These go with him: 3 "
+                                           "contributions, 1 attendance record."}));
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member_Contributions").toInt(), 0);
     QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member WHERE ID = ?", {m_head}).toInt(), 0);
     QCOMPARE(db().scalar("SELECT Group_Leader FROM Care_Group").toLongLong(), 1);
     QCOMPARE(db().scalar("SELECT Teacher FROM Sunday_School").toLongLong(), 1);
@@ -459,11 +465,32 @@ void TestMemberFrames::deleteAnsweredNoOrFailingChangesNothing()
     click("btnDelete");
     const auto shown = MessageLog::takeShown();
     QCOMPARE(shown.size(), 2);
-    QCOMPARE(shown[1].title, QString("Delete Failed"));
+    QCOMPARE(shown[0].text, QString("Delete Hale, Henry?"));
+    QCOMPARE(shown[1].title, QString("Database Error"));
+    QVERIFY(shown[1].text.contains("\"Delete\""));
+    QVERIFY(shown[1].text.contains("refused"));
     QCOMPARE(shown[1].style, MessageStyle::Critical);
     QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member_Responsibility").toInt(), 1);
     QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member WHERE ID = ?", {m_head}).toInt(), 1);
     QCOMPARE(m_screen->shownMemberId(), m_head);
+}
+
+void TestMemberFrames::deleteNeedsTheEntryPermission()
+{
+    // A user who may only view people is refused before any question, and nothing goes.
+    TestDatabase::addLogin(db(), m_wife, "wendy", "pw");
+    TestDatabase::grant(db(), m_wife, "Member View");
+    m_context->setUser({m_wife, "User", "wendy"});
+    m_screen->loadMember(m_head);
+    click("btnDelete");
+    QCOMPARE(shownMessages(), QStringList{"Invalid Permission | You do not have permission to remove this record."});
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member WHERE ID = ?", {m_head}).toInt(), 1);
+
+    TestDatabase::grant(db(), m_wife, "Member Entry/Edit");
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    click("btnDelete");
+    QCOMPARE(shownMessages(), QStringList{"Delete Confirmation | Delete Hale, Henry?"});
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member WHERE ID = ?", {m_head}).toInt(), 0);
 }
 
 void TestMemberFrames::placeholderPersonCannotBeDeleted()

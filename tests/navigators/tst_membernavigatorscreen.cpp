@@ -6,8 +6,8 @@
 #include "navigators/membernavigatorscreen.h"
 #include "shell/appcontext.h"
 #include "shell/mainwindow.h"
-#include "shell/messages.h"
 #include "testdatabase.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -82,7 +82,7 @@ void TestMemberNavigatorScreen::init()
     registerAllScreens(*m_window);
     m_window->show();
     m_window->runCommand("MemberNavigator");
-    m_screen = m_window->findScreen<MemberNavigatorScreen>("frmMemberNavigator");
+    m_screen = m_window->findScreen<MemberNavigatorScreen>(ScreenId::MemberNavigator);
     QVERIFY(m_screen);
 }
 
@@ -237,7 +237,7 @@ void TestMemberNavigatorScreen::doubleClickOpensThePerson()
     const QRect cell = grid->visualRect(grid->model()->index(1, MemberGridModel::NameColumn));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    auto* entry = m_window->findScreen<MemberEntryScreen>("frmMemberEntry");
+    auto* entry = m_window->findScreen<MemberEntryScreen>(ScreenId::MemberEntry);
     QVERIFY(entry);
     QCOMPARE(entry->shownMemberId(), id("Smithers"));
     QCOMPARE(entry->findChild<QLineEdit*>("txtLName")->text(), QString("Smithers"));
@@ -277,7 +277,7 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
     QCOMPARE(shown[0].title, QString("Invalid Permission"));
     QCOMPARE(shown[0].style, MessageStyle::Warning);
     QCOMPARE(requested.count(), 0);
-    QVERIFY(!m_window->findScreen("Viewer"));
+    QVERIFY(!m_window->findScreen(ScreenId::ReportViewer));
 
     db.execute("INSERT INTO UserPermission (MemberID, PermissionID) SELECT ?, ID FROM Permission WHERE Name = ?",
                {user, permission});
@@ -288,7 +288,7 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
     const QList<qint64> ids{id("Smith"), id("Smithers")};
     QCOMPARE(requested[0][1].value<QList<qint64>>(), ids);
     // The program hands the list to the report, which opens in the viewer.
-    QVERIFY(m_window->findScreen("Viewer"));
+    QVERIFY(m_window->findScreen(ScreenId::ReportViewer));
 
     // With nothing listed the button does nothing after its test.
     click("btnClear");

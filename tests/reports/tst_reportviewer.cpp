@@ -8,10 +8,10 @@
 #include "reports/reportrenderer.h"
 #include "reports/reportviewer.h"
 #include "shell/appcontext.h"
-#include "shell/filedialogs.h"
 #include "shell/mainwindow.h"
-#include "shell/messages.h"
 #include "testdatabase.h"
+#include "widgets/filedialogs.h"
+#include "widgets/messages.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -80,7 +80,7 @@ private slots:
     void memberNavigatorPrintButtonsOpenTheirReports();
 
 private:
-    ReportViewer* viewer() { return m_window->findScreen<ReportViewer>("Viewer"); }
+    ReportViewer* viewer() { return m_window->findScreen<ReportViewer>(ScreenId::ReportViewer); }
     template <typename T>
     T* control(const char* name)
     {
@@ -310,7 +310,7 @@ void TestReportViewer::memberNavigatorPrintButtonsOpenTheirReports()
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     m_window->runCommand("MemberNavigator");
-    QWidget* navigator = m_window->findScreen("frmMemberNavigator");
+    QWidget* navigator = m_window->findScreen(ScreenId::MemberNavigator);
     QVERIFY(navigator);
     QTest::mouseClick(navigator->findChild<QPushButton*>("btnFind"), Qt::LeftButton);
     QTest::mouseClick(navigator->findChild<QPushButton*>(button), Qt::LeftButton);

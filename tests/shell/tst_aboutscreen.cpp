@@ -2,8 +2,8 @@
 #include "shell/aboutscreen.h"
 #include "shell/appcontext.h"
 #include "shell/mainwindow.h"
-#include "shell/messages.h"
 #include "testdatabase.h"
+#include "widgets/messages.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -54,7 +54,7 @@ void TestAboutScreen::cleanup()
 AboutScreen* TestAboutScreen::open()
 {
     m_window->runCommand("About"); // asks no permission, even before a login
-    return m_window->findScreen<AboutScreen>("frmAbout");
+    return m_window->findScreen<AboutScreen>(ScreenId::About);
 }
 
 void TestAboutScreen::showsTitleVersionAndPicture()
@@ -78,7 +78,7 @@ void TestAboutScreen::okClosesTheScreen()
 {
     AboutScreen* screen = open();
     QTest::mouseClick(screen->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    QTRY_COMPARE(m_window->findScreen("frmAbout"), nullptr);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::About), nullptr);
     QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
 }
 
@@ -106,7 +106,7 @@ void TestAboutScreen::systemInfo()
     } else {
         QCOMPARE(shown.size(), 0);
     }
-    QVERIFY(m_window->findScreen("frmAbout") != nullptr); // the screen stays open
+    QVERIFY(m_window->findScreen(ScreenId::About) != nullptr); // the screen stays open
 }
 
 QTEST_MAIN(TestAboutScreen)

@@ -4,9 +4,9 @@
 #include "shell/appcontext.h"
 #include "shell/firstadministratordialog.h"
 #include "shell/mainwindow.h"
-#include "shell/messages.h"
 #include "shell/passwords.h"
 #include "testdatabase.h"
+#include "widgets/messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -119,7 +119,7 @@ void TestLoginScreen::showsItsControls()
 {
     startLoggedOut();
     QVERIFY(openStartScreens(*m_window, true));
-    QWidget* screen = m_window->findScreen("frmLogin");
+    QWidget* screen = m_window->findScreen(ScreenId::Login);
     QVERIFY(screen != nullptr);
     QCOMPARE(screen->windowTitle(), "Login");
     QCOMPARE(m_window->findChild<QPushButton*>("btnLogin")->text(), "Login");
@@ -192,14 +192,14 @@ void TestLoginScreen::login()
         QCOMPARE(username()->text(), QString());
         QCOMPARE(password()->text(), QString());
         QTRY_VERIFY(username()->hasFocus());
-        QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+        QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);
         QCOMPARE(m_context->user().memberId, 0);
         QVERIFY(!m_window->menuAction("MemberEntry")->isEnabled());
         return;
     }
     QCOMPARE(shown.size(), 0);
     QCOMPARE(m_context->user().userName, loggedIn);
-    QTRY_COMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::Login), nullptr);
     QVERIFY(allMenusEnabled(*m_window, kSomeEntries));
 }
 
@@ -215,7 +215,7 @@ void TestLoginScreen::emptyUsernameIsAskedFor()
     QCOMPARE(shown.first().style, MessageStyle::Warning);
     QCOMPARE(password()->text(), "Secret1");
     QTRY_VERIFY(username()->hasFocus());
-    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);
 }
 
 void TestLoginScreen::closeEndsTheProgram()
@@ -231,11 +231,11 @@ void TestLoginScreen::staysOpenUntilLoggedIn()
 {
     startLoggedOut();
     QVERIFY(openStartScreens(*m_window, true));
-    auto* frame = qobject_cast<QMdiSubWindow*>(m_window->findScreen("frmLogin")->parentWidget());
+    auto* frame = qobject_cast<QMdiSubWindow*>(m_window->findScreen(ScreenId::Login)->parentWidget());
     QVERIFY(!(frame->windowFlags() & Qt::WindowCloseButtonHint));
     frame->close();
     QCoreApplication::processEvents();
-    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);
     QVERIFY(frame->isVisible());
 }
 
@@ -246,7 +246,7 @@ void TestLoginScreen::closingTheMainWindowClosesEverything()
     m_window->runCommand("About");
     QVERIFY(m_window->close()); // the login screen does not hold the program open
     QVERIFY(!m_window->isVisible());
-    QTRY_COMPARE(m_window->findScreen("frmAbout"), nullptr);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::About), nullptr);
     QCOMPARE(MessageLog::takeShown().size(), 0);
 }
 
@@ -255,13 +255,13 @@ void TestLoginScreen::logOffAndOnAgain()
     startLoggedOut();
     QVERIFY(openStartScreens(*m_window, true));
     logIn("jsmith", "Secret1");
-    QTRY_COMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::Login), nullptr);
     m_window->runCommand("About");
-    QVERIFY(m_window->findScreen("frmAbout") != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::About) != nullptr);
 
     m_window->menuAction("LogOff")->trigger();
-    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
-    QVERIFY(m_window->findScreen("frmAbout") != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::About) != nullptr);
     QVERIFY(m_window->menuAction("File")->isEnabled());
     QVERIFY(m_window->menuAction("Exit")->isEnabled());
     for (const QString& name : kSomeEntries) {
@@ -272,11 +272,11 @@ void TestLoginScreen::logOffAndOnAgain()
     QCOMPARE(m_context->user().userName, "jsmith"); // kept until the next login
 
     logIn("wayne", "");
-    QTRY_COMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::Login), nullptr);
     QCOMPARE(m_context->user().userName, "Wayne");
     QCOMPARE(m_context->user().type, "Admin");
     QVERIFY(allMenusEnabled(*m_window, kSomeEntries));
-    QVERIFY(m_window->findScreen("frmAbout") != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::About) != nullptr);
     QCOMPARE(MessageLog::takeShown().size(), 0);
 }
 
@@ -284,7 +284,7 @@ void TestLoginScreen::firstRunCreatesTheAdministratorThenAsksForTheLogin()
 {
     startLoggedOut(false);
     bool churchScreenOpened = false;
-    m_window->registerScreen("frmChurchInfo", [&](MainWindow&) {
+    m_window->registerScreen(ScreenId::ChurchInfo, [&](MainWindow&) {
         churchScreenOpened = true;
         return new QWidget;
     });
@@ -306,9 +306,9 @@ void TestLoginScreen::firstRunCreatesTheAdministratorThenAsksForTheLogin()
     QCOMPARE(MessageLog::takeShown().size(), 0);
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM \"User\" WHERE Type = 'Admin'").toInt(), 1);
 
-    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);
     logIn("RBAKER", "church office");
-    QTRY_COMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::Login), nullptr);
     QCOMPARE(m_context->user().type, "Admin");
     QCOMPARE(m_context->db().scalar("SELECT Last_Name FROM Member WHERE ID = ?", {m_context->user().memberId}),
              QVariant("Baker"));
@@ -348,7 +348,7 @@ void TestLoginScreen::cancellingTheFirstAdministratorEndsTheStart()
         }
     });
     QVERIFY(!openStartScreens(*m_window, true));
-    QCOMPARE(m_window->findScreen("frmLogin"), nullptr);
+    QCOMPARE(m_window->findScreen(ScreenId::Login), nullptr);
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM \"User\"").toInt(), 0);
 }
 

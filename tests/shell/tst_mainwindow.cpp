@@ -3,10 +3,10 @@
 #include "shell/appcontext.h"
 #include "shell/mainwindow.h"
 #include "shell/menucommands.h"
-#include "shell/messages.h"
 #include "shell/passwords.h"
 #include "shell/permissions.h"
 #include "testdatabase.h"
+#include "widgets/messages.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -103,14 +103,14 @@ void TestMainWindow::registerDummies()
 {
     // Stand-ins for the screens and reports of other parts of the program, so each command shows what it does.
     for (const MenuEntry* entry : commandEntries()) {
-        if (!entry->screen.isEmpty() && entry->screen != "frmAbout") {
-            m_window->registerScreen(entry->screen, [this](MainWindow&) {
+        if (entry->screen && *entry->screen != ScreenId::About) {
+            m_window->registerScreen(*entry->screen, [this](MainWindow&) {
                 ++m_factoryCalls;
                 auto* screen = new QLineEdit;
                 screen->setText("as opened");
                 return screen;
             });
-        } else if (entry->screen.isEmpty() && entry->name != "LogOff" && entry->name != "Exit") {
+        } else if (!entry->screen && entry->name != "LogOff" && entry->name != "Exit") {
             const QString name = entry->name;
             m_window->registerCommand(name, [this, name] { m_ran << name; });
         }
@@ -167,7 +167,11 @@ void describeMenu(const QList<QAction*>& actions, int depth, QStringList& lines)
         if (action->menu() == nullptr) {
             const MenuEntry* entry = findMenuEntry(action->objectName());
             if (entry != nullptr && !entry->permissions.isEmpty()) {
-                line += " [" + entry->permissions.join(" | ") + "] " + refusalKey(entry->refusal);
+                QStringList names;
+                for (const Permission permission : entry->permissions) {
+                    names << permissionName(permission);
+                }
+                line += " [" + names.join(" | ") + "] " + refusalKey(entry->refusal);
             }
         }
         lines << line;
@@ -301,7 +305,7 @@ void TestMainWindow::adminPassesEveryCommand_data()
     for (const MenuEntry* entry : commandEntries()) {
         if (!entry->permissions.isEmpty()) {
             QTest::newRow(qPrintable(entry->name))
-                << entry->name << (entry->screen.isEmpty() ? entry->name : entry->screen);
+                << entry->name << (entry->screen ? screenName(*entry->screen) : entry->name);
         }
     }
 }
@@ -336,8 +340,9 @@ void TestMainWindow::adminInOtherCapitalsIsNoAdmin()
     QCOMPARE(whatRan(), "frmValueEntry");
 
     // Only the exact type passes names that are not even in the catalogue.
-    QVERIFY(!Permissions::has(m_context->db(), m_context->user(), "No Such Permission"));
-    QVERIFY(Permissions::has(m_context->db(), {m_context->user().memberId, "Admin", "jsmith"}, "No Such Permission"));
+    QVERIFY(!Permissions::has(m_context->db(), m_context->user(), Permission::UserPermissions));
+    QVERIFY(Permissions::has(m_context->db(), {m_context->user().memberId, "Admin", "jsmith"},
+                             Permission::UserPermissions));
 }
 
 void TestMainWindow::eitherMemberPermissionOpensTheMemberScreens_data()
@@ -354,26 +359,26 @@ void TestMainWindow::eitherMemberPermissionOpensTheMemberScreens()
     for (const QString& entry : QStringList{"MemberNavigator", "MemberEntry", "ProspectNavigator"}) {
         m_window->runCommand(entry);
         QCOMPARE(MessageLog::takeShown().size(), 0);
-        QCOMPARE(whatRan(), findMenuEntry(entry)->screen);
+        QCOMPARE(whatRan(), screenName(*findMenuEntry(entry)->screen));
     }
     m_window->runCommand("ProspectEntry");
     QCOMPARE(MessageLog::takeShown().size(), 1);
-    QCOMPARE(m_window->findScreen("frmProspectContactEntry"), nullptr);
+    QCOMPARE(m_window->findScreen(ScreenId::ProspectContactEntry), nullptr);
 }
 
 void TestMainWindow::commandsWithoutPermissionWorkForEveryone()
 {
     logInAs("User");
     m_window->menuAction("About")->trigger();
-    QVERIFY(m_window->findScreen("frmAbout") != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::About) != nullptr);
 
     QSignalSpy exit(m_window.get(), &MainWindow::exitRequested);
     m_window->menuAction("Exit")->trigger();
     QCOMPARE(exit.size(), 1);
 
     m_window->menuAction("LogOff")->trigger();
-    QVERIFY(m_window->findScreen("frmLogin") != nullptr);
-    QVERIFY(m_window->findScreen("frmAbout") != nullptr); // open screens stay open
+    QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);
+    QVERIFY(m_window->findScreen(ScreenId::About) != nullptr); // open screens stay open
     QVERIFY(!m_window->menuAction("About")->isEnabled());
     QVERIFY(m_window->menuAction("Exit")->isEnabled());
     QCOMPARE(MessageLog::takeShown().size(), 0);
@@ -383,7 +388,7 @@ void TestMainWindow::screenOpenedTwiceStaysOne()
 {
     logInAs("Admin");
     m_window->runCommand("MemberEntry");
-    auto* screen = m_window->findScreen<QLineEdit>("frmMemberEntry");
+    auto* screen = m_window->findScreen<QLineEdit>(ScreenId::MemberEntry);
     QVERIFY(screen != nullptr);
     screen->setText("typed by the user");
     m_window->runCommand("DefinedValues");
@@ -392,16 +397,16 @@ void TestMainWindow::screenOpenedTwiceStaysOne()
     m_window->runCommand("MemberEntry");
     QCOMPARE(m_factoryCalls, 2);
     QCOMPARE(m_window->mdiArea()->subWindowList().size(), 2);
-    QCOMPARE(m_window->findScreen<QLineEdit>("frmMemberEntry"), screen);
+    QCOMPARE(m_window->findScreen<QLineEdit>(ScreenId::MemberEntry), screen);
     QCOMPARE(screen->text(), "typed by the user");
     QCOMPARE(m_window->mdiArea()->activeSubWindow()->widget(), screen); // brought to the front
 
     // Once closed, the command opens it afresh.
     m_window->mdiArea()->activeSubWindow()->close();
-    QTRY_COMPARE(m_window->findScreen("frmMemberEntry"), nullptr);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::MemberEntry), nullptr);
     m_window->runCommand("MemberEntry");
     QCOMPARE(m_factoryCalls, 3);
-    QCOMPARE(m_window->findScreen<QLineEdit>("frmMemberEntry")->text(), "as opened");
+    QCOMPARE(m_window->findScreen<QLineEdit>(ScreenId::MemberEntry)->text(), "as opened");
 }
 
 QTEST_MAIN(TestMainWindow)

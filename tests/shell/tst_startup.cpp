@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "data/database.h"
-#include "shell/messages.h"
 #include "shell/singleinstance.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "shell/filedialogs.h"
+#include "widgets/filedialogs.h"
 
 #include <QFileDialog>
 #include <QStringList>

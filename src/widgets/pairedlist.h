@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/row.h"
+#include "shell/namedid.h"
 
 #include <QList>
 #include <QString>
@@ -15,17 +16,11 @@ class QListWidget;
 // query's order); the controls never sort them.
 namespace PairedList {
 
-struct Entry
-{
-    QString name;
-    qint64 id = 0;
-};
-
 // The entries of a result: the display text from nameColumn and the key from idColumn.
-QList<Entry> entriesFrom(const Rows& rows, QStringView nameColumn, QStringView idColumn);
+NamedIds entriesFrom(const Rows& rows, QStringView nameColumn, QStringView idColumn);
 
 // Empties the list and fills it with the entries, in order; nothing is selected afterwards.
-void fill(QComboBox* list, const QList<Entry>& entries);
+void fill(QComboBox* list, const NamedIds& entries);
 void fill(QComboBox* list, const Rows& rows, QStringView nameColumn, QStringView idColumn);
 void add(QComboBox* list, const QString& name, qint64 id);
 // The ID of the chosen entry; nothing when no entry is chosen.
@@ -38,7 +33,7 @@ bool selectById(QComboBox* list, qint64 id);
 // Position of the entry with this ID, or -1.
 int indexOfId(const QComboBox* list, qint64 id);
 
-void fill(QListWidget* list, const QList<Entry>& entries);
+void fill(QListWidget* list, const NamedIds& entries);
 void fill(QListWidget* list, const Rows& rows, QStringView nameColumn, QStringView idColumn);
 void add(QListWidget* list, const QString& name, qint64 id);
 // The ID of the current entry; nothing when there is none.

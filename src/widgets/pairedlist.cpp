@@ -1,25 +1,25 @@
-#include "shell/pairedlist.h"
+#include "widgets/pairedlist.h"
 
 #include <QComboBox>
 #include <QListWidget>
 
 namespace PairedList {
 
-QList<Entry> entriesFrom(const Rows& rows, QStringView nameColumn, QStringView idColumn)
+NamedIds entriesFrom(const Rows& rows, QStringView nameColumn, QStringView idColumn)
 {
-    QList<Entry> entries;
+    NamedIds entries;
     entries.reserve(qsizetype(rows.size()));
     for (const Row& row : rows) {
-        entries.push_back({row.text(nameColumn), row.integer(idColumn)});
+        entries.push_back({row.integer(idColumn), row.text(nameColumn)});
     }
     return entries;
 }
 
-void fill(QComboBox* list, const QList<Entry>& entries)
+void fill(QComboBox* list, const NamedIds& entries)
 {
     const QSignalBlocker blocker(list);
     list->clear();
-    for (const Entry& entry : entries) {
+    for (const NamedId& entry : entries) {
         list->addItem(entry.name, QVariant::fromValue(entry.id));
     }
     list->setCurrentIndex(-1);
@@ -66,12 +66,12 @@ bool selectById(QComboBox* list, qint64 id)
     return index >= 0;
 }
 
-void fill(QListWidget* list, const QList<Entry>& entries)
+void fill(QListWidget* list, const NamedIds& entries)
 {
     const QSignalBlocker blocker(list);
     list->clear();
     list->setSortingEnabled(false);
-    for (const Entry& entry : entries) {
+    for (const NamedId& entry : entries) {
         add(list, entry.name, entry.id);
     }
     list->setCurrentRow(-1);

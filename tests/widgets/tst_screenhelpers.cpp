@@ -1,8 +1,8 @@
 #include "data/database.h"
-#include "shell/filedialogs.h"
-#include "shell/pairedlist.h"
-#include "shell/screenhelpers.h"
 #include "testdatabase.h"
+#include "widgets/filedialogs.h"
+#include "widgets/pairedlist.h"
+#include "widgets/screenhelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -67,7 +67,7 @@ void TestScreenHelpers::pairedComboSelectById()
     QFETCH(bool, found);
     QFETCH(QString, shown);
     QComboBox list;
-    PairedList::fill(&list, {{"Sanders, Sam", 10}, {"Smith, John", 20}, {"Smithers, Wayne", 30}});
+    PairedList::fill(&list, {{10, "Sanders, Sam"}, {20, "Smith, John"}, {30, "Smithers, Wayne"}});
     list.setCurrentIndex(1);
     QSignalSpy activated(&list, &QComboBox::activated);
 
@@ -81,7 +81,7 @@ void TestScreenHelpers::pairedListBoxGivesSelectedIds()
 {
     QListWidget list;
     list.setSelectionMode(QAbstractItemView::MultiSelection);
-    PairedList::fill(&list, {{"Choir", 7}, {"Youth Group", 3}, {"Men's Ministry", 5}});
+    PairedList::fill(&list, {{7, "Choir"}, {3, "Youth Group"}, {5, "Men's Ministry"}});
     QCOMPARE(PairedList::selectedId(&list), std::nullopt);
     QVERIFY(PairedList::selectById(&list, 5));
     QVERIFY(PairedList::selectById(&list, 7));
@@ -90,7 +90,7 @@ void TestScreenHelpers::pairedListBoxGivesSelectedIds()
     QVERIFY(!PairedList::selectById(&list, 4));
     QCOMPARE(PairedList::selectedId(&list), std::nullopt);
 
-    PairedList::fill(&list, {{"Choir", 7}});
+    PairedList::fill(&list, {{7, "Choir"}});
     QCOMPARE(list.count(), 1);
     QCOMPARE(PairedList::selectedIds(&list), QList<qint64>{});
 }

@@ -6,5 +6,5 @@ class AppContext;
 
 // Asks for the permission(s) and, when none is granted, shows the refusal message under
 // "Invalid Permission" with the warning icon. Returns whether the caller may go ahead.
-bool checkPermission(AppContext& context, const QStringList& permissionNames, Refusal refusal);
-bool checkPermission(AppContext& context, const QString& permissionName, Refusal refusal);
+bool checkPermission(AppContext& context, const QList<Permission>& permissions, Refusal refusal);
+bool checkPermission(AppContext& context, Permission permission, Refusal refusal);

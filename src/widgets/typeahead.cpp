@@ -1,4 +1,4 @@
-#include "shell/typeahead.h"
+#include "widgets/typeahead.h"
 
 #include "shell/appcontext.h"
 
@@ -85,10 +85,11 @@ protected:
 
 private:
     // While the list is dropped down, Escape closes it and Enter takes the highlighted entry, as in any
-    // drop-down; only the closed list swallows them as search characters.
+    // drop-down; only the closed list swallows them as search characters. Keys sent to the drop-down's view
+    // count as the open list's even when it has just closed, so the closing key starts no search.
     bool closesOpenList(QObject* watched, const QKeyEvent& event) const
     {
-        const bool inOpenList = watched == m_list->view() && m_list->view()->isVisible();
+        const bool inOpenList = watched == m_list->view();
         const int k = event.key();
         return inOpenList && (k == Qt::Key_Escape || k == Qt::Key_Return || k == Qt::Key_Enter);
     }
@@ -113,9 +114,17 @@ void handleKey(QComboBox& list, QChar key, double delaySeconds, double nowSecond
     }
     const int found = list.findText(s.prefix, Qt::MatchStartsWith);
     if (found >= 0) {
-        list.setCurrentIndex(found);
-        emit list.activated(found);
-        emit list.textActivated(list.itemText(found));
+        QAbstractItemView* view = list.view();
+        if (view->isVisible()) {
+            // The open list scrolls to the match and highlights it; Enter takes it, as a click would.
+            const QModelIndex match = list.model()->index(found, list.modelColumn(), list.rootModelIndex());
+            view->setCurrentIndex(match);
+            view->scrollTo(match, QAbstractItemView::PositionAtCenter);
+        } else {
+            list.setCurrentIndex(found);
+            emit list.activated(found);
+            emit list.textActivated(list.itemText(found));
+        }
     }
     s.lastKeyTime = nowSeconds;
 }

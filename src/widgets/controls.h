@@ -1,6 +1,6 @@
 #pragma once
 
-#include "members/memberstore.h"
+#include "shell/namedid.h"
 
 #include <QDate>
 #include <QList>
@@ -20,8 +20,9 @@ class QTableView;
 class QWidget;
 class DateSwitch;
 
-// Small builders and list helpers shared by the pages of the member screen.
-namespace MemberWidgets {
+// Builders for the controls every screen uses, named by their object names, and the list helpers that go
+// with them.
+namespace Controls {
 
 // The longest text the short text boxes accept.
 constexpr int kTextLength = 50;
@@ -47,7 +48,7 @@ QLabel* requiredLabel(QWidget* parent, const QString& text, const QString& name)
 // still offered; otherwise the list ends without a selection.
 void refill(QComboBox* list, const QStringList& items, const std::optional<QString>& firstEntry = std::nullopt);
 // Refills a name/ID list, keeping the chosen ID chosen when it is still offered.
-void refill(QComboBox* list, const QList<ListEntry>& entries);
+void refill(QComboBox* list, const NamedIds& entries);
 
 // Chooses the entry with exactly this text; no selection when it is empty or not offered.
 void selectText(QComboBox* list, const QString& text);
@@ -56,14 +57,4 @@ void selectId(QComboBox* list, const std::optional<qint64>& id);
 // The ID behind the chosen entry of a name/ID list; nothing when no entry is chosen.
 std::optional<qint64> chosenId(const QComboBox* list);
 
-} // namespace MemberWidgets
-
-// The hourglass pointer while a screen fills its lists or loads a file.
-class BusyCursor final
-{
-public:
-    BusyCursor();
-    ~BusyCursor();
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
+} // namespace Controls

@@ -1,9 +1,8 @@
-#include "members/memberwidgets.h"
+#include "widgets/controls.h"
 
-#include "shell/pairedlist.h"
-#include "shell/screenhelpers.h"
+#include "widgets/pairedlist.h"
+#include "widgets/screenhelpers.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -17,7 +16,7 @@
 #include <QSignalBlocker>
 #include <QTableView>
 
-namespace MemberWidgets {
+namespace Controls {
 
 QLineEdit* lineEdit(QWidget* parent, const QString& name, int maxLength)
 {
@@ -153,16 +152,11 @@ void refill(QComboBox* list, const QStringList& items, const std::optional<QStri
     list->setCurrentIndex(hadChoice ? list->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive) : -1);
 }
 
-void refill(QComboBox* list, const QList<ListEntry>& entries)
+void refill(QComboBox* list, const NamedIds& entries)
 {
     const std::optional<qint64> chosen = PairedList::selectedId(list);
-    QList<PairedList::Entry> paired;
-    paired.reserve(entries.size());
-    for (const ListEntry& entry : entries) {
-        paired.push_back({entry.text, entry.id});
-    }
     const QSignalBlocker blocker(list);
-    PairedList::fill(list, paired);
+    PairedList::fill(list, entries);
     if (chosen) {
         PairedList::selectById(list, *chosen);
     }
@@ -187,14 +181,4 @@ std::optional<qint64> chosenId(const QComboBox* list)
     return PairedList::selectedId(list);
 }
 
-} // namespace MemberWidgets
-
-BusyCursor::BusyCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-BusyCursor::~BusyCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
+} // namespace Controls

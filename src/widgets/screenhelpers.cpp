@@ -1,10 +1,12 @@
-#include "shell/screenhelpers.h"
+#include "widgets/screenhelpers.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 
 namespace {
 
@@ -44,6 +46,17 @@ void closeScreen(QWidget* screen)
     } else {
         screen->close();
     }
+}
+
+int workAreaHeight(const QWidget* screen)
+{
+    for (const QWidget* w = screen; w != nullptr; w = w->parentWidget()) {
+        if (const auto* area = qobject_cast<const QMdiArea*>(w)) {
+            return area->viewport()->height();
+        }
+    }
+    const QScreen* display = screen->screen();
+    return display ? display->availableGeometry().height() : 0;
 }
 
 void selectAllOnFocus(QLineEdit* edit)

@@ -12,8 +12,9 @@ namespace ComboKeySearch {
 
 // Handles one typed character (Backspace, Enter and Escape included: they only lengthen the prefix and
 // match nothing). Selects the first entry that starts with the prefix, ignoring case, and tells the list's
-// listeners exactly as a user's choice does (activated and, when it changed, currentIndexChanged).
-// When nothing matches the selection stays. The caller swallows the key in any case.
+// listeners exactly as a user's choice does (activated and, when it changed, currentIndexChanged). In an
+// open drop-down the match is only highlighted and scrolled into view; Enter then takes it. When nothing
+// matches the selection stays. The caller swallows the key in any case.
 void handleKey(QComboBox& list, QChar key, double delaySeconds, double nowSeconds);
 // The same, with the delay from the church row and the time from the context's clock.
 void handleKey(QComboBox& list, QChar key, AppContext& context);

@@ -16,6 +16,10 @@ class QWidget;
 // the widget itself.
 void closeScreen(QWidget* screen);
 
+// The height of the work area a screen is shown in: the main window's screen area when the screen is one of
+// its child windows, else the desktop's available height.
+int workAreaHeight(const QWidget* screen);
+
 // Makes the box select its whole text whenever it receives the focus, so that typing replaces the old value.
 void selectAllOnFocus(QLineEdit* edit);
 

@@ -1,8 +1,8 @@
 #include "data/database.h"
 #include "fakeclock.h"
 #include "shell/appcontext.h"
-#include "shell/typeahead.h"
 #include "testdatabase.h"
+#include "widgets/typeahead.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -53,6 +53,7 @@ private slots:
     void selectionTellsListenersLikeAUsersChoice();
     void everyCharacterKeyIsSwallowed();
     void escapeAndEnterCloseTheOpenList();
+    void openListScrollsToTheMatch();
     void delayComesFromTheChurchRow();
 
 private:
@@ -220,15 +221,45 @@ void TestTypeAhead::escapeAndEnterCloseTheOpenList()
     QTRY_VERIFY(!list->view()->isVisible());
     QCOMPARE(list->currentIndex(), -1);
 
-    // In the open list letters still search; Enter then takes the highlighted entry and closes it.
+    // In the open list letters move the highlight to the match without taking it; Enter takes the
+    // highlighted entry, the typed one, and closes the list.
+    TestDatabase::addChurch(m_context->db(), 2.0);
+    QVERIFY(m_context->reloadChurch());
     list->showPopup();
     QTRY_VERIFY(list->view()->isVisible());
     type(list->view(), u's');
-    QCOMPARE(list->currentText(), "Sanders");
-    QTest::keyClick(list->view(), Qt::Key_Down);
+    QCOMPARE(list->view()->currentIndex().data().toString(), "Sanders");
+    QCOMPARE(list->currentIndex(), -1);
+    m_clock.advance(0.1);
+    type(list->view(), u'm');
+    QCOMPARE(list->view()->currentIndex().data().toString(), "Smith");
     type(list->view(), u'\r');
     QTRY_VERIFY(!list->view()->isVisible());
     QCOMPARE(list->currentText(), "Smith");
+}
+
+void TestTypeAhead::openListScrollsToTheMatch()
+{
+    QStringList names;
+    for (int i = 0; i < 300; ++i) {
+        names << QString("Name %1").arg(i, 3, 10, QChar('0'));
+    }
+    names << "Zimmer";
+    QComboBox* list = makeList(names);
+    list->setMaxVisibleItems(10);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    list->showPopup();
+    QTRY_VERIFY(list->view()->isVisible());
+
+    type(list->view(), u'z');
+    const QModelIndex match = list->view()->currentIndex();
+    QCOMPARE(match.data().toString(), "Zimmer");
+    const QRect shown = list->view()->viewport()->rect();
+    const QRect cell = list->view()->visualRect(match);
+    QVERIFY(cell.top() >= shown.top() && cell.bottom() <= shown.bottom());
+    type(list->view(), u'\r');
+    QTRY_COMPARE(list->currentText(), "Zimmer");
 }
 
 void TestTypeAhead::delayComesFromTheChurchRow()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+
+// What one screen asks of another, without linking it: "show this person". The program's screen registry
+// answers each request by opening the screen that shows it; a screen only emits.
+class ScreenRequests final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ScreenRequests)
+
+public:
+    ScreenRequests() = default;
+
+signals:
+    // Open the member entry screen on this person.
+    void showMember(qint64 memberId);
+    // Open the contribution entry screen on this stored gift.
+    void showContribution(qint64 contributionId);
+    // Open the prospect contact entry screen on this stored contact.
+    void showContact(qint64 contactId);
+};
