@@ -7,11 +7,6 @@ QString utf8(const char* text)
     return QString::fromUtf8(text);
 }
 
-QDate weekOf(const QDate& date)
-{
-    return date.addDays(-(date.dayOfWeek() % 7));
-}
-
 int ageOn(const QDate& birth, const QDate& day)
 {
     int age = day.year() - birth.year();

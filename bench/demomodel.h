@@ -197,8 +197,6 @@ const std::vector<OrganizationRule>& organizations();
 bool bandFits(const ClassBand& band, int age, const QString& gender);
 
 QString utf8(const char* text);
-// The Sunday that names the week of date: the Sunday on or before it.
-QDate weekOf(const QDate& date);
 int ageOn(const QDate& birth, const QDate& day);
 
 } // namespace Demo

@@ -4,6 +4,7 @@
 #include "demorng.h"
 
 #include "data/database.h"
+#include "shell/attendanceweek.h"
 
 #include <algorithm>
 
@@ -45,11 +46,11 @@ DemoPlanner::DemoPlanner(Database& db, const DemoRollOptions& options)
     , m_options(options)
 {
     m_roll.seed = options.seed;
-    m_roll.until = weekOf(options.until.isValid() ? options.until : QDate::currentDate());
+    m_roll.until = AttendanceWeek::sundayOf(options.until.isValid() ? options.until : QDate::currentDate());
     m_roll.windowStart = m_roll.until.addYears(-options.years);
     m_roll.setupDate = m_roll.until.addYears(-options.years - 2);
-    for (QDate week = weekOf(m_roll.windowStart).addDays(7); week <= m_roll.until && options.years > 0;
-         week = week.addDays(7)) {
+    for (QDate week = AttendanceWeek::sundayOf(m_roll.windowStart).addDays(7);
+         week <= m_roll.until && options.years > 0; week = week.addDays(7)) {
         m_roll.weeks.push_back(week);
         m_roll.weekTexts.push_back(week.toString(Qt::ISODate));
         // Fewer come in summer and on a snowy January Sunday, more near Christmas and on Mother's Day.
@@ -321,7 +322,7 @@ void DemoPlanner::planChurchData(DemoRng& rng, Household& household)
             household.prospectStatus =
                 QStringList{QStringLiteral("Active"), QStringLiteral("InActive"), QStringLiteral("Joined")}.at(
                     rng.weighted({70, 20, 10}));
-            household.joined = weekOf(m_roll.until.addDays(-7 * rng.between(0, 104)));
+            household.joined = AttendanceWeek::sundayOf(m_roll.until.addDays(-7 * rng.between(0, 104)));
             if (household.prospectStatus == u"InActive") {
                 household.left = std::min(m_roll.until, household.joined.addDays(7 * rng.between(2, 20)));
             }
@@ -903,7 +904,7 @@ void DemoPlanner::planOutreach()
         // A spouse in a member household came to notice some time in the last two years.
         const QDate firstVisit = household.kind == Kind::Prospect
                                      ? household.joined
-                                     : weekOf(m_roll.until.addDays(-7 * rng.between(0, 104)));
+                                     : AttendanceWeek::sundayOf(m_roll.until.addDays(-7 * rng.between(0, 104)));
         QString current;
         Step step;
         QDate date = firstVisit.addDays(rng.between(1, 10));

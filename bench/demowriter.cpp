@@ -6,6 +6,7 @@
 #include "data/database.h"
 #include "data/namekey.h"
 #include "data/preparedstatement.h"
+#include "shell/attendanceweek.h"
 
 #include <QSet>
 
@@ -479,11 +480,11 @@ void DemoWriter::writeAttendance()
         return;
     }
     IndexesSetAside indexes(m_db, QStringLiteral("AttendanceData"));
-    BatchInsert insert(m_db, QStringLiteral("AttendanceData"),
-                       {QStringLiteral("WeekOf"), QStringLiteral("MemberID"), QStringLiteral("SS"),
-                        QStringLiteral("SL"), QStringLiteral("RBD"), QStringLiteral("WS"), QStringLiteral("DT"),
-                        QStringLiteral("SE"), QStringLiteral("WN")},
-                       100);
+    QStringList columns = {QStringLiteral("WeekOf"), QStringLiteral("MemberID")};
+    for (const AttendanceCategory& category : AttendanceWeek::categories()) {
+        columns << category.column;
+    }
+    BatchInsert insert(m_db, QStringLiteral("AttendanceData"), columns, 100);
     struct Attender
     {
         const Person* person;
@@ -588,8 +589,8 @@ void DemoWriter::writeContributions()
                 second = 14 * 3600 + rng.below(3600);
             }
             // One clerk enters a whole week's envelopes.
-            const QString& clerk =
-                clerks.at(int(DemoRng::hash(m_roll.seed, kGivingStream, quint64(weekOf(date).toJulianDay())) % 3));
+            const QString& clerk = clerks.at(int(
+                DemoRng::hash(m_roll.seed, kGivingStream, quint64(AttendanceWeek::sundayOf(date).toJulianDay())) % 3));
             insert.add({p.id, dayText(date), p.envelope, cents,
                         paysByCheck ? QString::number(checkNumber++) : QString(), designation, clerk,
                         QString(dayText(enteredOn) + u' ' + timeOfDay(second))});

@@ -322,6 +322,14 @@ void addNameKeys(Database& db)
     db.executeScript(QString::fromUtf8(kVersion3Index));
 }
 
+// Version 4: a person's attendance index also holds the seven marks, so that his calendar month, his last
+// 52 weeks, the count report and the navigator's "Missed" count his marks from the index alone, reading only
+// the weeks of the period asked for instead of visiting the rows.
+const char* const kVersion4 = R"SQL(
+DROP INDEX AttendanceData_Member;
+CREATE INDEX AttendanceData_Member ON AttendanceData (MemberID, WeekOf, SS, SL, RBD, WS, DT, SE, WN);
+)SQL";
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
@@ -329,6 +337,7 @@ const std::vector<std::function<void(Database&)>>& migrations()
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion1)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion2)); },
         addNameKeys,
+        [](Database& db) { db.executeScript(QString::fromUtf8(kVersion4)); },
     };
     return steps;
 }

@@ -44,10 +44,13 @@ private:
     bool m_first = true;
 };
 
-SqlStatement composeSelecting(const QString& columns, const MemberSearchCriteria& c)
+} // namespace
+
+namespace MemberSearch {
+
+SqlStatement conditions(const MemberSearchCriteria& c)
 {
     SqlStatement statement;
-    statement.sql = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM Member");
     WhereClause where(statement);
 
     if (!c.name.isEmpty()) {
@@ -107,14 +110,14 @@ SqlStatement composeSelecting(const QString& columns, const MemberSearchCriteria
                                  "WHERE lower(Organization) = lower(?))"),
                   {c.organization});
     }
-    // The ID last makes the order of namesakes stable from one search to the next.
-    statement.sql += QStringLiteral(" ORDER BY ") + NameKey::personOrder();
     return statement;
 }
 
-} // namespace
-
-namespace MemberSearch {
+QString nameOrder()
+{
+    // The ID last makes the order of namesakes stable from one search to the next.
+    return NameKey::personOrder();
+}
 
 QString selectedColumns()
 {
@@ -122,6 +125,18 @@ QString selectedColumns()
                           "Email, Address_1, Address_2, City, State, Zip, Date_Of_Birth, Anniversary_Date, "
                           "Member_Active_Status, Prospect_Active_Status");
 }
+
+namespace {
+
+SqlStatement composeSelecting(const QString& columns, const MemberSearchCriteria& criteria)
+{
+    SqlStatement statement = conditions(criteria);
+    statement.sql.prepend(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM Member"));
+    statement.sql += QStringLiteral(" ORDER BY ") + nameOrder();
+    return statement;
+}
+
+} // namespace
 
 SqlStatement compose(const MemberSearchCriteria& criteria)
 {

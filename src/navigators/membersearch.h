@@ -52,4 +52,10 @@ SqlStatement compose(const MemberSearchCriteria& criteria);
 // them page by page. Without other criteria than the name it is answered from the name index alone.
 SqlStatement composeIds(const MemberSearchCriteria& criteria);
 
+// compose()'s conditions alone: " WHERE ..." over Member with its bound values, or nothing when no
+// criterion is in use. Other searches over Member add their own conditions after these.
+SqlStatement conditions(const MemberSearchCriteria& criteria);
+// compose()'s ORDER BY terms: last, first and middle name in filing order, then the ID.
+QString nameOrder();
+
 } // namespace MemberSearch

@@ -26,29 +26,32 @@ MemberReports::MemberReports(Database& db, ReportHeading heading)
 Rows MemberReports::memberListRows(const QList<qint64>& ids)
 {
     const ReportIdList list(m_db, ids);
-    const QString sql =
-        QStringLiteral("SELECT Member.ID, Member.Status, Member.First_Name, Member.Middle_Name, Member.Last_Name, "
-                       "Member.Title, Member.Address_1, Member.Address_2, Member.City, Member.State, Member.Zip, "
-                       "Member.Phone, Member.Cell, Member.Work_Phone, Member.Email, Member.Place_Of_Work, "
-                       "Member.Occupation, Member.Date_Of_Birth, Member.Head_Of_Household, Member.Gender, "
-                       "Member.Marital_Status, Member.Anniversary_Date, Member.Hobbies, Member.Organizations, "
-                       "Member.Map_Section, Member.Notes, Member.Member_Active_Status, Member.Member_Since, "
-                       "Member.Previous_Church, Member.Came_Forward, Member.Baptized, Sunday_School.Name, "
-                       "Discipleship_Training.Name, Wednesday_Night.Name, ") +
-        joinedName(QStringLiteral("CGLeaderTbl"), QStringLiteral("CGLeader")) + QStringLiteral(", ") +
-        joinedName(QStringLiteral("DeaconTbl"), QStringLiteral("Deacon")) +
-        QStringLiteral(", Member.Receive_Newsletter_Via_Mail, Member.Receive_Newsletter_Via_EMail "
-                       "FROM Member "
-                       "LEFT JOIN Care_Group ON Member.Care_Group_Assigned = Care_Group.ID "
-                       "LEFT JOIN Member AS CGLeaderTbl ON Care_Group.Group_Leader = CGLeaderTbl.ID "
-                       "LEFT JOIN Sunday_School ON Member.Sunday_School_Class = Sunday_School.ID "
-                       "LEFT JOIN Discipleship_Training ON Member.Discipleship_Training_Class = "
-                       "Discipleship_Training.ID "
-                       "LEFT JOIN Wednesday_Night ON Member.Wednesday_Night_Class = Wednesday_Night.ID "
-                       "LEFT JOIN Member AS DeaconTbl ON Member.DeaconID = DeaconTbl.ID "
-                       "WHERE ") +
-        ReportIdList::condition(QStringLiteral("Member.ID")) + QStringLiteral(" ORDER BY ") + NameKey::personOrder();
-    return m_db.select(sql);
+    return m_db.select(memberListSql());
+}
+
+QString MemberReports::memberListSql(const QString& extraColumns, const QString& extraJoins)
+{
+    return QStringLiteral("SELECT Member.ID, Member.Status, Member.First_Name, Member.Middle_Name, Member.Last_Name, "
+                          "Member.Title, Member.Address_1, Member.Address_2, Member.City, Member.State, Member.Zip, "
+                          "Member.Phone, Member.Cell, Member.Work_Phone, Member.Email, Member.Place_Of_Work, "
+                          "Member.Occupation, Member.Date_Of_Birth, Member.Head_Of_Household, Member.Gender, "
+                          "Member.Marital_Status, Member.Anniversary_Date, Member.Hobbies, Member.Organizations, "
+                          "Member.Map_Section, Member.Notes, Member.Member_Active_Status, Member.Member_Since, "
+                          "Member.Previous_Church, Member.Came_Forward, Member.Baptized, Sunday_School.Name, "
+                          "Discipleship_Training.Name, Wednesday_Night.Name, ") +
+           joinedName(QStringLiteral("CGLeaderTbl"), QStringLiteral("CGLeader")) + QStringLiteral(", ") +
+           joinedName(QStringLiteral("DeaconTbl"), QStringLiteral("Deacon")) +
+           QStringLiteral(", Member.Receive_Newsletter_Via_Mail, Member.Receive_Newsletter_Via_EMail") + extraColumns +
+           QStringLiteral(" FROM Member "
+                          "LEFT JOIN Care_Group ON Member.Care_Group_Assigned = Care_Group.ID "
+                          "LEFT JOIN Member AS CGLeaderTbl ON Care_Group.Group_Leader = CGLeaderTbl.ID "
+                          "LEFT JOIN Sunday_School ON Member.Sunday_School_Class = Sunday_School.ID "
+                          "LEFT JOIN Discipleship_Training ON Member.Discipleship_Training_Class = "
+                          "Discipleship_Training.ID "
+                          "LEFT JOIN Wednesday_Night ON Member.Wednesday_Night_Class = Wednesday_Night.ID "
+                          "LEFT JOIN Member AS DeaconTbl ON Member.DeaconID = DeaconTbl.ID") +
+           extraJoins + QStringLiteral(" WHERE ") + ReportIdList::condition(QStringLiteral("Member.ID")) +
+           QStringLiteral(" ORDER BY ") + NameKey::personOrder();
 }
 
 Rows MemberReports::mailingLabelRows(const QList<qint64>& ids)

@@ -29,6 +29,11 @@ public:
     // The rows the labels bind: the nine name and address fields.
     Rows mailingLabelRows(const QList<qint64>& ids);
 
+    // The member lists' query over the people of a ReportIdList, ordered by last name, first name and ID.
+    // Other reports of the same people add their columns after its 38 (extraColumns starts with ", ") and
+    // their joins after its own (extraJoins starts with " ").
+    static QString memberListSql(const QString& extraColumns = {}, const QString& extraJoins = {});
+
     static QString memberListDesign() { return QStringLiteral("crptMemberNavigatorReport"); }
     static QString memberListDOBAnnivDesign() { return QStringLiteral("crptMemberNavigatorDOBAnnivReport"); }
     static QString mailingLabelsDesign() { return QStringLiteral("crptMailingLabels"); }

@@ -45,8 +45,8 @@ QStringList TestPeopleModel::names() const
 void TestPeopleModel::everyPersonByTheDisplayRuleInNameOrder()
 {
     const qint64 abe = TestDatabase::addPerson(m_context->db(), "Abe", "Adams");
-    m_context->db().execute("UPDATE Member SET Middle_Name = 'B', Title = 'Jr.', Head_Of_Household = 1 WHERE ID = ?",
-                            {abe});
+    m_context->db().execute("UPDATE Member SET Title = 'Jr.', Head_Of_Household = 1 WHERE ID = ?", {abe});
+    TestDatabase::setMiddleName(m_context->db(), abe, "B");
     PeopleModel& people = m_context->people();
     QAbstractItemModelTester tester(&people, QAbstractItemModelTester::FailureReportingMode::QtTest);
 

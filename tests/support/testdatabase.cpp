@@ -73,6 +73,14 @@ QList<qint64> TestDatabase::peopleWithWrongNameKey(Database& db)
     return wrong;
 }
 
+void TestDatabase::setMiddleName(Database& db, qint64 memberId, const QString& middleName)
+{
+    const auto row = db.selectOne(QStringLiteral("SELECT Last_Name, First_Name FROM Member WHERE ID = ?"), {memberId});
+    db.execute(QStringLiteral("UPDATE Member SET Middle_Name = ?, Name_Key = ? WHERE ID = ?"),
+               {middleName, NameKey::personKey(row->text(u"Last_Name"), row->text(u"First_Name"), middleName),
+                memberId});
+}
+
 void TestDatabase::addChurch(Database& db, double keyPressDelay)
 {
     db.execute(QStringLiteral("INSERT INTO Church (Name, Address1, Address2, City, State, Zip, Phone, Fax, Email, "

@@ -42,6 +42,8 @@ public:
     static void grant(Database& db, qint64 memberId, const QString& permissionName);
     // The IDs of people whose name key is not the key of their names: a writer of names left it out.
     static QList<qint64> peopleWithWrongNameKey(Database& db);
+    // Gives the person a middle name, with the name key that goes with it.
+    static void setMiddleName(Database& db, qint64 memberId, const QString& middleName);
     // Writes a church row with the given type-ahead delay.
     static void addChurch(Database& db, double keyPressDelay = 2.0);
 
