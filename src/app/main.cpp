@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "backup/backupcommand.h"
 #include "reports/reportcommand.h"
 #include "shell/appconfig.h"
 
@@ -11,6 +12,12 @@ int main(int argc, char* argv[])
     // "kelvane report ..." writes a report without opening the program's window.
     if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
         return reportCommandMain(argc, argv);
+    }
+    if (argc > 1 && qstrcmp(argv[1], "backup") == 0) {
+        return backupCommandMain(argc, argv);
+    }
+    if (argc > 1 && qstrcmp(argv[1], "restore") == 0) {
+        return restoreCommandMain(argc, argv);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvane"));

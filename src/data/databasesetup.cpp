@@ -25,7 +25,8 @@ void setUpNewDatabase(Database& db)
 
 } // namespace
 
-std::unique_ptr<Database> openOrCreateDatabase(const QString& path, const QString& key)
+std::unique_ptr<Database> openOrCreateDatabase(const QString& path, const QString& key,
+                                               const BeforeMigration& beforeMigration)
 {
     if (QFileInfo::exists(path)) {
         auto db = Database::open(path, key);
@@ -40,6 +41,10 @@ std::unique_ptr<Database> openOrCreateDatabase(const QString& path, const QStrin
             }
             setUpNewDatabase(*db);
             return db;
+        }
+        const int version = db->userVersion();
+        if (version < Schema::currentVersion() && beforeMigration) {
+            beforeMigration(*db, version, Schema::currentVersion());
         }
         Schema::migrate(*db);
         return db;

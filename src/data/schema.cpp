@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -271,6 +272,11 @@ int currentVersion()
 
 void migrate(Database& db)
 {
+    migrateTo(db, currentVersion());
+}
+
+void migrateTo(Database& db, int target)
+{
     const int version = db.userVersion();
     if (version > currentVersion()) {
         throw DatabaseError(QCoreApplication::translate("Schema", "The database %1 was written by a newer version of "
@@ -279,7 +285,7 @@ void migrate(Database& db)
                                 .arg(version)
                                 .arg(currentVersion()));
     }
-    for (int step = version; step < currentVersion(); ++step) {
+    for (int step = version; step < std::min(target, currentVersion()); ++step) {
         Transaction transaction(db);
         migrations().at(step)(db);
         db.setUserVersion(step + 1);

@@ -14,6 +14,8 @@ int currentVersion();
 // Brings a database up to the current version, one migration step per transaction.
 // Throws DatabaseError when the file is newer than this program.
 void migrate(Database& db);
+// Brings a database up to the given version only (tests build files of older layouts with it).
+void migrateTo(Database& db, int version);
 
 // Table names and their columns in the order created (for checks and tools).
 QStringList tableNames();
