@@ -176,15 +176,13 @@ Snapshot BackupRun::copyDatabase(const QString& copyPath, qint64 expectedBytes)
                               .arg(native(m_request.databasePath), error.message()));
     }
     db->setBusyTimeout(m_request.lockWaitMilliseconds);
-    int calls = 0;
+    // Called every few thousand engine steps; the size the copy has reached tells how far it has got.
     db->setProgressHandler([&] {
         if (stopRequested()) {
             return true;
         }
-        if (++calls % 16 == 0) {
-            const double copied = double(QFileInfo(copyPath).size()) / double(std::max<qint64>(expectedBytes, 1));
-            report(BackupProgress::Stage::CopyingDatabase, 0.5 * std::min(copied, 1.0));
-        }
+        const double copied = double(QFileInfo(copyPath).size()) / double(std::max<qint64>(expectedBytes, 1));
+        report(BackupProgress::Stage::CopyingDatabase, 0.5 * std::min(copied, 1.0));
         return false;
     });
     // The connection opens files without creating them, and so does ATTACH: the copy starts as an empty file.

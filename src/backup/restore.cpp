@@ -575,10 +575,11 @@ RestoreResult RestoreOperation::replace()
 
 RestoreResult restoreBackup(const RestoreTarget& target, const QString& backup,
                             const std::function<void()>& closeDatabase,
-                            const std::function<void(const RestoreProgress&)>& progress)
+                            const std::function<void(const RestoreProgress&)>& progress, const Clock* clock)
 {
     RestoreOperation restore(target, backup);
     restore.setProgress(progress);
+    restore.setClock(clock);
     restore.prepare();
     if (closeDatabase) {
         closeDatabase();

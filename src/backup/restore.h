@@ -107,4 +107,5 @@ private:
 // Throws BackupError. Afterwards the caller reopens the database in any case.
 RestoreResult restoreBackup(const RestoreTarget& target, const QString& backup,
                             const std::function<void()>& closeDatabase,
-                            const std::function<void(const RestoreProgress&)>& progress = {});
+                            const std::function<void(const RestoreProgress&)>& progress = {},
+                            const Clock* clock = nullptr);
