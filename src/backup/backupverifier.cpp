@@ -9,7 +9,13 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
+
+// The most page cache a check may use: the generated roll of 25,000 people with five years of attendance
+// is about 400 MB.
+constexpr qint64 kLargestCacheKiB = 640 * 1024;
 
 QString quotedName(const QString& name)
 {
@@ -69,8 +75,11 @@ void BackupVerifier::checkDatabase(const QString& databaseFile, const BackupMani
         db->setProgressHandler(shouldStop);
     }
     try {
-        // A larger page cache lets the check of every index against its table run from memory.
-        db->executeScript(QStringLiteral("PRAGMA cache_size = -131072"));
+        // integrity_check looks every row up in each of its table's indexes; with the whole file in the page
+        // cache each page is decrypted once instead of once per look-up (three times faster on a large
+        // roll). The cache only grows as pages are read and goes with the connection.
+        const qint64 cacheKiB = std::min<qint64>(file.size() / 1024 + file.size() / 10240, kLargestCacheKiB);
+        db->executeScript(QStringLiteral("PRAGMA cache_size = -%1").arg(std::max<qint64>(cacheKiB, 2048)));
         const QStringList problems = db->texts(QStringLiteral("PRAGMA integrity_check(5)"));
         if (problems != QStringList{QStringLiteral("ok")}) {
             throw BackupError(BackupFailure::Damaged, tr("The backup %1 is damaged: the database check found: %2")

@@ -15,8 +15,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <exception>
 #include <signal.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -100,7 +104,10 @@ struct RestoreOperation::State
     void discardWork() const;
     [[noreturn]] void failWrite(const DurableFiles::FileError& error, const QString& folder) const;
     void stagePictures();
-    void backUpCurrent();
+    // Backs up the current database; told how far it has got through done (0 to 1).
+    void backUpCurrent(std::stop_token stopBackup, std::atomic<double>& done);
+    // Checks the copied backup while the current database is backed up on a second thread.
+    void checkAndBackUpCurrent();
     void keepDamagedCopy();
     void swapPictures(const QStringList& oldNames, QStringList& movedAside, QStringList& placed) const;
     void undoPictures(const QStringList& movedAside, const QStringList& placed) const;
@@ -222,7 +229,7 @@ void RestoreOperation::State::keepDamagedCopy()
     result.damagedCopy = folder;
 }
 
-void RestoreOperation::State::backUpCurrent()
+void RestoreOperation::State::backUpCurrent(std::stop_token stopBackup, std::atomic<double>& done)
 {
     if (!QFileInfo(target.databasePath).isFile()) {
         return;
@@ -236,10 +243,8 @@ void RestoreOperation::State::backUpCurrent()
     // The backup being restored may be one that the rules would now let go.
     request.applyRetention = false;
     request.clock = clock;
-    request.stop = stop;
-    request.progress = [this](const BackupProgress& step) {
-        report(RestoreProgress::Stage::BackingUpCurrent, 0.5 + 0.45 * step.fraction);
-    };
+    request.stop = std::move(stopBackup);
+    request.progress = [&done](const BackupProgress& step) { done = step.fraction; };
     try {
         result.previousBackup = BackupWriter::run(request).folder;
     } catch (const BackupError& error) {
@@ -301,6 +306,51 @@ void RestoreOperation::State::undoPictures(const QStringList& movedAside, const 
         ::rename(QFile::encodeName(QDir(aside).filePath(name)).constData(),
                  QFile::encodeName(place.pathOf(name)).constData());
     }
+}
+
+void RestoreOperation::State::checkAndBackUpCurrent()
+{
+    // Both read a whole database and decrypt every page: on two threads they take about the time of one.
+    std::stop_source stopBackup;
+    const std::stop_callback stopBoth(stop, [&stopBackup] { stopBackup.request_stop(); });
+    std::atomic<double> backedUp = 0;
+    std::atomic<bool> finished = false;
+    std::exception_ptr backupFailure;
+    std::thread worker([&] {
+        try {
+            backUpCurrent(stopBackup.get_token(), backedUp);
+        } catch (...) {
+            backupFailure = std::current_exception();
+        }
+        finished = true;
+    });
+    try {
+        BackupVerifier::checkDatabase(stagedDatabase(), manifest, target.key, backup,
+                                      [this] { return stopRequested(); });
+        stagePictures();
+    } catch (...) {
+        // A refused backup changes nothing: the backup of the current database goes too.
+        stopBackup.request_stop();
+        worker.join();
+        if (!result.previousBackup.isEmpty()) {
+            BackupCatalog::remove(result.previousBackup);
+            result.previousBackup.clear();
+        }
+        if (!result.damagedCopy.isEmpty()) {
+            QDir(result.damagedCopy).removeRecursively();
+            result.damagedCopy.clear();
+        }
+        throw;
+    }
+    while (!finished) {
+        report(RestoreProgress::Stage::BackingUpCurrent, 0.5 + 0.45 * backedUp);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    worker.join();
+    if (backupFailure) {
+        std::rethrow_exception(backupFailure);
+    }
+    report(RestoreProgress::Stage::BackingUpCurrent, 0.95);
 }
 
 QString RestoreProgress::text() const
@@ -422,11 +472,7 @@ BackupManifest RestoreOperation::prepare()
             QFile::setPermissions(s.stagedDatabase(), QFileInfo(s.target.databasePath).permissions());
         }
         s.report(RestoreProgress::Stage::CheckingBackup, 0.3);
-        BackupVerifier::checkDatabase(s.stagedDatabase(), s.manifest, s.target.key, s.backup,
-                                      [&s] { return s.stopRequested(); });
-        s.stagePictures();
-        s.report(RestoreProgress::Stage::BackingUpCurrent, 0.5);
-        s.backUpCurrent();
+        s.checkAndBackUpCurrent();
     } catch (...) {
         s.discardWork();
         throw;

@@ -58,11 +58,11 @@ struct RestoreResult
 //   restore.replace();   // swaps the files
 //   ...                  // the caller reopens the database (also when replace() failed) and logs in again
 //
-// prepare() checks the backup as a new backup is checked (refusing one of a newer layout), copies its
-// database and pictures beside the live files under work names and checks the copies, then makes a
-// backup of the current database (no retention is applied to it). A refusal leaves the live files as they
-// were. replace() swaps the files: the live database is brought out of WAL mode (so no WAL or shared-memory
-// file is left to be replayed onto the restored file, and another program still holding it open is
+// prepare() refuses a backup of a newer layout, copies the backup's database and pictures beside the live
+// files under work names and checks the copies as a new backup is checked, while it makes a backup of the
+// current database on a second thread (no retention is applied to it). A refusal leaves the live files as
+// they were and keeps no backup of them. replace() swaps the files: the live database is brought out of WAL mode (so no
+// WAL or shared-memory file is left to be replayed onto the restored file, and another program still holding it open is
 // found), kept aside under a second name, and the checked copy is renamed over it in one step; then the
 // pictures are swapped. If anything fails, the previous database and pictures are put back. Work files left
 // by a restore that was cut short are removed by the next one.
