@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "app/startup.h"
+#include "backup/backupcommand.h"
 #include "reports/reportcommand.h"
 #include "shell/appconfig.h"
 
@@ -27,6 +28,10 @@ QString tr(const char* text)
 const Subcommand kSubcommands[] = {
     {"report", QT_TRANSLATE_NOOP("CommandLine", "Write a report as a PDF file (kelvane report --help lists them)."),
      Needs::Painting, &reportCommandMain},
+    {"backup", QT_TRANSLATE_NOOP("CommandLine", "Make a verified backup of the database and its pictures."),
+     Needs::Core, &backupCommandMain},
+    {"restore", QT_TRANSLATE_NOOP("CommandLine", "Put a backup in place of the database and its pictures."),
+     Needs::Core, &restoreCommandMain},
 };
 
 struct ExitCodeMeaning
@@ -46,6 +51,18 @@ const ExitCodeMeaning kExitCodes[] = {
     {ExitNotWritten, QT_TRANSLATE_NOOP("CommandLine", "the output file could not be written")},
     {ExitNothingToPrint, QT_TRANSLATE_NOOP("CommandLine", "there was nothing to print; no file was written")},
     {ExitNoDisplay, QT_TRANSLATE_NOOP("CommandLine", "there is no display to open the window on")},
+    {ExitMissingKey, QT_TRANSLATE_NOOP("CommandLine", "no database key is known")},
+    {ExitDatabaseLocked, QT_TRANSLATE_NOOP("CommandLine", "the database is locked or still open elsewhere")},
+    {ExitFolderIsFile, QT_TRANSLATE_NOOP("CommandLine", "the backup folder is a file")},
+    {ExitFolderNotWritable, QT_TRANSLATE_NOOP("CommandLine", "a folder cannot be created or written")},
+    {ExitDiskFull, QT_TRANSLATE_NOOP("CommandLine", "the disk is full")},
+    {ExitVerificationFailed, QT_TRANSLATE_NOOP("CommandLine", "the backup did not pass its check and was removed")},
+    {ExitNotABackup, QT_TRANSLATE_NOOP("CommandLine", "not a Kelvane backup")},
+    {ExitWrongKey, QT_TRANSLATE_NOOP("CommandLine", "the backup cannot be opened with the database's key")},
+    {ExitBackupDamaged, QT_TRANSLATE_NOOP("CommandLine", "the backup is damaged")},
+    {ExitNewerSchema, QT_TRANSLATE_NOOP("CommandLine", "the backup was made by a newer Kelvane")},
+    {ExitReplaceFailed, QT_TRANSLATE_NOOP("CommandLine", "the restore failed; the previous database is back")},
+    {ExitCancelled, QT_TRANSLATE_NOOP("CommandLine", "cancelled")},
 };
 
 const QString kProgram = QStringLiteral("kelvane");

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/screenregistry.h"
+#include "backup/migrationbackup.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "shell/appcontext.h"
@@ -34,7 +35,9 @@ int runProgram(const QString& configPath)
 
     std::unique_ptr<Database> db;
     try {
-        db = openOrCreateDatabase(config.databasePath, Database::defaultKey());
+        // An older file is backed up before it is brought up to date; a failed backup stops the start.
+        db = openOrCreateDatabase(config.databasePath, Database::defaultKey(),
+                                  MigrationBackup::guard(config, configPath, Database::defaultKey()));
     } catch (const DatabaseError& error) {
         showMessage(error.message(), MessageStyle::Critical, tr("Database Error"));
         return ExitBadDatabase;

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace {
 
 sqlite3* raw(void* handle)
@@ -29,6 +31,51 @@ QString engineMessage(sqlite3* db)
 QString tr(const char* text)
 {
     return QCoreApplication::translate("Database", text);
+}
+
+// What kind of failure an engine result code stands for; for input/output errors the system's own error
+// tells a full disk from a folder that may not be written.
+DatabaseError::Reason reasonFor(sqlite3* db, int code)
+{
+    switch (code & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return DatabaseError::Reason::Locked;
+        case SQLITE_FULL:
+            return DatabaseError::Reason::DiskFull;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+            return DatabaseError::Reason::NotWritable;
+        case SQLITE_CANTOPEN:
+            return DatabaseError::Reason::CannotOpen;
+        case SQLITE_NOTADB:
+            return DatabaseError::Reason::NotADatabase;
+        case SQLITE_CORRUPT:
+            return DatabaseError::Reason::Corrupt;
+        case SQLITE_INTERRUPT:
+            return DatabaseError::Reason::Interrupted;
+        case SQLITE_IOERR:
+            switch (sqlite3_system_errno(db)) {
+                case ENOSPC:
+                case EDQUOT:
+                case EFBIG:
+                    return DatabaseError::Reason::DiskFull;
+                case EACCES:
+                case EPERM:
+                case EROFS:
+                    return DatabaseError::Reason::NotWritable;
+                default:
+                    return DatabaseError::Reason::Other;
+            }
+        default:
+            return DatabaseError::Reason::Other;
+    }
+}
+
+int progressTrampoline(void* database)
+{
+    const auto& handler = *static_cast<const std::function<bool()>*>(database);
+    return handler() ? 1 : 0;
 }
 
 } // namespace
@@ -63,21 +110,38 @@ std::unique_ptr<Database> Database::openForInspection(const QString& path, const
 std::unique_ptr<Database> Database::openFile(const QString& path, const QString& key)
 {
     const QFileInfo info(path);
+    if (info.exists() && !info.isDir() && (!info.isReadable() || !info.isWritable())) {
+        throw DatabaseError(tr("The database file %1 cannot be written (it is read-only or not accessible).").arg(path),
+                            {}, DatabaseError::Reason::NotWritable);
+    }
+    auto db = openWithKey(path, key, false);
+    db->configure();
+    return db;
+}
+
+std::unique_ptr<Database> Database::openReadOnly(const QString& path, const QString& key)
+{
+    return openWithKey(path, key, true);
+}
+
+std::unique_ptr<Database> Database::openWithKey(const QString& path, const QString& key, bool readOnly)
+{
+    const QFileInfo info(path);
     if (!info.exists()) {
-        throw DatabaseError(tr("The database file %1 does not exist.").arg(path));
+        throw DatabaseError(tr("The database file %1 does not exist.").arg(path), {},
+                            DatabaseError::Reason::CannotOpen);
     }
     if (info.isDir()) {
-        throw DatabaseError(tr("%1 is a folder, not a database file.").arg(path));
-    }
-    if (!info.isReadable() || !info.isWritable()) {
-        throw DatabaseError(
-            tr("The database file %1 cannot be written (it is read-only or not accessible).").arg(path));
+        throw DatabaseError(tr("%1 is a folder, not a database file.").arg(path), {},
+                            DatabaseError::Reason::CannotOpen);
     }
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
+                                   readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK) {
-        throw DatabaseError(tr("The database file %1 cannot be opened: %2").arg(path, engineMessage(handle)));
+        throw DatabaseError(tr("The database file %1 cannot be opened: %2").arg(path, engineMessage(handle)), {},
+                            reasonFor(handle, rc));
     }
     const QByteArray keyBytes = key.toUtf8();
     sqlite3_key(handle, keyBytes.constData(), int(keyBytes.size()));
@@ -85,15 +149,18 @@ std::unique_ptr<Database> Database::openFile(const QString& path, const QString&
     // The first read tells a wrong key or a file that is no database.
     const int check = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (check == SQLITE_NOTADB) {
-        throw DatabaseError(tr("The file %1 is not a Kelvane database, or it was locked with another key.").arg(path));
+        throw DatabaseError(tr("The file %1 is not a Kelvane database, or it was locked with another key.").arg(path),
+                            {}, DatabaseError::Reason::NotADatabase);
     }
     if (check == SQLITE_BUSY || check == SQLITE_LOCKED) {
-        throw DatabaseError(tr("The database file %1 is locked by another program.").arg(path));
+        throw DatabaseError(tr("The database file %1 is locked by another program.").arg(path), {},
+                            DatabaseError::Reason::Locked);
     }
     if (check != SQLITE_OK) {
-        throw DatabaseError(tr("The database file %1 cannot be read: %2").arg(path, engineMessage(handle)));
+        throw DatabaseError(tr("The database file %1 cannot be read: %2").arg(path, engineMessage(handle)), {},
+                            reasonFor(handle, check));
     }
-    db->configure();
+    registerUnicodeFunctions(handle);
     return db;
 }
 
@@ -107,11 +174,13 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& k
         sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK) {
-        throw DatabaseError(tr("The database file %1 cannot be created: %2").arg(path, engineMessage(handle)));
+        throw DatabaseError(tr("The database file %1 cannot be created: %2").arg(path, engineMessage(handle)), {},
+                            reasonFor(handle, rc));
     }
     const QByteArray keyBytes = key.toUtf8();
     sqlite3_key(handle, keyBytes.constData(), int(keyBytes.size()));
     sqlite3_busy_timeout(handle, 3000);
+    registerUnicodeFunctions(handle);
     db->configure();
     db->prepareForWork();
     return db;
@@ -120,7 +189,6 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& k
 // Settings of the connection only; none of them writes to the file.
 void Database::configure()
 {
-    registerUnicodeFunctions(raw(m_handle));
     executeScript(QStringLiteral("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;"));
 }
 
@@ -131,7 +199,8 @@ void Database::prepareForWork()
 
 void Database::fail(const QString& sql) const
 {
-    throw DatabaseError(engineMessage(raw(m_handle)), sql);
+    throw DatabaseError(engineMessage(raw(m_handle)), sql,
+                        reasonFor(raw(m_handle), sqlite3_extended_errcode(raw(m_handle))));
 }
 
 Query Database::query(const QString& sql, const QVariantList& params)
@@ -193,10 +262,11 @@ int Database::execute(const QString& sql, const QVariantList& params)
 void Database::executeScript(const QString& sql)
 {
     char* error = nullptr;
-    if (sqlite3_exec(raw(m_handle), sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+    const int rc = sqlite3_exec(raw(m_handle), sql.toUtf8().constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(error);
         sqlite3_free(error);
-        throw DatabaseError(message, sql);
+        throw DatabaseError(message, sql, reasonFor(raw(m_handle), rc));
     }
 }
 
@@ -213,6 +283,21 @@ void Database::setUserVersion(int version)
 bool Database::inTransaction() const
 {
     return sqlite3_get_autocommit(raw(m_handle)) == 0;
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    sqlite3_busy_timeout(raw(m_handle), milliseconds);
+}
+
+void Database::setProgressHandler(std::function<bool()> handler, int every)
+{
+    m_progress = std::move(handler);
+    if (m_progress) {
+        sqlite3_progress_handler(raw(m_handle), every, progressTrampoline, &m_progress);
+    } else {
+        sqlite3_progress_handler(raw(m_handle), 0, nullptr, nullptr);
+    }
 }
 
 QString Database::monthOf(const QString& dateExpression)

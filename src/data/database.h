@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 
 class Query;
@@ -29,6 +30,9 @@ public:
     static std::unique_ptr<Database> openForInspection(const QString& path, const QString& key = defaultKey());
     // Creates a new, empty database file (the file must not exist yet).
     static std::unique_ptr<Database> create(const QString& path, const QString& key = defaultKey());
+    // Opens a database file for reading only, as it is: its journal mode is left alone and nothing is
+    // written beside it. For checking copies (backups) without changing them.
+    static std::unique_ptr<Database> openReadOnly(const QString& path, const QString& key = defaultKey());
 
     ~Database();
     Database(const Database&) = delete;
@@ -60,6 +64,12 @@ public:
     void setUserVersion(int version);
     bool inTransaction() const;
 
+    // How long a statement waits for another connection's lock before it fails as Reason::Locked.
+    void setBusyTimeout(int milliseconds);
+    // Called now and then while a statement runs (about every `every` engine steps); returning true stops
+    // the statement, which then fails as Reason::Interrupted. An empty function removes the handler.
+    void setProgressHandler(std::function<bool()> handler, int every = 10000);
+
     // Engine-neutral pieces of SQL text for what the dialects write differently.
     static QString monthOf(const QString& dateExpression);
     static QString yearOf(const QString& dateExpression);
@@ -79,11 +89,13 @@ public:
 private:
     Database(void* handle, QString path);
     static std::unique_ptr<Database> openFile(const QString& path, const QString& key);
+    static std::unique_ptr<Database> openWithKey(const QString& path, const QString& key, bool readOnly);
     void configure();
     [[noreturn]] void fail(const QString& sql) const;
 
     void* m_handle = nullptr;
     QString m_path;
+    std::function<bool()> m_progress;
     friend class Query;
 };
 

@@ -25,7 +25,8 @@ void setUpNewDatabase(Database& db)
 
 } // namespace
 
-std::unique_ptr<Database> openOrCreateDatabase(const QString& path, const QString& key)
+std::unique_ptr<Database> openOrCreateDatabase(const QString& path, const QString& key,
+                                               const BeforeMigration& beforeMigration)
 {
     if (QFileInfo::exists(path)) {
         // The file is only read until it is known to be ours: a file of another program is refused with
@@ -43,6 +44,10 @@ std::unique_ptr<Database> openOrCreateDatabase(const QString& path, const QStrin
             db->prepareForWork();
             setUpNewDatabase(*db);
             return db;
+        }
+        const int version = db->userVersion();
+        if (version < Schema::currentVersion() && beforeMigration) {
+            beforeMigration(*db, version, Schema::currentVersion());
         }
         db->prepareForWork();
         Schema::migrate(*db);

@@ -353,10 +353,10 @@ int currentVersion()
 
 void migrate(Database& db)
 {
-    migrate(db, currentVersion());
+    migrateTo(db, currentVersion());
 }
 
-void migrate(Database& db, int targetVersion)
+void migrateTo(Database& db, int target)
 {
     const int version = db.userVersion();
     if (version > currentVersion()) {
@@ -366,7 +366,7 @@ void migrate(Database& db, int targetVersion)
                                 .arg(version)
                                 .arg(currentVersion()));
     }
-    for (int step = version; step < std::min(targetVersion, currentVersion()); ++step) {
+    for (int step = version; step < std::min(target, currentVersion()); ++step) {
         Transaction transaction(db);
         migrations().at(step)(db);
         db.setUserVersion(step + 1);

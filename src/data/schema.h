@@ -14,8 +14,8 @@ int currentVersion();
 // Brings a database up to the current version, one migration step per transaction.
 // Throws DatabaseError when the file is newer than this program.
 void migrate(Database& db);
-// Brings a database up to the given version only (tests build the older layouts a migration starts from).
-void migrate(Database& db, int targetVersion);
+// Brings a database up to the given version only (tests build files of older layouts with it).
+void migrateTo(Database& db, int version);
 
 // Table names and their columns in the order created (for checks and tools).
 QStringList tableNames();

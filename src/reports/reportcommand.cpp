@@ -1,5 +1,7 @@
 #include "reports/reportcommand.h"
 
+#include "backup/backupsettings.h"
+#include "backup/migrationbackup.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "reports/memberreports.h"
@@ -276,21 +278,27 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
     }
 
     AppConfig config;
+    BeforeMigration backupFirst;
     if (parser.isSet(common.db)) {
         config.databasePath = parser.value(common.db);
+        backupFirst =
+            MigrationBackup::guard(BackupSettings::defaultFolder(config.databasePath), {}, Database::defaultKey());
     } else {
+        const QString configPath = parser.isSet(common.config) ? parser.value(common.config) : io.defaultConfigPath;
         try {
-            config = ConfigFile::read(parser.isSet(common.config) ? parser.value(common.config) : io.defaultConfigPath);
+            config = ConfigFile::read(configPath);
         } catch (const ConfigError& error) {
             return refuse(io, ExitBadConfig, error.message());
         }
+        backupFirst = MigrationBackup::guard(config, configPath, Database::defaultKey());
     }
     if (!QFileInfo(config.databasePath).isFile()) {
         return refuse(io, ExitBadDatabase, tr("The database file %1 does not exist.").arg(config.databasePath));
     }
 
     try {
-        AppContext context(openOrCreateDatabase(config.databasePath, Database::defaultKey()), config, io.clock);
+        AppContext context(openOrCreateDatabase(config.databasePath, Database::defaultKey(), backupFirst), config,
+                           io.clock);
         context.reloadChurch();
 
         const QByteArray fromEnvironment = qgetenv("KELVANE_PASSWORD");

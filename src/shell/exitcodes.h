@@ -13,4 +13,17 @@ enum ExitCode {
     ExitNotWritten = 7,
     ExitNothingToPrint = 8,
     ExitNoDisplay = 9,
+    // Backups and restores.
+    ExitMissingKey = 10,
+    ExitDatabaseLocked = 11,
+    ExitFolderIsFile = 12,
+    ExitFolderNotWritable = 13,
+    ExitDiskFull = 14,
+    ExitVerificationFailed = 15,
+    ExitNotABackup = 16,
+    ExitWrongKey = 17,
+    ExitBackupDamaged = 18,
+    ExitNewerSchema = 19,
+    ExitReplaceFailed = 20,
+    ExitCancelled = 21,
 };

@@ -259,7 +259,7 @@ void TestSchema::migrationGivesEveryPersonHisNameKey()
     const QString older = m_dir->filePath(QStringLiteral("older.db"));
     {
         auto db = Database::create(older);
-        Schema::migrate(*db, 2);
+        Schema::migrateTo(*db, 2);
         QCOMPARE(db->userVersion(), 2);
         QVERIFY(!Schema::columnsOf(*db, QStringLiteral("Member")).contains(NameKey::column()));
         db->execute(QStringLiteral("INSERT INTO Member (ID, Last_Name, First_Name, Middle_Name) VALUES "

@@ -1,0 +1,30 @@
+#include "backup/backupschedule.h"
+
+#include "shell/textformat.h"
+
+#include <QLocale>
+
+bool BackupSchedule::dailyBackupDue(const std::optional<QDateTime>& newest, const QDate& today)
+{
+    return !newest || newest->date() < today;
+}
+
+bool BackupSchedule::isStale(const std::optional<QDateTime>& newest, const QDateTime& now)
+{
+    return !newest || *newest < now.addDays(-kStaleAfterDays);
+}
+
+bool BackupSchedule::remindToday(const std::optional<QDateTime>& newest, const QDateTime& now,
+                                 const QDate& lastReminded)
+{
+    return isStale(newest, now) && lastReminded != now.date();
+}
+
+QString BackupSchedule::statusText(const std::optional<QDateTime>& newest)
+{
+    if (!newest) {
+        return tr("No backup yet");
+    }
+    return tr("Last backup: %1 %2")
+        .arg(shortDate(newest->date()), QLocale().toString(newest->time(), QLocale::ShortFormat));
+}

@@ -1,0 +1,44 @@
+#include "backup/migrationbackup.h"
+
+#include "backup/backuperror.h"
+#include "backup/backupsettings.h"
+#include "backup/backupwriter.h"
+#include "data/database.h"
+#include "shell/appconfig.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace MigrationBackup {
+
+BeforeMigration guard(const QString& backupFolder, const QString& pictureFolder, const QString& key)
+{
+    return [backupFolder, pictureFolder, key](Database& db, int fromVersion, int toVersion) {
+        BackupRequest request;
+        request.databasePath = db.path();
+        request.key = key;
+        request.pictureFolder = pictureFolder;
+        request.backupFolder = backupFolder;
+        request.reason = BackupReason::BeforeMigration;
+        try {
+            BackupWriter::run(request);
+        } catch (const BackupError& error) {
+            throw DatabaseError(QCoreApplication::translate("MigrationBackup",
+                                                            "Kelvane must update the database %1 from layout %2 to "
+                                                            "%3 and makes a backup of it first, but the backup failed: "
+                                                            "%4\nThe database was not changed.")
+                                    .arg(QDir::toNativeSeparators(db.path()))
+                                    .arg(fromVersion)
+                                    .arg(toVersion)
+                                    .arg(error.message()));
+        }
+    };
+}
+
+BeforeMigration guard(const AppConfig& config, const QString& configPath, const QString& key)
+{
+    const BackupSettings settings = BackupSettings::load(BackupSettings::pathBeside(configPath));
+    return guard(settings.folderFor(config.databasePath), config.pictureFolder, key);
+}
+
+} // namespace MigrationBackup
