@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -68,6 +69,18 @@ void DateBox::setDate(const QDate& date)
 QString DateBox::shownText() const
 {
     return locale().toString(m_date, dateEntryFormat(locale()));
+}
+
+QSize DateBox::sizeHint() const
+{
+    const QSize whole = QWidget::sizeHint();
+    const QString longest = locale().toString(QDate(2000, 12, 28), dateEntryFormat(locale()));
+    const QMargins margins = m_edit->textMargins();
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edit);
+    // Room for the text with a blank either side, the box's frame and the calendar button.
+    const int width = m_edit->fontMetrics().horizontalAdvance(u' ' + longest + u' ') + margins.left() +
+                      margins.right() + 2 * frame + 4 + m_button->sizeHint().width();
+    return {qMin(whole.width(), width), whole.height()};
 }
 
 QString DateBox::refusal() const

@@ -36,6 +36,9 @@ public:
     // Shows the date again, dropping a text that was not taken.
     void revert();
 
+    // As wide as the longest date the box shows, not as wide as a free text box.
+    QSize sizeHint() const override;
+
     void showCalendar();
     // The open calendar pop-up, or nothing.
     QCalendarWidget* calendar() const;
