@@ -43,8 +43,8 @@ DateBox::DateBox(QWidget* parent)
         emit edited();
     });
     connect(m_edit, &QLineEdit::editingFinished, this, [this] {
-        // Opening the calendar takes the focus from the text; that is no leaving the box.
-        if (calendar() == nullptr) {
+        // Opening the calendar or a menu, or switching to another program, is no leaving the box.
+        if (calendar() == nullptr && m_leftBy != Qt::PopupFocusReason && m_leftBy != Qt::ActiveWindowFocusReason) {
             commit();
         }
     });
@@ -176,7 +176,10 @@ void DateBox::calendarPicked(const QDate& date)
 
 bool DateBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_edit && event->type() == QEvent::FocusIn) {
+    if (watched == m_edit && event->type() == QEvent::FocusOut) {
+        m_leftBy = static_cast<QFocusEvent*>(event)->reason();
+    } else if (watched == m_edit && event->type() == QEvent::FocusIn) {
+        m_leftBy.reset();
         // Typing replaces the whole date. A click places the cursor after the focus arrives: select again then.
         m_edit->selectAll();
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QWidget>
 
+#include <optional>
+
 class QCalendarWidget;
 class QLineEdit;
 class QToolButton;
@@ -63,4 +65,6 @@ private:
     QDate m_date{2000, 1, 1};
     QString m_reported;
     bool m_reporting = false;
+    // Why the text lost the focus, while it does not have it.
+    std::optional<Qt::FocusReason> m_leftBy;
 };

@@ -4,12 +4,26 @@
 #include "widgets/controls.h"
 #include "widgets/messages.h"
 
+#include <QFocusEvent>
+
 PhoneBox::PhoneBox(QWidget* parent)
     : QLineEdit(parent)
 {
     setPlaceholderText(QStringLiteral("(###) ###-####"));
     connect(this, &QLineEdit::textEdited, this, [this] { m_reported.clear(); });
-    connect(this, &QLineEdit::editingFinished, this, &PhoneBox::commit);
+    connect(this, &QLineEdit::editingFinished, this, [this] {
+        // Opening a menu or switching to another program is no leaving the box.
+        if (m_leaving != Qt::PopupFocusReason && m_leaving != Qt::ActiveWindowFocusReason) {
+            commit();
+        }
+    });
+}
+
+void PhoneBox::focusOutEvent(QFocusEvent* event)
+{
+    m_leaving = event->reason();
+    QLineEdit::focusOutEvent(event);
+    m_leaving.reset();
 }
 
 std::optional<QString> PhoneBox::number() const

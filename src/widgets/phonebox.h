@@ -25,7 +25,12 @@ public:
     // Like accept, with the message shown (once per text); true when the box holds a number.
     bool commit();
 
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
     QString m_reported;
     bool m_reporting = false;
+    // Why the box is losing the focus, while it does.
+    std::optional<Qt::FocusReason> m_leaving;
 };

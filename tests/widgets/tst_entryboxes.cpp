@@ -84,6 +84,7 @@ private slots:
     void typingReplacesTheWholeDate();
     void badDateIsRefusedNamingTheBoxAndKept_data();
     void badDateIsRefusedNamingTheBoxAndKept();
+    void switchingToAnotherProgramReportsNothing();
     void calendarOpensFromTheKeyboard();
     void checkBoxComesBeforeItsDate();
     void typingOnTheCheckBoxTicksItAndFillsTheDate();
@@ -233,6 +234,27 @@ void TestEntryBoxes::badDateIsRefusedNamingTheBoxAndKept()
     QCOMPARE(box->date(), QDate(2020, 2, 28));
     QCOMPARE(Controls::checkEntries(form.window.get()).has_value(), false);
     QCOMPARE(shownTexts(), QStringList());
+}
+
+void TestEntryBoxes::switchingToAnotherProgramReportsNothing()
+{
+    Form form;
+    auto* box = Controls::datePicker(form.window.get(), "dtDOB");
+    form.addRow("Date of Birth", box);
+    PhoneBox* phone = Controls::phoneBox(form.window.get(), "txtHomePhone");
+    form.addRow("Home Phone", phone);
+    QVERIFY(form.show());
+    QTest::keyClicks(box->lineEdit(), "3/15/19");
+    QTest::keyClicks(phone, "615-555-CALL");
+    // Half-typed when the user turns to another window: no message, the texts wait.
+    for (QWidget* edit : std::initializer_list<QWidget*>{box->lineEdit(), phone}) {
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(edit, &out);
+    }
+    QCOMPARE(shownTexts(), QStringList());
+    QCOMPARE(box->lineEdit()->text(), QString("3/15/19"));
+    QCOMPARE(phone->text(), QString("615-555-CALL"));
+    QVERIFY(Controls::checkEntries(form.window.get()).has_value());
 }
 
 void TestEntryBoxes::calendarOpensFromTheKeyboard()
