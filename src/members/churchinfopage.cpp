@@ -1,13 +1,13 @@
 #include "members/churchinfopage.h"
 
 #include "widgets/controls.h"
+#include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>

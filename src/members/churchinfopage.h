@@ -11,7 +11,6 @@ class AppContext;
 class DateSwitch;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLineEdit;
 

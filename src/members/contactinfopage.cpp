@@ -10,6 +10,7 @@
 #include "widgets/filedialogs.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
+#include "widgets/phonebox.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
 
@@ -26,24 +27,6 @@
 #include <QVBoxLayout>
 
 using namespace Controls;
-
-namespace {
-
-// A phone box: the number is shown and stored through the phone pattern once the user leaves it.
-QLineEdit* phoneBox(QWidget* parent, const QString& name)
-{
-    QLineEdit* edit = lineEdit(parent, name, kTextLength);
-    edit->setPlaceholderText(QStringLiteral("(###) ###-####"));
-    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] {
-        const QString formatted = formatPhone(edit->text());
-        if (formatted != edit->text()) {
-            edit->setText(formatted);
-        }
-    });
-    return edit;
-}
-
-} // namespace
 
 ContactInfoPage::ContactInfoPage(AppContext& context, MemberScreenState& state, QWidget* parent)
     : QWidget(parent)
@@ -69,8 +52,9 @@ ContactInfoPage::ContactInfoPage(AppContext& context, MemberScreenState& state, 
     m_workPhone = phoneBox(this, QStringLiteral("txtWorkPhone"));
     m_email = lineEdit(this, QStringLiteral("txtEmail"), kTextLength);
 
-    for (QLineEdit* edit : {m_firstName, m_middleName, m_lastName, m_address1, m_address2, m_city, m_zip, m_email,
-                            m_homePhone, m_cell, m_workPhone}) {
+    for (QLineEdit* edit :
+         std::initializer_list<QLineEdit*>{m_firstName, m_middleName, m_lastName, m_address1, m_address2, m_city, m_zip,
+                                           m_email, m_homePhone, m_cell, m_workPhone}) {
         selectAllOnFocus(edit);
     }
     for (QComboBox* list : {m_memberStatus, m_title, m_state}) {
@@ -140,8 +124,9 @@ void ContactInfoPage::clear()
     for (QComboBox* list : {m_memberStatus, m_state, m_title}) {
         list->setCurrentIndex(-1);
     }
-    for (QLineEdit* edit : {m_memberId, m_firstName, m_middleName, m_lastName, m_address1, m_address2, m_city, m_zip,
-                            m_homePhone, m_cell, m_workPhone, m_email}) {
+    for (QLineEdit* edit :
+         std::initializer_list<QLineEdit*>{m_memberId, m_firstName, m_middleName, m_lastName, m_address1, m_address2,
+                                           m_city, m_zip, m_homePhone, m_cell, m_workPhone, m_email}) {
         edit->clear();
     }
     m_picture->clear();
@@ -160,9 +145,9 @@ void ContactInfoPage::show(const MemberRecord& r)
     m_city->setText(r.city);
     selectText(m_state, r.state);
     m_zip->setText(r.zip);
-    m_homePhone->setText(r.phone);
-    m_cell->setText(r.cell);
-    m_workPhone->setText(r.workPhone);
+    m_homePhone->setText(formatPhone(r.phone));
+    m_cell->setText(formatPhone(r.cell));
+    m_workPhone->setText(formatPhone(r.workPhone));
     m_email->setText(r.email);
     // A stored name whose file is missing shows no picture and no message.
     const QString path = m_context.config().pictureFolder + r.picture;
@@ -183,9 +168,11 @@ void ContactInfoPage::readInto(MemberRecord& r) const
     r.city = m_city->text();
     r.state = m_state->currentText();
     r.zip = m_zip->text();
-    r.phone = formatPhone(m_homePhone->text());
-    r.cell = formatPhone(m_cell->text());
-    r.workPhone = formatPhone(m_workPhone->text());
+    // A save has the toolkit check first that every phone box holds a number (acceptEntries), and Clone
+    // Address checks the home phone: text that is none is never written.
+    r.phone = m_homePhone->number().value_or(m_homePhone->text());
+    r.cell = m_cell->number().value_or(m_cell->text());
+    r.workPhone = m_workPhone->number().value_or(m_workPhone->text());
     r.email = m_email->text();
 }
 
@@ -201,11 +188,15 @@ void ContactInfoPage::showMemberId(qint64 id)
     m_memberId->setText(id > 0 ? QString::number(id) : QString());
 }
 
-HouseholdAddress ContactInfoPage::addressOnScreen() const
+std::optional<HouseholdAddress> ContactInfoPage::addressOnScreen()
 {
+    if (!m_homePhone->commit()) {
+        return std::nullopt;
+    }
     MemberRecord onScreen;
     readInto(onScreen);
-    return {onScreen.address1, onScreen.address2, onScreen.city, onScreen.state, onScreen.zip, onScreen.phone};
+    return HouseholdAddress{onScreen.address1, onScreen.address2, onScreen.city,
+                            onScreen.state,    onScreen.zip,      onScreen.phone};
 }
 
 void ContactInfoPage::loadPicture()

@@ -5,8 +5,11 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class AppContext;
 class MemberScreenState;
+class PhoneBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -31,8 +34,9 @@ public:
     void showMemberId(qint64 id);
     // "Load Picture": asks for a file and shows it scaled; it waits in the screen's state until saved.
     void loadPicture();
-    // The address and home phone on screen, read as a save reads them.
-    HouseholdAddress addressOnScreen() const;
+    // The address and home phone on screen, read as a save reads them; nothing, after a message naming the
+    // box, when the home phone holds text that is no phone number.
+    std::optional<HouseholdAddress> addressOnScreen();
     // Places the family frame below the fields.
     void placeFamilyFrame(QWidget* frame);
 
@@ -57,9 +61,9 @@ private:
     QLineEdit* m_city;
     QComboBox* m_state;
     QLineEdit* m_zip;
-    QLineEdit* m_homePhone;
-    QLineEdit* m_cell;
-    QLineEdit* m_workPhone;
+    PhoneBox* m_homePhone;
+    PhoneBox* m_cell;
+    PhoneBox* m_workPhone;
     QLineEdit* m_email;
     QLabel* m_picture;
     QPushButton* m_loadPicture;

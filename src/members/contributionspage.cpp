@@ -1,10 +1,10 @@
 #include "members/contributionspage.h"
 
 #include "widgets/controls.h"
+#include "widgets/datebox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,6 +25,9 @@ ContributionsPage::ContributionsPage(QWidget* parent)
     m_showInList = checkBox(this, QStringLiteral("chkShowInContributionsList"), tr("Show in Contribution Entry List"));
     m_start = datePicker(this, QStringLiteral("dtContributionStartDate"));
     m_end = datePicker(this, QStringLiteral("dtContributionEndDate"));
+    // The period's boxes have no caption of their own before them: messages name them by these.
+    m_start->setAccessibleName(tr("Contributions From"));
+    m_end->setAccessibleName(tr("Contributions To"));
     m_designation = pickList(this, QStringLiteral("cmbContributionDesignation"));
     auto* refresh = new QPushButton(tr("Refresh"), this);
     refresh->setObjectName(QStringLiteral("btnRefreshContributions"));

@@ -4,9 +4,9 @@
 
 #include <QWidget>
 
+class DateBox;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -40,8 +40,8 @@ protected:
 private:
     QLineEdit* m_envelope;
     QCheckBox* m_showInList;
-    QDateEdit* m_start;
-    QDateEdit* m_end;
+    DateBox* m_start;
+    DateBox* m_end;
     QComboBox* m_designation;
     QLineEdit* m_total;
 };

@@ -1,12 +1,12 @@
 #include "members/demographicpage.h"
 
 #include "widgets/controls.h"
+#include "widgets/datebox.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>

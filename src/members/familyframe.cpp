@@ -22,7 +22,7 @@
 using namespace Controls;
 
 FamilyFrame::FamilyFrame(AppContext& context, MemberScreenState& state, QCheckBox* headOfHousehold,
-                         std::function<HouseholdAddress()> addressOnScreen, QWidget* parent)
+                         std::function<std::optional<HouseholdAddress>()> addressOnScreen, QWidget* parent)
     : QGroupBox(tr("Family Members"), parent)
     , m_context(context)
     , m_state(state)
@@ -141,6 +141,11 @@ void FamilyFrame::removeClicked()
 
 void FamilyFrame::cloneClicked()
 {
+    // The address as it stands on screen, saved or not; a home phone that is no number is not copied.
+    const std::optional<HouseholdAddress> address = m_addressOnScreen();
+    if (!address) {
+        return;
+    }
     if (showMessage(tr("Are you sure you want to overwrite all family members with the selected member's address?"),
                     MessageStyle::YesNo, tr("Clone Confirmation")) != MessageAnswer::Yes) {
         return;
@@ -149,8 +154,7 @@ void FamilyFrame::cloneClicked()
     if (family.isEmpty()) {
         return;
     }
-    // The address as it stands on screen, saved or not.
-    FamilyStore(m_context.db()).cloneAddress(family, m_addressOnScreen());
+    FamilyStore(m_context.db()).cloneAddress(family, *address);
     loadFamilyMembers();
 }
 

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 
 #include <functional>
+#include <optional>
 
 class AppContext;
 class FamilyGridModel;
@@ -24,9 +25,10 @@ class FamilyFrame final : public QGroupBox
     Q_DISABLE_COPY_MOVE(FamilyFrame)
 
 public:
-    // headOfHousehold is the person's box on screen; addressOnScreen reads the address as a save would.
+    // headOfHousehold is the person's box on screen; addressOnScreen reads the address as a save would,
+    // or gives nothing (after its message) when it cannot be written.
     FamilyFrame(AppContext& context, MemberScreenState& state, QCheckBox* headOfHousehold,
-                std::function<HouseholdAddress()> addressOnScreen, QWidget* parent = nullptr);
+                std::function<std::optional<HouseholdAddress>()> addressOnScreen, QWidget* parent = nullptr);
     ~FamilyFrame() override;
 
     // Refills the relationship list, keeping the chosen one where it is still offered.
@@ -52,7 +54,7 @@ private:
     AppContext& m_context;
     MemberScreenState& m_state;
     QCheckBox* m_headOfHousehold;
-    std::function<HouseholdAddress()> m_addressOnScreen;
+    std::function<std::optional<HouseholdAddress>()> m_addressOnScreen;
     FamilyGridModel* m_model;
     QTableView* m_grid;
     QComboBox* m_memberAdd;

@@ -285,6 +285,10 @@ MemberRecord MemberEntryScreen::readRecord() const
 
 bool MemberEntryScreen::saveMember()
 {
+    // A date or phone box holding text that is none is named in a message, and nothing is written.
+    if (!acceptEntries(this)) {
+        return false;
+    }
     MemberRecord record = readRecord();
     const std::optional<PendingPicture> picture = m_state->pendingPicture();
     SaveResult result;

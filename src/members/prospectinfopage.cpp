@@ -1,11 +1,11 @@
 #include "members/prospectinfopage.h"
 
 #include "widgets/controls.h"
+#include "widgets/datebox.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>

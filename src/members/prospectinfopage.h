@@ -5,8 +5,8 @@
 #include <QWidget>
 
 class AppContext;
+class DateBox;
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -37,7 +37,7 @@ private:
     QLineEdit* m_memberOf;
     QPlainTextEdit* m_notes;
     QGroupBox* m_contactsFrame;
-    QDateEdit* m_nextContactDate;
+    DateBox* m_nextContactDate;
     QComboBox* m_nextPhase;
     QComboBox* m_nextAction;
     QLineEdit* m_nextType;

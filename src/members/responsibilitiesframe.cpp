@@ -5,12 +5,12 @@
 #include "members/responsibilitystore.h"
 #include "shell/appcontext.h"
 #include "widgets/controls.h"
+#include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/permissioncheck.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -96,6 +96,9 @@ void ResponsibilitiesFrame::addClicked()
                     tr("Required Info"));
         return;
     }
+    if (!acceptEntries(this)) {
+        return; // a start or end that is no date
+    }
     ResponsibilityStore(m_context.db()).add(id, m_responsibility->currentText(), m_start->date(), m_end->date());
     clear();
     loadResponsibilities();
@@ -110,6 +113,9 @@ void ResponsibilitiesFrame::removeClicked()
     const qint64 id = m_state.shownId();
     if (id <= 0) {
         return; // a new person holds nothing yet
+    }
+    if (!acceptEntries(this)) {
+        return; // a start or end that is no date
     }
     if (showMessage(tr("Are you sure you want to remove the selected Responsibility?"), MessageStyle::YesNo,
                     tr("Remove Confirmation")) != MessageAnswer::Yes) {

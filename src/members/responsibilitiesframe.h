@@ -3,9 +3,9 @@
 #include <QGroupBox>
 
 class AppContext;
+class DateBox;
 class MemberScreenState;
 class QComboBox;
-class QDateEdit;
 class QModelIndex;
 class QTableView;
 class ResponsibilityGridModel;
@@ -40,6 +40,6 @@ private:
     ResponsibilityGridModel* m_model;
     QTableView* m_grid;
     QComboBox* m_responsibility;
-    QDateEdit* m_start;
-    QDateEdit* m_end;
+    DateBox* m_start;
+    DateBox* m_end;
 };

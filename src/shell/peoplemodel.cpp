@@ -37,7 +37,7 @@ void PeopleModel::reload()
             const QString first = text(2);
             const QString middle = text(3);
             person.name = personDisplayName(last, first, middle, text(4));
-            person.nameWithoutTitle = last + QStringLiteral(", ") + first + u' ' + middle;
+            person.nameWithoutTitle = personNameWithoutTitle(last, first, middle);
             person.headOfHousehold = q.value(5).toLongLong() != 0;
             rows.insert(person.id, int(people.size()));
             people.push_back(std::move(person));

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
+
+#include <optional>
 
 // A person's name as lists and grids show it: "Last, First Middle Title". An empty part adds nothing
 // but its separator stays, so a name without middle name and title ends in two blanks.
@@ -11,11 +14,17 @@ QString personDisplayName(const QString& last, const QString& first, const QStri
 // (an empty middle name leaves the blank before it).
 QString personNameWithoutTitle(const QString& last, const QString& first, const QString& middle);
 
-// A phone number through the digit pattern "(###) ###-####", filled from the right: ten digits show as
-// "(555) 123-4567", fewer leave the leading places empty ("() 555-1234"), more go into the area code.
-// The pattern's own characters (blanks, parentheses, hyphens) in the value are ignored; a value holding
-// anything else is shown as it is, and an empty value stays empty.
-QString formatPhone(const QString& digits);
+// A stored phone number as lists and reports show it: a North American number (ten digits, or eleven with
+// the country code 1, written with any phone punctuation) in the form "(615) 555-1234"; any other value
+// (seven digits, a foreign number, an extension, other text) as it is stored. A value of nothing but blanks
+// and punctuation (an empty pattern) shows empty.
+QString formatPhone(const QString& stored);
+
+// A phone number typed into a phone box, as it is stored and shown: a North American number in the form
+// "(615) 555-1234" ("615.555.1234", "615 555 1234", "+1 615-555-1234"), a number of another length or with
+// an extension ("555-1234", "+44 20 7946 0958", "615-555-1234 x12") as typed, blanks and punctuation alone
+// as an empty text. Nothing when the text is no phone number (letters, an e-mail address).
+std::optional<QString> parsePhone(const QString& text);
 
 // The text cut to width characters, or filled with blanks up to width characters.
 QString padRight(const QString& text, int width);
@@ -25,3 +34,20 @@ QString shortDate(const QDate& date);
 // A stored ISO date (YYYY-MM-DD) in the system's short date form; empty stays empty, and a text that is
 // no date is shown as it is.
 QString shortDate(QStringView isoDate);
+
+// The form the date boxes show a date in: the locale's short form, always with a four-digit year.
+QString dateEntryFormat(const QLocale& locale = QLocale());
+
+// A typed date, or why the text is none: a sentence for the user.
+struct TypedDate
+{
+    QDate date;
+    QString problem;
+};
+
+// Reads a date as a user types it: day, month and year in the locale's short-form order with any
+// separators (3/15/1975 in a US locale, 15.3.1975 in a German one), year first with four digits
+// (1975-03-15, 1975/3/15), or with the locale's month name (15 Mar 1975, March 15, 1975). The year must
+// have four digits: "1/1/20" could be 1920 or 2020. A day or month that does not exist (02/30/2020,
+// 13/01/2020 in a US locale) is refused with its reason.
+TypedDate parseDate(QStringView text, const QLocale& locale = QLocale());

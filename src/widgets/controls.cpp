@@ -1,11 +1,15 @@
 #include "widgets/controls.h"
 
+#include "widgets/datebox.h"
+#include "widgets/messages.h"
 #include "widgets/pairedlist.h"
+#include "widgets/phonebox.h"
 #include "widgets/screenhelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -82,24 +86,26 @@ QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& text)
     return box;
 }
 
-QDateEdit* datePicker(QWidget* parent, const QString& name)
+DateBox* datePicker(QWidget* parent, const QString& name)
 {
-    auto* date = new QDateEdit(parent);
+    auto* date = new DateBox(parent);
     date->setObjectName(name);
-    date->setCalendarPopup(true);
-    // The locale's short form, always with a four-digit year.
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QStringLiteral("yyyy"))) {
-        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    }
-    date->setDisplayFormat(format);
     return date;
+}
+
+PhoneBox* phoneBox(QWidget* parent, const QString& name)
+{
+    auto* edit = new PhoneBox(parent);
+    edit->setObjectName(name);
+    edit->setMaxLength(kTextLength);
+    return edit;
 }
 
 DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString& checkName)
 {
-    QDateEdit* date = datePicker(parent, dateName);
+    // Built check box first: it comes before its date in the tab order.
     QCheckBox* check = checkBox(parent, checkName, QStringLiteral("<--"));
+    DateBox* date = datePicker(parent, dateName);
     return new DateSwitch(check, date);
 }
 
@@ -137,6 +143,109 @@ QLabel* requiredLabel(QWidget* parent, const QString& text, const QString& name)
     palette.setColor(QPalette::WindowText, Qt::blue);
     l->setPalette(palette);
     return l;
+}
+
+namespace {
+
+// A caption without its access key marker and closing colon: "&Home Phone:" is "Home Phone".
+QString plainCaption(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(u'&');
+    text.replace(u'\x01', u'&');
+    text = text.trimmed();
+    if (text.endsWith(u':')) {
+        text.chop(1);
+    }
+    return text.trimmed();
+}
+
+// The label before the field in its row of a form, grid or box layout, searched through nested layouts.
+const QLabel* labelBefore(const QLayout* layout, const QWidget* field)
+{
+    if (layout == nullptr) {
+        return nullptr;
+    }
+    if (const auto* form = qobject_cast<const QFormLayout*>(layout)) {
+        if (const auto* caption = qobject_cast<const QLabel*>(form->labelForField(const_cast<QWidget*>(field)))) {
+            return caption;
+        }
+    }
+    const int index = layout->indexOf(field);
+    if (index >= 0) {
+        if (const auto* grid = qobject_cast<const QGridLayout*>(layout)) {
+            int row = 0;
+            int column = 0;
+            int rowSpan = 0;
+            int columnSpan = 0;
+            grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+            for (int c = column - 1; c >= 0; --c) {
+                if (const QLayoutItem* item = grid->itemAtPosition(row, c); item != nullptr && item->widget()) {
+                    return qobject_cast<const QLabel*>(item->widget());
+                }
+            }
+            return nullptr;
+        }
+        const QLayoutItem* before = index > 0 ? layout->itemAt(index - 1) : nullptr;
+        return before != nullptr ? qobject_cast<const QLabel*>(before->widget()) : nullptr;
+    }
+    for (int i = 0; i < layout->count(); ++i) {
+        if (const QLabel* caption = labelBefore(layout->itemAt(i)->layout(), field)) {
+            return caption;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString fieldName(const QWidget* field)
+{
+    if (!field->accessibleName().isEmpty()) {
+        return field->accessibleName();
+    }
+    if (const QWidget* parent = field->parentWidget()) {
+        for (const QLabel* caption : parent->findChildren<const QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (caption->buddy() == field) {
+                return plainCaption(caption->text());
+            }
+        }
+        if (const QLabel* caption = labelBefore(parent->layout(), field)) {
+            return plainCaption(caption->text());
+        }
+    }
+    return field->objectName();
+}
+
+std::optional<BadEntry> checkEntries(QWidget* screen)
+{
+    std::optional<BadEntry> bad;
+    for (QWidget* widget : screen->findChildren<QWidget*>()) {
+        QString message;
+        QString title;
+        if (auto* date = qobject_cast<DateBox*>(widget); date != nullptr && date->isEnabled()) {
+            message = date->accept();
+            title = DateBox::tr("Not a Date");
+        } else if (auto* phone = qobject_cast<PhoneBox*>(widget)) {
+            message = phone->accept();
+            title = PhoneBox::tr("Not a Phone Number");
+        }
+        if (!message.isEmpty() && !bad) {
+            bad = BadEntry{widget, message, title};
+        }
+    }
+    return bad;
+}
+
+bool acceptEntries(QWidget* screen)
+{
+    const std::optional<BadEntry> bad = checkEntries(screen);
+    if (!bad) {
+        return true;
+    }
+    showMessage(bad->message, MessageStyle::Warning, bad->title);
+    bad->box->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void refill(QComboBox* list, const QStringList& items, const std::optional<QString>& firstEntry)

@@ -11,14 +11,15 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTableView;
 class QWidget;
+class DateBox;
 class DateSwitch;
+class PhoneBox;
 
 // Builders for the controls every screen uses, named by their object names, and the list helpers that go
 // with them.
@@ -32,17 +33,40 @@ QPlainTextEdit* textBox(QWidget* parent, const QString& name);
 // A list to pick from, without free typing.
 QComboBox* pickList(QWidget* parent, const QString& name);
 QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& text = {});
-QDateEdit* datePicker(QWidget* parent, const QString& name);
+// A date box: typed dates in the locale's short form or ISO, with a calendar button (see DateBox).
+DateBox* datePicker(QWidget* parent, const QString& name);
+// A phone box: any punctuation typed, stored and shown as "(615) 555-1234" (see PhoneBox).
+PhoneBox* phoneBox(QWidget* parent, const QString& name);
 // For a list of every person: the drop-down opens below the list showing a screenful of names, instead of
 // being laid over the list around the chosen name, which measures every entry each time it opens.
 void dropDownBelow(QComboBox* list);
-// A date picker with its "<--" check box; the switch is owned by the picker.
+// A date box with its "<--" check box; the switch is owned by the box. The check box comes before the box
+// in the tab order, and typing a date on the check box ticks it and types into the box.
 DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString& checkName);
 QTableView* grid(QWidget* parent, const QString& name);
 QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = {});
 QLabel* label(QWidget* parent, const QString& text, const QString& name = {});
 // The label of a required field, shown in blue.
 QLabel* requiredLabel(QWidget* parent, const QString& text, const QString& name);
+
+// The name messages give a field: its accessible name when it has one, else the text of the label whose
+// buddy it is or that stands before it in its layout row, else its object name.
+QString fieldName(const QWidget* field);
+
+// A box on a screen whose text was not taken, with the message naming it.
+struct BadEntry
+{
+    QWidget* box = nullptr;
+    QString message;
+    QString title;
+};
+// Takes what was typed into every date box (enabled ones) and phone box on the screen, in the order they
+// were built: typed dates are set, phone numbers put in their stored form. Returns the first box whose text
+// is no date or no phone number, without showing anything.
+std::optional<BadEntry> checkEntries(QWidget* screen);
+// For a save: checkEntries, and when a box is wrong its message is shown and the box gets the focus.
+// True when every box holds what it should.
+bool acceptEntries(QWidget* screen);
 
 // Refills a text list with an optional first entry, keeping the chosen text chosen when it is
 // still offered; otherwise the list ends without a selection.

@@ -1,8 +1,11 @@
 #include "widgets/screenhelpers.h"
 
+#include "widgets/datebox.h"
+
 #include <QCheckBox>
-#include <QDateEdit>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -64,18 +67,51 @@ void selectAllOnFocus(QLineEdit* edit)
     edit->installEventFilter(new SelectAllOnFocus(edit));
 }
 
-DateSwitch::DateSwitch(QCheckBox* check, QDateEdit* date)
+DateSwitch::DateSwitch(QCheckBox* check, DateBox* date)
     : QObject(date)
     , m_check(check)
     , m_date(date)
 {
     connect(m_check, &QCheckBox::toggled, this, &DateSwitch::followCheckBox);
+    connect(m_date, &DateBox::edited, this, &DateSwitch::dateEdited);
+    m_check->installEventFilter(this);
     followCheckBox();
 }
 
 void DateSwitch::followCheckBox()
 {
+    // Dropped before the box is disabled, which takes the focus from it: a text left there would be reported.
+    if (!m_check->isChecked()) {
+        m_date->revert();
+    }
     m_date->setEnabled(m_check->isChecked());
+}
+
+void DateSwitch::dateEdited()
+{
+    if (!m_check->isChecked() && m_check->isEnabled()) {
+        m_check->setChecked(true);
+    }
+}
+
+bool DateSwitch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_check && event->type() == QEvent::KeyPress && m_check->isEnabled()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool typed = !key->text().isEmpty() && key->text().front().isLetterOrNumber() &&
+                           (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
+        if (typed) {
+            m_check->setChecked(true);
+            if (m_date->isEnabled()) {
+                QLineEdit* edit = m_date->lineEdit();
+                edit->setFocus(Qt::OtherFocusReason);
+                edit->selectAll();
+                QCoreApplication::sendEvent(edit, key);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 std::optional<QDate> DateSwitch::date() const

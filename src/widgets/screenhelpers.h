@@ -7,8 +7,8 @@
 
 #include <optional>
 
+class DateBox;
 class QCheckBox;
-class QDateEdit;
 class QLineEdit;
 class QWidget;
 
@@ -23,28 +23,34 @@ int workAreaHeight(const QWidget* screen);
 // Makes the box select its whole text whenever it receives the focus, so that typing replaces the old value.
 void selectAllOnFocus(QLineEdit* edit);
 
-// A date picker switched on and off by a check box: the picker is enabled exactly when the box is ticked,
-// and an unticked box stands for no date. Owned by the picker.
+// A date box switched on and off by a check box: the box is enabled exactly when the check box is ticked, and
+// an unticked check box stands for no date. The user's typing ticks the check box: typing into the box while
+// it is enabled but unticked, or typing a date while the check box has the focus (it is ticked and the
+// typing goes into the box). Unticking drops a typed text the box had not taken. Owned by the box.
 class DateSwitch final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DateSwitch)
 
 public:
-    DateSwitch(QCheckBox* check, QDateEdit* date);
+    DateSwitch(QCheckBox* check, DateBox* date);
 
-    // The picker's date when the box is ticked, otherwise nothing.
+    // The box's date when the check box is ticked, otherwise nothing.
     std::optional<QDate> date() const;
-    // A date ticks the box and shows it; nothing unticks the box and leaves the picker showing fallback
+    // A date ticks the check box and shows it; nothing unticks it and leaves the box showing fallback
     // (when valid) or what it showed before.
     void setDate(const std::optional<QDate>& date, const QDate& fallback = {});
 
     QCheckBox* checkBox() const { return m_check; }
-    QDateEdit* dateEdit() const { return m_date; }
+    DateBox* dateEdit() const { return m_date; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void followCheckBox();
+    void dateEdited();
 
     QCheckBox* m_check;
-    QDateEdit* m_date;
+    DateBox* m_date;
 };

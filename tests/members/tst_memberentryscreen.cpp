@@ -3,6 +3,7 @@
 #include "members/memberscreenstate.h"
 #include "members/memberstore.h"
 #include "shell/mainwindow.h"
+#include "widgets/datebox.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
 #include "widgets/pairedlist.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFocusEvent>
 #include <QLabel>
@@ -110,6 +110,10 @@ private slots:
     void listValuesChangedKeepsThePersonsChoices();
     void deaconWithoutTheResponsibilityIsNotShown();
     void saveAndCloseAndExitCloseTheScreen();
+    void phoneThatIsNoNumberRefusesTheSave_data();
+    void phoneThatIsNoNumberRefusesTheSave();
+    void typedPhonesAreStoredInOneForm();
+    void typedDateIsSavedAndABadOneRefusesTheSave();
 
 private:
     template <typename T>
@@ -211,6 +215,9 @@ void TestMemberEntryScreen::choose(const QString& listName, const QString& text)
 void TestMemberEntryScreen::type(const QString& boxName, const QString& text) const
 {
     QWidget* box = find<QWidget>(boxName);
+    if (auto* date = qobject_cast<DateBox*>(box)) {
+        box = date->lineEdit();
+    }
     if (auto* edit = qobject_cast<QLineEdit*>(box)) {
         edit->clear();
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
@@ -263,7 +270,7 @@ void TestMemberEntryScreen::openingShowsAnEmptyPersonInTheChurchTown()
     // The seven date pickers start at today.
     for (const QString& name : QStringList{"dtDOB", "dtAnnivDate", "dtMemberSince", "dtCameForward", "dtBaptized",
                                            "dtLetterOut", "dtDeceased"}) {
-        QCOMPARE(find<QDateEdit>(name)->date(), kToday);
+        QCOMPARE(find<DateBox>(name)->date(), kToday);
     }
     // Labels of the required fields are blue, others are not.
     for (const QString& name :
@@ -275,7 +282,7 @@ void TestMemberEntryScreen::openingShowsAnEmptyPersonInTheChurchTown()
     QCOMPARE(find<QComboBox>("cmbNextPhase")->itemText(0), QString());
     QCOMPARE(find<QComboBox>("cmbNextPhase")->itemText(1), QString("Welcome"));
     QCOMPARE(find<QComboBox>("cmbContributionDesignation")->currentText(), QString("***All***"));
-    QCOMPARE(find<QDateEdit>("dtContributionStartDate")->date(), QDate(2026, 1, 1));
+    QCOMPARE(find<DateBox>("dtContributionStartDate")->date(), QDate(2026, 1, 1));
     QCOMPARE(texts(find<QListWidget>("lstAllOrganizations")),
              (QStringList{"Choir", "Men's Ministry", "Women's Ministry", "Youth Group"}));
     QCOMPARE(find<QListWidget>("lstMemberOrganizations")->count(), 0);
@@ -449,7 +456,7 @@ void TestMemberEntryScreen::churchStatusRule()
     if (open) {
         // The box then switches its picker as before.
         auto* box = find<QCheckBox>("chkBaptized");
-        auto* date = find<QDateEdit>("dtBaptized");
+        auto* date = find<DateBox>("dtBaptized");
         QVERIFY(!box->isChecked());
         box->click();
         QVERIFY(box->isChecked());
@@ -502,8 +509,8 @@ void TestMemberEntryScreen::dateRuleOnShow()
     m_screen->loadMember(id);
     const bool has = !stored.toString().isEmpty();
     QCOMPARE(find<QCheckBox>("chkDOB")->isChecked(), has);
-    QCOMPARE(find<QDateEdit>("dtDOB")->isEnabled(), has);
-    QCOMPARE(find<QDateEdit>("dtDOB")->date(), has ? QDate(1970, 8, 9) : kToday);
+    QCOMPARE(find<DateBox>("dtDOB")->isEnabled(), has);
+    QCOMPARE(find<DateBox>("dtDOB")->date(), has ? QDate(1970, 8, 9) : kToday);
 }
 
 void TestMemberEntryScreen::uncheckedDateSavesNoDate_data()
@@ -544,7 +551,7 @@ void TestMemberEntryScreen::uncheckedDateSavesNoDate()
     QFETCH(bool, openUnticked);
     fillRequired("Ann", "Archer");
     auto* box = find<QCheckBox>(check);
-    auto* date = find<QDateEdit>(picker);
+    auto* date = find<DateBox>(picker);
     QVERIFY(!box->isChecked());
     QCOMPARE(date->isEnabled(), openUnticked);
     // A date on the picker of an unticked box is not saved.
@@ -717,7 +724,7 @@ void TestMemberEntryScreen::nextContactIsStoredWholeOrNotAtAll()
     fillRequired("Ann", "Archer");
     choose("cmbNextPhase", phase);
     choose("cmbNextContactAction", action);
-    find<QDateEdit>("dtNextContactDate")->setDate(QDate(2026, 4, 20));
+    find<DateBox>("dtNextContactDate")->setDate(QDate(2026, 4, 20));
     type("txtNextType", "Home visit");
     click("btnSaveNew");
     const auto row = db().selectOne("SELECT Prospect_Phase, Prospect_Next_Contact_Date, Prospect_Next_Contact_Action, "
@@ -930,11 +937,11 @@ void TestMemberEntryScreen::roundTripOfEveryColumn()
     type("txtPlaceofWork", "W " + marker);
     type("txtOccupation", "O " + marker);
     find<QCheckBox>("chkDOB")->click();
-    find<QDateEdit>("dtDOB")->setDate(QDate(1960, 1, 2));
+    find<DateBox>("dtDOB")->setDate(QDate(1960, 1, 2));
     choose("cmbGender", "Female");
     choose("cmbMaritalStatus", "Widowed");
     find<QCheckBox>("chkAnnivDate")->click();
-    find<QDateEdit>("dtAnnivDate")->setDate(QDate(1980, 3, 4));
+    find<DateBox>("dtAnnivDate")->setDate(QDate(1980, 3, 4));
     find<QCheckBox>("chkHOH")->click();
     type("txtMapSection", "Map " + marker);
     type("txtHobbies", "Hobbies " + marker + "\nsecond line");
@@ -948,7 +955,7 @@ void TestMemberEntryScreen::roundTripOfEveryColumn()
                                                       {"Deceased", "2020-01-13"}};
     for (const auto& [name, date] : dates) {
         find<QCheckBox>("chk" + name)->click();
-        find<QDateEdit>("dt" + name)->setDate(QDate::fromString(date, Qt::ISODate));
+        find<DateBox>("dt" + name)->setDate(QDate::fromString(date, Qt::ISODate));
     }
     type("txtPreviousChurch", "PC " + marker);
     choose("cmbSSAttend", "Regular");
@@ -971,7 +978,7 @@ void TestMemberEntryScreen::roundTripOfEveryColumn()
     type("txtProspectNotes", "PN " + marker + "\nmore");
     choose("cmbNextPhase", "Follow Up");
     choose("cmbNextContactAction", "Card");
-    find<QDateEdit>("dtNextContactDate")->setDate(QDate(2026, 4, 1));
+    find<DateBox>("dtNextContactDate")->setDate(QDate(2026, 4, 1));
     type("txtNextType", "T " + marker);
     find<QListWidget>("lstAllOrganizations")->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     click("btnAdd");
@@ -998,7 +1005,7 @@ void TestMemberEntryScreen::roundTripOfEveryColumn()
     expected.zip = "75001-1234";
     expected.phone = "(555) 123-4567";
     expected.cell = "(555) 222-3333";
-    expected.workPhone = "() 444-5555";
+    expected.workPhone = "4445555";
     expected.email = "x@example.org";
     expected.placeOfWork = "W " + marker;
     expected.occupation = "O " + marker;
@@ -1054,7 +1061,7 @@ void TestMemberEntryScreen::roundTripOfEveryColumn()
     m_screen->loadMember(id);
     QCOMPARE(find<QLineEdit>("txtLName")->text(), expected.lastName);
     QCOMPARE(find<QComboBox>("cmbDeacon")->currentText(), QString("Deacon, Dan"));
-    QVERIFY(find<QDateEdit>("dtBaptized")->isEnabled());
+    QVERIFY(find<DateBox>("dtBaptized")->isEnabled());
     m_clock.setNow(QDateTime(kToday, QTime(11, 0, 0)));
     click("btnSaveNew");
     const auto again = store.load(id);
@@ -1338,6 +1345,90 @@ void TestMemberEntryScreen::saveAndCloseAndExitCloseTheScreen()
     QTRY_VERIFY(window.findScreen(ScreenId::MemberEntry) == nullptr);
     m_screen = nullptr;
     QCOMPARE(count("SELECT count(*) FROM Member WHERE Last_Name = 'Baker'"), 1);
+}
+
+void TestMemberEntryScreen::phoneThatIsNoNumberRefusesTheSave_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("letters in the home phone") << "txtHomePhone"
+                                               << "Phone"
+                                               << "Home Phone"
+                                               << "615-CALL-NOW";
+    QTest::newRow("an e-mail address in the cell") << "txtCell"
+                                                   << "Cell"
+                                                   << "Cell"
+                                                   << "ann@example.org";
+}
+
+void TestMemberEntryScreen::phoneThatIsNoNumberRefusesTheSave()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, column);
+    QFETCH(QString, caption);
+    QFETCH(QString, typed);
+    const qint64 id = TestDatabase::addPerson(db(), "Al", "Alpha");
+    db().execute("UPDATE Member SET " + column + " = '(555) 123-4567' WHERE ID = ?", {id});
+    m_screen->loadMember(id);
+    QCOMPARE(find<QLineEdit>(box)->text(), QString("(555) 123-4567"));
+    type("txtFName", "Alfred");
+    type(box, typed);
+    QSignalSpy saved(&m_context->changes(), &ChangeNotifier::memberSaved);
+
+    click("btnSaveNew");
+    QCOMPARE(messages(MessageLog::takeShown()),
+             QStringList{"Not a Phone Number | " + caption + ": \"" + typed +
+                         "\" is not a phone number. Type its digits, for example 615 555 1234."});
+    QCOMPARE(db().scalar("SELECT First_Name FROM Member WHERE ID = ?", {id}).toString(), QString("Al"));
+    QCOMPARE(db().scalar("SELECT " + column + " FROM Member WHERE ID = ?", {id}).toString(), QString("(555) 123-4567"));
+    QCOMPARE(saved.size(), 0);
+    QCOMPARE(find<QLineEdit>(box)->text(), typed);
+    QCOMPARE(m_screen->focusWidget(), find<QWidget>(box));
+
+    type(box, "615.555.1234");
+    click("btnSaveNew");
+    QCOMPARE(messages(MessageLog::takeShown()), QStringList());
+    QCOMPARE(db().scalar("SELECT First_Name FROM Member WHERE ID = ?", {id}).toString(), QString("Alfred"));
+    QCOMPARE(db().scalar("SELECT " + column + " FROM Member WHERE ID = ?", {id}).toString(), QString("(615) 555-1234"));
+    QCOMPARE(find<QLineEdit>(box)->text(), QString("(615) 555-1234"));
+}
+
+void TestMemberEntryScreen::typedPhonesAreStoredInOneForm()
+{
+    fillRequired("Ann", "Archer");
+    type("txtHomePhone", "615.555.1234");
+    type("txtCell", "+1 615-555-4321");
+    type("txtWorkPhone", "+44 20 7946 0958");
+    click("btnSaveNew");
+    QCOMPARE(messages(MessageLog::takeShown()), QStringList());
+    const Rows rows =
+        db().select("SELECT Phone, Cell, Work_Phone FROM Member WHERE ID = ?", {m_screen->shownMemberId()});
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.front().text(u"Phone"), QString("(615) 555-1234"));
+    QCOMPARE(rows.front().text(u"Cell"), QString("(615) 555-4321"));
+    QCOMPARE(rows.front().text(u"Work_Phone"), QString("+44 20 7946 0958"));
+}
+
+void TestMemberEntryScreen::typedDateIsSavedAndABadOneRefusesTheSave()
+{
+    fillRequired("Ann", "Archer");
+    find<QCheckBox>("chkDOB")->click();
+    type("dtDOB", "1975-02-30");
+    const qint64 people = count("SELECT count(*) FROM Member");
+    click("btnSaveNew");
+    QCOMPARE(messages(MessageLog::takeShown()),
+             QStringList{"Not a Date | Date of Birth: \"1975-02-30\" is not a date. February 1975 has no day 30."});
+    QCOMPARE(count("SELECT count(*) FROM Member"), people);
+    QCOMPARE(find<DateBox>("dtDOB")->lineEdit()->text(), QString("1975-02-30"));
+
+    // Typed and saved without leaving the box: the save takes it.
+    type("dtDOB", "1975-03-15");
+    click("btnSaveNew");
+    QCOMPARE(messages(MessageLog::takeShown()), QStringList());
+    QCOMPARE(db().scalar("SELECT Date_Of_Birth FROM Member WHERE ID = ?", {m_screen->shownMemberId()}).toString(),
+             QString("1975-03-15"));
 }
 
 QTEST_MAIN(TestMemberEntryScreen)

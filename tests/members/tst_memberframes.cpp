@@ -2,6 +2,7 @@
 #include "members/familygridmodel.h"
 #include "members/memberentryscreen.h"
 #include "members/responsibilitygridmodel.h"
+#include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
 
@@ -11,7 +12,6 @@
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -35,6 +35,7 @@ private slots:
     void familyGridFollowsTheHeadOfHouseholdBoxOnScreen();
     void doubleClickOpensTheRelative();
     void cloneAddressWritesTheValuesOnScreen();
+    void cloneAddressRefusesAHomePhoneThatIsNoNumber();
     void requiredInfo_data();
     void requiredInfo();
     void responsibilityRowFillsTheControls();
@@ -293,6 +294,22 @@ void TestMemberFrames::cloneAddressWritesTheValuesOnScreen()
     QCOMPARE(db().scalar("SELECT Address_1 FROM Member WHERE ID = ?", {m_head}).toString(), QString("Old Road 1"));
 }
 
+void TestMemberFrames::cloneAddressRefusesAHomePhoneThatIsNoNumber()
+{
+    db().execute("INSERT INTO Family_Connection VALUES (?, 'Spouse', ?)", {m_head, m_wife});
+    m_screen->loadMember(m_head);
+    find<QLineEdit>("txtAddress1")->setText("12 O'Hara Lane");
+    find<QLineEdit>("txtHomePhone")->setText("call the office");
+
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    click("btnCloneHOHAddress");
+    QCOMPARE(shownMessages(),
+             QStringList({"Not a Phone Number | Home Phone: \"call the office\" is not a phone number. "
+                          "Type its digits, for example 615 555 1234."}));
+    QVERIFY(db().scalar("SELECT Address_1 FROM Member WHERE ID = ?", {m_wife}).isNull());
+    QVERIFY(db().scalar("SELECT Phone FROM Member WHERE ID = ?", {m_wife}).toString().isEmpty());
+}
+
 void TestMemberFrames::requiredInfo_data()
 {
     QTest::addColumn<bool>("newPerson");
@@ -341,8 +358,8 @@ void TestMemberFrames::responsibilityRowFillsTheControls()
 {
     QSignalSpy changed(&m_context->changes(), &ChangeNotifier::responsibilitiesChanged);
     choose("cmbResp", "Deacon");
-    find<QDateEdit>("dtRespStart")->setDate(QDate(2025, 1, 1));
-    find<QDateEdit>("dtRespEnd")->setDate(QDate(2025, 12, 31));
+    find<DateBox>("dtRespStart")->setDate(QDate(2025, 1, 1));
+    find<DateBox>("dtRespEnd")->setDate(QDate(2025, 12, 31));
     click("btnAddResp");
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed[0][0].toLongLong(), m_head);
@@ -351,12 +368,12 @@ void TestMemberFrames::responsibilityRowFillsTheControls()
              QStringList({"Serves as a deacon"}));
     // The controls start afresh after Add.
     QCOMPARE(find<QComboBox>("cmbResp")->currentIndex(), -1);
-    QCOMPARE(find<QDateEdit>("dtRespStart")->date(), m_clock.today());
+    QCOMPARE(find<DateBox>("dtRespStart")->date(), m_clock.today());
 
     chooseRow("vsfgChurchResponsibilites", 0);
     QCOMPARE(find<QComboBox>("cmbResp")->currentText(), QString("Deacon"));
-    QCOMPARE(find<QDateEdit>("dtRespStart")->date(), QDate(2025, 1, 1));
-    QCOMPARE(find<QDateEdit>("dtRespEnd")->date(), QDate(2025, 12, 31));
+    QCOMPARE(find<DateBox>("dtRespStart")->date(), QDate(2025, 1, 1));
+    QCOMPARE(find<DateBox>("dtRespEnd")->date(), QDate(2025, 12, 31));
 }
 
 void TestMemberFrames::removingDeaconAsksTwiceAndClearsAssignments_data()

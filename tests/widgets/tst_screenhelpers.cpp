@@ -1,12 +1,12 @@
 #include "data/database.h"
 #include "testdatabase.h"
+#include "widgets/datebox.h"
 #include "widgets/filedialogs.h"
 #include "widgets/pairedlist.h"
 #include "widgets/screenhelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -141,7 +141,7 @@ void TestScreenHelpers::dateSwitchFollowsCheckBox()
 {
     QWidget window;
     auto* check = new QCheckBox("<--", &window);
-    auto* date = new QDateEdit(&window);
+    auto* date = new DateBox(&window);
     auto* dates = new DateSwitch(check, date);
 
     QVERIFY(!date->isEnabled());
