@@ -88,7 +88,7 @@ ChurchInfoPage::ChurchInfoPage(AppContext& context, std::function<QString()> ema
     listRow(tr("Sunday School Attendance Level"), m_ssAttend);
     listRow(tr("Worship Service Attendance Level"), m_worshipAttend);
     listRow(tr("Discipleship Training Attendance Level"), m_discAttend);
-    listRow(tr("Sunday Evening Service Attendance Lavel"), m_sundayEveAttend);
+    listRow(tr("Sunday Evening Service Attendance Level"), m_sundayEveAttend);
     listRow(tr("Wednesday Night Attendance Level"), m_wedAttend);
     listRow(tr("Sunday School Class"), m_ssClass);
     listRow(tr("Care Group Assigned"), m_careGroup);

@@ -35,7 +35,7 @@ ContactInfoPage::ContactInfoPage(AppContext& context, MemberScreenState& state, 
 {
     setObjectName(QStringLiteral("pageContactInfo"));
     m_memberId = lineEdit(this, QStringLiteral("txtMemberID"), kTextLength);
-    m_memberId->setReadOnly(true);
+    makeDisplayOnly(m_memberId);
     m_memberStatus = pickList(this, QStringLiteral("cmbMemberStatus"));
     m_title = pickList(this, QStringLiteral("cmbTitle"));
     m_firstName = lineEdit(this, QStringLiteral("txtFName"), kTextLength);
@@ -92,7 +92,7 @@ ContactInfoPage::ContactInfoPage(AppContext& context, MemberScreenState& state, 
     m_picture->setFixedSize(MemberPicture::kLongerSide, MemberPicture::kLongerSide);
     m_picture->setAlignment(Qt::AlignCenter);
     m_picture->setFrameShape(QFrame::StyledPanel);
-    m_loadPicture = new QPushButton(tr("Load Picture"), pictureFrame);
+    m_loadPicture = new QPushButton(tr("Load Pict&ure"), pictureFrame);
     m_loadPicture->setObjectName(QStringLiteral("btnLoadPic"));
     auto* pictureLayout = new QVBoxLayout(pictureFrame);
     pictureLayout->addWidget(m_picture, 0, Qt::AlignHCenter);

@@ -29,10 +29,10 @@ ContributionsPage::ContributionsPage(QWidget* parent)
     m_start->setAccessibleName(tr("Contributions From"));
     m_end->setAccessibleName(tr("Contributions To"));
     m_designation = pickList(this, QStringLiteral("cmbContributionDesignation"));
-    auto* refresh = new QPushButton(tr("Refresh"), this);
+    auto* refresh = new QPushButton(tr("&Refresh"), this);
     refresh->setObjectName(QStringLiteral("btnRefreshContributions"));
     m_total = lineEdit(this, QStringLiteral("txtContributionTotal"));
-    m_total->setReadOnly(true);
+    makeDisplayOnly(m_total);
     m_total->setAlignment(Qt::AlignRight);
 
     auto* envelopeRow = new QHBoxLayout;

@@ -51,7 +51,7 @@ DemographicPage::DemographicPage(AppContext& context, QWidget* parent)
     addRow(tr("Occupation"), m_occupation);
     addRow(tr("Date of Birth"), m_dateOfBirth->dateEdit(), m_dateOfBirth->checkBox());
     addRow(tr("Gender"), m_gender);
-    addRow(tr("Marrital Status"), m_maritalStatus);
+    addRow(tr("Marital Status"), m_maritalStatus);
     addRow(tr("Anniv. Date"), m_anniversary->dateEdit(), m_anniversary->checkBox());
     addRow({}, m_headOfHousehold);
     addRow(tr("Map Section"), m_mapSection);

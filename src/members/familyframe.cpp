@@ -40,11 +40,11 @@ FamilyFrame::FamilyFrame(AppContext& context, MemberScreenState& state, QCheckBo
     PeopleList::attach(m_memberAdd, m_context.people(), {.leadingEntries = {}, .onlyNonHeads = true});
     attachTypeAhead(m_memberAdd, m_context);
     m_relationship = pickList(this, QStringLiteral("cmbRelationship"));
-    auto* add = new QPushButton(tr("Add"), this);
+    auto* add = new QPushButton(tr("&Add"), this);
     add->setObjectName(QStringLiteral("btnAddFamMember"));
-    auto* remove = new QPushButton(tr("Remove"), this);
+    auto* remove = new QPushButton(tr("&Remove"), this);
     remove->setObjectName(QStringLiteral("btnRemoveFamMember"));
-    auto* clone = new QPushButton(tr("Clone Address"), this);
+    auto* clone = new QPushButton(tr("Clon&e Address"), this);
     clone->setObjectName(QStringLiteral("btnCloneHOHAddress"));
 
     auto* controls = new QHBoxLayout;

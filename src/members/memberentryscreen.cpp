@@ -62,11 +62,11 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_chooser->setMinimumContentsLength(36);
     PeopleList::attach(m_chooser, m_context.people());
     attachTypeAhead(m_chooser, m_context);
-    m_new = button(this, tr("New"), QStringLiteral("btnNew"));
-    m_save = button(this, tr("Save"), QStringLiteral("btnSaveNew"));
-    m_saveClose = button(this, tr("Save And Close"), QStringLiteral("btnSaveClose"));
-    m_delete = button(this, tr("Delete"), QStringLiteral("btnDelete"));
-    m_exit = button(this, tr("Exit"), QStringLiteral("btnExit"));
+    m_new = button(this, tr("&New"), QStringLiteral("btnNew"));
+    m_save = button(this, tr("&Save"), QStringLiteral("btnSaveNew"));
+    m_saveClose = button(this, tr("Sa&ve And Close"), QStringLiteral("btnSaveClose"));
+    m_delete = button(this, tr("De&lete"), QStringLiteral("btnDelete"));
+    m_exit = button(this, tr("E&xit"), QStringLiteral("btnExit"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(label(this, tr("Name")));
@@ -89,14 +89,14 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_attendance = new AttendancePage(m_tabs);
     m_organizations = new OrganizationsPage(m_tabs);
     m_contributions = new ContributionsPage(m_tabs);
-    m_tabs->addTab(m_contact, tr("Contact Info"));
-    m_tabs->addTab(m_demographic, tr("Demographic Info"));
-    m_tabs->addTab(m_notes, tr("Notes"));
-    m_tabs->addTab(m_church, tr("Church Info"));
-    m_tabs->addTab(m_prospect, tr("Prospect Info"));
-    m_tabs->addTab(m_attendance, tr("Attendance Info"));
-    m_tabs->addTab(m_organizations, tr("Church Organizations"));
-    m_tabs->addTab(m_contributions, tr("Contributions"));
+    m_tabs->addTab(m_contact, tr("&Contact Info"));
+    m_tabs->addTab(m_demographic, tr("Demo&graphic Info"));
+    m_tabs->addTab(m_notes, tr("No&tes"));
+    m_tabs->addTab(m_church, tr("C&hurch Info"));
+    m_tabs->addTab(m_prospect, tr("&Prospect Info"));
+    m_tabs->addTab(m_attendance, tr("Attendance &Info"));
+    m_tabs->addTab(m_organizations, tr("Church &Organizations"));
+    m_tabs->addTab(m_contributions, tr("Contri&butions"));
     if (!Permissions::has(m_context.db(), m_context.user(), Permission::MemberContributions)) {
         m_tabs->setTabVisible(TabContributions, false);
     }
@@ -127,6 +127,10 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     connect(deleteAction, &MemberDeleteAction::memberDeleted, this, &MemberEntryScreen::memberDeleted);
     Guard::connect(&m_context.changes(), &ChangeNotifier::listValuesChanged, this, tr("Refill the lists"),
                    [this] { reloadListValues(); });
+    addPageShortcuts(m_tabs);
+    auto* newShortcut = new QShortcut(QKeySequence::New, this);
+    newShortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    Guard::connect(newShortcut, &QShortcut::activated, this, m_new->text(), [this] { newMember(); });
     auto* saveShortcut = new QShortcut(QKeySequence::Save, this);
     saveShortcut->setContext(Qt::WidgetWithChildrenShortcut);
     Guard::connect(saveShortcut, &QShortcut::activated, this, m_save->text(), [this] { saveClicked(); });

@@ -22,9 +22,9 @@ NotesPage::NotesPage(QWidget* parent)
     notesLayout->addWidget(m_notes);
 
     m_added = lineEdit(this, QStringLiteral("txtAdded"));
-    m_added->setReadOnly(true);
+    makeDisplayOnly(m_added);
     m_edited = lineEdit(this, QStringLiteral("txtEdited"));
-    m_edited->setReadOnly(true);
+    makeDisplayOnly(m_edited);
 
     auto* audit = new QGridLayout;
     audit->addWidget(label(this, tr("Added")), 0, 0);

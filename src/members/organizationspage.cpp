@@ -45,10 +45,10 @@ OrganizationsPage::OrganizationsPage(QWidget* parent)
     setObjectName(QStringLiteral("pageChurchOrganizations"));
     m_all = organizationList(this, QStringLiteral("lstAllOrganizations"));
     m_member = organizationList(this, QStringLiteral("lstMemberOrganizations"));
-    QPushButton* add = button(this, tr("Add >"), QStringLiteral("btnAdd"));
-    QPushButton* remove = button(this, tr("< Rem"), QStringLiteral("btnRemove"));
-    QPushButton* addAll = button(this, tr("Add >>"), QStringLiteral("btnAddAll"));
-    QPushButton* removeAll = button(this, tr("<< Rem"), QStringLiteral("btnRemoveAll"));
+    QPushButton* add = button(this, tr("&Add >"), QStringLiteral("btnAdd"));
+    QPushButton* remove = button(this, tr("< &Rem"), QStringLiteral("btnRemove"));
+    QPushButton* addAll = button(this, tr("A&dd >>"), QStringLiteral("btnAddAll"));
+    QPushButton* removeAll = button(this, tr("<< Re&m"), QStringLiteral("btnRemoveAll"));
     connect(add, &QPushButton::clicked, this, [this] { moveEntries(m_all, m_member, true); });
     connect(remove, &QPushButton::clicked, this, [this] { moveEntries(m_member, m_all, true); });
     connect(addAll, &QPushButton::clicked, this, [this] { moveEntries(m_all, m_member, false); });

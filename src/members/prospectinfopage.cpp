@@ -56,7 +56,7 @@ ProspectInfoPage::ProspectInfoPage(AppContext& context, QWidget* parent)
     // step is part of the person and saved with him.
     m_contactsFrame = frame(this, QStringLiteral("frameContactsMade"), tr("Contacts Made"));
     QTableView* contacts = grid(m_contactsFrame, QStringLiteral("vsfgProspectContacts"));
-    auto* newContact = new QPushButton(tr("New Contact"), m_contactsFrame);
+    auto* newContact = new QPushButton(tr("Ne&w Contact"), m_contactsFrame);
     newContact->setObjectName(QStringLiteral("btnNewContact"));
     m_nextContactDate = datePicker(m_contactsFrame, QStringLiteral("dtNextContactDate"));
     m_nextPhase = pickList(m_contactsFrame, QStringLiteral("cmbNextPhase"));

@@ -30,9 +30,9 @@ ResponsibilitiesFrame::ResponsibilitiesFrame(AppContext& context, MemberScreenSt
     m_responsibility = pickList(this, QStringLiteral("cmbResp"));
     m_start = datePicker(this, QStringLiteral("dtRespStart"));
     m_end = datePicker(this, QStringLiteral("dtRespEnd"));
-    auto* add = new QPushButton(tr("Add"), this);
+    auto* add = new QPushButton(tr("&Add"), this);
     add->setObjectName(QStringLiteral("btnAddResp"));
-    auto* remove = new QPushButton(tr("Remove"), this);
+    auto* remove = new QPushButton(tr("&Remove"), this);
     remove->setObjectName(QStringLiteral("btnRemoveResp"));
     m_grid = grid(this, QStringLiteral("vsfgChurchResponsibilites"));
     m_grid->setModel(m_model);

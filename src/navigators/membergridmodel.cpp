@@ -123,6 +123,37 @@ void MemberGridModel::clear()
     endResetModel();
 }
 
+void MemberGridModel::replaceRow(const MemberListRow& row)
+{
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].id() == row.id()) {
+            m_rows[i] = row;
+            resetLongest();
+            noteLongest(0);
+            emit dataChanged(index(int(i), 0), index(int(i), ColumnCount - 1));
+            return;
+        }
+    }
+}
+
+void MemberGridModel::removeMember(qint64 id)
+{
+    const qsizetype at = m_ids.indexOf(id);
+    if (at < 0) {
+        return;
+    }
+    if (at < qsizetype(m_rows.size())) {
+        beginRemoveRows({}, int(at), int(at));
+        m_ids.removeAt(at);
+        m_rows.erase(m_rows.begin() + at);
+        resetLongest();
+        noteLongest(0);
+        endRemoveRows();
+    } else {
+        m_ids.removeAt(at);
+    }
+}
+
 bool MemberGridModel::canFetchMore(const QModelIndex& parent) const
 {
     return !parent.isValid() && m_reader && qsizetype(m_rows.size()) < m_ids.size();

@@ -50,6 +50,10 @@ public:
     void setRows(std::vector<MemberListRow> rows);
     // No rows and no header.
     void clear();
+    // Shows the person's row as now stored, where his row has been read already.
+    void replaceRow(const MemberListRow& row);
+    // Takes the person out of the result (deleted elsewhere).
+    void removeMember(qint64 id);
     bool hasHeader() const { return m_hasHeader; }
 
     // How many people the search found, their rows read or not.

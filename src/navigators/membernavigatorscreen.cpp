@@ -6,6 +6,7 @@
 #include "shell/appcontext.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
+#include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/pairedlist.h"
@@ -15,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,13 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-void fillTexts(QComboBox* list, const QStringList& entries)
-{
-    list->clear();
-    list->addItems(entries);
-    list->setCurrentIndex(-1);
-}
 
 std::optional<bool> trueFalse(const QComboBox* list)
 {
@@ -61,10 +54,14 @@ MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, QWidget* paren
 
     // Another screen changed people or responsibilities: the lists (deacons, classes, leaders) may differ.
     ChangeNotifier& changes = m_context.changes();
+    // The grid keeps its result: a person saved elsewhere shows as now stored, a deleted one leaves it.
     const QString refill = tr("Refill the search lists");
-    Guard::connect(&changes, &ChangeNotifier::memberSaved, this, refill, [this] { loadSearchValues(); });
-    Guard::connect(&changes, &ChangeNotifier::memberDeleted, this, refill, [this] { loadSearchValues(); });
-    Guard::connect(&changes, &ChangeNotifier::responsibilitiesChanged, this, refill, [this] { loadSearchValues(); });
+    Guard::connect(&changes, &ChangeNotifier::memberSaved, this, refill,
+                   [this](qint64 memberId) { memberSavedElsewhere(memberId); });
+    Guard::connect(&changes, &ChangeNotifier::memberDeleted, this, refill,
+                   [this](qint64 memberId) { memberDeletedElsewhere(memberId); });
+    Guard::connect(&changes, &ChangeNotifier::responsibilitiesChanged, this, refill, [this] { refillLists(true); });
+    Guard::connect(&changes, &ChangeNotifier::listValuesChanged, this, refill, [this] { refillLists(true); });
 
     loadSearchValues();
 }
@@ -138,12 +135,8 @@ void MemberNavigatorScreen::buildControls()
 
     m_memberSince = new QCheckBox(tr("Member Since"), m_criteriaFrame);
     m_memberSince->setObjectName(QStringLiteral("chkMemberSince"));
-    m_startDate = new QDateEdit(m_criteriaFrame);
-    m_startDate->setObjectName(QStringLiteral("dtStartDate"));
-    m_startDate->setCalendarPopup(true);
-    m_endDate = new QDateEdit(m_criteriaFrame);
-    m_endDate->setObjectName(QStringLiteral("dtEndDate"));
-    m_endDate->setCalendarPopup(true);
+    m_startDate = Controls::datePicker(m_criteriaFrame, QStringLiteral("dtStartDate"));
+    m_endDate = Controls::datePicker(m_criteriaFrame, QStringLiteral("dtEndDate"));
     auto* dates = new QHBoxLayout;
     dates->addWidget(m_startDate);
     dates->addWidget(new QLabel(tr("to"), m_criteriaFrame));
@@ -159,13 +152,13 @@ void MemberNavigatorScreen::buildControls()
         buttons->addWidget(b);
         return b;
     };
-    QPushButton* find = button("btnFind", QT_TR_NOOP("Find"));
-    QPushButton* clear = button("btnClear", QT_TR_NOOP("Clear"));
-    QPushButton* exit = button("btnExit", QT_TR_NOOP("Exit"));
+    QPushButton* find = button("btnFind", QT_TR_NOOP("&Find"));
+    QPushButton* clear = button("btnClear", QT_TR_NOOP("&Clear"));
+    QPushButton* exit = button("btnExit", QT_TR_NOOP("E&xit"));
     buttons->addStretch();
-    QPushButton* printList = button("btnPrintList", QT_TR_NOOP("Print List"));
-    QPushButton* printDobAnniv = button("btnPrintListDOBAnniv", QT_TR_NOOP("Print DOB/Anniv"));
-    QPushButton* printLabels = button("btnPrintMailingLabels", QT_TR_NOOP("Print Mail Lbl"));
+    QPushButton* printList = button("btnPrintList", QT_TR_NOOP("Print &List"));
+    QPushButton* printDobAnniv = button("btnPrintListDOBAnniv", QT_TR_NOOP("Print &DOB/Anniv"));
+    QPushButton* printLabels = button("btnPrintMailingLabels", QT_TR_NOOP("Print &Mail Lbl"));
     grid->addLayout(buttons, datesRow + 1, 0, 1, kPairsPerRow * 2);
 
     m_gridFrame = new QGroupBox(tr("Members/Prospects"), this);
@@ -212,13 +205,9 @@ void MemberNavigatorScreen::buildControls()
     Guard::connect(printShortcut, &QShortcut::activated, this, printList->text(),
                    [this] { print(Report::MemberList); });
 
-    // A date the user picks turns the date range on; dates the screen sets itself do not.
-    for (QDateEdit* date : {m_startDate, m_endDate}) {
-        connect(date, &QDateEdit::dateChanged, this, [this] {
-            if (!m_settingDates) {
-                m_memberSince->setChecked(true);
-            }
-        });
+    // A date the user types or picks turns the date range on; dates the screen sets itself do not.
+    for (DateBox* date : {m_startDate, m_endDate}) {
+        connect(date, &DateBox::edited, m_memberSince, [this] { m_memberSince->setChecked(true); });
     }
     Guard::connect(m_grid, &QTableView::doubleClicked, this, tr("Show the person"),
                    [this](const QModelIndex& index) { openPerson(index); });
@@ -230,27 +219,76 @@ void MemberNavigatorScreen::buildControls()
 
 void MemberNavigatorScreen::loadSearchValues()
 {
+    refillLists(false);
+    m_model->clear();
+    setDatesToToday();
+}
+
+void MemberNavigatorScreen::refillLists(bool keepChoices)
+{
     MemberSearchValues values;
     {
         BusyCursor busy;
         values = MemberNavigatorStore(m_context.db()).loadSearchValues();
     }
-    fillTexts(m_status, values.memberStatuses);
-    fillTexts(m_churchStatus, values.churchStatuses);
-    fillTexts(m_prospectStatus, values.prospectStatuses);
-    fillTexts(m_dobAnniv, {tr("January"), tr("February"), tr("March"), tr("April"), tr("May"), tr("June"), tr("July"),
-                           tr("August"), tr("September"), tr("October"), tr("November"), tr("December")});
-    fillTexts(m_responsibility, values.responsibilities);
-    fillTexts(m_receiveNL, {tr("True"), tr("False")});
-    fillTexts(m_hoh, {tr("True"), tr("False")});
-    PairedList::fill(m_ssClass, values.sundaySchoolClasses);
-    PairedList::fill(m_discClass, values.discipleshipClasses);
-    PairedList::fill(m_wedClass, values.wednesdayClasses);
-    PairedList::fill(m_careGroup, values.careGroups);
-    PairedList::fill(m_deacon, values.deacons);
-    fillTexts(m_organization, values.organizations);
-    m_model->clear();
-    setDatesToToday();
+    const QList<std::pair<QComboBox*, QStringList>> texts = {
+        {m_status, values.memberStatuses},
+        {m_churchStatus, values.churchStatuses},
+        {m_prospectStatus, values.prospectStatuses},
+        {m_dobAnniv,
+         {tr("January"), tr("February"), tr("March"), tr("April"), tr("May"), tr("June"), tr("July"), tr("August"),
+          tr("September"), tr("October"), tr("November"), tr("December")}},
+        {m_responsibility, values.responsibilities},
+        {m_receiveNL, {tr("True"), tr("False")}},
+        {m_hoh, {tr("True"), tr("False")}},
+        {m_organization, values.organizations},
+    };
+    for (const auto& [list, entries] : texts) {
+        Controls::refill(list, entries);
+    }
+    const QList<std::pair<QComboBox*, NamedIds>> named = {
+        {m_ssClass, values.sundaySchoolClasses},
+        {m_discClass, values.discipleshipClasses},
+        {m_wedClass, values.wednesdayClasses},
+        {m_careGroup, values.careGroups},
+        {m_deacon, values.deacons},
+    };
+    for (const auto& [list, entries] : named) {
+        Controls::refill(list, entries);
+    }
+    if (!keepChoices) {
+        for (const auto& [list, entries] : texts) {
+            list->setCurrentIndex(-1);
+        }
+        for (const auto& [list, entries] : named) {
+            list->setCurrentIndex(-1);
+        }
+    }
+}
+
+void MemberNavigatorScreen::memberSavedElsewhere(qint64 memberId)
+{
+    refillLists(true);
+    if (m_model->hasHeader()) {
+        const std::vector<MemberListRow> rows = MemberNavigatorStore(m_context.db()).rowsOf({memberId});
+        if (!rows.empty()) {
+            m_model->replaceRow(rows.front());
+        }
+    }
+}
+
+void MemberNavigatorScreen::memberDeletedElsewhere(qint64 memberId)
+{
+    refillLists(true);
+    if (m_model->hasHeader()) {
+        m_model->removeMember(memberId);
+        showCount();
+    }
+}
+
+void MemberNavigatorScreen::showCount()
+{
+    m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->matchCount()));
 }
 
 MemberSearchCriteria MemberNavigatorScreen::criteria() const
@@ -288,7 +326,7 @@ void MemberNavigatorScreen::updateGrids()
                            [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
         resizeColumnsToContents();
     }
-    m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->matchCount()));
+    showCount();
 }
 
 void MemberNavigatorScreen::resizeColumnsToContents()
@@ -310,11 +348,9 @@ void MemberNavigatorScreen::resizeColumnsToContents()
 
 void MemberNavigatorScreen::setDatesToToday()
 {
-    m_settingDates = true;
     const QDate today = m_context.clock().today();
     m_startDate->setDate(today);
     m_endDate->setDate(today);
-    m_settingDates = false;
 }
 
 void MemberNavigatorScreen::clearCriteria()
@@ -347,6 +383,7 @@ void MemberNavigatorScreen::print(Report report)
         return;
     }
     if (m_model->matchCount() == 0) {
+        emit m_context.requests().showStatus(tr("Nothing to print"));
         return;
     }
     emit reportRequested(report, m_model->memberIds());

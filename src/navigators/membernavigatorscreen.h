@@ -8,7 +8,7 @@ class AppContext;
 class MemberGridModel;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
+class DateBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -28,7 +28,7 @@ public:
     ~MemberNavigatorScreen() override;
 
     // Refills every criterion list (all selections lost), empties the grid and sets both dates to today.
-    // Runs on opening and whenever a person is saved or deleted or his responsibilities change.
+    // Runs on opening.
     void loadSearchValues();
     // Runs the search the criteria describe and shows its result with the count.
     void updateGrids();
@@ -46,6 +46,11 @@ signals:
 private:
     void buildControls();
     void clearCriteria();
+    // Refills the criterion lists; with keepChoices what is chosen stays chosen where it is still offered.
+    void refillLists(bool keepChoices);
+    void memberSavedElsewhere(qint64 memberId);
+    void memberDeletedElsewhere(qint64 memberId);
+    void showCount();
     void setDatesToToday();
     void resizeColumnsToContents();
     void openPerson(const QModelIndex& index);
@@ -53,7 +58,6 @@ private:
 
     AppContext& m_context;
     MemberGridModel* m_model;
-    bool m_settingDates = false;
 
     QGroupBox* m_criteriaFrame = nullptr;
     QGroupBox* m_gridFrame = nullptr;
@@ -74,7 +78,7 @@ private:
     QComboBox* m_hoh = nullptr;
     QComboBox* m_organization = nullptr;
     QCheckBox* m_memberSince = nullptr;
-    QDateEdit* m_startDate = nullptr;
-    QDateEdit* m_endDate = nullptr;
+    DateBox* m_startDate = nullptr;
+    DateBox* m_endDate = nullptr;
     QTableView* m_grid = nullptr;
 };

@@ -137,12 +137,12 @@ bool printTo(const ReportDocument& document, QPrinter& printer)
     return painter.end();
 }
 
-bool exportPdf(QWidget* parent, const ReportDocument& document)
+QString exportPdf(QWidget* parent, const ReportDocument& document)
 {
     const QString suggested = QDir::home().filePath(document.title + QStringLiteral(".pdf"));
     QString fileName = FileDialogs::getSaveFileName(parent, tr("Export PDF"), tr("PDF files (*.pdf)"), suggested);
     if (fileName.isEmpty()) {
-        return false;
+        return {};
     }
     if (!fileName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         fileName += QStringLiteral(".pdf");
@@ -152,9 +152,9 @@ bool exportPdf(QWidget* parent, const ReportDocument& document)
         ReportPainter::writePdf(document, fileName);
     } catch (const ReportError& error) {
         showMessage(error.message(), MessageStyle::Critical, tr("Export PDF"));
-        return false;
+        return {};
     }
-    return true;
+    return fileName;
 }
 
 } // namespace ReportOutput

@@ -33,7 +33,8 @@ void printWithDialog(QWidget* parent, const ReportDocument& document);
 // False when the printer could not be started.
 bool printTo(const ReportDocument& document, QPrinter& printer);
 
-// Asks for a file name (PDF) and writes the report there; a failure is shown. True when written.
-bool exportPdf(QWidget* parent, const ReportDocument& document);
+// Asks for a file name (PDF) and writes the report there; a failure is shown. The file written, or an empty
+// text when none was.
+QString exportPdf(QWidget* parent, const ReportDocument& document);
 
 } // namespace ReportOutput

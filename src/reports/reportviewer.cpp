@@ -4,6 +4,7 @@
 #include "reports/reportpainter.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -57,9 +58,9 @@ void ReportViewer::buildControls()
     for (int step : kZoomSteps) {
         m_zoomBox->addItem(QStringLiteral("%1%").arg(step), step);
     }
-    m_fitWidthButton = button("btnFitWidth", tr("Fit Width"), tr("Zoom so that the page fills the window's width"));
-    m_print = button("btnPrint", tr("Print..."), tr("Print the report (Ctrl+P)"));
-    m_export = button("btnExportPdf", tr("Export PDF..."), tr("Save the report as a PDF file"));
+    m_fitWidthButton = button("btnFitWidth", tr("&Fit Width"), tr("Zoom so that the page fills the window's width"));
+    m_print = button("btnPrint", tr("&Print..."), tr("Print the report (Ctrl+P)"));
+    m_export = button("btnExportPdf", tr("&Export PDF..."), tr("Save the report as a PDF file"));
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_first);
@@ -258,5 +259,11 @@ void ReportViewer::printWithDialog()
 
 void ReportViewer::exportPdf()
 {
-    ReportOutput::exportPdf(this, m_document);
+    const QString written = ReportOutput::exportPdf(this, m_document);
+    if (!written.isEmpty()) {
+        const int pages = m_document.pageCount();
+        const QString name = QFileInfo(written).fileName();
+        emit statusMessage(pages == 1 ? tr("Wrote %1 (1 page)").arg(name)
+                                      : tr("Wrote %1 (%2 pages)").arg(name).arg(pages));
+    }
 }

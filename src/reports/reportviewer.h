@@ -46,6 +46,10 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
+signals:
+    // Tells the user what happened, in the main window's status bar ("Wrote members.pdf (12 pages)").
+    void statusMessage(const QString& text);
+
 private:
     void buildControls();
     void renderPage();

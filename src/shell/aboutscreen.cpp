@@ -38,7 +38,7 @@ AboutScreen::AboutScreen(QWidget* parent)
     title->setFont(titleFont);
     auto* version = new QLabel(tr("Version 4.7 - 12/23/2020"), this);
     version->setObjectName(QStringLiteral("lblVersion"));
-    auto* ok = new QPushButton(tr("OK"), this);
+    auto* ok = new QPushButton(tr("&OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
     auto* sysInfo = new QPushButton(tr("&System Info..."), this);

@@ -67,9 +67,32 @@ void FirstAdministratorDialog::accept()
 {
     const FirstAdministrator admin{m_firstName->text(), m_lastName->text(), m_username->text(), m_password->text(),
                                    m_passwordAgain->text()};
-    const QString problem = LoginStore::checkFirstAdministrator(admin);
+    using Field = LoginStore::FirstAdministratorField;
+    Field field = Field::None;
+    const QString problem = LoginStore::checkFirstAdministrator(admin, &field);
     if (!problem.isEmpty()) {
         showMessage(problem, MessageStyle::Warning, tr("First Administrator"));
+        // The box the message speaks of takes the focus; passwords that differ are typed again in both.
+        switch (field) {
+            case Field::FirstName:
+                m_firstName->setFocus();
+                break;
+            case Field::LastName:
+                m_lastName->setFocus();
+                break;
+            case Field::Username:
+                m_username->setFocus();
+                break;
+            case Field::PasswordAgain:
+                m_password->clear();
+                m_passwordAgain->clear();
+                m_password->setFocus();
+                break;
+            case Field::Password:
+            case Field::None:
+                m_password->setFocus();
+                break;
+        }
         return;
     }
     try {

@@ -36,24 +36,33 @@ bool LoginStore::hasLogins()
     return m_db.selectOne(QStringLiteral("SELECT Member_ID FROM \"User\" LIMIT 1")).has_value();
 }
 
-QString LoginStore::checkFirstAdministrator(const FirstAdministrator& admin)
+QString LoginStore::checkFirstAdministrator(const FirstAdministrator& admin, FirstAdministratorField* field)
 {
+    using F = FirstAdministratorField;
+    const auto problem = [field](F where, const QString& text) {
+        if (field != nullptr) {
+            *field = where;
+        }
+        return text;
+    };
     if (admin.firstName.trimmed().isEmpty()) {
-        return tr("Please enter the administrator's first name.");
+        return problem(F::FirstName, tr("Please enter the administrator's first name."));
     }
     if (admin.lastName.trimmed().isEmpty()) {
-        return tr("Please enter the administrator's last name.");
+        return problem(F::LastName, tr("Please enter the administrator's last name."));
     }
     if (admin.username.trimmed().isEmpty()) {
-        return tr("Please enter a username.");
+        return problem(F::Username, tr("Please enter a username."));
     }
     if (Passwords::normalized(admin.password).isEmpty()) {
-        return tr("Please enter a password. The administrator may do everything, so the login needs one.");
+        return problem(F::Password,
+                       tr("Please enter a password. The administrator may do everything, so the login needs one."));
     }
     if (admin.password.trimmed() != admin.passwordAgain.trimmed()) {
-        return tr("The two passwords are not the same. Please type the password again in both boxes.");
+        return problem(F::PasswordAgain,
+                       tr("The two passwords are not the same. Please type the password again in both boxes."));
     }
-    return {};
+    return problem(F::None, {});
 }
 
 qint64 LoginStore::createFirstAdministrator(const FirstAdministrator& admin, const Clock& clock)

@@ -40,8 +40,11 @@ public:
     // True when at least one login exists.
     bool hasLogins();
 
-    // The first problem with the entries, as a message for the user, or an empty text when they will do.
-    static QString checkFirstAdministrator(const FirstAdministrator& admin);
+    // The entry of the first administrator a problem lies in.
+    enum class FirstAdministratorField { None, FirstName, LastName, Username, Password, PasswordAgain };
+    // The first problem with the entries, as a message for the user, or an empty text when they will do;
+    // field, when given, receives the entry it lies in.
+    static QString checkFirstAdministrator(const FirstAdministrator& admin, FirstAdministratorField* field = nullptr);
     // Creates the person and his "Admin" login in one transaction; returns his Member.ID. The entries must
     // have passed checkFirstAdministrator.
     qint64 createFirstAdministrator(const FirstAdministrator& admin, const Clock& clock);

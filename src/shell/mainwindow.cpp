@@ -2,10 +2,12 @@
 
 #include "shell/appcontext.h"
 #include "shell/menucommands.h"
+#include "widgets/appicon.h"
 #include "widgets/guardedaction.h"
 #include "widgets/permissioncheck.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -26,6 +28,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     , m_mdi(new QMdiArea(this))
 {
     setObjectName(QStringLiteral("MDI"));
+    // Every window of the program, the dialogs and message boxes included, shows Kelvane's own icon.
+    QApplication::setWindowIcon(appIcon());
     setWindowTitle(tr("Kelvane"));
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -17,7 +17,9 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTableView>
 
 namespace Controls {
@@ -118,6 +120,40 @@ QTableView* grid(QWidget* parent, const QString& name)
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
     return view;
+}
+
+void addPageShortcuts(QTabWidget* pages)
+{
+    QWidget* screen = pages->window();
+    const auto step = [pages](int by) {
+        const int count = pages->count();
+        int index = pages->currentIndex();
+        for (int tried = 0; tried < count; ++tried) {
+            index = (index + by + count) % count;
+            if (pages->isTabVisible(index) && pages->isTabEnabled(index)) {
+                pages->setCurrentIndex(index);
+                return;
+            }
+        }
+    };
+    const QList<std::pair<QKeySequence, int>> keys = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [key, by] : keys) {
+        auto* shortcut = new QShortcut(key, pages->parentWidget() ? pages->parentWidget() : screen);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, pages, [step, by] { step(by); });
+    }
+}
+
+void makeDisplayOnly(QLineEdit* box)
+{
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
 }
 
 QGroupBox* frame(QWidget* parent, const QString& name, const QString& title)

@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QTabWidget;
 class QTableView;
 class QWidget;
 class DateBox;
@@ -44,6 +45,10 @@ void dropDownBelow(QComboBox* list);
 // in the tab order, and typing a date on the check box ticks it and types into the box.
 DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString& checkName);
 QTableView* grid(QWidget* parent, const QString& name);
+// Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PgDn / Ctrl+PgUp change the pages wherever the focus is on the screen.
+void addPageShortcuts(QTabWidget* pages);
+// A box that shows a value the user cannot change: Tab passes it by, a click may still select its text.
+void makeDisplayOnly(QLineEdit* box);
 QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = {});
 QLabel* label(QWidget* parent, const QString& text, const QString& name = {});
 // The label of a required field, shown in blue.

@@ -8,12 +8,12 @@
 #include "shell/appcontext.h"
 #include "shell/mainwindow.h"
 #include "testdatabase.h"
+#include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -42,7 +42,7 @@ private slots:
     void pickingADateTicksMemberSince();
     void monthChosenInTheListFindsThatMonth_data();
     void monthChosenInTheListFindsThatMonth();
-    void savedMemberRefillsListsAndEmptiesGrid();
+    void changesElsewhereKeepTheResultAndItsChoices();
     void doubleClickOpensThePerson();
     void printButtonsAskTheirPermissionThenHandOverIds_data();
     void printButtonsAskTheirPermissionThenHandOverIds();
@@ -126,8 +126,8 @@ void TestMemberNavigatorScreen::openingListsEveryCriterionAndNoGrid()
         QVERIFY2(control<QComboBox>(list)->currentIndex() == -1, list);
     }
     QVERIFY(!control<QCheckBox>("chkMemberSince")->isChecked());
-    QCOMPARE(control<QDateEdit>("dtStartDate")->date(), m_clock.today());
-    QCOMPARE(control<QDateEdit>("dtEndDate")->date(), m_clock.today());
+    QCOMPARE(control<DateBox>("dtStartDate")->date(), m_clock.today());
+    QCOMPARE(control<DateBox>("dtEndDate")->date(), m_clock.today());
 }
 
 void TestMemberNavigatorScreen::opensTopLeftNineTenthsOfTheWorkAreaHigh()
@@ -228,7 +228,8 @@ void TestMemberNavigatorScreen::clearEmptiesCriteriaAndGridButKeepsCount()
     QTest::keyClicks(control<QLineEdit>("txtSearch"), "x");
     QTest::keyClicks(control<QLineEdit>("txtMapSection"), "y");
     control<QComboBox>("cmbOrganization")->setCurrentIndex(0);
-    control<QDateEdit>("dtStartDate")->setDate(QDate(2000, 1, 1));
+    QTest::keyClicks(control<DateBox>("dtStartDate")->lineEdit(), "2000-01-01");
+    QTest::keyClick(control<DateBox>("dtStartDate")->lineEdit(), Qt::Key_Return);
     QVERIFY(control<QCheckBox>("chkMemberSince")->isChecked());
 
     click("btnClear");
@@ -238,7 +239,7 @@ void TestMemberNavigatorScreen::clearEmptiesCriteriaAndGridButKeepsCount()
     QCOMPARE(control<QComboBox>("cmbHOH")->currentIndex(), -1);
     QCOMPARE(control<QComboBox>("cmbOrganization")->currentIndex(), -1);
     QVERIFY(!control<QCheckBox>("chkMemberSince")->isChecked());
-    QCOMPARE(control<QDateEdit>("dtStartDate")->date(), m_clock.today());
+    QCOMPARE(control<DateBox>("dtStartDate")->date(), m_clock.today());
     QCOMPARE(control<QTableView>("vsfgMembers")->model()->columnCount(), 0);
     QCOMPARE(caption(), QString("Members/Prospects - Matching Records: 1"));
 }
@@ -246,9 +247,10 @@ void TestMemberNavigatorScreen::clearEmptiesCriteriaAndGridButKeepsCount()
 void TestMemberNavigatorScreen::pickingADateTicksMemberSince()
 {
     QCheckBox* since = control<QCheckBox>("chkMemberSince");
-    QDateEdit* end = control<QDateEdit>("dtEndDate");
-    end->setFocus();
-    QTest::keyClick(end, Qt::Key_Down);
+    DateBox* end = control<DateBox>("dtEndDate");
+    QTest::keyClick(end->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(end->lineEdit(), m_clock.today().addDays(-1).toString(Qt::ISODate));
+    QTest::keyClick(end->lineEdit(), Qt::Key_Return);
     QCOMPARE(end->date(), m_clock.today().addDays(-1));
     QVERIFY(since->isChecked());
     // Unticking by hand keeps the dates.
@@ -296,28 +298,45 @@ void TestMemberNavigatorScreen::monthChosenInTheListFindsThatMonth()
     QCOMPARE(caption(), QString("Members/Prospects - Matching Records: %1").arg(expected.size()));
 }
 
-void TestMemberNavigatorScreen::savedMemberRefillsListsAndEmptiesGrid()
+void TestMemberNavigatorScreen::changesElsewhereKeepTheResultAndItsChoices()
 {
     Database& db = m_context->db();
     const qint64 sanders = id("Sanders");
+    const qint64 smithers = id("Smithers");
     QTest::keyClicks(control<QLineEdit>("txtName"), "s");
-    control<QComboBox>("cmbDeacon")->setCurrentIndex(0);
+    QComboBox* deacons = control<QComboBox>("cmbDeacon");
+    deacons->setCurrentIndex(0);
+    const QString chosenDeacon = deacons->currentText();
+    deacons->setCurrentIndex(-1);
     click("btnFind");
-    QVERIFY(control<QTableView>("vsfgMembers")->model()->columnCount() > 0);
+    auto* model = m_screen->model();
+    const int found = model->matchCount();
+    QVERIFY(found >= 2);
+    deacons->setCurrentIndex(0);
 
+    // A new deacon elsewhere: the list offers him, the chosen deacon stays chosen, the grid stays.
     db.execute("INSERT INTO Member_Responsibility VALUES (?, 'Deacon', '2025-01-01', '2025-12-31')", {sanders});
     emit m_context->changes().responsibilitiesChanged(sanders);
-
-    QComboBox* deacons = control<QComboBox>("cmbDeacon");
     QCOMPARE(deacons->count(), 2);
     QCOMPARE(deacons->itemText(0), QString("Sanders, Sam"));
-    QCOMPARE(deacons->currentIndex(), -1);
-    QCOMPARE(control<QTableView>("vsfgMembers")->model()->columnCount(), 0);
-    QCOMPARE(control<QLineEdit>("txtName")->text(), QString("s"));
+    QCOMPARE(deacons->currentText(), chosenDeacon);
+    QCOMPARE(model->matchCount(), found);
 
-    click("btnFind");
-    emit m_context->changes().memberSaved(sanders);
-    QCOMPARE(control<QTableView>("vsfgMembers")->model()->columnCount(), 0);
+    // A listed person saved elsewhere shows as now stored.
+    db.execute("UPDATE Member SET Phone = '(615) 555-0199' WHERE ID = ?", {smithers});
+    emit m_context->changes().memberSaved(smithers);
+    const int row = int(model->memberIds().indexOf(smithers));
+    QCOMPARE(model->index(row, MemberGridModel::PhoneColumn).data().toString(), QString("(615) 555-0199"));
+    QCOMPARE(model->matchCount(), found);
+    QCOMPARE(caption(), QString("Members/Prospects - Matching Records: %1").arg(found));
+
+    // A listed person deleted elsewhere leaves the grid and the count.
+    db.execute("DELETE FROM Member WHERE ID = ?", {smithers});
+    emit m_context->changes().memberDeleted(smithers);
+    QCOMPARE(model->matchCount(), found - 1);
+    QVERIFY(!model->memberIds().contains(smithers));
+    QCOMPARE(caption(), QString("Members/Prospects - Matching Records: %1").arg(found - 1));
+    QCOMPARE(control<QLineEdit>("txtName")->text(), QString("s"));
 }
 
 void TestMemberNavigatorScreen::doubleClickOpensThePerson()

@@ -24,6 +24,7 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -202,7 +203,9 @@ void TestReportViewer::zoomAndFitToWidth()
 
 void TestReportViewer::exportPdfWritesTheFileChosen()
 {
-    ReportOutput::preview(*m_window, namesReport("Member List", 120));
+    const ReportDocument document = namesReport("Member List", 120);
+    QVERIFY(document.pageCount() > 1);
+    ReportOutput::preview(*m_window, document);
     const QString file = m_dir.filePath("weekly list");
     FileDialogs::setNextFileName(file);
     click("btnExportPdf");
@@ -211,6 +214,9 @@ void TestReportViewer::exportPdfWritesTheFileChosen()
     const QString text = pdfText(file + ".pdf");
     QVERIFY2(text.contains("Person 001") && text.contains("Person 120"), qPrintable(text.left(300)));
     QVERIFY(MessageLog::takeShown().isEmpty());
+    // The status bar says what was written, without a box to click away.
+    QCOMPARE(m_window->statusBar()->currentMessage(),
+             QString("Wrote weekly list.pdf (%1 pages)").arg(document.pageCount()));
 }
 
 void TestReportViewer::exportPdfToAnUnwritablePlaceIsReported()

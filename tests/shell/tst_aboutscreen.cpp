@@ -69,7 +69,7 @@ void TestAboutScreen::showsTitleVersionAndPicture()
     QVERIFY(!picture.isNull());
     // Drawn, not blank: the middle of the picture is not transparent.
     QVERIFY(picture.toImage().pixelColor(picture.width() / 2, picture.height() * 3 / 4).alpha() > 0);
-    QCOMPARE(screen->findChild<QPushButton*>("cmdOK")->text(), "OK");
+    QCOMPARE(screen->findChild<QPushButton*>("cmdOK")->text(), "&OK");
     QCOMPARE(screen->findChild<QPushButton*>("cmdSysInfo")->text(), "&System Info...");
     QCOMPARE(screen->parentWidget()->pos(), QPoint(0, 0)); // top left of the client area
 }

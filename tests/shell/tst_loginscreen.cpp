@@ -320,6 +320,8 @@ void TestLoginScreen::firstRunComplainsUntilTheEntriesWillDo()
     startLoggedOut(false);
     FirstAdministratorDialog dialog(*m_context, m_window.get());
     dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClicks(dialog.findChild<QLineEdit*>("txtFirstName"), "Ruth");
     QTest::keyClicks(dialog.findChild<QLineEdit*>("txtLastName"), "Baker");
     QTest::keyClicks(dialog.findChild<QLineEdit*>("txtUsername"), "rbaker");
@@ -332,8 +334,22 @@ void TestLoginScreen::firstRunComplainsUntilTheEntriesWillDo()
     QCOMPARE(shown.first().style, MessageStyle::Warning);
     QVERIFY(dialog.isVisible());
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM \"User\"").toInt(), 0);
+    // As the message says, both password boxes are emptied and typed again, starting in the first.
+    auto* password = dialog.findChild<QLineEdit*>("txtPassword");
+    auto* again = dialog.findChild<QLineEdit*>("txtPasswordAgain");
+    QCOMPARE(password->text(), QString());
+    QCOMPARE(again->text(), QString());
+    QCOMPARE(QApplication::focusWidget(), password);
 
-    dialog.findChild<QLineEdit*>("txtPasswordAgain")->setText("one");
+    // No password at all: the focus goes to the password box, never to the username box where a password
+    // typed next would show in clear.
+    dialog.findChild<QLineEdit*>("txtUsername")->setFocus();
+    QTest::mouseClick(dialog.findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
+    QVERIFY(MessageLog::takeShown().first().text.contains("Please enter a password"));
+    QCOMPARE(QApplication::focusWidget(), password);
+
+    QTest::keyClicks(password, "one");
+    QTest::keyClicks(again, "one");
     QTest::mouseClick(dialog.findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
     QCOMPARE(MessageLog::takeShown().size(), 0);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));

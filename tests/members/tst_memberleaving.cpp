@@ -1,0 +1,230 @@
+#include "app/screenregistry.h"
+#include "data/database.h"
+#include "members/memberentryscreen.h"
+#include "shell/appcontext.h"
+#include "shell/mainwindow.h"
+#include "widgets/messages.h"
+#include "widgets/typeahead.h"
+
+#include "fakeclock.h"
+#include "testdatabase.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+
+// Typed work on the member screen is never lost silently: every way of leaving a changed person asks first,
+// an unchanged one leaves at once.
+class TestMemberLeaving : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void everyWayOfLeavingAsksForAChangedPerson_data();
+    void everyWayOfLeavingAsksForAChangedPerson();
+    void requiredFieldMissingTakesTheFocusToItsPage_data();
+    void requiredFieldMissingTakesTheFocusToItsPage();
+    void statusBarSaysWhatWasSavedAndDeleted();
+
+private:
+    template <typename T>
+    T* find(const char* name) const
+    {
+        T* widget = screen()->findChild<T*>(QString::fromUtf8(name));
+        if (widget == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+    MemberEntryScreen* screen() const { return m_window->findScreen<MemberEntryScreen>(ScreenId::MemberEntry); }
+    QString storedCity() const
+    {
+        return m_context->db().scalar("SELECT City FROM Member WHERE ID = ?", {m_smith}).toString();
+    }
+
+    FakeClock m_clock;
+    std::unique_ptr<TestDatabase> m_testDb;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_window;
+    qint64 m_smith = 0;
+    qint64 m_sanders = 0;
+};
+
+void TestMemberLeaving::init()
+{
+    MessageLog::startRecording();
+    ComboKeySearch::resetForTests();
+    m_testDb = std::make_unique<TestDatabase>();
+    m_context = m_testDb->makeContext(m_clock);
+    TestDatabase::addChurch(m_context->db(), 2.0);
+    m_context->reloadChurch();
+    m_context->setUser({1, "Admin", "clerk"});
+    Database& db = m_context->db();
+    m_smith = db.scalar("SELECT ID FROM Member WHERE Last_Name = 'Smith'").toLongLong();
+    m_sanders = db.scalar("SELECT ID FROM Member WHERE Last_Name = 'Sanders'").toLongLong();
+    db.execute("UPDATE Member SET City = 'Springfield', Prospect_Active_Status = 'Active' WHERE ID IN (?, ?)",
+               {m_smith, m_sanders});
+    m_window = std::make_unique<MainWindow>(*m_context);
+    registerAllScreens(*m_window);
+    m_window->enableMenus();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->runCommand("MemberEntry");
+    QVERIFY(screen() != nullptr);
+    screen()->loadMember(m_smith);
+}
+
+void TestMemberLeaving::cleanup()
+{
+    m_window.reset();
+    m_context.reset();
+    m_testDb.reset();
+    MessageLog::stopRecording();
+}
+
+void TestMemberLeaving::everyWayOfLeavingAsksForAChangedPerson_data()
+{
+    QTest::addColumn<QString>("way");
+    // "unchanged": nothing typed; "refused": the save refuses (a required field emptied).
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("left");
+    QTest::addColumn<QString>("stored");
+
+    const QStringList ways = {
+        "Exit", "Escape", "close box", "chooser", "New", "another screen's request", "main window closed", "Log Off"};
+    for (const QString& way : ways) {
+        const QByteArray w = way.toUtf8();
+        QTest::newRow(QByteArray(w + ", unchanged").constData())
+            << way << "unchanged" << int(MessageAnswer::Cancel) << false << true << "Springfield";
+        QTest::newRow(QByteArray(w + ", Cancel").constData())
+            << way << "city" << int(MessageAnswer::Cancel) << true << false << "Springfield";
+        QTest::newRow(QByteArray(w + ", Discard").constData())
+            << way << "city" << int(MessageAnswer::Discard) << true << true << "Springfield";
+        QTest::newRow(QByteArray(w + ", Save").constData())
+            << way << "city" << int(MessageAnswer::Save) << true << true << "Elsewhere";
+        QTest::newRow(QByteArray(w + ", Save refused").constData())
+            << way << "refused" << int(MessageAnswer::Save) << true << false << "Springfield";
+    }
+}
+
+void TestMemberLeaving::everyWayOfLeavingAsksForAChangedPerson()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, edit);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, left);
+    QFETCH(QString, stored);
+
+    auto* city = find<QLineEdit>("txtCity");
+    if (edit != "unchanged") {
+        city->selectAll();
+        QTest::keyClicks(city, "Elsewhere");
+    }
+    if (edit == "refused") {
+        find<QLineEdit>("txtFName")->clear();
+    }
+    MessageLog::setNextAnswer(MessageAnswer(answer));
+
+    if (way == "Exit") {
+        QTest::mouseClick(find<QPushButton>("btnExit"), Qt::LeftButton);
+    } else if (way == "Escape") {
+        QTest::keyClick(city, Qt::Key_Escape);
+    } else if (way == "close box") {
+        qobject_cast<QMdiSubWindow*>(screen()->parentWidget())->close();
+    } else if (way == "chooser") {
+        m_clock.advance(5);
+        QTest::keyClicks(find<QComboBox>("cmbMember"), "s");
+    } else if (way == "New") {
+        QTest::mouseClick(find<QPushButton>("btnNew"), Qt::LeftButton);
+    } else if (way == "another screen's request") {
+        emit m_context->requests().showMember(m_sanders);
+    } else if (way == "main window closed") {
+        m_window->close();
+    } else if (way == "Log Off") {
+        m_window->logOff();
+    }
+
+    const auto shown = MessageLog::takeShown();
+    QStringList questions;
+    for (const auto& message : shown) {
+        if (message.style == MessageStyle::SaveDiscardCancel) {
+            questions << message.text;
+        }
+    }
+    QCOMPARE(questions.size(), asked ? 1 : 0);
+    if (asked) {
+        QCOMPARE(questions.first(),
+                 edit == "refused" ? QString("Save changes to Smith, ?") : QString("Save changes to Smith, John?"));
+    }
+    if (edit == "refused" && answer == int(MessageAnswer::Save)) {
+        QCOMPARE(shown.last().text, QString("All fields in blue are required."));
+    }
+    QCOMPARE(storedCity(), stored);
+
+    const bool closingWay =
+        way == "Exit" || way == "Escape" || way == "close box" || way == "main window closed" || way == "Log Off";
+    if (closingWay) {
+        QTRY_COMPARE(screen() == nullptr, left);
+    } else {
+        QVERIFY(screen() != nullptr);
+        QCOMPARE(screen()->shownMemberId() != m_smith, left);
+    }
+    if (!left) {
+        // The typed work is still on screen.
+        QCOMPARE(city->text(), QString("Elsewhere"));
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_context->user().userName, QString("clerk"));
+    }
+}
+
+void TestMemberLeaving::requiredFieldMissingTakesTheFocusToItsPage_data()
+{
+    QTest::addColumn<QString>("emptied");
+    QTest::addColumn<int>("page");
+    QTest::newRow("last name") << "txtLName" << int(MemberEntryScreen::TabContactInfo);
+    QTest::newRow("church status") << "cmbChurchStatus" << int(MemberEntryScreen::TabChurchInfo);
+    QTest::newRow("prospect status") << "cmbProspectStatus" << int(MemberEntryScreen::TabProspectInfo);
+}
+
+void TestMemberLeaving::requiredFieldMissingTakesTheFocusToItsPage()
+{
+    QFETCH(QString, emptied);
+    QFETCH(int, page);
+    QWidget* field = find<QWidget>(emptied.toUtf8().constData());
+    if (auto* box = qobject_cast<QLineEdit*>(field)) {
+        box->clear();
+    } else {
+        qobject_cast<QComboBox*>(field)->setCurrentIndex(-1);
+    }
+    auto* pages = find<QTabWidget>("SSTab1");
+    pages->setCurrentIndex(MemberEntryScreen::TabNotes);
+    QTest::mouseClick(find<QPushButton>("btnSaveNew"), Qt::LeftButton);
+    QCOMPARE(MessageLog::takeShown().first().text, QString("All fields in blue are required."));
+    QCOMPARE(pages->currentIndex(), page);
+    QCOMPARE(QApplication::focusWidget(), field);
+}
+
+void TestMemberLeaving::statusBarSaysWhatWasSavedAndDeleted()
+{
+    QTest::keyClicks(find<QLineEdit>("txtCity"), "x");
+    QTest::mouseClick(find<QPushButton>("btnSaveNew"), Qt::LeftButton);
+    QCOMPARE(m_window->statusBar()->currentMessage(), QString("Saved Smith, John"));
+
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    QTest::mouseClick(find<QPushButton>("btnDelete"), Qt::LeftButton);
+    QCOMPARE(m_window->statusBar()->currentMessage(), QString("Deleted Smith, John"));
+}
+
+QTEST_MAIN(TestMemberLeaving)
+#include "tst_memberleaving.moc"
