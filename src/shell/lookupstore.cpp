@@ -107,8 +107,10 @@ NamedIds LookupStore::deacons()
 {
     return lastFirstEntries(m_db,
                             QStringLiteral("SELECT Last_Name, First_Name, Member.ID FROM Member_Responsibility "
-                                           "JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
-                                           "WHERE lower(Responsibility) = lower(?) ORDER BY ") +
+                                           // The few rows of the responsibility lead; without CROSS JOIN the
+                                           // planner walks the whole roll in name order to avoid a sort.
+                                           "CROSS JOIN Member ON Member_Responsibility.Member_ID = Member.ID "
+                                           "WHERE Responsibility = ? ORDER BY ") +
                                 NameKey::personOrder(),
                             {deaconResponsibility()});
 }
