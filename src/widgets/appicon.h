@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 
-// Kelvane's own icon for every window: a white church with its steeple on a deep blue tile, drawn at the
-// sizes window frames and task bars ask for.
+// Kelvane's own picture: an open book with a cross rising from its spine on a blue tile, drawn at any size.
+QPixmap appLogo(int size);
+// The same picture as the icon of every window, at the sizes window frames and task bars ask for.
 QIcon appIcon();

@@ -6,9 +6,11 @@
 #include "shell/passwords.h"
 #include "shell/permissions.h"
 #include "testdatabase.h"
+#include "widgets/appicon.h"
 #include "widgets/messages.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -63,6 +65,7 @@ private slots:
     void eitherMemberPermissionOpensTheMemberScreens();
     void commandsWithoutPermissionWorkForEveryone();
     void screenOpenedTwiceStaysOne();
+    void everyWindowShowsTheProgramsIcon();
 
 private:
     void registerDummies();
@@ -409,6 +412,16 @@ void TestMainWindow::screenOpenedTwiceStaysOne()
     m_window->runCommand("MemberEntry");
     QCOMPARE(m_factoryCalls, 3);
     QCOMPARE(m_window->findScreen<QLineEdit>(ScreenId::MemberEntry)->text(), "as opened");
+}
+
+void TestMainWindow::everyWindowShowsTheProgramsIcon()
+{
+    // Not the toolkit's own logo: Kelvane's picture, the one About shows, for the main window and every
+    // window opened after it.
+    QVERIFY(!appIcon().isNull());
+    QCOMPARE(QApplication::windowIcon().cacheKey(), appIcon().cacheKey());
+    QCOMPARE(m_window->windowIcon().cacheKey(), appIcon().cacheKey());
+    QCOMPARE(appIcon().pixmap(64).toImage(), appLogo(64).toImage());
 }
 
 QTEST_MAIN(TestMainWindow)
