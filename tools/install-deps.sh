@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libgl-dev
     qt6-image-formats-plugins
     libsqlcipher-dev sqlcipher libsodium-dev
     clang-format

@@ -19,10 +19,11 @@ namespace CommandLine {
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class CommandLineText
 {
-    return QCoreApplication::translate("CommandLine", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
 // Every command the program runs without a window. Add a command here; the usage lists it at once.
 const Subcommand kSubcommands[] = {
@@ -69,9 +70,10 @@ const QString kProgram = QStringLiteral("kelvane");
 
 QCommandLineOption configOption()
 {
-    return QCommandLineOption(QStringLiteral("config"),
-                              tr("Read the configuration from FILE instead of the config.txt beside the program."),
-                              QStringLiteral("FILE"));
+    return QCommandLineOption(
+        QStringLiteral("config"),
+        CommandLineText::tr("Read the configuration from FILE instead of the config.txt beside the program."),
+        QStringLiteral("FILE"));
 }
 
 void applyNames()
@@ -139,7 +141,7 @@ Invocation read(const QStringList& words)
         invocation.subcommand = findSubcommand(words.front());
         if (invocation.subcommand == nullptr) {
             invocation.action = Invocation::Action::Refuse;
-            invocation.error = tr("There is no command \"%1\".").arg(words.front());
+            invocation.error = CommandLineText::tr("There is no command \"%1\".").arg(words.front());
             return invocation;
         }
         invocation.action = Invocation::Action::RunSubcommand;
@@ -150,8 +152,9 @@ Invocation read(const QStringList& words)
     QCommandLineParser parser;
     const QCommandLineOption config = configOption();
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
-                                  tr("Show this text."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, tr("Show the version."));
+                                  CommandLineText::tr("Show this text."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     CommandLineText::tr("Show the version."));
     parser.addOptions({config, help, version});
     if (!parser.parse(QStringList{kProgram} + words)) {
         invocation.action = Invocation::Action::Refuse;
@@ -170,8 +173,8 @@ Invocation read(const QStringList& words)
     if (!positional.isEmpty()) {
         invocation.action = Invocation::Action::Refuse;
         invocation.error = findSubcommand(positional.front()) != nullptr
-                               ? tr("The command comes first: kelvane %1 ...").arg(positional.front())
-                               : tr("There is no command \"%1\".").arg(positional.front());
+                               ? CommandLineText::tr("The command comes first: kelvane %1 ...").arg(positional.front())
+                               : CommandLineText::tr("There is no command \"%1\".").arg(positional.front());
         return invocation;
     }
     invocation.configPath = parser.value(config);
@@ -182,19 +185,22 @@ QString usage()
 {
     QString text;
     QTextStream out(&text);
-    out << tr("Usage:") << u'\n' << QStringLiteral("  kelvane [--config FILE]      ")
-        << tr("Open the program's window.") << u'\n' << QStringLiteral("  kelvane COMMAND [OPTIONS]    ")
-        << tr("Run a command without a window (kelvane COMMAND --help tells more).") << u'\n'
-        << QStringLiteral("  kelvane --help | --version") << u'\n' << u'\n' << tr("Commands:") << u'\n';
-    for (const Subcommand& command : kSubcommands) {
-        out << QStringLiteral("  %1  ").arg(QLatin1String(command.name), -10) << tr(command.summary) << u'\n';
-    }
-    out << u'\n' << tr("Options:") << u'\n' << QStringLiteral("  --config FILE    ") << configOption().description()
-        << u'\n' << QStringLiteral("  -h, --help       ") << tr("Show this text.") << u'\n'
-        << QStringLiteral("  -v, --version    ") << tr("Show the version.") << u'\n' << u'\n' << tr("Exit codes:")
+    out << CommandLineText::tr("Usage:") << u'\n' << QStringLiteral("  kelvane [--config FILE]      ")
+        << CommandLineText::tr("Open the program's window.") << u'\n'
+        << QStringLiteral("  kelvane COMMAND [OPTIONS]    ")
+        << CommandLineText::tr("Run a command without a window (kelvane COMMAND --help tells more).") << u'\n'
+        << QStringLiteral("  kelvane --help | --version") << u'\n' << u'\n' << CommandLineText::tr("Commands:")
         << u'\n';
+    for (const Subcommand& command : kSubcommands) {
+        out << QStringLiteral("  %1  ").arg(QLatin1String(command.name), -10) << CommandLineText::tr(command.summary)
+            << u'\n';
+    }
+    out << u'\n' << CommandLineText::tr("Options:") << u'\n' << QStringLiteral("  --config FILE    ")
+        << configOption().description() << u'\n' << QStringLiteral("  -h, --help       ")
+        << CommandLineText::tr("Show this text.") << u'\n' << QStringLiteral("  -v, --version    ")
+        << CommandLineText::tr("Show the version.") << u'\n' << u'\n' << CommandLineText::tr("Exit codes:") << u'\n';
     for (const ExitCodeMeaning& exit : kExitCodes) {
-        out << QStringLiteral("  %1  ").arg(int(exit.code)) << tr(exit.meaning) << u'\n';
+        out << QStringLiteral("  %1  ").arg(int(exit.code)) << CommandLineText::tr(exit.meaning) << u'\n';
     }
     out.flush();
     return text;
@@ -218,8 +224,9 @@ bool hasDisplay(const QProcessEnvironment& environment)
 
 QString noDisplayMessage()
 {
-    return tr("kelvane: there is no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-              "start Kelvane on the desktop, or see kelvane --help for the commands that need no window.");
+    return CommandLineText::tr(
+        "kelvane: there is no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+        "start Kelvane on the desktop, or see kelvane --help for the commands that need no window.");
 }
 
 int run(int& argc, char** argv)

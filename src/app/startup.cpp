@@ -16,10 +16,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class StartupText
 {
-    return QCoreApplication::translate("Startup", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Startup)
+};
 
 } // namespace
 
@@ -29,7 +30,7 @@ int runProgram(const QString& configPath)
     try {
         config = ConfigFile::read(configPath);
     } catch (const ConfigError& error) {
-        showMessage(error.message(), MessageStyle::Critical, tr("Configuration Error"));
+        showMessage(error.message(), MessageStyle::Critical, StartupText::tr("Configuration Error"));
         return ExitBadConfig;
     }
 
@@ -39,7 +40,7 @@ int runProgram(const QString& configPath)
         db = openOrCreateDatabase(config.databasePath, Database::defaultKey(),
                                   MigrationBackup::guard(config, configPath, Database::defaultKey()));
     } catch (const DatabaseError& error) {
-        showMessage(error.message(), MessageStyle::Critical, tr("Database Error"));
+        showMessage(error.message(), MessageStyle::Critical, StartupText::tr("Database Error"));
         return ExitBadDatabase;
     }
 
@@ -48,13 +49,14 @@ int runProgram(const QString& configPath)
     try {
         churchLoaded = context.reloadChurch();
     } catch (const DatabaseError& error) {
-        showMessage(error.message(), MessageStyle::Critical, tr("Database Error"));
+        showMessage(error.message(), MessageStyle::Critical, StartupText::tr("Database Error"));
         return ExitBadDatabase;
     }
 
     SingleInstance instance;
     if (!instance.acquire()) {
-        showMessage(tr("This application is already running."), MessageStyle::Plain, tr("Application Already Running"));
+        showMessage(StartupText::tr("This application is already running."), MessageStyle::Plain,
+                    StartupText::tr("Application Already Running"));
         return ExitAlreadyRunning;
     }
 
@@ -78,7 +80,7 @@ bool openStartScreens(MainWindow& window, bool churchLoaded)
     try {
         hasLogins = LoginStore(window.context().db()).hasLogins();
     } catch (const DatabaseError& error) {
-        showMessage(error.message(), MessageStyle::Critical, tr("Database Error"));
+        showMessage(error.message(), MessageStyle::Critical, StartupText::tr("Database Error"));
     }
     if (!hasLogins) {
         FirstAdministratorDialog dialog(window.context(), &window);

@@ -13,10 +13,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class BackupCommandText
 {
-    return QCoreApplication::translate("BackupCommand", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(BackupCommand)
+};
 
 QString native(const QString& path)
 {
@@ -40,14 +41,16 @@ int refuse(BackupCommandIo& io, const QString& command, int code, const QString&
 
 const QCommandLineOption& configOption()
 {
-    static const QCommandLineOption option(QStringLiteral("config"), tr("The configuration file."), tr("file"));
+    static const QCommandLineOption option(QStringLiteral("config"), BackupCommandText::tr("The configuration file."),
+                                           BackupCommandText::tr("file"));
     return option;
 }
 
 const QCommandLineOption& dbOption()
 {
-    static const QCommandLineOption option(QStringLiteral("db"), tr("The database file (without its pictures)."),
-                                           tr("file"));
+    static const QCommandLineOption option(QStringLiteral("db"),
+                                           BackupCommandText::tr("The database file (without its pictures)."),
+                                           BackupCommandText::tr("file"));
     return option;
 }
 
@@ -55,7 +58,7 @@ const QCommandLineOption& dbOption()
 std::optional<Location> locate(const QCommandLineParser& parser, BackupCommandIo& io, const QString& command, int& code)
 {
     if (parser.isSet(configOption()) && parser.isSet(dbOption())) {
-        code = refuse(io, command, ExitBadParameters, tr("Give either --config or --db, not both."));
+        code = refuse(io, command, ExitBadParameters, BackupCommandText::tr("Give either --config or --db, not both."));
         return std::nullopt;
     }
     Location location;
@@ -123,15 +126,17 @@ int runBackupCommand(const QStringList& arguments, BackupCommandIo& io)
     const QString command = QStringLiteral("backup");
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption toOption(QStringLiteral("to"), tr("The folder to write the backup in."), tr("folder"));
+    const QCommandLineOption toOption(QStringLiteral("to"), BackupCommandText::tr("The folder to write the backup in."),
+                                      BackupCommandText::tr("folder"));
     parser.addOptions({configOption(), dbOption(), toOption});
-    const QString usage = tr("Usage: kelvane backup [--config FILE | --db FILE] [--to FOLDER]");
+    const QString usage = BackupCommandText::tr("Usage: kelvane backup [--config FILE | --db FILE] [--to FOLDER]");
     if (!parser.parse(QStringList{QStringLiteral("kelvane backup")} + arguments)) {
         return refuse(io, command, ExitBadParameters, parser.errorText() + u'\n' + usage);
     }
     if (!parser.positionalArguments().isEmpty()) {
         return refuse(io, command, ExitBadParameters,
-                      tr("Unexpected \"%1\".").arg(parser.positionalArguments().join(u' ')) + u'\n' + usage);
+                      BackupCommandText::tr("Unexpected \"%1\".").arg(parser.positionalArguments().join(u' ')) + u'\n' +
+                          usage);
     }
     int code = ExitOk;
     const std::optional<Location> location = locate(parser, io, command, code);
@@ -148,7 +153,8 @@ int runBackupCommand(const QStringList& arguments, BackupCommandIo& io)
     request.clock = &io.clock;
     try {
         const BackupResult result = BackupWriter::run(request);
-        io.out << tr("Backup of %1 written to %2 and checked: %3 tables, %4 rows, %5 pictures, %6 MB.")
+        io.out << BackupCommandText::tr(
+                      "Backup of %1 written to %2 and checked: %3 tables, %4 rows, %5 pictures, %6 MB.")
                       .arg(native(request.databasePath), native(result.folder))
                       .arg(result.manifest.tables.size())
                       .arg(result.manifest.totalRows())
@@ -156,11 +162,13 @@ int runBackupCommand(const QStringList& arguments, BackupCommandIo& io)
                       .arg(megabytes(result.manifest.totalBytes()))
                << Qt::endl;
         for (const QString& name : result.missingPictures) {
-            io.out << tr("The picture %1 named in the database was not found and is not in the backup.").arg(name)
+            io.out << BackupCommandText::tr(
+                          "The picture %1 named in the database was not found and is not in the backup.")
+                          .arg(name)
                    << Qt::endl;
         }
         for (const QString& removed : result.removed) {
-            io.out << tr("Removed the old backup %1.").arg(native(removed)) << Qt::endl;
+            io.out << BackupCommandText::tr("Removed the old backup %1.").arg(native(removed)) << Qt::endl;
         }
         for (const QString& problem : result.problems) {
             io.err << problem << Qt::endl;
@@ -176,17 +184,20 @@ int runRestoreCommand(const QStringList& arguments, BackupCommandIo& io)
     const QString command = QStringLiteral("restore");
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption yesOption(QStringLiteral("yes"), tr("Replace the database without asking."));
+    const QCommandLineOption yesOption(QStringLiteral("yes"),
+                                       BackupCommandText::tr("Replace the database without asking."));
     parser.addOptions({configOption(), dbOption(), yesOption});
-    parser.addPositionalArgument(QStringLiteral("backup"), tr("The backup folder to restore."));
-    const QString usage = tr("Usage: kelvane restore BACKUP [--config FILE | --db FILE] --yes");
+    parser.addPositionalArgument(QStringLiteral("backup"), BackupCommandText::tr("The backup folder to restore."));
+    const QString usage = BackupCommandText::tr("Usage: kelvane restore BACKUP [--config FILE | --db FILE] --yes");
     if (!parser.parse(QStringList{QStringLiteral("kelvane restore")} + arguments)) {
         return refuse(io, command, ExitBadParameters, parser.errorText() + u'\n' + usage);
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
         return refuse(io, command, ExitBadParameters,
-                      (positional.isEmpty() ? tr("Which backup?") : tr("Name one backup only.")) + u'\n' + usage);
+                      (positional.isEmpty() ? BackupCommandText::tr("Which backup?")
+                                            : BackupCommandText::tr("Name one backup only.")) +
+                          u'\n' + usage);
     }
     int code = ExitOk;
     const std::optional<Location> location = locate(parser, io, command, code);
@@ -195,8 +206,9 @@ int runRestoreCommand(const QStringList& arguments, BackupCommandIo& io)
     }
     if (!parser.isSet(yesOption)) {
         return refuse(io, command, ExitBadParameters,
-                      tr("Restoring replaces the database %1 and its pictures with the backup %2; add --yes to do "
-                         "it.")
+                      BackupCommandText::tr(
+                          "Restoring replaces the database %1 and its pictures with the backup %2; add --yes to do "
+                          "it.")
                           .arg(native(location->databasePath), native(positional.front())));
     }
     RestoreTarget target;
@@ -210,23 +222,27 @@ int runRestoreCommand(const QStringList& arguments, BackupCommandIo& io)
         const BackupManifest manifest = restore.prepare();
         // This process holds no connection of its own; replace() finds any other that still does.
         const RestoreResult result = restore.replace();
-        io.out << tr("Restored the backup of %1 (%2 rows, %3 pictures) into %4.")
+        io.out << BackupCommandText::tr("Restored the backup of %1 (%2 rows, %3 pictures) into %4.")
                       .arg(manifest.created.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                       .arg(manifest.totalRows())
                       .arg(manifest.pictures.size())
                       .arg(native(target.databasePath))
                << Qt::endl;
         if (!result.previousBackup.isEmpty()) {
-            io.out << tr("The previous database was backed up to %1.").arg(native(result.previousBackup)) << Qt::endl;
+            io.out << BackupCommandText::tr("The previous database was backed up to %1.")
+                          .arg(native(result.previousBackup))
+                   << Qt::endl;
         }
         if (!result.damagedCopy.isEmpty()) {
-            io.out << tr("The previous database was damaged; its files were kept as they were in %1.")
+            io.out << BackupCommandText::tr(
+                          "The previous database was damaged; its files were kept as they were in %1.")
                           .arg(native(result.damagedCopy))
                    << Qt::endl;
         }
         if (result.picturesLeftOut) {
-            io.out << tr("The backup's pictures were not restored: with --db no picture folder is known (use "
-                         "--config).")
+            io.out << BackupCommandText::tr(
+                          "The backup's pictures were not restored: with --db no picture folder is known (use "
+                          "--config).")
                    << Qt::endl;
         }
         return ExitOk;

@@ -11,10 +11,11 @@ namespace {
 
 constexpr int kFormat = 1;
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class BackupManifestText
 {
-    return QCoreApplication::translate("BackupManifest", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(BackupManifest)
+};
 
 } // namespace
 
@@ -91,14 +92,16 @@ std::optional<BackupManifest> BackupManifest::fromJson(const QByteArray& json, Q
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (document.isNull() || !document.isObject()) {
-        return refuse(tr("its description %1 is not readable (%2)").arg(fileName(), parseError.errorString()));
+        return refuse(BackupManifestText::tr("its description %1 is not readable (%2)")
+                          .arg(fileName(), parseError.errorString()));
     }
     const QJsonObject root = document.object();
     if (root.value(QStringLiteral("program")).toString() != QStringLiteral("Kelvane")) {
-        return refuse(tr("its description %1 was not written by Kelvane").arg(fileName()));
+        return refuse(BackupManifestText::tr("its description %1 was not written by Kelvane").arg(fileName()));
     }
     if (root.value(QStringLiteral("format")).toInt() != kFormat) {
-        return refuse(tr("its description %1 has a format this program does not know").arg(fileName()));
+        return refuse(
+            BackupManifestText::tr("its description %1 has a format this program does not know").arg(fileName()));
     }
     BackupManifest manifest;
     manifest.created = QDateTime::fromString(root.value(QStringLiteral("created")).toString(), Qt::ISODate);
@@ -109,19 +112,19 @@ std::optional<BackupManifest> BackupManifest::fromJson(const QByteArray& json, Q
     manifest.sourceDatabase = database.value(QStringLiteral("source")).toString();
     if (!manifest.created.isValid() || manifest.schemaVersion < 1 || manifest.databaseBytes <= 0 ||
         database.value(QStringLiteral("file")).toString() != databaseFileName()) {
-        return refuse(tr("its description %1 is incomplete").arg(fileName()));
+        return refuse(BackupManifestText::tr("its description %1 is incomplete").arg(fileName()));
     }
     for (const QJsonValue& value : root.value(QStringLiteral("tables")).toArray()) {
         const QJsonObject table = value.toObject();
         const QString name = table.value(QStringLiteral("name")).toString();
         const qint64 rows = table.value(QStringLiteral("rows")).toInteger(-1);
         if (name.isEmpty() || rows < 0) {
-            return refuse(tr("its description %1 lists a table without its rows").arg(fileName()));
+            return refuse(BackupManifestText::tr("its description %1 lists a table without its rows").arg(fileName()));
         }
         manifest.tables.append({name, rows});
     }
     if (manifest.tables.isEmpty()) {
-        return refuse(tr("its description %1 lists no tables").arg(fileName()));
+        return refuse(BackupManifestText::tr("its description %1 lists no tables").arg(fileName()));
     }
     const QJsonObject pictures = root.value(QStringLiteral("pictures")).toObject();
     manifest.pictureSource = pictures.value(QStringLiteral("source")).toString();
@@ -131,7 +134,7 @@ std::optional<BackupManifest> BackupManifest::fromJson(const QByteArray& json, Q
                       picture.value(QStringLiteral("bytes")).toInteger(-1),
                       QByteArray::fromHex(picture.value(QStringLiteral("sha256")).toString().toLatin1())};
         if (!isPictureName(entry.name) || entry.bytes < 0 || entry.sha256.size() != 32) {
-            return refuse(tr("its description %1 lists a picture it cannot hold").arg(fileName()));
+            return refuse(BackupManifestText::tr("its description %1 lists a picture it cannot hold").arg(fileName()));
         }
         manifest.pictures.append(entry);
     }
@@ -143,13 +146,14 @@ std::optional<BackupManifest> BackupManifest::readFrom(const QString& folder, QS
     QFile file(QDir(folder).filePath(fileName()));
     if (!file.exists()) {
         if (problem != nullptr) {
-            *problem = tr("it holds no %1").arg(fileName());
+            *problem = BackupManifestText::tr("it holds no %1").arg(fileName());
         }
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
         if (problem != nullptr) {
-            *problem = tr("its description %1 cannot be read: %2").arg(fileName(), file.errorString());
+            *problem =
+                BackupManifestText::tr("its description %1 cannot be read: %2").arg(fileName(), file.errorString());
         }
         return std::nullopt;
     }

@@ -17,10 +17,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class BackupWriterText
 {
-    return QCoreApplication::translate("BackupWriter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(BackupWriter)
+};
 
 QString native(const QString& path)
 {
@@ -80,26 +81,27 @@ void BackupRun::prepareFolder()
 {
     const QFileInfo info(m_folder);
     if (info.exists() && !info.isDir()) {
-        throw BackupError(
-            BackupFailure::FolderIsFile,
-            tr("The backup folder %1 is a file, not a folder; no backup was made.").arg(native(m_folder)));
+        throw BackupError(BackupFailure::FolderIsFile,
+                          BackupWriterText::tr("The backup folder %1 is a file, not a folder; no backup was made.")
+                              .arg(native(m_folder)));
     }
     try {
         DurableFiles::makePath(m_folder);
     } catch (const DurableFiles::FileError& error) {
         if (error.error() == ENOTDIR || error.error() == EEXIST) {
-            throw BackupError(BackupFailure::FolderIsFile,
-                              tr("The backup folder %1 cannot be made: %2 is a file; no backup was made.")
-                                  .arg(native(m_folder), native(error.path())));
+            throw BackupError(
+                BackupFailure::FolderIsFile,
+                BackupWriterText::tr("The backup folder %1 cannot be made: %2 is a file; no backup was made.")
+                    .arg(native(m_folder), native(error.path())));
         }
         if (error.isDiskFull()) {
             throw BackupError(BackupFailure::DiskFull,
-                              tr("The backup folder %1 cannot be made: %2; no backup was made.")
+                              BackupWriterText::tr("The backup folder %1 cannot be made: %2; no backup was made.")
                                   .arg(native(m_folder), error.reason()));
         }
-        throw BackupError(
-            BackupFailure::FolderNotWritable,
-            tr("The backup folder %1 cannot be made: %2; no backup was made.").arg(native(m_folder), error.reason()));
+        throw BackupError(BackupFailure::FolderNotWritable,
+                          BackupWriterText::tr("The backup folder %1 cannot be made: %2; no backup was made.")
+                              .arg(native(m_folder), error.reason()));
     }
 }
 
@@ -108,12 +110,13 @@ void BackupRun::checkFreeSpace(qint64 needed)
     const qint64 available =
         m_request.freeSpace ? m_request.freeSpace(m_folder) : QStorageInfo(m_folder).bytesAvailable();
     if (available >= 0 && available < needed + kSpareBytes) {
-        throw BackupError(BackupFailure::DiskFull,
-                          tr("The disk of the backup folder %1 is full: %2 MB are free, but the backup needs about "
-                             "%3 MB; no backup was made.")
-                              .arg(native(m_folder))
-                              .arg(available / kMegabyte)
-                              .arg((needed + kSpareBytes + kMegabyte - 1) / kMegabyte));
+        throw BackupError(
+            BackupFailure::DiskFull,
+            BackupWriterText::tr("The disk of the backup folder %1 is full: %2 MB are free, but the backup needs about "
+                                 "%3 MB; no backup was made.")
+                .arg(native(m_folder))
+                .arg(available / kMegabyte)
+                .arg((needed + kSpareBytes + kMegabyte - 1) / kMegabyte));
     }
 }
 
@@ -122,44 +125,48 @@ void BackupRun::failCopy(const DatabaseError& error)
     const QString database = native(m_request.databasePath);
     switch (error.reason()) {
         case DatabaseError::Reason::Locked:
-            throw BackupError(BackupFailure::DatabaseLocked,
-                              tr("The database %1 is locked by a long write or by another program; no backup was made. "
-                                 "Try again when it is free.")
-                                  .arg(database));
-        case DatabaseError::Reason::DiskFull:
             throw BackupError(
-                BackupFailure::DiskFull,
-                tr("The disk of the backup folder %1 is full; no backup was made.").arg(native(m_folder)));
+                BackupFailure::DatabaseLocked,
+                BackupWriterText::tr(
+                    "The database %1 is locked by a long write or by another program; no backup was made. "
+                    "Try again when it is free.")
+                    .arg(database));
+        case DatabaseError::Reason::DiskFull:
+            throw BackupError(BackupFailure::DiskFull,
+                              BackupWriterText::tr("The disk of the backup folder %1 is full; no backup was made.")
+                                  .arg(native(m_folder)));
         case DatabaseError::Reason::Interrupted:
-            throw BackupError(BackupFailure::Cancelled, tr("The backup was cancelled; nothing was kept."));
+            throw BackupError(BackupFailure::Cancelled,
+                              BackupWriterText::tr("The backup was cancelled; nothing was kept."));
         case DatabaseError::Reason::NotADatabase:
         case DatabaseError::Reason::Corrupt:
-            throw BackupError(
-                BackupFailure::SourceUnreadable,
-                tr("The database %1 cannot be read: %2; no backup was made.").arg(database, error.message()));
+            throw BackupError(BackupFailure::SourceUnreadable,
+                              BackupWriterText::tr("The database %1 cannot be read: %2; no backup was made.")
+                                  .arg(database, error.message()));
         case DatabaseError::Reason::NotWritable:
         case DatabaseError::Reason::CannotOpen:
         case DatabaseError::Reason::Other:
             break;
     }
-    throw BackupError(
-        BackupFailure::FolderNotWritable,
-        tr("The backup could not be written in %1: %2; no backup was made.").arg(native(m_folder), error.message()));
+    throw BackupError(BackupFailure::FolderNotWritable,
+                      BackupWriterText::tr("The backup could not be written in %1: %2; no backup was made.")
+                          .arg(native(m_folder), error.message()));
 }
 
 void BackupRun::failWrite(const DurableFiles::FileError& error)
 {
     if (error.error() == ECANCELED) {
-        throw BackupError(BackupFailure::Cancelled, tr("The backup was cancelled; nothing was kept."));
+        throw BackupError(BackupFailure::Cancelled,
+                          BackupWriterText::tr("The backup was cancelled; nothing was kept."));
     }
     if (error.isDiskFull()) {
         throw BackupError(BackupFailure::DiskFull,
-                          tr("The disk of the backup folder %1 is full (%2); no backup was made.")
+                          BackupWriterText::tr("The disk of the backup folder %1 is full (%2); no backup was made.")
                               .arg(native(m_folder), error.reason()));
     }
-    throw BackupError(
-        BackupFailure::FolderNotWritable,
-        tr("The backup folder %1 cannot be written: %2; no backup was made.").arg(native(m_folder), error.reason()));
+    throw BackupError(BackupFailure::FolderNotWritable,
+                      BackupWriterText::tr("The backup folder %1 cannot be written: %2; no backup was made.")
+                          .arg(native(m_folder), error.reason()));
 }
 
 Snapshot BackupRun::copyDatabase(const QString& copyPath, qint64 expectedBytes)
@@ -172,7 +179,7 @@ Snapshot BackupRun::copyDatabase(const QString& copyPath, qint64 expectedBytes)
             failCopy(error);
         }
         throw BackupError(BackupFailure::SourceUnreadable,
-                          tr("The database %1 cannot be opened: %2 No backup was made.")
+                          BackupWriterText::tr("The database %1 cannot be opened: %2 No backup was made.")
                               .arg(native(m_request.databasePath), error.message()));
     }
     db->setBusyTimeout(m_request.lockWaitMilliseconds);
@@ -242,9 +249,9 @@ QList<BackupManifest::Picture> BackupRun::copyPictures(const QStringList& names,
                 DurableFiles::copyFile(source, QDir(target).filePath(name), &hash, [this] { return stopRequested(); });
         } catch (const DurableFiles::FileError& error) {
             if (error.path() == source) {
-                throw BackupError(
-                    BackupFailure::SourceUnreadable,
-                    tr("The picture %1 cannot be read: %2; no backup was made.").arg(native(source), error.reason()));
+                throw BackupError(BackupFailure::SourceUnreadable,
+                                  BackupWriterText::tr("The picture %1 cannot be read: %2; no backup was made.")
+                                      .arg(native(source), error.reason()));
             }
             failWrite(error);
         }
@@ -278,15 +285,16 @@ BackupResult BackupRun::run()
 {
     if (m_request.key.isEmpty()) {
         throw BackupError(BackupFailure::MissingKey,
-                          tr("No key is known for the database %1, and Kelvane writes no unencrypted copy; no backup "
-                             "was made.")
+                          BackupWriterText::tr(
+                              "No key is known for the database %1, and Kelvane writes no unencrypted copy; no backup "
+                              "was made.")
                               .arg(native(m_request.databasePath)));
     }
     const QFileInfo source(m_request.databasePath);
     if (!source.isFile()) {
-        throw BackupError(
-            BackupFailure::SourceUnreadable,
-            tr("The database file %1 does not exist; no backup was made.").arg(native(m_request.databasePath)));
+        throw BackupError(BackupFailure::SourceUnreadable,
+                          BackupWriterText::tr("The database file %1 does not exist; no backup was made.")
+                              .arg(native(m_request.databasePath)));
     }
     report(BackupProgress::Stage::Preparing, 0);
     prepareFolder();
@@ -338,20 +346,23 @@ BackupResult BackupRun::run()
                 BackupVerifier::verify(work, m_request.key, [this] { return stopRequested(); });
             if (written.schemaVersion != snapshot.schemaVersion || written.tables != snapshot.tables ||
                 written.pictures != manifest.pictures) {
-                throw BackupError(BackupFailure::Damaged, tr("its description does not match the database copied"));
+                throw BackupError(BackupFailure::Damaged,
+                                  BackupWriterText::tr("its description does not match the database copied"));
             }
         } catch (const BackupError& error) {
             if (error.failure() == BackupFailure::Cancelled) {
                 throw;
             }
-            throw BackupError(BackupFailure::VerificationFailed,
-                              tr("The backup written in %1 did not pass its check and was removed: %2")
-                                  .arg(native(m_folder), error.message()));
+            throw BackupError(
+                BackupFailure::VerificationFailed,
+                BackupWriterText::tr("The backup written in %1 did not pass its check and was removed: %2")
+                    .arg(native(m_folder), error.message()));
         }
 
         report(BackupProgress::Stage::Finishing, 0.98);
         if (stopRequested()) {
-            throw BackupError(BackupFailure::Cancelled, tr("The backup was cancelled; nothing was kept."));
+            throw BackupError(BackupFailure::Cancelled,
+                              BackupWriterText::tr("The backup was cancelled; nothing was kept."));
         }
         result.folder = placeFinal(work, created);
         try {
@@ -392,19 +403,19 @@ QString backupReasonKey(BackupReason reason)
 QString backupReasonText(const QString& key)
 {
     if (key == u"manual") {
-        return tr("Made by hand");
+        return BackupWriterText::tr("Made by hand");
     }
     if (key == u"automatic") {
-        return tr("Daily backup");
+        return BackupWriterText::tr("Daily backup");
     }
     if (key == u"before-migration") {
-        return tr("Before a layout update");
+        return BackupWriterText::tr("Before a layout update");
     }
     if (key == u"before-restore") {
-        return tr("Before a restore");
+        return BackupWriterText::tr("Before a restore");
     }
     if (key == u"command-line") {
-        return tr("From the command line");
+        return BackupWriterText::tr("From the command line");
     }
     return key;
 }
@@ -413,17 +424,17 @@ QString BackupProgress::text() const
 {
     switch (stage) {
         case Stage::Preparing:
-            return tr("Preparing the backup…");
+            return BackupWriterText::tr("Preparing the backup…");
         case Stage::CopyingDatabase:
-            return tr("Copying the database…");
+            return BackupWriterText::tr("Copying the database…");
         case Stage::CopyingPictures:
-            return tr("Copying the pictures…");
+            return BackupWriterText::tr("Copying the pictures…");
         case Stage::Verifying:
-            return tr("Checking the backup…");
+            return BackupWriterText::tr("Checking the backup…");
         case Stage::Finishing:
-            return tr("Finishing the backup…");
+            return BackupWriterText::tr("Finishing the backup…");
         case Stage::Done:
-            return tr("Backup done.");
+            return BackupWriterText::tr("Backup done.");
     }
     return {};
 }

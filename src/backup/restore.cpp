@@ -25,10 +25,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class RestoreOperationText
 {
-    return QCoreApplication::translate("RestoreOperation", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(RestoreOperation)
+};
 
 QString native(const QString& path)
 {
@@ -150,15 +151,17 @@ void RestoreOperation::State::discardWork() const
 void RestoreOperation::State::failWrite(const DurableFiles::FileError& error, const QString& folder) const
 {
     if (error.error() == ECANCELED) {
-        throw BackupError(BackupFailure::Cancelled, tr("The restore was cancelled; nothing was changed."));
+        throw BackupError(BackupFailure::Cancelled,
+                          RestoreOperationText::tr("The restore was cancelled; nothing was changed."));
     }
     if (error.isDiskFull()) {
         throw BackupError(BackupFailure::DiskFull,
-                          tr("The disk of %1 is full (%2); nothing was restored.").arg(native(folder), error.reason()));
+                          RestoreOperationText::tr("The disk of %1 is full (%2); nothing was restored.")
+                              .arg(native(folder), error.reason()));
     }
-    throw BackupError(
-        BackupFailure::FolderNotWritable,
-        tr("The folder %1 cannot be written: %2; nothing was restored.").arg(native(folder), error.reason()));
+    throw BackupError(BackupFailure::FolderNotWritable,
+                      RestoreOperationText::tr("The folder %1 cannot be written: %2; nothing was restored.")
+                          .arg(native(folder), error.reason()));
 }
 
 void RestoreOperation::State::stagePictures()
@@ -187,16 +190,18 @@ void RestoreOperation::State::stagePictures()
                 from, QDir(staging).filePath(picture.name), &hash, [this] { return stopRequested(); }, 0666);
         } catch (const DurableFiles::FileError& error) {
             if (error.path() == from) {
-                throw BackupError(BackupFailure::Damaged,
-                                  tr("The backup %1 is damaged: the picture %2 cannot be read: %3")
-                                      .arg(native(backup), picture.name, error.reason()));
+                throw BackupError(
+                    BackupFailure::Damaged,
+                    RestoreOperationText::tr("The backup %1 is damaged: the picture %2 cannot be read: %3")
+                        .arg(native(backup), picture.name, error.reason()));
             }
             failWrite(error, pictureFolder);
         }
         if (bytes != picture.bytes || hash.result() != picture.sha256) {
-            throw BackupError(BackupFailure::Damaged,
-                              tr("The backup %1 is damaged: the picture %2 is not the one that was copied.")
-                                  .arg(native(backup), picture.name));
+            throw BackupError(
+                BackupFailure::Damaged,
+                RestoreOperationText::tr("The backup %1 is damaged: the picture %2 is not the one that was copied.")
+                    .arg(native(backup), picture.name));
         }
     }
     try {
@@ -357,15 +362,15 @@ QString RestoreProgress::text() const
 {
     switch (stage) {
         case Stage::CopyingBackup:
-            return tr("Copying the backup…");
+            return RestoreOperationText::tr("Copying the backup…");
         case Stage::CheckingBackup:
-            return tr("Checking the backup…");
+            return RestoreOperationText::tr("Checking the backup…");
         case Stage::BackingUpCurrent:
-            return tr("Backing up the current database…");
+            return RestoreOperationText::tr("Backing up the current database…");
         case Stage::Replacing:
-            return tr("Putting the backup in place…");
+            return RestoreOperationText::tr("Putting the backup in place…");
         case Stage::Done:
-            return tr("Restore done.");
+            return RestoreOperationText::tr("Restore done.");
     }
     return {};
 }
@@ -426,19 +431,21 @@ BackupManifest RestoreOperation::prepare()
     if (!QFileInfo(s.backup).isDir()) {
         throw BackupError(BackupFailure::NotABackup,
                           QFileInfo::exists(s.backup)
-                              ? tr("%1 is not a Kelvane backup; nothing was restored.").arg(shown)
-                              : tr("The backup %1 does not exist.").arg(shown));
+                              ? RestoreOperationText::tr("%1 is not a Kelvane backup; nothing was restored.").arg(shown)
+                              : RestoreOperationText::tr("The backup %1 does not exist.").arg(shown));
     }
     QString problem;
     const std::optional<BackupManifest> manifest = BackupManifest::readFrom(s.backup, &problem);
     if (!manifest) {
-        throw BackupError(BackupFailure::NotABackup,
-                          tr("%1 is not a Kelvane backup: %2; nothing was restored.").arg(shown, problem));
+        throw BackupError(
+            BackupFailure::NotABackup,
+            RestoreOperationText::tr("%1 is not a Kelvane backup: %2; nothing was restored.").arg(shown, problem));
     }
     if (manifest->schemaVersion > Schema::currentVersion()) {
         throw BackupError(BackupFailure::NewerSchema,
-                          tr("The backup %1 was made by a newer version of Kelvane (layout %2; this program knows up "
-                             "to %3) and cannot be restored by this one; nothing was restored.")
+                          RestoreOperationText::tr(
+                              "The backup %1 was made by a newer version of Kelvane (layout %2; this program knows up "
+                              "to %3) and cannot be restored by this one; nothing was restored.")
                               .arg(shown)
                               .arg(manifest->schemaVersion)
                               .arg(Schema::currentVersion()));
@@ -461,9 +468,10 @@ BackupManifest RestoreOperation::prepare()
                 source, s.stagedDatabase(), nullptr, [&s] { return s.stopRequested(); }, 0644);
         } catch (const DurableFiles::FileError& error) {
             if (error.path() == source) {
-                throw BackupError(BackupFailure::Damaged, tr("The backup %1 is damaged: its database file cannot be "
-                                                             "read: %2; nothing was restored.")
-                                                              .arg(shown, error.reason()));
+                throw BackupError(BackupFailure::Damaged,
+                                  RestoreOperationText::tr("The backup %1 is damaged: its database file cannot be "
+                                                           "read: %2; nothing was restored.")
+                                      .arg(shown, error.reason()));
             }
             s.failWrite(error, s.liveFolder());
         }
@@ -485,7 +493,8 @@ RestoreResult RestoreOperation::replace()
 {
     State& s = *m_state;
     if (!s.prepared || s.finished) {
-        throw BackupError(BackupFailure::ReplaceFailed, tr("The restore was not prepared; nothing was restored."));
+        throw BackupError(BackupFailure::ReplaceFailed,
+                          RestoreOperationText::tr("The restore was not prepared; nothing was restored."));
     }
     s.report(RestoreProgress::Stage::Replacing, 0.95);
     const QString live = s.target.databasePath;
@@ -499,8 +508,9 @@ RestoreResult RestoreOperation::replace()
     QStringList oldPictures;
     const auto inUse = [&shownLive] {
         return BackupError(BackupFailure::DatabaseLocked,
-                           tr("The database %1 is still open in another program or window; close it and try again. "
-                              "Nothing was restored.")
+                           RestoreOperationText::tr(
+                               "The database %1 is still open in another program or window; close it and try again. "
+                               "Nothing was restored.")
                                .arg(shownLive));
     };
     if (liveExists) {
@@ -526,7 +536,8 @@ RestoreResult RestoreOperation::replace()
                 throw inUse();
             }
             throw BackupError(BackupFailure::ReplaceFailed,
-                              tr("The database %1 could not be prepared for the restore: %2. Nothing was restored.")
+                              RestoreOperationText::tr(
+                                  "The database %1 could not be prepared for the restore: %2. Nothing was restored.")
                                   .arg(shownLive, error.message()));
         }
         if (!s.target.pictureFolder.isEmpty()) {
@@ -564,7 +575,8 @@ RestoreResult RestoreOperation::replace()
             QFile::remove(previous);
         }
         throw BackupError(BackupFailure::ReplaceFailed,
-                          tr("The database %1 could not be kept aside for the restore: %2. Nothing was restored.")
+                          RestoreOperationText::tr(
+                              "The database %1 could not be kept aside for the restore: %2. Nothing was restored.")
                               .arg(shownLive, error.reason()));
     }
 
@@ -601,10 +613,11 @@ RestoreResult RestoreOperation::replace()
             fileError != nullptr
                 ? native(fileError->path()) + QStringLiteral(": ") + fileError->reason()
                 : (backupError != nullptr ? backupError->message() : QString::fromLocal8Bit(error.what()));
-        throw BackupError(BackupFailure::ReplaceFailed,
-                          tr("Restoring %1 failed while the files were swapped (%2); the previous database and "
-                             "pictures are back in place.")
-                              .arg(native(s.backup), reason));
+        throw BackupError(
+            BackupFailure::ReplaceFailed,
+            RestoreOperationText::tr("Restoring %1 failed while the files were swapped (%2); the previous database and "
+                                     "pictures are back in place.")
+                .arg(native(s.backup), reason));
     }
     lock.reset();
     s.finished = true;

@@ -28,10 +28,11 @@ QString engineMessage(sqlite3* db)
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class DatabaseText
 {
-    return QCoreApplication::translate("Database", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Database)
+};
 
 // What kind of failure an engine result code stands for; for input/output errors the system's own error
 // tells a full disk from a folder that may not be written.
@@ -111,8 +112,9 @@ std::unique_ptr<Database> Database::openFile(const QString& path, const QString&
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isDir() && (!info.isReadable() || !info.isWritable())) {
-        throw DatabaseError(tr("The database file %1 cannot be written (it is read-only or not accessible).").arg(path),
-                            {}, DatabaseError::Reason::NotWritable);
+        throw DatabaseError(
+            DatabaseText::tr("The database file %1 cannot be written (it is read-only or not accessible).").arg(path),
+            {}, DatabaseError::Reason::NotWritable);
     }
     auto db = openWithKey(path, key, false);
     db->configure();
@@ -128,11 +130,11 @@ std::unique_ptr<Database> Database::openWithKey(const QString& path, const QStri
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        throw DatabaseError(tr("The database file %1 does not exist.").arg(path), {},
+        throw DatabaseError(DatabaseText::tr("The database file %1 does not exist.").arg(path), {},
                             DatabaseError::Reason::CannotOpen);
     }
     if (info.isDir()) {
-        throw DatabaseError(tr("%1 is a folder, not a database file.").arg(path), {},
+        throw DatabaseError(DatabaseText::tr("%1 is a folder, not a database file.").arg(path), {},
                             DatabaseError::Reason::CannotOpen);
     }
     sqlite3* handle = nullptr;
@@ -140,8 +142,9 @@ std::unique_ptr<Database> Database::openWithKey(const QString& path, const QStri
                                    readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK) {
-        throw DatabaseError(tr("The database file %1 cannot be opened: %2").arg(path, engineMessage(handle)), {},
-                            reasonFor(handle, rc));
+        throw DatabaseError(
+            DatabaseText::tr("The database file %1 cannot be opened: %2").arg(path, engineMessage(handle)), {},
+            reasonFor(handle, rc));
     }
     const QByteArray keyBytes = key.toUtf8();
     sqlite3_key(handle, keyBytes.constData(), int(keyBytes.size()));
@@ -149,16 +152,18 @@ std::unique_ptr<Database> Database::openWithKey(const QString& path, const QStri
     // The first read tells a wrong key or a file that is no database.
     const int check = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (check == SQLITE_NOTADB) {
-        throw DatabaseError(tr("The file %1 is not a Kelvane database, or it was locked with another key.").arg(path),
-                            {}, DatabaseError::Reason::NotADatabase);
+        throw DatabaseError(
+            DatabaseText::tr("The file %1 is not a Kelvane database, or it was locked with another key.").arg(path), {},
+            DatabaseError::Reason::NotADatabase);
     }
     if (check == SQLITE_BUSY || check == SQLITE_LOCKED) {
-        throw DatabaseError(tr("The database file %1 is locked by another program.").arg(path), {},
+        throw DatabaseError(DatabaseText::tr("The database file %1 is locked by another program.").arg(path), {},
                             DatabaseError::Reason::Locked);
     }
     if (check != SQLITE_OK) {
-        throw DatabaseError(tr("The database file %1 cannot be read: %2").arg(path, engineMessage(handle)), {},
-                            reasonFor(handle, check));
+        throw DatabaseError(
+            DatabaseText::tr("The database file %1 cannot be read: %2").arg(path, engineMessage(handle)), {},
+            reasonFor(handle, check));
     }
     registerUnicodeFunctions(handle);
     return db;
@@ -167,15 +172,16 @@ std::unique_ptr<Database> Database::openWithKey(const QString& path, const QStri
 std::unique_ptr<Database> Database::create(const QString& path, const QString& key)
 {
     if (QFileInfo::exists(path)) {
-        throw DatabaseError(tr("The database file %1 already exists.").arg(path));
+        throw DatabaseError(DatabaseText::tr("The database file %1 already exists.").arg(path));
     }
     sqlite3* handle = nullptr;
     const int rc =
         sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK) {
-        throw DatabaseError(tr("The database file %1 cannot be created: %2").arg(path, engineMessage(handle)), {},
-                            reasonFor(handle, rc));
+        throw DatabaseError(
+            DatabaseText::tr("The database file %1 cannot be created: %2").arg(path, engineMessage(handle)), {},
+            reasonFor(handle, rc));
     }
     const QByteArray keyBytes = key.toUtf8();
     sqlite3_key(handle, keyBytes.constData(), int(keyBytes.size()));

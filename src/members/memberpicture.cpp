@@ -7,10 +7,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class MemberPictureText
 {
-    return QCoreApplication::translate("MemberPicture", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(MemberPicture)
+};
 
 struct PictureKind
 {
@@ -121,7 +122,7 @@ QStringList dialogFilters()
         if (readable.isEmpty()) {
             continue;
         }
-        filters << tr(kind.description) + QStringLiteral(" (") + patterns(readable) + u')';
+        filters << MemberPictureText::tr(kind.description) + QStringLiteral(" (") + patterns(readable) + u')';
     }
     filters << allImagesFilter();
     return filters;
@@ -133,7 +134,7 @@ QString allImagesFilter()
     for (const PictureKind& kind : listedKinds()) {
         all << readableExtensions(kind);
     }
-    return tr("All Image Files") + QStringLiteral(" (") + patterns(all) + u')';
+    return MemberPictureText::tr("All Image Files") + QStringLiteral(" (") + patterns(all) + u')';
 }
 
 QStringList unreadableListedExtensions()

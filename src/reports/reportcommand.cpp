@@ -28,10 +28,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class ReportCommandText
 {
-    return QCoreApplication::translate("ReportCommand", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ReportCommand)
+};
 
 // Everybody on the roll: every person but the deleted (and the placeholder that stands in for them).
 QList<qint64> everyone(Database& db)
@@ -51,7 +52,7 @@ std::optional<QString> askOnTerminal(const QString& user)
     if (isatty(STDIN_FILENO) == 0) {
         return std::nullopt;
     }
-    std::cerr << tr("Password for %1: ").arg(user).toLocal8Bit().constData() << std::flush;
+    std::cerr << ReportCommandText::tr("Password for %1: ").arg(user).toLocal8Bit().constData() << std::flush;
     termios saved{};
     const bool canHide = tcgetattr(STDIN_FILENO, &saved) == 0;
     if (canHide) {
@@ -80,18 +81,22 @@ int refuse(ReportCommandIo& io, ExitCode code, const QString& message)
 // The options every report takes.
 struct CommonOptions
 {
-    QCommandLineOption pdf{QStringLiteral("pdf"), tr("The PDF file to write."), QStringLiteral("FILE")};
-    QCommandLineOption user{QStringLiteral("user"),
-                            tr("The login to run the report as; the password is read from KELVANE_PASSWORD, or "
-                               "asked on the terminal."),
-                            QStringLiteral("NAME")};
-    QCommandLineOption config{QStringLiteral("config"),
-                              tr("The configuration file that names the database (default: the config.txt "
-                                 "beside the program)."),
-                              QStringLiteral("FILE")};
-    QCommandLineOption db{QStringLiteral("db"), tr("The database file, instead of a configuration file."),
+    QCommandLineOption pdf{QStringLiteral("pdf"), ReportCommandText::tr("The PDF file to write."),
+                           QStringLiteral("FILE")};
+    QCommandLineOption user{
+        QStringLiteral("user"),
+        ReportCommandText::tr("The login to run the report as; the password is read from KELVANE_PASSWORD, or "
+                              "asked on the terminal."),
+        QStringLiteral("NAME")};
+    QCommandLineOption config{
+        QStringLiteral("config"),
+        ReportCommandText::tr("The configuration file that names the database (default: the config.txt "
+                              "beside the program)."),
+        QStringLiteral("FILE")};
+    QCommandLineOption db{QStringLiteral("db"),
+                          ReportCommandText::tr("The database file, instead of a configuration file."),
                           QStringLiteral("FILE")};
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, tr("Show this text.")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, ReportCommandText::tr("Show this text.")};
 
     QList<QCommandLineOption> all() const { return {pdf, user, config, db, help}; }
 };
@@ -130,8 +135,9 @@ const CommandReport* findReport(const QList<CommandReport>& reports, const QStri
 QList<QCommandLineOption> peopleOptions()
 {
     return {
-        QCommandLineOption(QStringLiteral("ids"), tr("The people, as their IDs: 12,15,27."), QStringLiteral("LIST")),
-        QCommandLineOption(QStringLiteral("all"), tr("Everybody on the roll but deleted people."))};
+        QCommandLineOption(QStringLiteral("ids"), ReportCommandText::tr("The people, as their IDs: 12,15,27."),
+                           QStringLiteral("LIST")),
+        QCommandLineOption(QStringLiteral("all"), ReportCommandText::tr("Everybody on the roll but deleted people."))};
 }
 
 // A report on a list of people (--ids or --all), built by one of the member report builders.
@@ -141,14 +147,15 @@ std::function<PreparedReport(const ReportOptions&)> peopleReport(
     return [build](const ReportOptions& options) {
         const QString idsOption = QStringLiteral("ids");
         if (options.isSet(idsOption) == options.isSet(QStringLiteral("all"))) {
-            return PreparedReport::refuse(tr("Give either --ids with the people's IDs or --all."));
+            return PreparedReport::refuse(ReportCommandText::tr("Give either --ids with the people's IDs or --all."));
         }
         std::optional<QList<qint64>> ids;
         if (options.isSet(idsOption)) {
             ids = ReportIdList::parse(options.value(idsOption));
             if (!ids) {
                 return PreparedReport::refuse(
-                    tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.").arg(options.value(idsOption)));
+                    ReportCommandText::tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.")
+                        .arg(options.value(idsOption)));
             }
         }
         return PreparedReport{[build, ids](AppContext& context) -> std::optional<ReportDocument> {
@@ -175,13 +182,13 @@ const QList<CommandReport>& commandReports()
 {
     static const QList<CommandReport> reports = {
         {QStringLiteral("member-list"), MemberReports::memberListDesign(), Permission::MemberNavigatorReport,
-         tr("The member list: name, address, phones and dates, by name."), peopleOptions(),
+         ReportCommandText::tr("The member list: name, address, phones and dates, by name."), peopleOptions(),
          peopleReport(&MemberReports::printMemberList)},
         {QStringLiteral("birthdays-anniversaries"), MemberReports::memberListDOBAnnivDesign(),
-         Permission::MemberNavigatorReport, tr("Birthdays and anniversaries through the year."),
+         Permission::MemberNavigatorReport, ReportCommandText::tr("Birthdays and anniversaries through the year."),
          peopleOptions(), peopleReport(&MemberReports::printMemberListDOBAnniv)},
-        {QStringLiteral("mailing-labels"), MemberReports::mailingLabelsDesign(),
-         Permission::MailingLabelsReport, tr("Address labels, 30 to a letter sheet."), peopleOptions(),
+        {QStringLiteral("mailing-labels"), MemberReports::mailingLabelsDesign(), Permission::MailingLabelsReport,
+         ReportCommandText::tr("Address labels, 30 to a letter sheet."), peopleOptions(),
          peopleReport(&MemberReports::printMailingLabels)},
     };
     return reports;
@@ -194,9 +201,11 @@ QString reportCommandUsage(const QList<CommandReport>& reports)
     const auto optionLine = [&out](const QCommandLineOption& option, int indent) {
         out << QString(indent, u' ') << optionLabel(option).leftJustified(16) << u' ' << option.description() << u'\n';
     };
-    out << tr("Usage: kelvane report REPORT [ITS OPTIONS] --pdf FILE --user NAME [--config FILE | --db FILE]") << u'\n'
-        << tr("Writes the report as a PDF file, as its button on the screens shows it.") << u'\n' << u'\n'
-        << tr("Reports (or their design's name) and the options each takes:") << u'\n';
+    out << ReportCommandText::tr(
+               "Usage: kelvane report REPORT [ITS OPTIONS] --pdf FILE --user NAME [--config FILE | --db FILE]")
+        << u'\n' << ReportCommandText::tr("Writes the report as a PDF file, as its button on the screens shows it.")
+        << u'\n' << u'\n' << ReportCommandText::tr("Reports (or their design's name) and the options each takes:")
+        << u'\n';
     for (const CommandReport& report : reports) {
         out << QStringLiteral("  ") << report.name << QStringLiteral(" (") << report.design << QStringLiteral(")")
             << u'\n' << QStringLiteral("      ") << report.summary << u'\n';
@@ -204,7 +213,7 @@ QString reportCommandUsage(const QList<CommandReport>& reports)
             optionLine(option, 6);
         }
     }
-    out << u'\n' << tr("Options of every report:") << u'\n';
+    out << u'\n' << ReportCommandText::tr("Options of every report:") << u'\n';
     for (const QCommandLineOption& option : CommonOptions().all()) {
         optionLine(option, 2);
     }
@@ -232,7 +241,7 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
             }
         }
     }
-    parser.addPositionalArgument(QStringLiteral("report"), tr("The report to write."));
+    parser.addPositionalArgument(QStringLiteral("report"), ReportCommandText::tr("The report to write."));
 
     if (!parser.parse(QStringList{QStringLiteral("kelvane report")} + arguments)) {
         return refuse(io, ExitBadParameters, parser.errorText() + u'\n' + reportCommandUsage(reports));
@@ -244,13 +253,15 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
         return refuse(io, ExitBadParameters,
-                      (positional.isEmpty() ? tr("Which report?") : tr("Name one report only.")) + u'\n' +
-                          reportCommandUsage(reports));
+                      (positional.isEmpty() ? ReportCommandText::tr("Which report?")
+                                            : ReportCommandText::tr("Name one report only.")) +
+                          u'\n' + reportCommandUsage(reports));
     }
     const CommandReport* report = findReport(reports, positional.front());
     if (report == nullptr) {
         return refuse(io, ExitBadParameters,
-                      tr("There is no report \"%1\".").arg(positional.front()) + u'\n' + reportCommandUsage(reports));
+                      ReportCommandText::tr("There is no report \"%1\".").arg(positional.front()) + u'\n' +
+                          reportCommandUsage(reports));
     }
     QStringList commonNames;
     for (const QCommandLineOption& option : common.all()) {
@@ -258,7 +269,8 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
     }
     for (const QString& name : parser.optionNames()) {
         if (!commonNames.contains(name) && !takes(*report, name)) {
-            return refuse(io, ExitBadParameters, tr("The report %1 does not take --%2.").arg(report->name, name));
+            return refuse(io, ExitBadParameters,
+                          ReportCommandText::tr("The report %1 does not take --%2.").arg(report->name, name));
         }
     }
     const PreparedReport prepared = report->prepare(ReportOptions(parser));
@@ -267,14 +279,15 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
     }
     const QString pdfFile = parser.value(common.pdf);
     if (pdfFile.trimmed().isEmpty()) {
-        return refuse(io, ExitBadParameters, tr("Name the PDF file to write with --pdf FILE."));
+        return refuse(io, ExitBadParameters, ReportCommandText::tr("Name the PDF file to write with --pdf FILE."));
     }
     const QString userName = parser.value(common.user);
     if (userName.trimmed().isEmpty()) {
-        return refuse(io, ExitBadParameters, tr("Name the login to run the report as with --user NAME."));
+        return refuse(io, ExitBadParameters,
+                      ReportCommandText::tr("Name the login to run the report as with --user NAME."));
     }
     if (parser.isSet(common.config) && parser.isSet(common.db)) {
-        return refuse(io, ExitBadParameters, tr("Give either --config or --db, not both."));
+        return refuse(io, ExitBadParameters, ReportCommandText::tr("Give either --config or --db, not both."));
     }
 
     AppConfig config;
@@ -293,7 +306,8 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
         backupFirst = MigrationBackup::guard(config, configPath, Database::defaultKey());
     }
     if (!QFileInfo(config.databasePath).isFile()) {
-        return refuse(io, ExitBadDatabase, tr("The database file %1 does not exist.").arg(config.databasePath));
+        return refuse(io, ExitBadDatabase,
+                      ReportCommandText::tr("The database file %1 does not exist.").arg(config.databasePath));
     }
 
     try {
@@ -306,12 +320,13 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
                                                     ? std::optional(QString::fromLocal8Bit(fromEnvironment))
                                                     : io.askPassword(userName);
         if (!password) {
-            return refuse(io, ExitLoginRefused,
-                          tr("No password: set KELVANE_PASSWORD or run the command from a terminal."));
+            return refuse(
+                io, ExitLoginRefused,
+                ReportCommandText::tr("No password: set KELVANE_PASSWORD or run the command from a terminal."));
         }
         const std::optional<CurrentUser> user = LoginStore(context.db()).authenticate(userName, *password);
         if (!user) {
-            return refuse(io, ExitLoginRefused, tr("Your username and/or password is invalid."));
+            return refuse(io, ExitLoginRefused, ReportCommandText::tr("Your username and/or password is invalid."));
         }
         context.setUser(*user);
         if (!Permissions::has(context.db(), *user, report->permission)) {
@@ -320,14 +335,17 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
 
         const std::optional<ReportDocument> document = prepared.build(context);
         if (!document) {
-            io.out << tr("%1: there is nothing to print; no file was written.").arg(report->name) << Qt::endl;
+            io.out << ReportCommandText::tr("%1: there is nothing to print; no file was written.").arg(report->name)
+                   << Qt::endl;
             return ExitNothingToPrint;
         }
         ReportPainter::writePdf(*document, pdfFile);
         const int pages = document->pageCount();
-        io.out << (pages == 1 ? tr("%1: 1 page written to %2.").arg(document->title, pdfFile)
-                              : tr("%1: %2 pages written to %3.").arg(document->title).arg(pages).arg(pdfFile))
-               << Qt::endl;
+        io.out
+            << (pages == 1
+                    ? ReportCommandText::tr("%1: 1 page written to %2.").arg(document->title, pdfFile)
+                    : ReportCommandText::tr("%1: %2 pages written to %3.").arg(document->title).arg(pages).arg(pdfFile))
+            << Qt::endl;
         return ExitOk;
     } catch (const DatabaseError& error) {
         return refuse(io, ExitBadDatabase, error.message());

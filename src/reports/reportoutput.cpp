@@ -20,10 +20,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class ReportOutputText
 {
-    return QCoreApplication::translate("ReportOutput", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ReportOutput)
+};
 
 void setUpPrinter(QPrinter& printer, const ReportDocument& document)
 {
@@ -43,10 +44,11 @@ void run(MainWindow& window, const std::function<ReportDocument()>& build, bool 
         const BusyCursor busy;
         document = build();
     } catch (const ReportError& error) {
-        showMessage(error.message(), MessageStyle::Critical, tr("Report"));
+        showMessage(error.message(), MessageStyle::Critical, ReportOutputText::tr("Report"));
         return;
     } catch (const DatabaseError& error) {
-        showMessage(tr("The report could not be built: %1").arg(error.message()), MessageStyle::Critical, tr("Report"));
+        showMessage(ReportOutputText::tr("The report could not be built: %1").arg(error.message()),
+                    MessageStyle::Critical, ReportOutputText::tr("Report"));
         return;
     }
     if (preview) {
@@ -79,10 +81,10 @@ void print(QWidget* parent, const ReportDocument& document)
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     if (printerInfo.isNull()) {
         const MessageAnswer answer =
-            showMessage(tr("No printer is set up on this computer, so \"%1\" cannot be printed.\n\n"
-                           "Do you want to save it as a PDF file instead?")
+            showMessage(ReportOutputText::tr("No printer is set up on this computer, so \"%1\" cannot be printed.\n\n"
+                                             "Do you want to save it as a PDF file instead?")
                             .arg(document.title),
-                        MessageStyle::YesNo, tr("Print"));
+                        MessageStyle::YesNo, ReportOutputText::tr("Print"));
         if (answer == MessageAnswer::Yes) {
             exportPdf(parent, document);
         }
@@ -92,8 +94,9 @@ void print(QWidget* parent, const ReportDocument& document)
     setUpPrinter(printer, document);
     printer.setCopyCount(1);
     if (!printTo(document, printer)) {
-        showMessage(tr("\"%1\" could not be sent to the printer %2.").arg(document.title, printerInfo.printerName()),
-                    MessageStyle::Critical, tr("Print"));
+        showMessage(ReportOutputText::tr("\"%1\" could not be sent to the printer %2.")
+                        .arg(document.title, printerInfo.printerName()),
+                    MessageStyle::Critical, ReportOutputText::tr("Print"));
     }
 }
 
@@ -105,14 +108,15 @@ void printWithDialog(QWidget* parent, const ReportDocument& document)
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, document);
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(tr("Print %1").arg(document.title));
+    dialog.setWindowTitle(ReportOutputText::tr("Print %1").arg(document.title));
     dialog.setMinMax(1, document.pageCount());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     if (!printTo(document, printer)) {
-        showMessage(tr("\"%1\" could not be printed.").arg(document.title), MessageStyle::Critical, tr("Print"));
+        showMessage(ReportOutputText::tr("\"%1\" could not be printed.").arg(document.title), MessageStyle::Critical,
+                    ReportOutputText::tr("Print"));
     }
 }
 
@@ -140,7 +144,8 @@ bool printTo(const ReportDocument& document, QPrinter& printer)
 QString exportPdf(QWidget* parent, const ReportDocument& document)
 {
     const QString suggested = QDir::home().filePath(document.title + QStringLiteral(".pdf"));
-    QString fileName = FileDialogs::getSaveFileName(parent, tr("Export PDF"), tr("PDF files (*.pdf)"), suggested);
+    QString fileName = FileDialogs::getSaveFileName(parent, ReportOutputText::tr("Export PDF"),
+                                                    ReportOutputText::tr("PDF files (*.pdf)"), suggested);
     if (fileName.isEmpty()) {
         return {};
     }
@@ -151,7 +156,7 @@ QString exportPdf(QWidget* parent, const ReportDocument& document)
         const BusyCursor busy;
         ReportPainter::writePdf(document, fileName);
     } catch (const ReportError& error) {
-        showMessage(error.message(), MessageStyle::Critical, tr("Export PDF"));
+        showMessage(error.message(), MessageStyle::Critical, ReportOutputText::tr("Export PDF"));
         return {};
     }
     return fileName;

@@ -13,10 +13,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class ReportPainterText
 {
-    return QCoreApplication::translate("ReportPainter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ReportPainter)
+};
 
 QRectF scaled(const QRectF& rect, double scale)
 {
@@ -118,7 +119,8 @@ void writePdf(const ReportDocument& document, const QString& filePath)
 {
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw ReportError(tr("The PDF file %1 cannot be written: %2.").arg(filePath, file.errorString()));
+        throw ReportError(
+            ReportPainterText::tr("The PDF file %1 cannot be written: %2.").arg(filePath, file.errorString()));
     }
     {
         QPdfWriter writer(&file);
@@ -129,7 +131,7 @@ void writePdf(const ReportDocument& document, const QString& filePath)
         QPainter painter;
         if (!painter.begin(&writer)) {
             file.cancelWriting();
-            throw ReportError(tr("The PDF file %1 cannot be written.").arg(filePath));
+            throw ReportError(ReportPainterText::tr("The PDF file %1 cannot be written.").arg(filePath));
         }
         for (int i = 0; i < document.pageCount(); ++i) {
             if (i > 0) {
@@ -140,7 +142,8 @@ void writePdf(const ReportDocument& document, const QString& filePath)
         painter.end();
     }
     if (!file.commit()) {
-        throw ReportError(tr("The PDF file %1 cannot be written: %2.").arg(filePath, file.errorString()));
+        throw ReportError(
+            ReportPainterText::tr("The PDF file %1 cannot be written: %2.").arg(filePath, file.errorString()));
     }
 }
 

@@ -13,10 +13,11 @@ namespace {
 
 constexpr double kEps = 0.01;
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class ReportRendererText
 {
-    return QCoreApplication::translate("ReportRenderer", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ReportRenderer)
+};
 
 bool isBlank(const QString& text)
 {
@@ -115,11 +116,12 @@ private:
     static void checkColumns(const Rows& rows, int fieldCount, const QString& designName)
     {
         if (!rows.empty() && rows.front().columnCount() != fieldCount) {
-            throw ReportError(tr("The report %1 cannot be built: its query gives %2 columns but the design "
-                                 "declares %3 fields.")
-                                  .arg(designName)
-                                  .arg(rows.front().columnCount())
-                                  .arg(fieldCount));
+            throw ReportError(
+                ReportRendererText::tr("The report %1 cannot be built: its query gives %2 columns but the design "
+                                       "declares %3 fields.")
+                    .arg(designName)
+                    .arg(rows.front().columnCount())
+                    .arg(fieldCount));
         }
     }
 

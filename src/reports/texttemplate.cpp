@@ -22,10 +22,11 @@ namespace {
 
 using Segment = TextTemplate::Segment;
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class ReportsText
 {
-    return QCoreApplication::translate("Reports", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Reports)
+};
 
 class Parser final
 {
@@ -85,20 +86,20 @@ private:
                 out.push_back(std::move(s));
             } else if (c == u']') {
                 if (!inOptional) {
-                    return fail(tr("a ']' without its '['"));
+                    return fail(ReportsText::tr("a ']' without its '['"));
                 }
                 flush();
                 ++m_pos;
                 return true;
             } else if (c == u'}') {
-                return fail(tr("a '}' without its '{'"));
+                return fail(ReportsText::tr("a '}' without its '{'"));
             } else {
                 literal += c;
                 ++m_pos;
             }
         }
         if (inOptional) {
-            return fail(tr("a '[' without its ']'"));
+            return fail(ReportsText::tr("a '[' without its ']'"));
         }
         flush();
         return true;
@@ -108,7 +109,7 @@ private:
     {
         const qsizetype close = m_source.indexOf(u'}', m_pos);
         if (close < 0) {
-            return fail(tr("a '{' without its '}'"));
+            return fail(ReportsText::tr("a '{' without its '}'"));
         }
         const QString body = m_source.mid(m_pos + 1, close - m_pos - 1).trimmed();
         m_pos = close + 1;
@@ -118,12 +119,12 @@ private:
             const QString formatText = body.mid(bar + 1);
             const auto format = FieldFormat::parse(formatText);
             if (!format) {
-                return fail(tr("unknown format '%1' in {%2}").arg(formatText, body));
+                return fail(ReportsText::tr("unknown format '%1' in {%2}").arg(formatText, body));
             }
             s.format = *format;
         }
         if (name.isEmpty()) {
-            return fail(tr("an empty {}"));
+            return fail(ReportsText::tr("an empty {}"));
         }
         if (name.startsWith(u'$')) {
             s.kind = Segment::Kind::Named;
@@ -140,7 +141,7 @@ private:
     {
         const auto index = m_scope.indexOf(name);
         if (!index) {
-            return fail(tr("the field '%1' is not one of the design's fields").arg(name));
+            return fail(ReportsText::tr("the field '%1' is not one of the design's fields").arg(name));
         }
         s.kind = Segment::Kind::Field;
         s.field = *index;
@@ -174,7 +175,7 @@ private:
                 return true;
             }
         }
-        return fail(tr("unknown value '@%1'").arg(name));
+        return fail(ReportsText::tr("unknown value '@%1'").arg(name));
     }
 
     const QString& m_source;
@@ -213,7 +214,7 @@ QString builtinText(const Segment& s, const TemplateContext& context)
         case B::RowNumber:
             return QString::number(context.rowNumber);
         case B::Continued:
-            return context.continued ? tr("(continued)") : QString();
+            return context.continued ? ReportsText::tr("(continued)") : QString();
         case B::Sum:
             return sumText(s, context);
     }

@@ -6,10 +6,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class ConfigFileText
 {
-    return QCoreApplication::translate("ConfigFile", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ConfigFile)
+};
 
 bool isBlank(QChar c)
 {
@@ -92,19 +93,21 @@ AppConfig read(const QString& filePath)
 {
     QFile file(filePath);
     if (!QFileInfo::exists(filePath)) {
-        throw ConfigError(tr("The configuration file %1 was not found.").arg(QDir::toNativeSeparators(filePath)));
+        throw ConfigError(
+            ConfigFileText::tr("The configuration file %1 was not found.").arg(QDir::toNativeSeparators(filePath)));
     }
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        throw ConfigError(tr("The configuration file %1 cannot be read: %2")
+        throw ConfigError(ConfigFileText::tr("The configuration file %1 cannot be read: %2")
                               .arg(QDir::toNativeSeparators(filePath), file.errorString()));
     }
     const QStringList fields = parseFields(QString::fromUtf8(file.readAll()));
     if (fields.size() < kFieldCount) {
-        throw ConfigError(tr("The configuration file %1 holds %2 fields; it needs %3: a heading, then a label "
-                             "and a value for the database, the picture folder and the seven attendance columns.")
-                              .arg(QDir::toNativeSeparators(filePath))
-                              .arg(fields.size())
-                              .arg(kFieldCount));
+        throw ConfigError(
+            ConfigFileText::tr("The configuration file %1 holds %2 fields; it needs %3: a heading, then a label "
+                               "and a value for the database, the picture folder and the seven attendance columns.")
+                .arg(QDir::toNativeSeparators(filePath))
+                .arg(fields.size())
+                .arg(kFieldCount));
     }
     const QDir base = QFileInfo(filePath).absoluteDir();
     AppConfig config;
@@ -114,8 +117,8 @@ AppConfig read(const QString& filePath)
         config.attendanceSwitches.at(std::size_t(i)) = fields.at(6 + 2 * i);
     }
     if (config.databasePath.isEmpty()) {
-        throw ConfigError(
-            tr("The configuration file %1 names no database file.").arg(QDir::toNativeSeparators(filePath)));
+        throw ConfigError(ConfigFileText::tr("The configuration file %1 names no database file.")
+                              .arg(QDir::toNativeSeparators(filePath)));
     }
     return config;
 }

@@ -4,10 +4,11 @@
 
 namespace {
 
-QString tr(const char* text)
+// The context under which this file's texts are translated.
+class MoneyText
 {
-    return QCoreApplication::translate("Money", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Money)
+};
 
 ParsedAmount refused(const QString& reason)
 {
@@ -23,30 +24,31 @@ bool isAsciiDigit(QChar c)
 QString misplaced(QChar c)
 {
     if (c == u'-') {
-        return tr("A minus sign may stand only once, in front of the amount.");
+        return MoneyText::tr("A minus sign may stand only once, in front of the amount.");
     }
     if (c == u'(' || c == u')') {
-        return tr("Parentheses must enclose the whole amount.");
+        return MoneyText::tr("Parentheses must enclose the whole amount.");
     }
     if (c == u'$') {
-        return tr("The dollar sign may stand only once, in front of the digits.");
+        return MoneyText::tr("The dollar sign may stand only once, in front of the digits.");
     }
     if (c.isSpace()) {
-        return tr("Blanks may stand only around the amount, not inside it.");
+        return MoneyText::tr("Blanks may stand only around the amount, not inside it.");
     }
-    return tr("\"%1\" has no place in an amount: use digits, \"$\", commas between thousands, a decimal point, "
-              "and a leading minus sign or parentheses for an amount below zero.")
+    return MoneyText::tr(
+               "\"%1\" has no place in an amount: use digits, \"$\", commas between thousands, a decimal point, "
+               "and a leading minus sign or parentheses for an amount below zero.")
         .arg(c);
 }
 
 QString commaRule()
 {
-    return tr("A comma may only separate thousands, as in 1,234.56; cents follow a decimal point.");
+    return MoneyText::tr("A comma may only separate thousands, as in 1,234.56; cents follow a decimal point.");
 }
 
 QString overLimit()
 {
-    return tr("An amount may be at most %1, and at least %2.")
+    return MoneyText::tr("An amount may be at most %1, and at least %2.")
         .arg(formatAmount(kAmountLimitCents), formatAmount(-kAmountLimitCents));
 }
 
@@ -97,29 +99,29 @@ ParsedAmount parseAmount(QStringView text)
 {
     QStringView body = text.trimmed();
     if (body.isEmpty()) {
-        return refused(tr("No amount was entered."));
+        return refused(MoneyText::tr("No amount was entered."));
     }
     bool belowZero = false;
     bool parenthesised = false;
     if (body.startsWith(u'(')) {
         if (!body.endsWith(u')') || body.size() < 2) {
-            return refused(tr("An opening parenthesis needs its closing one at the end of the amount."));
+            return refused(MoneyText::tr("An opening parenthesis needs its closing one at the end of the amount."));
         }
         body = body.mid(1, body.size() - 2).trimmed();
         belowZero = true;
         parenthesised = true;
     } else if (body.endsWith(u')')) {
-        return refused(tr("A closing parenthesis needs its opening one at the start of the amount."));
+        return refused(MoneyText::tr("A closing parenthesis needs its opening one at the start of the amount."));
     }
     const auto takeMinus = [&]() -> std::optional<QString> {
         if (!body.startsWith(u'-')) {
             return std::nullopt;
         }
         if (parenthesised) {
-            return tr("An amount below zero is written with a minus sign or in parentheses, not both.");
+            return MoneyText::tr("An amount below zero is written with a minus sign or in parentheses, not both.");
         }
         if (belowZero) {
-            return tr("A minus sign may stand only once, in front of the amount.");
+            return MoneyText::tr("A minus sign may stand only once, in front of the amount.");
         }
         belowZero = true;
         body = body.mid(1);
@@ -140,7 +142,7 @@ ParsedAmount parseAmount(QStringView text)
         const QChar c = body.at(i);
         if (c == u'.') {
             if (point >= 0) {
-                return refused(tr("An amount has only one decimal point."));
+                return refused(MoneyText::tr("An amount has only one decimal point."));
             }
             point = i;
         } else if (c == u',') {
@@ -154,17 +156,17 @@ ParsedAmount parseAmount(QStringView text)
     const QStringView whole = point < 0 ? body : body.left(point);
     const QStringView decimals = point < 0 ? QStringView() : body.mid(point + 1);
     if (whole.isEmpty() && decimals.isEmpty()) {
-        return refused(point < 0 ? tr("There are no digits in the amount.")
-                                 : tr("A decimal point needs one or two digits after it."));
+        return refused(point < 0 ? MoneyText::tr("There are no digits in the amount.")
+                                 : MoneyText::tr("A decimal point needs one or two digits after it."));
     }
     if (!validGrouping(whole)) {
         return refused(commaRule());
     }
     if (point >= 0 && decimals.isEmpty()) {
-        return refused(tr("A decimal point needs one or two digits after it."));
+        return refused(MoneyText::tr("A decimal point needs one or two digits after it."));
     }
     if (decimals.size() > 2) {
-        return refused(tr("An amount has at most two decimals (cents)."));
+        return refused(MoneyText::tr("An amount has at most two decimals (cents)."));
     }
 
     qint64 dollars = 0;
