@@ -89,14 +89,14 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_attendance = new AttendancePage(m_tabs);
     m_organizations = new OrganizationsPage(m_tabs);
     m_contributions = new ContributionsPage(m_tabs);
-    m_tabs->addTab(m_contact, tr("&Contact Info"));
-    m_tabs->addTab(m_demographic, tr("Demo&graphic Info"));
-    m_tabs->addTab(m_notes, tr("No&tes"));
-    m_tabs->addTab(m_church, tr("C&hurch Info"));
-    m_tabs->addTab(m_prospect, tr("&Prospect Info"));
-    m_tabs->addTab(m_attendance, tr("Attendance &Info"));
-    m_tabs->addTab(m_organizations, tr("Church &Organizations"));
-    m_tabs->addTab(m_contributions, tr("Contri&butions"));
+    addScrollingPage(m_tabs, m_contact, tr("&Contact Info"));
+    addScrollingPage(m_tabs, m_demographic, tr("Demo&graphic Info"));
+    addScrollingPage(m_tabs, m_notes, tr("No&tes"));
+    addScrollingPage(m_tabs, m_church, tr("C&hurch Info"));
+    addScrollingPage(m_tabs, m_prospect, tr("&Prospect Info"));
+    addScrollingPage(m_tabs, m_attendance, tr("Attendance &Info"));
+    addScrollingPage(m_tabs, m_organizations, tr("Church &Organizations"));
+    addScrollingPage(m_tabs, m_contributions, tr("Contri&butions"));
     if (!Permissions::has(m_context.db(), m_context.user(), Permission::MemberContributions)) {
         m_tabs->setTabVisible(TabContributions, false);
     }

@@ -6,6 +6,7 @@
 #include "widgets/phonebox.h"
 #include "widgets/screenhelpers.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -17,6 +18,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -120,6 +122,21 @@ QTableView* grid(QWidget* parent, const QString& name)
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
     return view;
+}
+
+void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption)
+{
+    auto* scroller = new QScrollArea(pages);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(page);
+    // A box given the focus from code (a required field, the first field of a new record) is scrolled to too.
+    QObject::connect(qApp, &QApplication::focusChanged, scroller, [scroller](QWidget*, QWidget* now) {
+        if (now != nullptr && scroller->widget()->isAncestorOf(now)) {
+            scroller->ensureWidgetVisible(now);
+        }
+    });
+    pages->addTab(scroller, caption);
 }
 
 void addPageShortcuts(QTabWidget* pages)

@@ -47,6 +47,9 @@ DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString
 QTableView* grid(QWidget* parent, const QString& name);
 // Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PgDn / Ctrl+PgUp change the pages wherever the focus is on the screen.
 void addPageShortcuts(QTabWidget* pages);
+// Adds a page inside a frameless scroll area: a page taller than the window scrolls inside itself instead of
+// pushing the screen's buttons out of sight. The focus moving to a box out of view scrolls it into view.
+void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption);
 // A box that shows a value the user cannot change: Tab passes it by, a click may still select its text.
 void makeDisplayOnly(QLineEdit* box);
 QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = {});

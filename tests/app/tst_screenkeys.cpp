@@ -11,7 +11,10 @@
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -27,6 +30,7 @@ private slots:
 
     void everyButtonAndPageHasItsOwnAccessKey_data();
     void everyButtonAndPageHasItsOwnAccessKey();
+    void aPageTallerThanTheScreenScrollsInsideIt();
 
 private:
     FakeClock m_clock;
@@ -154,6 +158,33 @@ void TestScreenKeys::everyButtonAndPageHasItsOwnAccessKey()
     const QSize needed = shown->minimumSizeHint();
     QVERIFY2(needed.width() <= 1366 && needed.height() <= 650,
              qPrintable(QString("needs %1x%2").arg(needed.width()).arg(needed.height())));
+}
+
+// On a short window the member screen's pages scroll inside themselves; its buttons stay in sight.
+void TestScreenKeys::aPageTallerThanTheScreenScrollsInsideIt()
+{
+    QWidget* shown = m_window->openScreen(ScreenId::MemberEntry);
+    QVERIFY(shown != nullptr);
+    QWidget* frame = shown->parentWidget() != nullptr ? shown->parentWidget() : shown;
+    frame->resize(1200, 420);
+    QCoreApplication::processEvents();
+
+    auto* tabs = shown->findChild<QTabWidget*>();
+    QVERIFY(tabs != nullptr);
+    auto* page = qobject_cast<QScrollArea*>(tabs->currentWidget());
+    QVERIFY(page != nullptr);
+    QVERIFY2(page->verticalScrollBar()->maximum() > 0, "the page was squeezed instead of scrolling");
+
+    QStringList outOfSight;
+    for (QPushButton* button : shown->findChildren<QPushButton*>()) {
+        if (button->isVisibleTo(shown) && !tabs->isAncestorOf(button)) {
+            const QRect where(button->mapTo(shown, QPoint(0, 0)), button->size());
+            if (!shown->rect().contains(where)) {
+                outOfSight << button->objectName();
+            }
+        }
+    }
+    QVERIFY2(outOfSight.isEmpty(), qPrintable("out of sight: " + outOfSight.join(", ")));
 }
 
 QTEST_MAIN(TestScreenKeys)
