@@ -63,7 +63,7 @@ int runProgram(const QString& configPath)
     MainWindow window(context);
     registerAllScreens(window);
     QObject::connect(&window, &MainWindow::exitRequested, qApp, &QCoreApplication::quit);
-    window.show();
+    window.showWhereLeft();
     window.disableMenus();
     if (!openStartScreens(window, churchLoaded)) {
         return ExitOk;

@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -43,9 +44,9 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
             [this](const QString& text) { statusBar()->showMessage(text, kStatusMilliseconds); });
     registerCommand(QStringLiteral("Exit"), [this] { closeAndExit(); });
 
-    resize(1200, 850);
+    resize(QSize(1200, 850).boundedTo(screen()->availableGeometry().size()));
     QSettings settings;
-    restoreGeometry(settings.value(QStringLiteral("mainWindow/geometry")).toByteArray());
+    m_placedBefore = restoreGeometry(settings.value(QStringLiteral("mainWindow/geometry")).toByteArray());
 }
 
 MainWindow::~MainWindow() = default;
@@ -113,8 +114,19 @@ QWidget* MainWindow::openScreen(ScreenId screenId)
     window->move(0, 0);
     m_open.insert(screenId, window);
     window->show();
+    // A screen larger than the room the main window gives is cut to fit; its pages scroll inside it.
+    window->resize(window->size().boundedTo(m_mdi->viewport()->size()));
     m_mdi->setActiveSubWindow(window);
     return screen;
+}
+
+void MainWindow::showWhereLeft()
+{
+    if (m_placedBefore) {
+        show();
+    } else {
+        showMaximized();
+    }
 }
 
 void MainWindow::runCommand(const QString& entryName)

@@ -28,6 +28,8 @@ public:
     ~MainWindow() override;
 
     AppContext& context() { return m_context; }
+    // Shows the window where it was left at the last close, or filled out over the screen on a first start.
+    void showWhereLeft();
     QMdiArea* mdiArea() const { return m_mdi; }
 
     // Tells the window how to build the screen.
@@ -86,4 +88,5 @@ private:
     QHash<ScreenId, ScreenFactory> m_factories;
     QHash<QString, std::function<void()>> m_commands;
     QHash<ScreenId, QPointer<QMdiSubWindow>> m_open;
+    bool m_placedBefore = false;
 };

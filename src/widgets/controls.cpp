@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -124,9 +125,30 @@ QTableView* grid(QWidget* parent, const QString& name)
     return view;
 }
 
+namespace {
+
+// A scroll area that asks for the room its page needs, so a screen opens at its full size wherever that
+// fits and scrolls only where it does not (a plain scroll area asks for a fixed, smaller size).
+class PageScroller : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        if (widget() == nullptr) {
+            return QScrollArea::sizeHint();
+        }
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame + verticalScrollBar()->sizeHint().width(), frame);
+    }
+};
+
+} // namespace
+
 void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption)
 {
-    auto* scroller = new QScrollArea(pages);
+    auto* scroller = new PageScroller(pages);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
     scroller->setWidget(page);

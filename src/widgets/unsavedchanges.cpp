@@ -5,7 +5,7 @@
 #include "widgets/screenhelpers.h"
 
 #include <QCloseEvent>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace {
@@ -15,7 +15,9 @@ class Text
     Q_DECLARE_TR_FUNCTIONS(UnsavedChanges)
 };
 
-// Refuses the screen's close event while the user keeps his changes.
+// Refuses the screen's close event while the user keeps his changes, and closes the screen on an Escape that
+// no box of it used. The key reaches the screen only when its box passes it on; an open drop-down or calendar
+// pop-up is a window of its own, so its Escape closes just the pop-up.
 class CloseFilter final : public QObject
 {
 public:
@@ -27,6 +29,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+                closeScreen(static_cast<QWidget*>(watched));
+                return true;
+            }
+        }
         if (event->type() == QEvent::Close) {
             bool leave = false;
             Guard::run(Text::tr("Close"), [this, &leave] { leave = UnsavedChanges::mayLeave(m_editor); });
@@ -65,9 +74,6 @@ bool mayLeave(RecordEditor& editor)
 void guardClose(QWidget* screen, RecordEditor& editor)
 {
     screen->installEventFilter(new CloseFilter(screen, editor));
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), screen);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    QObject::connect(escape, &QShortcut::activated, screen, [screen] { closeScreen(screen); });
 }
 
 } // namespace UnsavedChanges

@@ -4,6 +4,7 @@
 #include "widgets/filedialogs.h"
 #include "widgets/pairedlist.h"
 #include "widgets/screenhelpers.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +27,7 @@ private slots:
     void selectAllOnFocus();
     void dateSwitchFollowsCheckBox();
     void fileDialogIsAnsweredByTests();
+    void escapeClosesAnOpenListBeforeTheScreen();
 };
 
 void TestScreenHelpers::pairedComboKeepsQueryOrderAndIds()
@@ -175,6 +177,42 @@ void TestScreenHelpers::fileDialogIsAnsweredByTests()
     QCOMPARE(FileDialogs::getOpenFileName(nullptr, "Load Picture again"), QString());
     QCOMPARE(FileDialogs::takeAsked(), (QStringList{"Load Picture", "Load Picture again"}));
     QCOMPARE(FileDialogs::takeAsked(), QStringList{});
+}
+
+namespace {
+
+// A screen whose record never changed, so leaving it asks nothing.
+class UnchangedRecord : public RecordEditor
+{
+public:
+    bool hasUnsavedChanges() const override { return false; }
+    QString recordName() const override { return {}; }
+    bool saveRecord() override { return true; }
+};
+
+} // namespace
+
+void TestScreenHelpers::escapeClosesAnOpenListBeforeTheScreen()
+{
+    UnchangedRecord record;
+    QWidget screen;
+    auto* list = new QComboBox(&screen);
+    list->addItems({"Active", "InActive", "Joined"});
+    new QVBoxLayout(&screen);
+    screen.layout()->addWidget(list);
+    UnsavedChanges::guardClose(&screen, record);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    list->setFocus();
+
+    list->showPopup();
+    QTRY_VERIFY(list->view()->isVisible());
+    QTest::keyClick(list->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!list->view()->isVisible());
+    QVERIFY(screen.isVisible());
+
+    QTest::keyClick(list, Qt::Key_Escape);
+    QTRY_VERIFY(!screen.isVisible());
 }
 
 QTEST_MAIN(TestScreenHelpers)
