@@ -5,6 +5,7 @@
 #include "widgets/appicon.h"
 #include "widgets/guardedaction.h"
 #include "widgets/permissioncheck.h"
+#include "widgets/screenaccesskeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +37,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+    new ScreenAccessKeys(m_mdi);
     addEntries(nullptr, menuTree());
 
     registerCommand(QStringLiteral("LogOff"), [this] { logOff(); });

@@ -7,10 +7,12 @@
 #include "testdatabase.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -31,6 +33,7 @@ private slots:
     void everyButtonAndPageHasItsOwnAccessKey_data();
     void everyButtonAndPageHasItsOwnAccessKey();
     void aPageTallerThanTheScreenScrollsInsideIt();
+    void theScreensAccessKeysComeBeforeTheMenuBars();
 
 private:
     FakeClock m_clock;
@@ -185,6 +188,27 @@ void TestScreenKeys::aPageTallerThanTheScreenScrollsInsideIt()
         }
     }
     QVERIFY2(outOfSight.isEmpty(), qPrintable("out of sight: " + outOfSight.join(", ")));
+}
+
+// Alt+C on the member screen shows its "Contact Info" page rather than opening the "Contributions" menu;
+// a letter the screen does not use still opens its menu.
+void TestScreenKeys::theScreensAccessKeysComeBeforeTheMenuBars()
+{
+    QWidget* shown = m_window->openScreen(ScreenId::MemberEntry);
+    QVERIFY(shown != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    auto* tabs = shown->findChild<QTabWidget*>();
+    tabs->setCurrentIndex(2);
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus != nullptr && shown->isAncestorOf(focus));
+
+    QTest::keyClick(focus, Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
+    QApplication::activePopupWidget()->close();
 }
 
 QTEST_MAIN(TestScreenKeys)
