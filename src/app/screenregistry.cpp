@@ -1,5 +1,8 @@
 #include "app/screenregistry.h"
 
+#include "classes/caregroupentryscreen.h"
+#include "classes/classentryscreen.h"
+#include "classes/responsibilityentryscreen.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
 #include "reports/memberreports.h"
@@ -48,6 +51,23 @@ void answerRequests(MainWindow& window)
     });
 }
 
+void registerClassScreens(MainWindow& window)
+{
+    const QList<std::pair<ScreenId, ClassKind>> kinds = {
+        {ScreenId::SundaySchoolClassEntry, ClassKind::SundaySchool},
+        {ScreenId::DiscipleshipTrainingClassEntry, ClassKind::DiscipleshipTraining},
+        {ScreenId::WednesdayNightClassEntry, ClassKind::WednesdayNight},
+    };
+    for (const auto& [screen, kind] : kinds) {
+        window.registerScreen(
+            screen, [kind](MainWindow& w) -> QWidget* { return new ClassEntryScreen(w.context(), kind, &w); });
+    }
+    window.registerScreen(ScreenId::CareGroupEntry,
+                          [](MainWindow& w) -> QWidget* { return new CareGroupEntryScreen(w.context(), &w); });
+    window.registerScreen(ScreenId::ResponsibilityEntry,
+                          [](MainWindow& w) -> QWidget* { return new ResponsibilityEntryScreen(w.context(), &w); });
+}
+
 } // namespace
 
 void registerAllScreens(MainWindow& window)
@@ -63,6 +83,7 @@ void registerAllScreens(MainWindow& window)
             [&w](MemberNavigatorScreen::Report report, const QList<qint64>& ids) { runMemberReport(w, report, ids); });
         return screen;
     });
+    registerClassScreens(window);
     registerReportScreens(window);
     answerRequests(window);
 }

@@ -56,6 +56,13 @@ ResponsibilitiesFrame::ResponsibilitiesFrame(AppContext& context, MemberScreenSt
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ResponsibilitiesFrame::rowChosen);
     connect(&m_state, &MemberScreenState::memberShown, this, &ResponsibilitiesFrame::loadResponsibilities);
     connect(&m_state, &MemberScreenState::memberCleared, this, &ResponsibilitiesFrame::clear);
+    // Another screen changed this person's responsibilities, or everyone's (0: a catalogue entry went).
+    Guard::connect(&m_context.changes(), &ChangeNotifier::responsibilitiesChanged, this, tr("Church Responsibilities"),
+                   [this](qint64 memberId) {
+                       if (memberId == 0 || memberId == m_state.shownId()) {
+                           loadResponsibilities();
+                       }
+                   });
 }
 
 ResponsibilitiesFrame::~ResponsibilitiesFrame() = default;

@@ -15,7 +15,7 @@ signals:
     // A person's row was inserted or updated (member screen save, contact or contribution entry).
     void memberSaved(qint64 memberId);
     void memberDeleted(qint64 memberId);
-    // A person's responsibilities were added or removed.
+    // A person's responsibilities were added or removed; 0 stands for everyone's (a catalogue entry went).
     void responsibilitiesChanged(qint64 memberId);
     // Classes, care groups, responsibilities or lookup lists changed.
     void listValuesChanged();

@@ -122,4 +122,13 @@ void select(QComboBox* list, const std::optional<qint64>& id)
     list->setCurrentIndex(row);
 }
 
+void selectOrBlank(QComboBox* list, const std::optional<qint64>& id)
+{
+    select(list, id);
+    if (list->currentIndex() < 0 && list->count() > 0) {
+        const QSignalBlocker blocker(list);
+        list->setCurrentIndex(0);
+    }
+}
+
 } // namespace PeopleList

@@ -55,5 +55,8 @@ PeopleListModel* attach(QComboBox* list, PeopleModel& people, const PeopleListMo
 // Chooses the entry with this ID without telling the list's user-choice listeners; no selection when
 // there is no ID or it is not listed.
 void select(QComboBox* list, const std::optional<qint64>& id);
+// The same, but a list with a leading blank entry shows the blank when there is no ID or it is not listed,
+// so that no earlier choice stays behind.
+void selectOrBlank(QComboBox* list, const std::optional<qint64>& id);
 
 } // namespace PeopleList
