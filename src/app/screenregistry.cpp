@@ -5,6 +5,7 @@
 #include "classes/responsibilityentryscreen.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
+#include "reports/listingreports.h"
 #include "reports/memberreports.h"
 #include "reports/reportheading.h"
 #include "reports/reportoutput.h"
@@ -51,6 +52,29 @@ void answerRequests(MainWindow& window)
     });
 }
 
+// The administrative listings run from the menu straight into the viewer.
+void registerListings(MainWindow& window)
+{
+    using Listing = ListingReports::Listing;
+    const QList<std::pair<const char*, Listing>> listings = {
+        {"SSClassListing", Listing::SundaySchoolClasses},
+        {"DiscTrainingClassListing", Listing::DiscipleshipTrainingClasses},
+        {"WedNightClassListing", Listing::WednesdayNightClasses},
+        {"CareGroupListing", Listing::CareGroups},
+        {"ChurchResponsibilityListing", Listing::ChurchResponsibilities},
+    };
+    for (const auto& [entry, listing] : listings) {
+        window.registerCommand(QString::fromLatin1(entry), [&window, listing] {
+            ReportOutput::run(
+                window,
+                [&window, listing] {
+                    return ListingReports(window.context().db(), reportHeading(window.context())).printListing(listing);
+                },
+                true);
+        });
+    }
+}
+
 void registerClassScreens(MainWindow& window)
 {
     const QList<std::pair<ScreenId, ClassKind>> kinds = {
@@ -84,6 +108,7 @@ void registerAllScreens(MainWindow& window)
         return screen;
     });
     registerClassScreens(window);
+    registerListings(window);
     registerReportScreens(window);
     answerRequests(window);
 }

@@ -4,6 +4,7 @@
 #include "backup/migrationbackup.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "reports/listingreports.h"
 #include "reports/memberreports.h"
 #include "reports/reporterror.h"
 #include "reports/reportheading.h"
@@ -166,6 +167,17 @@ std::function<PreparedReport(const ReportOptions&)> peopleReport(
     };
 }
 
+// A listing: no options of its own.
+std::function<PreparedReport(const ReportOptions&)> listingReport(ListingReports::Listing listing)
+{
+    return [listing](const ReportOptions&) {
+        return PreparedReport{[listing](AppContext& context) -> std::optional<ReportDocument> {
+                                  return ListingReports(context.db(), reportHeading(context)).printListing(listing);
+                              },
+                              {}};
+    };
+}
+
 } // namespace
 
 bool ReportOptions::isSet(const QString& name) const
@@ -180,6 +192,7 @@ QString ReportOptions::value(const QString& name) const
 
 const QList<CommandReport>& commandReports()
 {
+    using Listing = ListingReports::Listing;
     static const QList<CommandReport> reports = {
         {QStringLiteral("member-list"), MemberReports::memberListDesign(), Permission::MemberNavigatorReport,
          ReportCommandText::tr("The member list: name, address, phones and dates, by name."), peopleOptions(),
@@ -190,6 +203,36 @@ const QList<CommandReport>& commandReports()
         {QStringLiteral("mailing-labels"), MemberReports::mailingLabelsDesign(), Permission::MailingLabelsReport,
          ReportCommandText::tr("Address labels, 30 to a letter sheet."), peopleOptions(),
          peopleReport(&MemberReports::printMailingLabels)},
+        {QStringLiteral("sunday-school-class-listing"),
+         ListingReports::design(Listing::SundaySchoolClasses),
+         Permission::AdministrativeReport,
+         ReportCommandText::tr("Every Sunday School class with its teachers."),
+         {},
+         listingReport(Listing::SundaySchoolClasses)},
+        {QStringLiteral("discipleship-training-class-listing"),
+         ListingReports::design(Listing::DiscipleshipTrainingClasses),
+         Permission::AdministrativeReport,
+         ReportCommandText::tr("Every Discipleship Training class with its teachers."),
+         {},
+         listingReport(Listing::DiscipleshipTrainingClasses)},
+        {QStringLiteral("wednesday-night-class-listing"),
+         ListingReports::design(Listing::WednesdayNightClasses),
+         Permission::AdministrativeReport,
+         ReportCommandText::tr("Every Wednesday Night class with its teachers."),
+         {},
+         listingReport(Listing::WednesdayNightClasses)},
+        {QStringLiteral("care-group-listing"),
+         ListingReports::design(Listing::CareGroups),
+         Permission::AdministrativeReport,
+         ReportCommandText::tr("The care groups by Sunday School class."),
+         {},
+         listingReport(Listing::CareGroups)},
+        {QStringLiteral("church-responsibility-listing"),
+         ListingReports::design(Listing::ChurchResponsibilities),
+         Permission::AdministrativeReport,
+         ReportCommandText::tr("Every church responsibility and who holds it."),
+         {},
+         listingReport(Listing::ChurchResponsibilities)},
     };
     return reports;
 }

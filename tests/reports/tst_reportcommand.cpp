@@ -90,6 +90,7 @@ void TestReportCommand::init()
     TestDatabase::addLogin(*m_db, m_pat, "pat", "secret");
     TestDatabase::grant(*m_db, m_pat, "Member Navigator Report");
     TestDatabase::grant(*m_db, m_pat, "Mailing Labels Report");
+    TestDatabase::grant(*m_db, m_pat, "Administrative Report");
     TestDatabase::addLogin(*m_db, idOf("Sanders"), "sam", "secret", "User", 1);
     m_asked.clear();
 }
@@ -158,6 +159,8 @@ void TestReportCommand::writesTheReportAsPdf_data()
     QTest::newRow("design name and single dash")
         << QStringList{"crptMemberNavigatorDOBAnnivReport", "-all"}
         << QStringList{"Birthdays and Anniversaries", "Birthdays and anniversaries listed: 0"} << QStringList{};
+    QTest::newRow("a listing without options")
+        << QStringList{"care-group-listing"} << QStringList{"Care Group Listing", "Care groups: 0"} << QStringList{};
 }
 
 void TestReportCommand::writesTheReportAsPdf()
@@ -192,6 +195,8 @@ void TestReportCommand::badParametersAreRefused_data()
     QTest::newRow("unknown option") << QStringList{"member-list", "--all", "--colour"} + rest
                                     << "Unknown option 'colour'.";
     QTest::newRow("neither ids nor all") << QStringList{"member-list"} + rest << "Give either --ids";
+    QTest::newRow("a listing takes no people") << QStringList{"sunday-school-class-listing", "--all"} + rest
+                                               << "The report sunday-school-class-listing does not take --all.";
     QTest::newRow("both ids and all") << QStringList{"member-list", "--all", "--ids", "3"} + rest
                                       << "Give either --ids";
     QTest::newRow("ids not numbers") << QStringList{"member-list", "--ids", "12,x"} + rest
