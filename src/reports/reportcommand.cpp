@@ -10,6 +10,7 @@
 #include "reports/reportheading.h"
 #include "reports/reportidlist.h"
 #include "reports/reportpainter.h"
+#include "reports/rollreports.h"
 #include "shell/appconfig.h"
 #include "shell/appcontext.h"
 #include "shell/clock.h"
@@ -178,6 +179,34 @@ std::function<PreparedReport(const ReportOptions&)> listingReport(ListingReports
     };
 }
 
+// A class roll: the date it is for, today unless --date names another.
+std::function<PreparedReport(const ReportOptions&)> rollReport(ClassKind kind)
+{
+    return [kind](const ReportOptions& options) {
+        const QString dateOption = QStringLiteral("date");
+        QDate rollDate;
+        if (options.isSet(dateOption)) {
+            rollDate = QDate::fromString(options.value(dateOption), Qt::ISODate);
+            if (!rollDate.isValid()) {
+                return PreparedReport::refuse(
+                    ReportCommandText::tr("--date \"%1\" is not a date in the form YYYY-MM-DD.")
+                        .arg(options.value(dateOption)));
+            }
+        }
+        return PreparedReport{[kind, rollDate](AppContext& context) -> std::optional<ReportDocument> {
+                                  const QDate date = rollDate.isValid() ? rollDate : context.clock().today();
+                                  return RollReports(context.db(), reportHeading(context)).printRoll(kind, date);
+                              },
+                              {}};
+    };
+}
+
+QList<QCommandLineOption> rollOptions()
+{
+    return {QCommandLineOption(QStringLiteral("date"), ReportCommandText::tr("The roll's date (default today)."),
+                               QStringLiteral("YYYY-MM-DD"))};
+}
+
 } // namespace
 
 bool ReportOptions::isSet(const QString& name) const
@@ -233,6 +262,17 @@ const QList<CommandReport>& commandReports()
          ReportCommandText::tr("Every church responsibility and who holds it."),
          {},
          listingReport(Listing::ChurchResponsibilities)},
+        {QStringLiteral("sunday-school-roll"), RollReports::design(ClassKind::SundaySchool),
+         Permission::SundaySchoolRollReport, ReportCommandText::tr("A page per Sunday School class to tick who came."),
+         rollOptions(), rollReport(ClassKind::SundaySchool)},
+        {QStringLiteral("discipleship-training-roll"), RollReports::design(ClassKind::DiscipleshipTraining),
+         Permission::DiscipleshipTrainingRollReport,
+         ReportCommandText::tr("A page per Discipleship Training class to tick who came."), rollOptions(),
+         rollReport(ClassKind::DiscipleshipTraining)},
+        {QStringLiteral("wednesday-night-roll"), RollReports::design(ClassKind::WednesdayNight),
+         Permission::WednesdayNightRollReport,
+         ReportCommandText::tr("A page per Wednesday Night class to tick who came."), rollOptions(),
+         rollReport(ClassKind::WednesdayNight)},
     };
     return reports;
 }

@@ -1,6 +1,7 @@
 #include "reports/reportscreens.h"
 
 #include "reports/reportviewer.h"
+#include "reports/rollreportscreen.h"
 #include "shell/appcontext.h"
 #include "shell/mainwindow.h"
 
@@ -11,4 +12,12 @@ void registerReportScreens(MainWindow& window)
         QObject::connect(viewer, &ReportViewer::statusMessage, &w.context().requests(), &ScreenRequests::showStatus);
         return viewer;
     });
+    const QList<std::pair<ScreenId, ClassKind>> rolls = {
+        {ScreenId::SundaySchoolRollReport, ClassKind::SundaySchool},
+        {ScreenId::DiscipleshipTrainingRollReport, ClassKind::DiscipleshipTraining},
+        {ScreenId::WednesdayNightRollReport, ClassKind::WednesdayNight},
+    };
+    for (const auto& [screen, kind] : rolls) {
+        window.registerScreen(screen, [kind](MainWindow& w) -> QWidget* { return new RollReportScreen(w, kind); });
+    }
 }

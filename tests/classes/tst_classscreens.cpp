@@ -3,8 +3,10 @@
 #include "classes/classentryscreen.h"
 #include "classes/responsibilityentryscreen.h"
 #include "data/database.h"
+#include "reports/reportviewer.h"
 #include "shell/appcontext.h"
 #include "shell/mainwindow.h"
+#include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
 
@@ -35,6 +37,7 @@ private slots:
     void careGroupNeedsALeaderAndCanLoseItsClass();
     void responsibilityDescriptionFollowsTheTypedName();
     void deletingDeaconAsksTwiceAndClearsTheirDeacons();
+    void rollScreenPreviewsTheRollsOfTheTypedDate();
 
 private:
     template <typename T>
@@ -269,6 +272,27 @@ void TestClassScreens::deletingDeaconAsksTwiceAndClearsTheirDeacons()
     QCOMPARE(everyone.size(), 1);
     QCOMPARE(everyone[0][0].toLongLong(), 0);
     QVERIFY(find<QLineEdit>(screen, "txtDescription")->text().isEmpty());
+}
+
+void TestClassScreens::rollScreenPreviewsTheRollsOfTheTypedDate()
+{
+    const qint64 choir = m_context->db().insert("INSERT INTO Wednesday_Night (Name) VALUES ('Choir')");
+    m_context->db().execute("UPDATE Member SET Wednesday_Night_Class = ?, Member_Active_Status = 'Active' WHERE ID = ?",
+                            {choir, idOf("Smith")});
+    QWidget* screen = open(ScreenId::WednesdayNightRollReport);
+    auto* date = find<DateBox>(screen, "dtDate");
+    QCOMPARE(date->date(), m_clock.today());
+    date->lineEdit()->selectAll();
+    QTest::keyClicks(date->lineEdit(), "2026-12-16");
+    find<QPushButton>(screen, "btnOK")->click();
+
+    QTRY_VERIFY(m_window->findScreen(ScreenId::WednesdayNightRollReport) == nullptr);
+    auto* viewer = m_window->findScreen<ReportViewer>(ScreenId::ReportViewer);
+    QVERIFY(viewer != nullptr);
+    const QStringList texts = viewer->document().pages.front().texts();
+    QVERIFY(texts.contains("Choir"));
+    QVERIFY(texts.contains("December 16, 2026"));
+    QVERIFY(texts.contains("Smith, John"));
 }
 
 QTEST_MAIN(TestClassScreens)

@@ -1,12 +1,14 @@
 #include "data/database.h"
 #include "reports/listingreports.h"
+#include "reports/rollreports.h"
 
 #include "testdatabase.h"
 
 #include <QTest>
 
-// The administrative listings: who is printed for nobody, and what a responsibility nobody holds shows.
-class TestListingReports : public QObject
+// The administrative listings (who is printed for nobody, what a responsibility nobody holds shows) and the
+// class rolls (who is on them, a page per class).
+class TestClassReports : public QObject
 {
     Q_OBJECT
 
@@ -17,6 +19,9 @@ private slots:
     void classListingPrintsNothingForNoTeacher();
     void careGroupsComeByClassThenLeader();
     void everyResponsibilityIsListedWithItsHolders();
+    void rollListsActivePeopleOfEachClass_data();
+    void rollListsActivePeopleOfEachClass();
+    void rollGivesEachClassItsOwnPage();
 
 private:
     qint64 idOf(const QString& last) const
@@ -29,19 +34,19 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
-void TestListingReports::init()
+void TestClassReports::init()
 {
     m_testDb = std::make_unique<TestDatabase>();
     m_db = m_testDb->open();
 }
 
-void TestListingReports::cleanup()
+void TestClassReports::cleanup()
 {
     m_db.reset();
     m_testDb.reset();
 }
 
-void TestListingReports::classListingPrintsNothingForNoTeacher()
+void TestClassReports::classListingPrintsNothingForNoTeacher()
 {
     m_db->execute("INSERT INTO Wednesday_Night (Name, Teacher, Asst_Teacher, Location) VALUES "
                   "('Youth', NULL, NULL, 'Gym'), ('Adults', ?, 9999, 'Hall')",
@@ -61,7 +66,7 @@ void TestListingReports::classListingPrintsNothingForNoTeacher()
     QVERIFY(!texts.contains("Teacher: , "));
 }
 
-void TestListingReports::careGroupsComeByClassThenLeader()
+void TestClassReports::careGroupsComeByClassThenLeader()
 {
     const qint64 adults = m_db->insert("INSERT INTO Sunday_School (Name) VALUES ('Adults')");
     m_db->execute("INSERT INTO Care_Group (Group_Leader, Sunday_School_Class) VALUES (?, ?), (?, ?), (?, NULL)",
@@ -74,7 +79,7 @@ void TestListingReports::careGroupsComeByClassThenLeader()
     QCOMPARE(order, (QStringList{":Smith, John", "Adults:Sanders, Sam", "Adults:Smithers, Wayne"}));
 }
 
-void TestListingReports::everyResponsibilityIsListedWithItsHolders()
+void TestClassReports::everyResponsibilityIsListedWithItsHolders()
 {
     m_db->execute("DELETE FROM Responsibilities");
     m_db->execute("INSERT INTO Responsibilities (Name, Description) VALUES ('Usher', 'At the door'), "
@@ -96,5 +101,64 @@ void TestListingReports::everyResponsibilityIsListedWithItsHolders()
     QVERIFY(texts.contains("01/07/2024"));
 }
 
-QTEST_MAIN(TestListingReports)
-#include "tst_listingreports.moc"
+void TestClassReports::rollListsActivePeopleOfEachClass_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("churchStatus");
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<bool>("onRoll");
+    QTest::newRow("active member") << "Member"
+                                   << "Active" << true << true;
+    QTest::newRow("active child") << "Child Of Member"
+                                  << "Active" << true << true;
+    QTest::newRow("inactive") << "Member"
+                              << "InActive" << true << false;
+    QTest::newRow("previous member") << "Previous Member"
+                                     << "Active" << true << false;
+    QTest::newRow("deleted member") << "Deleted Member"
+                                    << "Active" << true << false;
+    QTest::newRow("in no class") << "Member"
+                                 << "Active" << false << false;
+}
+
+void TestClassReports::rollListsActivePeopleOfEachClass()
+{
+    QFETCH(QString, status);
+    QFETCH(QString, churchStatus);
+    QFETCH(bool, placed);
+    QFETCH(bool, onRoll);
+    const qint64 youth = m_db->insert("INSERT INTO Discipleship_Training (Name) VALUES ('Youth')");
+    const qint64 person = TestDatabase::addPerson(*m_db, "Test", "Person", status, churchStatus);
+    if (placed) {
+        m_db->execute("UPDATE Member SET Discipleship_Training_Class = ? WHERE ID = ?", {youth, person});
+    }
+    bool found = false;
+    for (const Row& row :
+         RollReports(*m_db, {"Grace Chapel", QDate(2026, 12, 10)}).rollRows(ClassKind::DiscipleshipTraining)) {
+        found = found || row.integer(u"ID") == person;
+    }
+    QCOMPARE(found, onRoll);
+}
+
+void TestClassReports::rollGivesEachClassItsOwnPage()
+{
+    // Two classes of one name are two rolls.
+    const qint64 first = m_db->insert("INSERT INTO Sunday_School (Name) VALUES ('Adults')");
+    const qint64 second = m_db->insert("INSERT INTO Sunday_School (Name) VALUES ('Adults')");
+    m_db->execute("UPDATE Member SET Member_Active_Status = 'Active'");
+    m_db->execute("UPDATE Member SET Sunday_School_Class = ? WHERE ID IN (?, ?)",
+                  {first, idOf("Smith"), idOf("Sanders")});
+    m_db->execute("UPDATE Member SET Sunday_School_Class = ? WHERE ID = ?", {second, idOf("Smithers")});
+    const ReportDocument doc = RollReports(*m_db, {"Grace Chapel", QDate(2026, 12, 10)})
+                                   .printRoll(ClassKind::SundaySchool, QDate(2026, 12, 13));
+    QCOMPARE(doc.pages.size(), std::size_t(2));
+    const QStringList firstPage = doc.pages[0].texts();
+    QVERIFY(firstPage.contains("December 13, 2026"));
+    QVERIFY(firstPage.contains("Sanders, Sam"));
+    QVERIFY(firstPage.contains("Smith, John"));
+    QVERIFY(!firstPage.contains("Smithers, Wayne"));
+    QVERIFY(doc.pages[1].texts().contains("Smithers, Wayne"));
+}
+
+QTEST_MAIN(TestClassReports)
+#include "tst_classreports.moc"

@@ -1,0 +1,77 @@
+#include "reports/rollreportscreen.h"
+
+#include "reports/reportheading.h"
+#include "reports/reportoutput.h"
+#include "reports/rollreports.h"
+#include "shell/appcontext.h"
+#include "shell/mainwindow.h"
+#include "widgets/controls.h"
+#include "widgets/datebox.h"
+#include "widgets/guardedaction.h"
+#include "widgets/screenhelpers.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* titleOf(ClassKind kind)
+{
+    switch (kind) {
+        case ClassKind::SundaySchool:
+            return QT_TRANSLATE_NOOP("RollReportScreen", "Sunday School Roll Report");
+        case ClassKind::DiscipleshipTraining:
+            return QT_TRANSLATE_NOOP("RollReportScreen", "Discipleship Training Roll Report");
+        case ClassKind::WednesdayNight:
+            break;
+    }
+    return QT_TRANSLATE_NOOP("RollReportScreen", "Wednesday Night Roll Report");
+}
+
+} // namespace
+
+RollReportScreen::RollReportScreen(MainWindow& window, ClassKind kind)
+    : QWidget(&window)
+    , m_window(window)
+    , m_kind(kind)
+{
+    setWindowTitle(tr(titleOf(kind)));
+    m_date = Controls::datePicker(this, QStringLiteral("dtDate"));
+    m_date->setDate(window.context().clock().today());
+    auto* form = new QFormLayout;
+    form->addRow(Controls::label(this, tr("Date")), m_date);
+
+    auto* ok = new QPushButton(tr("&Ok"), this);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    Guard::connect(ok, &QPushButton::clicked, this, tr("Roll"), [this] { run(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { closeScreen(this); });
+}
+
+void RollReportScreen::run()
+{
+    if (!Controls::acceptEntries(this)) {
+        return;
+    }
+    const QDate rollDate = m_date->date();
+    ReportOutput::run(
+        m_window,
+        [this, rollDate] {
+            AppContext& context = m_window.context();
+            return RollReports(context.db(), reportHeading(context)).printRoll(m_kind, rollDate);
+        },
+        true);
+    closeScreen(this);
+}
