@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "reports/listingreports.h"
+#include "reports/memberinforeports.h"
 #include "reports/memberreports.h"
 #include "reports/reporterror.h"
 #include "reports/reportheading.h"
@@ -201,6 +202,48 @@ std::function<PreparedReport(const ReportOptions&)> rollReport(ClassKind kind)
     };
 }
 
+// The update sheets: one selection of --ids, --heads-of-household or --members-and-children.
+std::function<PreparedReport(const ReportOptions&)> updateSheetsReport()
+{
+    return [](const ReportOptions& options) {
+        const QString idsOption = QStringLiteral("ids");
+        const bool heads = options.isSet(QStringLiteral("heads-of-household"));
+        const bool members = options.isSet(QStringLiteral("members-and-children"));
+        if (int(options.isSet(idsOption)) + int(heads) + int(members) != 1) {
+            return PreparedReport::refuse(ReportCommandText::tr(
+                "Give one of --ids with the people's IDs, --heads-of-household or --members-and-children."));
+        }
+        std::optional<QList<qint64>> ids;
+        if (options.isSet(idsOption)) {
+            ids = ReportIdList::parse(options.value(idsOption));
+            if (!ids) {
+                return PreparedReport::refuse(
+                    ReportCommandText::tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.")
+                        .arg(options.value(idsOption)));
+            }
+        }
+        return PreparedReport{[ids, heads](AppContext& context) -> std::optional<ReportDocument> {
+                                  MemberInfoReports reports(context.db(), reportHeading(context));
+                                  using Run = MemberInfoReports::Run;
+                                  const QList<qint64> people =
+                                      ids ? *ids
+                                          : reports.peopleOf(heads ? Run::HeadsOfHousehold : Run::MembersAndChildren);
+                                  return reports.printSheets(people);
+                              },
+                              {}};
+    };
+}
+
+QList<QCommandLineOption> updateSheetOptions()
+{
+    return {QCommandLineOption(QStringLiteral("ids"), ReportCommandText::tr("The people, as their IDs: 12,15,27."),
+                               QStringLiteral("LIST")),
+            QCommandLineOption(QStringLiteral("heads-of-household"),
+                               ReportCommandText::tr("Every member who heads a household.")),
+            QCommandLineOption(QStringLiteral("members-and-children"),
+                               ReportCommandText::tr("Every active member and child of a member."))};
+}
+
 QList<QCommandLineOption> rollOptions()
 {
     return {QCommandLineOption(QStringLiteral("date"), ReportCommandText::tr("The roll's date (default today)."),
@@ -273,6 +316,9 @@ const QList<CommandReport>& commandReports()
          Permission::WednesdayNightRollReport,
          ReportCommandText::tr("A page per Wednesday Night class to tick who came."), rollOptions(),
          rollReport(ClassKind::WednesdayNight)},
+        {QStringLiteral("member-info-update"), MemberInfoReports::design(), Permission::MemberInformationUpdateReport,
+         ReportCommandText::tr("A sheet per person to check and correct, in name order."), updateSheetOptions(),
+         updateSheetsReport()},
     };
     return reports;
 }

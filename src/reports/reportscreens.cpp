@@ -1,5 +1,6 @@
 #include "reports/reportscreens.h"
 
+#include "reports/memberinforeportscreen.h"
 #include "reports/reportviewer.h"
 #include "reports/rollreportscreen.h"
 #include "shell/appcontext.h"
@@ -17,6 +18,8 @@ void registerReportScreens(MainWindow& window)
         {ScreenId::DiscipleshipTrainingRollReport, ClassKind::DiscipleshipTraining},
         {ScreenId::WednesdayNightRollReport, ClassKind::WednesdayNight},
     };
+    window.registerScreen(ScreenId::MemberInformationUpdateReport,
+                          [](MainWindow& w) -> QWidget* { return new MemberInfoReportScreen(w); });
     for (const auto& [screen, kind] : rolls) {
         window.registerScreen(screen, [kind](MainWindow& w) -> QWidget* { return new RollReportScreen(w, kind); });
     }

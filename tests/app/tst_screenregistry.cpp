@@ -56,7 +56,6 @@ const QList<ScreenId> kNotYetBuilt = {
     ScreenId::OutreachPhaseEntry,
     ScreenId::ValueEntry,
     ScreenId::UserEntry,
-    ScreenId::MemberInformationUpdateReport,
     ScreenId::ProspectVisitationSheetReport,
     ScreenId::SundaySchoolProspectListingReport,
     ScreenId::ContributionsEntryControlReport,

@@ -38,6 +38,7 @@ private slots:
     void responsibilityDescriptionFollowsTheTypedName();
     void deletingDeaconAsksTwiceAndClearsTheirDeacons();
     void rollScreenPreviewsTheRollsOfTheTypedDate();
+    void updateSheetScreenAsksPermissionThenAPerson();
 
 private:
     template <typename T>
@@ -293,6 +294,28 @@ void TestClassScreens::rollScreenPreviewsTheRollsOfTheTypedDate()
     QVERIFY(texts.contains("Choir"));
     QVERIFY(texts.contains("December 16, 2026"));
     QVERIFY(texts.contains("Smith, John"));
+}
+
+void TestClassScreens::updateSheetScreenAsksPermissionThenAPerson()
+{
+    QWidget* screen = open(ScreenId::MemberInformationUpdateReport);
+    auto* person = find<QComboBox>(screen, "cmbProspect");
+    QCOMPARE(person->currentIndex(), -1);
+    QCOMPARE(person->itemText(0), "***All Head of Household***");
+    QCOMPARE(person->itemText(1), "***All Members & Child of Members***");
+
+    // A login without the report's permission is refused at Ok, the screen stays.
+    m_context->setUser({idOf("Smith"), "User", "john"});
+    find<QPushButton>(screen, "btnOK")->click();
+    QCOMPARE(MessageLog::takeShown().value(0).text, "You do not have permission to run this report.");
+    QVERIFY(m_window->findScreen(ScreenId::MemberInformationUpdateReport) != nullptr);
+
+    m_context->setUser({1, "Admin", "clerk"});
+    find<QPushButton>(screen, "btnOK")->click();
+    const MessageLog::Shown shown = MessageLog::takeShown().value(0);
+    QCOMPARE(shown.text, "You must select a Prospect.");
+    QCOMPARE(shown.title, "Invalid Selection");
+    QVERIFY(m_window->findScreen(ScreenId::MemberInformationUpdateReport) != nullptr);
 }
 
 QTEST_MAIN(TestClassScreens)

@@ -197,6 +197,11 @@ void TestReportCommand::badParametersAreRefused_data()
     QTest::newRow("neither ids nor all") << QStringList{"member-list"} + rest << "Give either --ids";
     QTest::newRow("roll date not ISO") << QStringList{"sunday-school-roll", "--date", "12/13/2026"} + rest
                                        << "--date \"12/13/2026\" is not a date in the form YYYY-MM-DD.";
+    QTest::newRow("update sheets without a selection")
+        << QStringList{"member-info-update"} + rest << "Give one of --ids";
+    QTest::newRow("update sheets with two selections")
+        << QStringList{"member-info-update", "--heads-of-household", "--members-and-children"} + rest
+        << "Give one of --ids";
     QTest::newRow("a listing takes no people") << QStringList{"sunday-school-class-listing", "--all"} + rest
                                                << "The report sunday-school-class-listing does not take --all.";
     QTest::newRow("both ids and all") << QStringList{"member-list", "--all", "--ids", "3"} + rest

@@ -1,0 +1,89 @@
+#include "reports/memberinforeportscreen.h"
+
+#include "reports/memberinforeports.h"
+#include "reports/reportheading.h"
+#include "reports/reportoutput.h"
+#include "shell/appcontext.h"
+#include "shell/mainwindow.h"
+#include "widgets/controls.h"
+#include "widgets/guardedaction.h"
+#include "widgets/messages.h"
+#include "widgets/pairedlist.h"
+#include "widgets/peoplelist.h"
+#include "widgets/permissioncheck.h"
+#include "widgets/screenhelpers.h"
+#include "widgets/typeahead.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The two runs stand before the people, under IDs no person has.
+constexpr qint64 kHeadsOfHousehold = -1;
+constexpr qint64 kMembersAndChildren = -2;
+
+} // namespace
+
+MemberInfoReportScreen::MemberInfoReportScreen(MainWindow& window)
+    : QWidget(&window)
+    , m_window(window)
+{
+    setWindowTitle(tr("Member Information Update Report"));
+    m_person = Controls::pickList(this, QStringLiteral("cmbProspect"));
+    PeopleList::attach(m_person, window.context().people(),
+                       {{{kHeadsOfHousehold, tr("***All Head of Household***")},
+                         {kMembersAndChildren, tr("***All Members & Child of Members***")}},
+                        false,
+                        false});
+    m_person->setCurrentIndex(-1);
+    attachTypeAhead(m_person, window.context());
+    auto* form = new QFormLayout;
+    form->addRow(Controls::label(this, tr("Name")), m_person);
+
+    auto* ok = new QPushButton(tr("&Ok"), this);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    setMinimumWidth(420);
+
+    Guard::connect(ok, &QPushButton::clicked, this, tr("Member Information Update Report"), [this] { run(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { closeScreen(this); });
+}
+
+void MemberInfoReportScreen::run()
+{
+    AppContext& context = m_window.context();
+    // The permission is asked again: the screen may have stayed open across a change of login.
+    if (!checkPermission(context, Permission::MemberInformationUpdateReport, Refusal::Run)) {
+        return;
+    }
+    const std::optional<qint64> chosen = PairedList::selectedId(m_person);
+    if (!chosen) {
+        showMessage(tr("You must select a Prospect."), MessageStyle::Plain, tr("Invalid Selection"));
+        return;
+    }
+    ReportOutput::run(
+        m_window,
+        [&context, id = *chosen] {
+            MemberInfoReports reports(context.db(), reportHeading(context));
+            const QList<qint64> people =
+                id == kHeadsOfHousehold     ? reports.peopleOf(MemberInfoReports::Run::HeadsOfHousehold)
+                : id == kMembersAndChildren ? reports.peopleOf(MemberInfoReports::Run::MembersAndChildren)
+                                            : QList<qint64>{id};
+            return reports.printSheets(people);
+        },
+        false);
+    closeScreen(this);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+class MainWindow;
+class QComboBox;
+
+// "Member Information Update Report": one person, every member heading a household, or every active member
+// and child of a member; Ok prints their update sheets as one job and closes, Cancel closes.
+class MemberInfoReportScreen final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MemberInfoReportScreen)
+
+public:
+    explicit MemberInfoReportScreen(MainWindow& window);
+
+private:
+    void run();
+
+    MainWindow& m_window;
+    QComboBox* m_person = nullptr;
+};
