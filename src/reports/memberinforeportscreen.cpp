@@ -18,6 +18,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -76,13 +77,21 @@ void MemberInfoReportScreen::run()
     }
     ReportOutput::run(
         m_window,
-        [&context, id = *chosen] {
+        [this, &context, id = *chosen] {
             MemberInfoReports reports(context.db(), reportHeading(context));
             const QList<qint64> people =
                 id == kHeadsOfHousehold     ? reports.peopleOf(MemberInfoReports::Run::HeadsOfHousehold)
                 : id == kMembersAndChildren ? reports.peopleOf(MemberInfoReports::Run::MembersAndChildren)
                                             : QList<qint64>{id};
-            return reports.printSheets(people);
+            // A run of many sheets shows how far it is; Cancel stops it and nothing is printed.
+            QProgressDialog progress(tr("Preparing the update sheets…"), tr("Cancel"), 0, int(people.size()), this);
+            progress.setWindowTitle(windowTitle());
+            progress.setWindowModality(Qt::WindowModal);
+            progress.setMinimumDuration(500);
+            return reports.printSheets(people, [&progress](int done) {
+                progress.setValue(done);
+                return !progress.wasCanceled();
+            });
         },
         false);
     closeScreen(this);

@@ -4,6 +4,7 @@
 #include "reports/reporterror.h"
 #include "reports/reportpainter.h"
 #include "reports/reportviewer.h"
+#include "shell/appcontext.h"
 #include "shell/mainwindow.h"
 #include "widgets/busycursor.h"
 #include "widgets/filedialogs.h"
@@ -49,6 +50,11 @@ void run(MainWindow& window, const std::function<ReportDocument()>& build, bool 
     } catch (const DatabaseError& error) {
         showMessage(ReportOutputText::tr("The report could not be built: %1").arg(error.message()),
                     MessageStyle::Critical, ReportOutputText::tr("Report"));
+        return;
+    }
+    if (document.isEmpty()) {
+        // Nothing came of the build (stopped by the user, or nobody to print): nothing to show or print.
+        emit window.context().requests().showStatus(ReportOutputText::tr("Nothing to print"));
         return;
     }
     if (preview) {
