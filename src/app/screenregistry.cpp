@@ -1,5 +1,8 @@
 #include "app/screenregistry.h"
 
+#include "backup/backupcontrol.h"
+#include "backup/backupsdialog.h"
+#include "backup/restoredialog.h"
 #include "classes/caregroupentryscreen.h"
 #include "classes/classentryscreen.h"
 #include "classes/responsibilityentryscreen.h"
@@ -111,4 +114,30 @@ void registerAllScreens(MainWindow& window)
     registerListings(window);
     registerReportScreens(window);
     answerRequests(window);
+}
+
+BackupControl* registerBackupCommands(MainWindow& window, const QString& configPath)
+{
+    auto* control = new BackupControl(window, configPath);
+    window.registerCommand(QStringLiteral("BackupNow"), [&window, control] {
+        if (!control->start(BackupReason::Manual)) {
+            emit window.context().requests().showStatus(BackupControl::tr("A backup is being made already."));
+        }
+    });
+    window.registerCommand(QStringLiteral("BackupSettings"), [&window, control] {
+        auto* dialog = new BackupsDialog(control->settingsPath(), window.context().config().databasePath, &window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(dialog, &QDialog::accepted, control, &BackupControl::showLastBackup);
+        dialog->open();
+    });
+    window.registerCommand(QStringLiteral("Restore"), [&window, control] {
+        auto* dialog = new RestoreDialog(control->backupFolder(), &window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(dialog, &QDialog::accepted, control, [control, dialog] {
+            const QString backup = dialog->chosenBackup();
+            Guard::run(RestoreDialog::tr("Restore"), [control, backup] { control->restore(backup); });
+        });
+        dialog->open();
+    });
+    return control;
 }

@@ -62,6 +62,7 @@ int runProgram(const QString& configPath)
 
     MainWindow window(context);
     registerAllScreens(window);
+    registerBackupCommands(window, configPath);
     QObject::connect(&window, &MainWindow::exitRequested, qApp, &QCoreApplication::quit);
     window.showWhereLeft();
     window.disableMenus();

@@ -21,6 +21,18 @@ AppContext::AppContext(std::unique_ptr<Database> db, AppConfig config, Clock& cl
 
 AppContext::~AppContext() = default;
 
+void AppContext::closeDatabase()
+{
+    m_db.reset();
+}
+
+void AppContext::replaceDatabase(std::unique_ptr<Database> db)
+{
+    m_db = std::move(db);
+    m_people->useDatabase(*m_db);
+    reloadChurch();
+}
+
 PeopleModel& AppContext::people()
 {
     m_people->ensureLoaded();

@@ -32,6 +32,12 @@ public:
     AppContext& operator=(const AppContext&) = delete;
 
     Database& db() { return *m_db; }
+    // Puts another connection in place of the current one, which is closed: after a restore replaced the
+    // file. Every screen must be closed first; the church row and the people are read again from it.
+    void replaceDatabase(std::unique_ptr<Database> db);
+    // Closes the connection so that the file can be replaced; replaceDatabase() must follow before the
+    // database is used again.
+    void closeDatabase();
     const AppConfig& config() const { return m_config; }
     Clock& clock() const { return m_clock; }
 

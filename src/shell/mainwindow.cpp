@@ -4,6 +4,7 @@
 #include "shell/menucommands.h"
 #include "widgets/appicon.h"
 #include "widgets/guardedaction.h"
+#include "widgets/messages.h"
 #include "widgets/permissioncheck.h"
 #include "widgets/screenaccesskeys.h"
 
@@ -16,6 +17,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+
+#include <functional>
 
 namespace {
 
@@ -141,6 +144,10 @@ void MainWindow::runCommand(const QString& entryName)
         if (!entry->permissions.isEmpty() && !checkPermission(m_context, entry->permissions, entry->refusal)) {
             return;
         }
+        if (entry->adminOnly && !Permissions::isAdmin(m_context.user())) {
+            showMessage(Permissions::refusalText(entry->refusal), MessageStyle::Warning, Permissions::refusalTitle());
+            return;
+        }
         if (const auto command = m_commands.constFind(entryName); command != m_commands.constEnd()) {
             (*command)();
             return;
@@ -158,6 +165,7 @@ QAction* MainWindow::menuAction(const QString& entryName) const
 
 void MainWindow::disableMenus()
 {
+    showAdminEntries(false);
     for (QAction* action : std::as_const(m_actions)) {
         action->setEnabled(false);
     }
@@ -170,6 +178,21 @@ void MainWindow::enableMenus()
     for (QAction* action : std::as_const(m_actions)) {
         action->setEnabled(true);
     }
+    showAdminEntries(Permissions::isAdmin(m_context.user()));
+    emit loggedIn();
+}
+
+void MainWindow::showAdminEntries(bool shown)
+{
+    const std::function<void(const QList<MenuEntry>&)> walk = [&](const QList<MenuEntry>& entries) {
+        for (const MenuEntry& entry : entries) {
+            if (entry.adminOnly) {
+                m_actions.value(entry.name)->setVisible(shown);
+            }
+            walk(entry.children);
+        }
+    };
+    walk(menuTree());
 }
 
 bool MainWindow::closeAllScreens()

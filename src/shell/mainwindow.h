@@ -73,6 +73,8 @@ public:
     bool closeAllScreens();
 
 signals:
+    // A login succeeded and the menus are open to the user.
+    void loggedIn();
     // Asked to end the program (File > Exit, the login's "Close").
     void exitRequested();
 
@@ -80,6 +82,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The entries only "Admin" logins see.
+    void showAdminEntries(bool shown);
     void addEntries(QMenu* menu, const QList<MenuEntry>& entries);
 
     AppContext& m_context;

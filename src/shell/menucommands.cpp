@@ -26,6 +26,13 @@ MenuEntry command(const char* name, const QString& caption, QList<Permission> pe
     return {s(name), caption, std::move(permissions), refusal, screen, {}};
 }
 
+MenuEntry adminCommand(const char* name, const QString& caption)
+{
+    MenuEntry entry = command(name, caption, {}, Refusal::Record);
+    entry.adminOnly = true;
+    return entry;
+}
+
 const QList<Permission> kMemberViewOrEdit = {Permission::MemberView, Permission::MemberEntryEdit};
 
 QList<MenuEntry> buildTree()
@@ -36,6 +43,8 @@ QList<MenuEntry> buildTree()
     return {
         submenu("File", Menu::tr("&File"),
                 {command("CompanyInfo", Menu::tr("&Setup"), p(P::ChurchInfo), Refusal::Record, S::ChurchInfo),
+                 adminCommand("BackupNow", Menu::tr("&Backup Now…")),
+                 adminCommand("BackupSettings", Menu::tr("Bac&kups…")), adminCommand("Restore", Menu::tr("&Restore…")),
                  command("LogOff", Menu::tr("&Log Off"), {}, Refusal::Record),
                  command("Exit", Menu::tr("E&xit"), {}, Refusal::Record)}),
         submenu("Names", Menu::tr("&Names"),

@@ -17,6 +17,8 @@ struct MenuEntry
     Refusal refusal = Refusal::Record;
     std::optional<ScreenId> screen; // screen to open; none = a command registered by name
     QList<MenuEntry> children;
+    // Shown to "Admin" logins only (the backup commands); hidden for everyone else.
+    bool adminOnly = false;
 
     bool isSubmenu() const { return !children.isEmpty(); }
 };

@@ -6,7 +6,7 @@
 
 PeopleModel::PeopleModel(Database& db, QObject* parent)
     : QAbstractListModel(parent)
-    , m_db(db)
+    , m_db(&db)
 {}
 
 PeopleModel::~PeopleModel() = default;
@@ -18,14 +18,24 @@ void PeopleModel::ensureLoaded()
     }
 }
 
+void PeopleModel::useDatabase(Database& db)
+{
+    beginResetModel();
+    m_db = &db;
+    m_people.clear();
+    m_rows.clear();
+    m_loaded = false;
+    endResetModel();
+}
+
 void PeopleModel::reload()
 {
     std::vector<Person> people;
     QHash<qint64, int> rows;
     {
-        Query q = m_db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Middle_Name, Title, Head_Of_Household "
-                                            "FROM Member ORDER BY ") +
-                             NameKey::personOrder());
+        Query q = m_db->query(QStringLiteral("SELECT ID, Last_Name, First_Name, Middle_Name, Title, Head_Of_Household "
+                                             "FROM Member ORDER BY ") +
+                              NameKey::personOrder());
         const auto text = [&q](int column) {
             const QVariant v = q.value(column);
             return v.isNull() ? QString() : v.toString();

@@ -32,6 +32,9 @@ public:
     // Reads the people the first time they are needed.
     void ensureLoaded();
     bool isLoaded() const { return m_loaded; }
+    // Reads from another connection from now on (the database file was replaced); the list empties and is
+    // read again when next needed.
+    void useDatabase(Database& db);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -49,7 +52,7 @@ private:
         bool headOfHousehold = false;
     };
 
-    Database& m_db;
+    Database* m_db;
     std::vector<Person> m_people;
     QHash<qint64, int> m_rows;
     bool m_loaded = false;

@@ -7,9 +7,14 @@
 
 namespace Permissions {
 
+bool isAdmin(const CurrentUser& user)
+{
+    return user.type == QStringLiteral("Admin");
+}
+
 bool has(Database& db, const CurrentUser& user, Permission permission)
 {
-    if (user.type == QStringLiteral("Admin")) {
+    if (isAdmin(user)) {
         return true;
     }
     const qint64 permissionId =

@@ -42,6 +42,15 @@ QString getSaveFileName(QWidget* parent, const QString& caption, const QString& 
     return QFileDialog::getSaveFileName(parent, caption, folder, filter);
 }
 
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& folder)
+{
+    if (!answers().next.isEmpty()) {
+        answers().asked << caption;
+        return answers().next.takeFirst();
+    }
+    return QFileDialog::getExistingDirectory(parent, caption, folder);
+}
+
 void setNextFileName(const QString& fileName)
 {
     answers().next << fileName;

@@ -15,6 +15,8 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
 QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter = {},
                         const QString& folder = {});
 
+// The chosen folder, or an empty text when the user cancelled.
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& folder = {});
 // The next dialog is not shown but answered with this name (an empty name answers as a cancel).
 // Answers queue up in order.
 void setNextFileName(const QString& fileName);

@@ -64,6 +64,7 @@ private slots:
     void eitherMemberPermissionOpensTheMemberScreens_data();
     void eitherMemberPermissionOpensTheMemberScreens();
     void commandsWithoutPermissionWorkForEveryone();
+    void backupCommandsAreForAdminsOnly();
     void screenOpenedTwiceStaysOne();
     void everyWindowShowsTheProgramsIcon();
 
@@ -176,6 +177,9 @@ void describeMenu(const QList<QAction*>& actions, int depth, QStringList& lines)
                 }
                 line += " [" + names.join(" | ") + "] " + refusalKey(entry->refusal);
             }
+            if (entry != nullptr && entry->adminOnly) {
+                line += " (Admin only)";
+            }
         }
         lines << line;
         if (action->menu() != nullptr) {
@@ -193,6 +197,9 @@ void TestMainWindow::menuBarShowsEveryEntryInOrderWithItsPermission()
     const QStringList expected = {
         "File \"File\"",
         "  CompanyInfo \"Setup\" [Church Info] record",
+        "  BackupNow \"Backup Now…\" (Admin only)",
+        "  BackupSettings \"Backups…\" (Admin only)",
+        "  Restore \"Restore…\" (Admin only)",
         "  LogOff \"Log Off\"",
         "  Exit \"Exit\"",
         "Names \"Names\"",
@@ -387,6 +394,30 @@ void TestMainWindow::commandsWithoutPermissionWorkForEveryone()
     QVERIFY(!m_window->menuAction("About")->isEnabled());
     QVERIFY(m_window->menuAction("Exit")->isEnabled());
     QCOMPARE(MessageLog::takeShown().size(), 0);
+}
+
+void TestMainWindow::backupCommandsAreForAdminsOnly()
+{
+    const QStringList backupCommands = {"BackupNow", "BackupSettings", "Restore"};
+    logInAs("User");
+    for (const QString& name : backupCommands) {
+        QVERIFY2(!m_window->menuAction(name)->isVisible(), qPrintable(name));
+        // Reached another way (a shortcut, a stale menu), the command is still refused.
+        m_window->runCommand(name);
+        QCOMPARE(MessageLog::takeShown().value(0).title, "Invalid Permission");
+    }
+    QVERIFY(m_ran.isEmpty());
+
+    m_window->logOff();
+    m_context->setUser({idOf(m_context->db(), "Smith"), "Admin", "jsmith"});
+    m_window->enableMenus();
+    for (const QString& name : backupCommands) {
+        QVERIFY2(m_window->menuAction(name)->isVisible(), qPrintable(name));
+        m_window->menuAction(name)->trigger();
+    }
+    QCOMPARE(m_ran, backupCommands);
+    m_window->logOff();
+    QVERIFY(!m_window->menuAction("BackupNow")->isVisible());
 }
 
 void TestMainWindow::screenOpenedTwiceStaysOne()

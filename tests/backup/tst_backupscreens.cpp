@@ -1,0 +1,216 @@
+#include "app/screenregistry.h"
+#include "backup/backupcatalog.h"
+#include "backup/backupcontrol.h"
+#include "backup/backupsdialog.h"
+#include "backup/backupsettings.h"
+#include "backup/restoredialog.h"
+#include "data/database.h"
+#include "shell/appcontext.h"
+#include "shell/mainwindow.h"
+#include "widgets/filedialogs.h"
+#include "widgets/messages.h"
+
+#include "fakeclock.h"
+#include "testdatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
+
+// The backup commands of the main window as an Admin uses them: Backup Now, the daily backup at login, the
+// reminder of an old backup, the backup folder and Restore.
+class TestBackupScreens : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void backupNowWritesACheckedBackupAndSaysSo();
+    void firstLoginOfTheDayBacksUpOnce();
+    void oldBackupIsToldToAnAdminOncePerDay();
+    void backupsGoToTheChosenFolder();
+    void restoreBringsBackThePersonAndAsksForALogin();
+    void aFailedBackupIsReportedWithItsFolder();
+
+private:
+    QString configPath() const { return QDir(m_testDb->folder()).filePath("config.txt"); }
+    QString backupFolder() const { return m_control->backupFolder(); }
+    QString lastBackupText() const { return m_window->findChild<QLabel*>("lastBackup")->text(); }
+    void logIn(const QString& type)
+    {
+        m_context->setUser({1, type, "clerk"});
+        m_window->enableMenus();
+    }
+    QString cityOfSmith() const
+    {
+        return m_context->db().scalar("SELECT City FROM Member WHERE Last_Name = 'Smith'").toString();
+    }
+
+    FakeClock m_clock;
+    std::unique_ptr<TestDatabase> m_testDb;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_window;
+    BackupControl* m_control = nullptr;
+};
+
+void TestBackupScreens::init()
+{
+    MessageLog::startRecording();
+    m_clock.setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    m_testDb = std::make_unique<TestDatabase>();
+    m_context = m_testDb->makeContext(m_clock);
+    m_context->db().execute("UPDATE Member SET City = 'Springfield'");
+    m_window = std::make_unique<MainWindow>(*m_context);
+    registerAllScreens(*m_window);
+    m_control = registerBackupCommands(*m_window, configPath());
+    m_window->show();
+}
+
+void TestBackupScreens::cleanup()
+{
+    m_window.reset();
+    m_context.reset();
+    m_testDb.reset();
+    FileDialogs::clearNextFileNames();
+    MessageLog::stopRecording();
+}
+
+void TestBackupScreens::backupNowWritesACheckedBackupAndSaysSo()
+{
+    QCOMPARE(lastBackupText(), "No backup yet");
+    MessageLog::setNextAnswer(MessageAnswer::No); // the reminder of a missing backup
+    logIn("Admin");
+    m_window->menuAction("BackupNow")->trigger();
+    QVERIFY(m_control->isRunning());
+    m_control->waitForBackup();
+
+    const QList<BackupEntry> backups = BackupCatalog::list(backupFolder());
+    QCOMPARE(backups.size(), 1);
+    QVERIFY(backups.front().isValid());
+    QCOMPARE(backups.front().manifest->reason, "manual");
+    QVERIFY(lastBackupText().startsWith("Last backup: "));
+    QVERIFY(m_window->statusBar()->currentMessage().startsWith("Backup made: "));
+    QVERIFY(!m_control->isRunning());
+}
+
+void TestBackupScreens::firstLoginOfTheDayBacksUpOnce()
+{
+    logIn("User");
+    QVERIFY(m_control->isRunning()); // in the background: the login went on
+    m_control->waitForBackup();
+    QCOMPARE(BackupCatalog::list(backupFolder()).size(), 1);
+    QCOMPARE(BackupCatalog::list(backupFolder()).front().manifest->reason, "automatic");
+
+    m_window->logOff();
+    m_clock.advance(3600);
+    logIn("User");
+    QVERIFY(!m_control->isRunning());
+    QCOMPARE(BackupCatalog::list(backupFolder()).size(), 1);
+
+    // The next day's first login makes the next one.
+    m_window->logOff();
+    m_clock.advance(24 * 3600);
+    logIn("User");
+    m_control->waitForBackup();
+    QCOMPARE(BackupCatalog::list(backupFolder()).size(), 2);
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+}
+
+void TestBackupScreens::oldBackupIsToldToAnAdminOncePerDay()
+{
+    logIn("User"); // makes today's backup
+    m_control->waitForBackup();
+    m_window->logOff();
+    m_clock.advance(10 * 24 * 3600);
+
+    // Declined: no backup now, not even the daily one.
+    MessageLog::setNextAnswer(MessageAnswer::No);
+    logIn("Admin");
+    const QList<MessageLog::Shown> told = MessageLog::takeShown();
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.front().text.contains("Make one now?"), qPrintable(told.front().text));
+    QVERIFY(!m_control->isRunning());
+
+    // Once a day: the next login makes the daily backup without asking.
+    m_window->logOff();
+    logIn("Admin");
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    m_control->waitForBackup();
+    QCOMPARE(BackupCatalog::list(backupFolder()).size(), 2);
+}
+
+void TestBackupScreens::backupsGoToTheChosenFolder()
+{
+    MessageLog::setNextAnswer(MessageAnswer::No);
+    logIn("Admin");
+    const QString chosen = QDir(m_testDb->folder()).filePath("elsewhere");
+    m_window->menuAction("BackupSettings")->trigger();
+    auto* dialog = m_window->findChild<BackupsDialog*>();
+    QVERIFY(dialog != nullptr);
+    FileDialogs::setNextFileName(chosen);
+    dialog->findChild<QPushButton*>("btnChoose")->click();
+    dialog->accept();
+    QCOMPARE(
+        QDir::cleanPath(BackupSettings::load(m_control->settingsPath()).folderFor(m_context->config().databasePath)),
+        QDir::cleanPath(chosen));
+
+    m_window->menuAction("BackupNow")->trigger();
+    m_control->waitForBackup();
+    QCOMPARE(BackupCatalog::list(chosen).size(), 1);
+}
+
+void TestBackupScreens::restoreBringsBackThePersonAndAsksForALogin()
+{
+    MessageLog::setNextAnswer(MessageAnswer::No);
+    logIn("Admin");
+    m_window->menuAction("BackupNow")->trigger();
+    m_control->waitForBackup();
+    m_clock.advance(60);
+    m_context->db().execute("UPDATE Member SET City = 'Shelbyville'");
+
+    m_window->menuAction("Restore")->trigger();
+    auto* dialog = m_window->findChild<RestoreDialog*>();
+    QVERIFY(dialog != nullptr);
+    QCOMPARE(dialog->findChild<QTableWidget*>("lstBackups")->rowCount(), 1);
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    dialog->findChild<QPushButton*>("btnRestore")->click();
+
+    QCOMPARE(cityOfSmith(), "Springfield");
+    QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);
+    QVERIFY(m_context->user().userName.isEmpty());
+    QVERIFY(!m_window->menuAction("MemberEntry")->isEnabled());
+    // The database as it was before the restore is a backup of its own.
+    const QList<BackupEntry> backups = BackupCatalog::list(backupFolder());
+    QCOMPARE(backups.size(), 2);
+    QCOMPARE(backups.front().manifest->reason, "before-restore");
+}
+
+void TestBackupScreens::aFailedBackupIsReportedWithItsFolder()
+{
+    // The folder's name is taken by a file.
+    const QString blocked = QDir(m_testDb->folder()).filePath("blocked");
+    QFile file(blocked);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    BackupSettings settings = BackupSettings::load(m_control->settingsPath());
+    settings.setChosenFolder(blocked);
+    settings.save();
+
+    MessageLog::setNextAnswer(MessageAnswer::No);
+    logIn("Admin");
+    m_window->menuAction("BackupNow")->trigger();
+    m_control->waitForBackup();
+    const QList<MessageLog::Shown> shown = MessageLog::takeShown();
+    QVERIFY(!shown.isEmpty());
+    QVERIFY2(shown.back().text.contains("blocked"), qPrintable(shown.back().text));
+    QCOMPARE(lastBackupText(), "No backup yet");
+}
+
+QTEST_MAIN(TestBackupScreens)
+#include "tst_backupscreens.moc"
