@@ -47,7 +47,8 @@ BackupControl::BackupControl(MainWindow& window, QString configPath)
     m_status->setObjectName(QStringLiteral("lastBackup"));
     window.statusBar()->addPermanentWidget(m_progress);
     window.statusBar()->addPermanentWidget(m_status);
-    connect(&window, &MainWindow::loggedIn, this, &BackupControl::loggedIn);
+    // After the login screen has closed, so that a reminder does not stand over it.
+    connect(&window, &MainWindow::loggedIn, this, &BackupControl::loggedIn, Qt::QueuedConnection);
     showLastBackup();
 }
 
@@ -177,12 +178,11 @@ BackupControl::Reminder BackupControl::remindIfStale()
     } catch (const BackupError&) {
         // Not remembered: the reminder comes again at the next login today, which does no harm.
     }
-    const QString when =
-        newest ? tr("The newest backup is from %1.").arg(QLocale().toString(*newest, QLocale::ShortFormat))
-               : tr("There is no backup yet.");
-    const QString question = when + u' ' +
-                             tr("Backups older than %1 days do not protect this week's work. Make one now?")
-                                 .arg(BackupSchedule::kStaleAfterDays);
+    const QString when = newest ? tr("The newest backup is from %1, more than %2 days ago.")
+                                      .arg(QLocale().toString(*newest, QLocale::ShortFormat))
+                                      .arg(BackupSchedule::kStaleAfterDays)
+                                : tr("There is no backup of this database yet.");
+    const QString question = when + u' ' + tr("Make one now?");
     if (showMessage(question, MessageStyle::YesNo, tr("Backup")) != MessageAnswer::Yes) {
         return Reminder::Declined;
     }
