@@ -147,18 +147,17 @@ void TestBackupCommand::failuresGiveTheirExitCodes_data()
 
     QTest::newRow("backup: unknown option")
         << "backup" << QStringList{"--bogus"} << "" << int(ExitBadParameters) << "bogus";
-    QTest::newRow("backup: a stray word")
-        << "backup" << QStringList{"now"} << "" << int(ExitBadParameters) << "now";
-    QTest::newRow("backup: --config and --db") << "backup" << QStringList{"--config", "<config>", "--db", "<db>"} << ""
-                                               << int(ExitBadParameters) << "--db";
+    QTest::newRow("backup: a stray word") << "backup" << QStringList{"now"} << "" << int(ExitBadParameters) << "now";
+    QTest::newRow("backup: --config and --db")
+        << "backup" << QStringList{"--config", "<config>", "--db", "<db>"} << "" << int(ExitBadParameters) << "--db";
     QTest::newRow("backup: configuration missing")
         << "backup" << QStringList{"--config", "<dir>/none.txt"} << "" << int(ExitBadConfig) << "<dir>/none.txt";
-    QTest::newRow("backup: database missing") << "backup" << QStringList{"--db", "<dir>/none.db"} << ""
-                                              << int(ExitBadDatabase) << "<dir>/none.db";
+    QTest::newRow("backup: database missing")
+        << "backup" << QStringList{"--db", "<dir>/none.db"} << "" << int(ExitBadDatabase) << "<dir>/none.db";
     QTest::newRow("backup: folder is a file")
         << "backup" << QStringList{"--to", "<dir>/afile"} << "file" << int(ExitFolderIsFile) << "<dir>/afile";
-    QTest::newRow("backup: disk full") << "backup" << QStringList{"--to", "<dir>/full"} << "full"
-                                       << int(ExitDiskFull) << "<dir>/full";
+    QTest::newRow("backup: disk full") << "backup" << QStringList{"--to", "<dir>/full"} << "full" << int(ExitDiskFull)
+                                       << "<dir>/full";
     QTest::newRow("backup: database locked")
         << "backup" << QStringList{} << "locked" << int(ExitDatabaseLocked) << "<db>";
 

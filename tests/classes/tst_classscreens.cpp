@@ -11,6 +11,7 @@
 #include "widgets/typeahead.h"
 
 #include "fakeclock.h"
+#include "guitest.h"
 #include "testdatabase.h"
 
 #include <QComboBox>
@@ -44,26 +45,12 @@ private:
     template <typename T>
     T* find(QWidget* screen, const char* name) const
     {
-        T* widget = screen->findChild<T*>(QString::fromUtf8(name));
-        if (widget == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return widget;
+        return GuiTest::find<T>(screen, QString::fromUtf8(name));
     }
     QWidget* open(ScreenId screen) { return m_window->openScreen(screen); }
     qint64 idOf(const QString& last) const
     {
         return m_context->db().scalar("SELECT ID FROM Member WHERE Last_Name = ?", {last}).toLongLong();
-    }
-    // Chooses an entry of a closed list by keyboard, as a user stepping through it does.
-    static void chooseByKeys(QComboBox* list, int index)
-    {
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Home);
-        for (int i = 0; i < index; ++i) {
-            QTest::keyClick(list, Qt::Key_Down);
-        }
-        QCOMPARE(list->currentIndex(), index);
     }
     qint64 addClass(const QString& name, const QVariant& teacher)
     {
@@ -113,7 +100,7 @@ void TestClassScreens::aNewClassIsSavedAndOfferedEverywhere()
 
     find<QLineEdit>(screen, "txtName")->setText("Choir");
     QTest::keyClicks(find<QLineEdit>(screen, "txtLocation"), "Music Room");
-    chooseByKeys(find<QComboBox>(screen, "cmbTeacher"), 2);
+    GuiTest::chooseAt(find<QComboBox>(screen, "cmbTeacher"), 2);
     find<QPushButton>(screen, "btnSave")->click();
     QTRY_VERIFY(m_window->findScreen(ScreenId::WednesdayNightClassEntry) == nullptr);
     QCOMPARE(MessageLog::takeShown().size(), 0);
@@ -134,9 +121,9 @@ void TestClassScreens::choosingAClassShowsItWithoutTheLastOnesTeacher()
     auto* select = find<QComboBox>(screen, "cmbName");
     auto* teacher = find<QComboBox>(screen, "cmbTeacher");
 
-    chooseByKeys(select, 0);
+    GuiTest::chooseAt(select, 0);
     QCOMPARE(teacher->currentText().trimmed(), "Smith, John");
-    chooseByKeys(select, 1);
+    GuiTest::chooseAt(select, 1);
     QCOMPARE(find<QLineEdit>(screen, "txtName")->text(), "Youth");
     QCOMPARE(teacher->currentIndex(), 0); // the blank: no teacher, not the last class's
 
@@ -159,7 +146,7 @@ void TestClassScreens::choosingAnotherClassAsksAboutTypedChanges()
     addClass("Youth", QVariant());
     QWidget* screen = open(ScreenId::SundaySchoolClassEntry);
     auto* select = find<QComboBox>(screen, "cmbName");
-    chooseByKeys(select, 0);
+    GuiTest::chooseAt(select, 0);
     find<QLineEdit>(screen, "txtDescription")->setText("Typed");
 
     MessageLog::setNextAnswer(MessageAnswer::Cancel);
@@ -184,7 +171,7 @@ void TestClassScreens::deletingAClassSaysWhoIsLeftWithoutOne()
     QWidget* screen = open(ScreenId::SundaySchoolClassEntry);
     auto* remove = find<QPushButton>(screen, "btnDelete");
     QVERIFY(!remove->isEnabled()); // nothing to delete while a new class is typed
-    chooseByKeys(find<QComboBox>(screen, "cmbName"), 0);
+    GuiTest::chooseAt(find<QComboBox>(screen, "cmbName"), 0);
 
     remove->click(); // answered No
     QCOMPARE(MessageLog::takeShown().value(0).text,
@@ -206,18 +193,18 @@ void TestClassScreens::careGroupNeedsALeaderAndCanLoseItsClass()
     const qint64 group = m_context->db().insert(
         "INSERT INTO Care_Group (Group_Leader, Sunday_School_Class) VALUES (?, ?)", {idOf("Smith"), adults});
     QWidget* screen = open(ScreenId::CareGroupEntry);
-    chooseByKeys(find<QComboBox>(screen, "cmbName"), 0);
+    GuiTest::chooseAt(find<QComboBox>(screen, "cmbName"), 0);
     auto* ssClass = find<QComboBox>(screen, "cmbSSClass");
     QCOMPARE(ssClass->currentText(), "Adults");
 
-    chooseByKeys(find<QComboBox>(screen, "cmbTeacher"), 0);
+    GuiTest::chooseAt(find<QComboBox>(screen, "cmbTeacher"), 0);
     find<QPushButton>(screen, "btnSave")->click();
     QCOMPARE(MessageLog::takeShown().value(0).text, "Leader is Required.");
     QCOMPARE(m_context->db().scalar("SELECT Group_Leader FROM Care_Group WHERE ID = ?", {group}).toLongLong(),
              idOf("Smith"));
 
-    chooseByKeys(find<QComboBox>(screen, "cmbTeacher"), 1);
-    chooseByKeys(ssClass, 0); // the blank: no class
+    GuiTest::chooseAt(find<QComboBox>(screen, "cmbTeacher"), 1);
+    GuiTest::chooseAt(ssClass, 0); // the blank: no class
     find<QPushButton>(screen, "btnSave")->click();
     QVERIFY(m_context->db().scalar("SELECT Sunday_School_Class FROM Care_Group WHERE ID = ?", {group}).isNull());
     QVERIFY(m_context->db().scalar("SELECT Group_Leader FROM Care_Group WHERE ID = ?", {group}).toLongLong() > 0);

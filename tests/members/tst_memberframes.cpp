@@ -7,6 +7,7 @@
 #include "widgets/typeahead.h"
 
 #include "fakeclock.h"
+#include "guitest.h"
 #include "testdatabase.h"
 
 #include <QAbstractItemModel>
@@ -50,13 +51,9 @@ private:
     template <typename T>
     T* find(const char* name) const
     {
-        T* widget = m_screen->findChild<T*>(QString::fromUtf8(name));
-        if (widget == nullptr) {
-            throw std::runtime_error(std::string("no control ") + name);
-        }
-        return widget;
+        return GuiTest::find<T>(m_screen, QString::fromUtf8(name));
     }
-    void click(const char* button) const { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    void click(const char* button) const { GuiTest::click(find<QPushButton>(button)); }
     void choose(const char* list, const QString& text) const;
     void chooseRow(const char* grid, int row) const;
     QStringList column(const char* grid, int column) const;
@@ -98,12 +95,7 @@ void TestMemberFrames::cleanup()
 
 void TestMemberFrames::choose(const char* list, const QString& text) const
 {
-    auto* combo = find<QComboBox>(list);
-    const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index < 0) {
-        throw std::runtime_error("no entry " + text.toStdString() + " in " + list);
-    }
-    combo->setCurrentIndex(index);
+    GuiTest::choose(find<QComboBox>(list), text);
 }
 
 void TestMemberFrames::chooseRow(const char* grid, int row) const

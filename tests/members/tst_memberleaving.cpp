@@ -7,6 +7,7 @@
 #include "widgets/typeahead.h"
 
 #include "fakeclock.h"
+#include "guitest.h"
 #include "testdatabase.h"
 
 #include <QComboBox>
@@ -38,11 +39,7 @@ private:
     template <typename T>
     T* find(const char* name) const
     {
-        T* widget = screen()->findChild<T*>(QString::fromUtf8(name));
-        if (widget == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return widget;
+        return GuiTest::find<T>(screen(), QString::fromUtf8(name));
     }
     MemberEntryScreen* screen() const { return m_window->findScreen<MemberEntryScreen>(ScreenId::MemberEntry); }
     QString storedCity() const

@@ -5,6 +5,7 @@
 #include "members/memberstore.h"
 
 #include "fakeclock.h"
+#include "memberrecorddiff.h"
 #include "testdatabase.h"
 
 #include <QDir>
@@ -138,7 +139,7 @@ private slots:
     void dialogFiltersOfferOnlyReadableKinds();
 
 private:
-    TestDatabase* m_testDb = nullptr;
+    std::unique_ptr<TestDatabase> m_testDb;
     std::unique_ptr<AppContext> m_context;
     FakeClock m_clock;
     std::unique_ptr<MemberStore> m_store;
@@ -147,7 +148,7 @@ private:
 
 void TestMemberStore::init()
 {
-    m_testDb = new TestDatabase;
+    m_testDb = std::make_unique<TestDatabase>();
     m_clock.setNow(QDateTime(QDate(2026, 3, 15), QTime(10, 0, 5)));
     m_context = m_testDb->makeContext(m_clock);
     m_db = &m_context->db();
@@ -158,8 +159,7 @@ void TestMemberStore::cleanup()
 {
     m_store.reset();
     m_context.reset();
-    delete m_testDb;
-    m_testDb = nullptr;
+    m_testDb.reset();
 }
 
 void TestMemberStore::roundTripKeepsEveryColumn_data()
@@ -193,7 +193,8 @@ void TestMemberStore::roundTripKeepsEveryColumn()
     QCOMPARE(loaded->firstName, expected.firstName);
     QCOMPARE(loaded->notes, expected.notes);
     QCOMPARE(loaded->nextContactType, expected.nextContactType);
-    QVERIFY(*loaded == expected);
+    QCOMPARE(memberRecordDifferences(*loaded, expected), QStringList{});
+    QVERIFY2(*loaded == expected, "the records differ in a field memberRecordDifferences does not list");
     QCOMPARE(record, expected);
 }
 

@@ -2,6 +2,7 @@
 #include "data/database.h"
 #include "data/transaction.h"
 #include "fakeclock.h"
+#include "guitest.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorscreen.h"
@@ -51,13 +52,9 @@ private:
     template <typename T>
     T* control(const char* name)
     {
-        T* widget = m_screen->findChild<T*>(QString::fromUtf8(name));
-        if (!widget) {
-            qFatal("no control %s", name);
-        }
-        return widget;
+        return GuiTest::find<T>(m_screen, QString::fromUtf8(name));
     }
-    void click(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    void click(const char* button) { GuiTest::click(control<QPushButton>(button)); }
     QString caption() { return control<QGroupBox>("Frame2")->title(); }
     QStringList names();
     qint64 id(const char* lastName)

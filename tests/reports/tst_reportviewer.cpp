@@ -1,6 +1,7 @@
 #include "app/screenregistry.h"
 #include "data/database.h"
 #include "fakeclock.h"
+#include "guitest.h"
 #include "reports/reportdata.h"
 #include "reports/reportdesign.h"
 #include "reports/reporterror.h"
@@ -85,13 +86,9 @@ private:
     template <typename T>
     T* control(const char* name)
     {
-        T* widget = viewer()->findChild<T*>(QString::fromUtf8(name));
-        if (!widget) {
-            qFatal("no control %s", name);
-        }
-        return widget;
+        return GuiTest::find<T>(viewer(), QString::fromUtf8(name));
     }
-    void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    void click(const char* name) { GuiTest::click(control<QPushButton>(name)); }
 
     FakeClock m_clock;
     std::unique_ptr<TestDatabase> m_testDb;
@@ -181,10 +178,7 @@ void TestReportViewer::zoomAndFitToWidth()
     ReportViewer* v = ReportOutput::preview(*m_window, namesReport("Member List", 10));
     QLabel* page = control<QLabel>("lblPageView");
     QComboBox* zoom = control<QComboBox>("cmbZoom");
-    const int index = zoom->findText("200%");
-    QVERIFY(index > 0);
-    zoom->setCurrentIndex(index);
-    emit zoom->activated(index);
+    GuiTest::choose(zoom, "200%");
     QCOMPARE(v->zoom(), 2.0);
     const double dpi = v->logicalDpiX();
     QVERIFY(std::abs(page->pixmap().deviceIndependentSize().width() - 8.5 * dpi * 2) <= 2);

@@ -5,8 +5,21 @@
 #include "data/namekey.h"
 #include "shell/passwords.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTest>
+
+namespace {
+
+// Tests keep to settings of their own, never the user's (window places, what was last chosen).
+void useTestSettings()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+Q_COREAPP_STARTUP_FUNCTION(useTestSettings)
+
+} // namespace
 
 TestDatabase::TestDatabase()
 {
@@ -76,9 +89,9 @@ QList<qint64> TestDatabase::peopleWithWrongNameKey(Database& db)
 void TestDatabase::setMiddleName(Database& db, qint64 memberId, const QString& middleName)
 {
     const auto row = db.selectOne(QStringLiteral("SELECT Last_Name, First_Name FROM Member WHERE ID = ?"), {memberId});
-    db.execute(QStringLiteral("UPDATE Member SET Middle_Name = ?, Name_Key = ? WHERE ID = ?"),
-               {middleName, NameKey::personKey(row->text(u"Last_Name"), row->text(u"First_Name"), middleName),
-                memberId});
+    db.execute(
+        QStringLiteral("UPDATE Member SET Middle_Name = ?, Name_Key = ? WHERE ID = ?"),
+        {middleName, NameKey::personKey(row->text(u"Last_Name"), row->text(u"First_Name"), middleName), memberId});
 }
 
 void TestDatabase::addChurch(Database& db, double keyPressDelay)
