@@ -22,16 +22,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace {
-
-std::optional<qint64> chosenId(const QComboBox* list)
-{
-    const qint64 id = PairedList::selectedIdOrZero(list);
-    return id > 0 ? std::optional(id) : std::nullopt;
-}
-
-} // namespace
-
 CareGroupEntryScreen::CareGroupEntryScreen(AppContext& context, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
@@ -70,17 +60,10 @@ void CareGroupEntryScreen::buildControls()
     form->addRow(Controls::label(this, tr("SS Class")), m_class);
     form->addRow(Controls::label(this, tr("Notes")), m_notes);
 
-    auto* save = new QPushButton(tr("&Save And Close"), this);
-    save->setObjectName(QStringLiteral("btnSave"));
-    m_delete = new QPushButton(tr("&Delete"), this);
-    m_delete->setObjectName(QStringLiteral("btnDelete"));
-    auto* exit = new QPushButton(tr("E&xit"), this);
-    exit->setObjectName(QStringLiteral("btnExit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(m_delete);
-    buttons->addWidget(exit);
+    auto* save = Controls::button(this, QStringLiteral("btnSave"), tr("&Save And Close"));
+    m_delete = Controls::button(this, QStringLiteral("btnDelete"), tr("&Delete"));
+    auto* exit = Controls::button(this, QStringLiteral("btnExit"), tr("E&xit"));
+    auto* buttons = Controls::buttonRow({save, m_delete, exit});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -141,7 +124,8 @@ void CareGroupEntryScreen::showGroup(const std::optional<qint64>& id, const Care
 
 CareGroupRecord CareGroupEntryScreen::typed() const
 {
-    return {PairedList::selectedIdOrZero(m_leader), chosenId(m_assistant), chosenId(m_class), m_notes->toPlainText()};
+    return {PairedList::selectedIdOrZero(m_leader), PairedList::selectedIdUnlessBlank(m_assistant),
+            PairedList::selectedIdUnlessBlank(m_class), m_notes->toPlainText()};
 }
 
 bool CareGroupEntryScreen::hasUnsavedChanges() const

@@ -3,22 +3,9 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/row.h"
+#include "data/sqlvalue.h"
 #include "data/transaction.h"
 #include "shell/lookupstore.h"
-
-namespace {
-
-QVariant orNull(const std::optional<qint64>& id)
-{
-    return id ? QVariant(*id) : QVariant();
-}
-
-std::optional<qint64> optionalId(const Row& row, QStringView column)
-{
-    return row.isNull(column) ? std::nullopt : std::optional(row.integer(column));
-}
-
-} // namespace
 
 NamedIds CareGroupStore::groups()
 {
@@ -34,13 +21,14 @@ std::optional<CareGroupRecord> CareGroupStore::load(qint64 id)
     if (!row) {
         return std::nullopt;
     }
-    return CareGroupRecord{row->integer(u"Group_Leader"), optionalId(*row, u"Asst_Group_Leader"),
-                           optionalId(*row, u"Sunday_School_Class"), row->text(u"Notes")};
+    return CareGroupRecord{row->integer(u"Group_Leader"), row->optionalInteger(u"Asst_Group_Leader"),
+                           row->optionalInteger(u"Sunday_School_Class"), row->text(u"Notes")};
 }
 
 qint64 CareGroupStore::save(std::optional<qint64> id, const CareGroupRecord& r)
 {
-    const QVariantList values = {r.leader, orNull(r.assistantLeader), orNull(r.sundaySchoolClass), r.notes};
+    const QVariantList values = {r.leader, SqlValue::optionalId(r.assistantLeader),
+                                 SqlValue::optionalId(r.sundaySchoolClass), r.notes};
     if (!id) {
         return m_db.insert(QStringLiteral("INSERT INTO Care_Group (Group_Leader, Asst_Group_Leader, "
                                           "Sunday_School_Class, Notes) VALUES (?, ?, ?, ?)"),

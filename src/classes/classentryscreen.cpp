@@ -46,12 +46,6 @@ KindTexts textsOf(ClassKind kind)
             Permission::WednesdayNightClassEntryEdit};
 }
 
-std::optional<qint64> chosenPerson(const QComboBox* list)
-{
-    const qint64 id = PairedList::selectedIdOrZero(list);
-    return id > 0 ? std::optional(id) : std::nullopt;
-}
-
 } // namespace
 
 ClassEntryScreen::ClassEntryScreen(AppContext& context, ClassKind kind, QWidget* parent)
@@ -97,17 +91,10 @@ void ClassEntryScreen::buildControls()
     form->addRow(Controls::label(this, tr("Location")), m_location);
     form->addRow(Controls::label(this, tr("Notes")), m_notes);
 
-    auto* save = new QPushButton(tr("&Save And Close"), this);
-    save->setObjectName(QStringLiteral("btnSave"));
-    m_delete = new QPushButton(tr("&Delete"), this);
-    m_delete->setObjectName(QStringLiteral("btnDelete"));
-    auto* exit = new QPushButton(tr("E&xit"), this);
-    exit->setObjectName(QStringLiteral("btnExit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(m_delete);
-    buttons->addWidget(exit);
+    auto* save = Controls::button(this, QStringLiteral("btnSave"), tr("&Save And Close"));
+    m_delete = Controls::button(this, QStringLiteral("btnDelete"), tr("&Delete"));
+    auto* exit = Controls::button(this, QStringLiteral("btnExit"), tr("E&xit"));
+    auto* buttons = Controls::buttonRow({save, m_delete, exit});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -167,8 +154,12 @@ void ClassEntryScreen::showClass(const std::optional<qint64>& id, const ClassRec
 
 ClassRecord ClassEntryScreen::typed() const
 {
-    return {m_name->text(),     m_description->text(), chosenPerson(m_teacher), chosenPerson(m_assistant),
-            m_location->text(), m_notes->toPlainText()};
+    return {m_name->text(),
+            m_description->text(),
+            PairedList::selectedIdUnlessBlank(m_teacher),
+            PairedList::selectedIdUnlessBlank(m_assistant),
+            m_location->text(),
+            m_notes->toPlainText()};
 }
 
 bool ClassEntryScreen::hasUnsavedChanges() const

@@ -3,21 +3,8 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/row.h"
+#include "data/sqlvalue.h"
 #include "data/transaction.h"
-
-namespace {
-
-QVariant orNull(const std::optional<qint64>& id)
-{
-    return id ? QVariant(*id) : QVariant();
-}
-
-std::optional<qint64> optionalId(const Row& row, QStringView column)
-{
-    return row.isNull(column) ? std::nullopt : std::optional(row.integer(column));
-}
-
-} // namespace
 
 ClassStore::ClassStore(Database& db, ClassKind kind)
     : m_db(db)
@@ -39,15 +26,19 @@ std::optional<ClassRecord> ClassStore::load(qint64 id)
     if (!row) {
         return std::nullopt;
     }
-    return ClassRecord{row->text(u"Name"),           row->text(u"Description"),
-                       optionalId(*row, u"Teacher"), optionalId(*row, u"Asst_Teacher"),
-                       row->text(u"Location"),       row->text(u"Notes")};
+    return ClassRecord{row->text(u"Name"),
+                       row->text(u"Description"),
+                       row->optionalInteger(u"Teacher"),
+                       row->optionalInteger(u"Asst_Teacher"),
+                       row->text(u"Location"),
+                       row->text(u"Notes")};
 }
 
 qint64 ClassStore::save(std::optional<qint64> id, const ClassRecord& r)
 {
-    const QVariantList values = {r.name,     r.description, orNull(r.teacher), orNull(r.assistantTeacher),
-                                 r.location, r.notes};
+    const QVariantList values = {
+        r.name,     r.description, SqlValue::optionalId(r.teacher), SqlValue::optionalId(r.assistantTeacher),
+        r.location, r.notes};
     if (!id) {
         return m_db.insert(QStringLiteral("INSERT INTO %1 (Name, Description, Teacher, Asst_Teacher, Location, Notes) "
                                           "VALUES (?, ?, ?, ?, ?, ?)")

@@ -44,17 +44,10 @@ void ResponsibilityEntryScreen::buildControls()
     form->addRow(Controls::label(this, tr("Name")), m_name);
     form->addRow(Controls::label(this, tr("Desc.")), m_description);
 
-    auto* save = new QPushButton(tr("&Save And Close"), this);
-    save->setObjectName(QStringLiteral("btnSave"));
-    auto* remove = new QPushButton(tr("&Delete"), this);
-    remove->setObjectName(QStringLiteral("btnDelete"));
-    auto* exit = new QPushButton(tr("E&xit"), this);
-    exit->setObjectName(QStringLiteral("btnExit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(remove);
-    buttons->addWidget(exit);
+    auto* save = Controls::button(this, QStringLiteral("btnSave"), tr("&Save And Close"));
+    auto* remove = Controls::button(this, QStringLiteral("btnDelete"), tr("&Delete"));
+    auto* exit = Controls::button(this, QStringLiteral("btnExit"), tr("E&xit"));
+    auto* buttons = Controls::buttonRow({save, remove, exit});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -12,6 +12,11 @@ QString fromDateTime(const QDateTime& dateTime)
     return dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+QVariant optionalId(const std::optional<qint64>& id)
+{
+    return id ? QVariant(*id) : QVariant();
+}
+
 QVariant optionalDate(const std::optional<QDate>& date)
 {
     if (!date || !date->isValid()) {

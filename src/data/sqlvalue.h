@@ -19,5 +19,7 @@ std::optional<QDateTime> toDateTime(const QVariant& stored);
 QVariant textOrNull(const QString& text);
 // An ID of 0 or less binds as null (no selection).
 QVariant idOrNull(qint64 id);
+// An ID for binding, or null when there is none.
+QVariant optionalId(const std::optional<qint64>& id);
 
 } // namespace SqlValue

@@ -22,11 +22,6 @@ namespace {
 
 using ColumnValues = std::vector<std::pair<QString, QVariant>>;
 
-QVariant optionalId(const std::optional<qint64>& id)
-{
-    return id ? QVariant(*id) : QVariant();
-}
-
 // Every column the screen writes, with its value. Picture and the audit columns are written apart.
 ColumnValues columnValues(const MemberRecord& r)
 {
@@ -71,15 +66,15 @@ ColumnValues columnValues(const MemberRecord& r)
         {QStringLiteral("Discipleship_Training_Attendance_Level"), r.discipleshipAttendance},
         {QStringLiteral("Sunday_Evening_Service_Attendance_Level"), r.sundayEveningAttendance},
         {QStringLiteral("Wednesday_Night_Attendance_Level"), r.wednesdayNightAttendance},
-        {QStringLiteral("Sunday_School_Class"), optionalId(r.sundaySchoolClass)},
-        {QStringLiteral("Care_Group_Assigned"), optionalId(r.careGroup)},
-        {QStringLiteral("Discipleship_Training_Class"), optionalId(r.discipleshipClass)},
-        {QStringLiteral("Wednesday_Night_Class"), optionalId(r.wednesdayNightClass)},
-        {QStringLiteral("DeaconID"), optionalId(r.deaconId)},
+        {QStringLiteral("Sunday_School_Class"), SqlValue::optionalId(r.sundaySchoolClass)},
+        {QStringLiteral("Care_Group_Assigned"), SqlValue::optionalId(r.careGroup)},
+        {QStringLiteral("Discipleship_Training_Class"), SqlValue::optionalId(r.discipleshipClass)},
+        {QStringLiteral("Wednesday_Night_Class"), SqlValue::optionalId(r.wednesdayNightClass)},
+        {QStringLiteral("DeaconID"), SqlValue::optionalId(r.deaconId)},
         {QStringLiteral("Prospect_Active_Status"), r.prospectStatus},
         {QStringLiteral("Prospect_Source"), r.prospectSource},
-        {QStringLiteral("Prospect_Sunday_School_Class_Assigned"), optionalId(r.prospectSundaySchoolClass)},
-        {QStringLiteral("Prospect_Care_Group_Assigned"), optionalId(r.prospectCareGroup)},
+        {QStringLiteral("Prospect_Sunday_School_Class_Assigned"), SqlValue::optionalId(r.prospectSundaySchoolClass)},
+        {QStringLiteral("Prospect_Care_Group_Assigned"), SqlValue::optionalId(r.prospectCareGroup)},
         {QStringLiteral("Prospect_Note"), r.prospectNote},
         {QStringLiteral("Prospect_Member_Of"), r.prospectMemberOf},
         {QStringLiteral("Prospect_Phase"), SqlValue::textOrNull(r.nextPhase)},

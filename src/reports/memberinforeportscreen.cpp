@@ -46,14 +46,9 @@ MemberInfoReportScreen::MemberInfoReportScreen(MainWindow& window)
     auto* form = new QFormLayout;
     form->addRow(Controls::label(this, tr("Name")), m_person);
 
-    auto* ok = new QPushButton(tr("&Ok"), this);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* ok = Controls::button(this, QStringLiteral("btnOK"), tr("&Ok"));
+    auto* cancel = Controls::button(this, QStringLiteral("btnCancel"), tr("&Cancel"));
+    auto* buttons = Controls::buttonRow({ok, cancel});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);

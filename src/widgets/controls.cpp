@@ -12,12 +12,14 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -112,6 +114,23 @@ DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString
     QCheckBox* check = checkBox(parent, checkName, QStringLiteral("<--"));
     DateBox* date = datePicker(parent, dateName);
     return new DateSwitch(check, date);
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons) {
+        row->addWidget(button);
+    }
+    return row;
 }
 
 QTableView* grid(QWidget* parent, const QString& name)

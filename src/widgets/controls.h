@@ -12,6 +12,8 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -52,6 +54,10 @@ void addPageShortcuts(QTabWidget* pages);
 void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption);
 // A box that shows a value the user cannot change: Tab passes it by, a click may still select its text.
 void makeDisplayOnly(QLineEdit* box);
+// A push button known by its object name; the caption marks its access key with "&".
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption);
+// The buttons a screen ends with: in a row at the right, in the order given.
+QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons);
 QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = {});
 QLabel* label(QWidget* parent, const QString& text, const QString& name = {});
 // The label of a required field, shown in blue.

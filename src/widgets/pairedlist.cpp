@@ -44,6 +44,12 @@ std::optional<qint64> selectedId(const QComboBox* list)
     return list->itemData(index).toLongLong();
 }
 
+std::optional<qint64> selectedIdUnlessBlank(const QComboBox* list)
+{
+    const qint64 id = selectedIdOrZero(list);
+    return id > 0 ? std::optional(id) : std::nullopt;
+}
+
 qint64 selectedIdOrZero(const QComboBox* list)
 {
     return selectedId(list).value_or(0);

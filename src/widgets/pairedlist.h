@@ -27,6 +27,9 @@ void add(QComboBox* list, const QString& name, qint64 id);
 std::optional<qint64> selectedId(const QComboBox* list);
 // The same with 0 for "nothing chosen" (IDs start at 1).
 qint64 selectedIdOrZero(const QComboBox* list);
+// The ID of the chosen entry; nothing when none is chosen or the chosen one is the blank entry (ID 0) that
+// stands for nobody.
+std::optional<qint64> selectedIdUnlessBlank(const QComboBox* list);
 // Chooses the entry with this ID (currentIndexChanged fires, activated does not: this is not the user's
 // choice). Returns false and leaves the list without a selection when no entry has it.
 bool selectById(QComboBox* list, qint64 id);
