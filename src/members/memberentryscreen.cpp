@@ -37,17 +37,6 @@
 
 using namespace Controls;
 
-namespace {
-
-QPushButton* button(QWidget* parent, const QString& text, const QString& name)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-} // namespace
-
 MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
@@ -62,11 +51,11 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_chooser->setMinimumContentsLength(36);
     PeopleList::attach(m_chooser, m_context.people());
     attachTypeAhead(m_chooser, m_context);
-    m_new = button(this, tr("&New"), QStringLiteral("btnNew"));
-    m_save = button(this, tr("&Save"), QStringLiteral("btnSaveNew"));
-    m_saveClose = button(this, tr("Sa&ve And Close"), QStringLiteral("btnSaveClose"));
-    m_delete = button(this, tr("De&lete"), QStringLiteral("btnDelete"));
-    m_exit = button(this, tr("E&xit"), QStringLiteral("btnExit"));
+    m_new = Controls::button(this, QStringLiteral("btnNew"), tr("&New"));
+    m_save = Controls::button(this, QStringLiteral("btnSaveNew"), tr("&Save"));
+    m_saveClose = Controls::button(this, QStringLiteral("btnSaveClose"), tr("Sa&ve And Close"));
+    m_delete = Controls::button(this, QStringLiteral("btnDelete"), tr("De&lete"));
+    m_exit = Controls::button(this, QStringLiteral("btnExit"), tr("E&xit"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(label(this, tr("Name")));

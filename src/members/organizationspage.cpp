@@ -20,13 +20,6 @@ QListWidget* organizationList(QWidget* parent, const QString& name)
     return list;
 }
 
-QPushButton* button(QWidget* parent, const QString& text, const QString& name)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
-
 QStringList entries(const QListWidget* list)
 {
     QStringList out;
@@ -45,10 +38,10 @@ OrganizationsPage::OrganizationsPage(QWidget* parent)
     setObjectName(QStringLiteral("pageChurchOrganizations"));
     m_all = organizationList(this, QStringLiteral("lstAllOrganizations"));
     m_member = organizationList(this, QStringLiteral("lstMemberOrganizations"));
-    QPushButton* add = button(this, tr("&Add >"), QStringLiteral("btnAdd"));
-    QPushButton* remove = button(this, tr("< &Rem"), QStringLiteral("btnRemove"));
-    QPushButton* addAll = button(this, tr("A&dd >>"), QStringLiteral("btnAddAll"));
-    QPushButton* removeAll = button(this, tr("<< Re&m"), QStringLiteral("btnRemoveAll"));
+    QPushButton* add = Controls::button(this, QStringLiteral("btnAdd"), tr("&Add >"));
+    QPushButton* remove = Controls::button(this, QStringLiteral("btnRemove"), tr("< &Rem"));
+    QPushButton* addAll = Controls::button(this, QStringLiteral("btnAddAll"), tr("A&dd >>"));
+    QPushButton* removeAll = Controls::button(this, QStringLiteral("btnRemoveAll"), tr("<< Re&m"));
     connect(add, &QPushButton::clicked, this, [this] { moveEntries(m_all, m_member, true); });
     connect(remove, &QPushButton::clicked, this, [this] { moveEntries(m_member, m_all, true); });
     connect(addAll, &QPushButton::clicked, this, [this] { moveEntries(m_all, m_member, false); });
