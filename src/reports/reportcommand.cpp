@@ -4,6 +4,7 @@
 #include "backup/migrationbackup.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "reports/contributionreports.h"
 #include "reports/listingreports.h"
 #include "reports/memberinforeports.h"
 #include "reports/memberreports.h"
@@ -244,6 +245,74 @@ QList<QCommandLineOption> updateSheetOptions()
                                ReportCommandText::tr("Every active member and child of a member."))};
 }
 
+// A parameter that can be judged only against the database (a person who is not on the roll): refused
+// like the others, with exit code 4.
+struct ParameterRefused
+{
+    QString message;
+};
+
+// An option's value, or nothing when it was not given.
+std::optional<QString> optionValue(const ReportOptions& options, const QString& name)
+{
+    return options.isSet(name) ? std::optional(options.value(name)) : std::nullopt;
+}
+
+QList<QCommandLineOption> periodOptions(bool withYear)
+{
+    QList<QCommandLineOption> options = {
+        QCommandLineOption(QStringLiteral("from"), ReportCommandText::tr("The first day of the period."),
+                           QStringLiteral("YYYY-MM-DD")),
+        QCommandLineOption(QStringLiteral("to"), ReportCommandText::tr("The last day of the period."),
+                           QStringLiteral("YYYY-MM-DD"))};
+    if (withYear) {
+        options << QCommandLineOption(QStringLiteral("year"),
+                                      ReportCommandText::tr("A calendar year instead of --from and --to."),
+                                      QStringLiteral("YYYY"));
+    }
+    return options;
+}
+
+// The gifts keyed in during a period.
+PreparedReport entryControlReport(const ReportOptions& options)
+{
+    const PeriodChoice period = ContributionReports::periodFromOptions(
+        optionValue(options, QStringLiteral("from")), optionValue(options, QStringLiteral("to")), std::nullopt, false);
+    if (!period.period) {
+        return PreparedReport::refuse(period.error);
+    }
+    return PreparedReport{[p = *period.period](AppContext& context) -> std::optional<ReportDocument> {
+                              return ContributionReports(context.db(), reportHeading(context), context.church())
+                                  .printContributionsEntryControlReport(p.start, p.end);
+                          },
+                          {}};
+}
+
+// The giving statements of one person or of everybody, for a period or a year.
+PreparedReport statementsReport(const ReportOptions& options)
+{
+    const PeriodChoice period = ContributionReports::periodFromOptions(
+        optionValue(options, QStringLiteral("from")), optionValue(options, QStringLiteral("to")),
+        optionValue(options, QStringLiteral("year")), true);
+    if (!period.period) {
+        return PreparedReport::refuse(period.error);
+    }
+    const std::optional<QString> member = optionValue(options, QStringLiteral("member"));
+    const bool all = options.isSet(QStringLiteral("all"));
+    if (member.has_value() == all) {
+        return PreparedReport::refuse(ReportCommandText::tr("Give either --member with the person's ID or --all."));
+    }
+    return PreparedReport{[p = *period.period, member, all](AppContext& context) -> std::optional<ReportDocument> {
+                              ContributionReports reports(context.db(), reportHeading(context), context.church());
+                              const MemberChoice who = reports.memberFromOptions(member, all);
+                              if (!who.valid) {
+                                  throw ParameterRefused{who.error};
+                              }
+                              return reports.printMemberContributionsReport(who.memberId, p.start, p.end);
+                          },
+                          {}};
+}
+
 QList<QCommandLineOption> rollOptions()
 {
     return {QCommandLineOption(QStringLiteral("date"), ReportCommandText::tr("The roll's date (default today)."),
@@ -316,6 +385,20 @@ const QList<CommandReport>& commandReports()
          Permission::WednesdayNightRollReport,
          ReportCommandText::tr("A page per Wednesday Night class to tick who came."), rollOptions(),
          rollReport(ClassKind::WednesdayNight)},
+        {QStringLiteral("contributions-entry-control"), ContributionReports::entryControlDesign(),
+         Permission::MemberContributions,
+         ReportCommandText::tr("The gifts keyed in during a period, in the order saved, with count and total."),
+         periodOptions(false), entryControlReport},
+        {QStringLiteral("member-contributions"), ContributionReports::memberContributionsDesign(),
+         Permission::MemberContributions,
+         ReportCommandText::tr("Giving statements: one person (--member ID) or everybody who gave (--all)."),
+         periodOptions(true) +
+             QList<QCommandLineOption>{
+                 QCommandLineOption(QStringLiteral("member"), ReportCommandText::tr("The person's ID."),
+                                    QStringLiteral("ID")),
+                 QCommandLineOption(QStringLiteral("all"),
+                                    ReportCommandText::tr("Everybody on the roll but deleted people."))},
+         statementsReport},
         {QStringLiteral("member-info-update"), MemberInfoReports::design(), Permission::MemberInformationUpdateReport,
          ReportCommandText::tr("A sheet per person to check and correct, in name order."), updateSheetOptions(),
          updateSheetsReport()},
@@ -480,6 +563,8 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
         return refuse(io, ExitBadDatabase, error.message());
     } catch (const ReportError& error) {
         return refuse(io, ExitNotWritten, error.message());
+    } catch (const ParameterRefused& refused) {
+        return refuse(io, ExitBadParameters, refused.message);
     }
 }
 

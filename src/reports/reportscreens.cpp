@@ -1,5 +1,6 @@
 #include "reports/reportscreens.h"
 
+#include "reports/contributionreportscreen.h"
 #include "reports/memberinforeportscreen.h"
 #include "reports/reportviewer.h"
 #include "reports/rollreportscreen.h"
@@ -18,6 +19,12 @@ void registerReportScreens(MainWindow& window)
         {ScreenId::DiscipleshipTrainingRollReport, ClassKind::DiscipleshipTraining},
         {ScreenId::WednesdayNightRollReport, ClassKind::WednesdayNight},
     };
+    window.registerScreen(ScreenId::ContributionsEntryControlReport, [](MainWindow& w) -> QWidget* {
+        return new ContributionReportScreen(w, ContributionReportScreen::Report::EntryControl);
+    });
+    window.registerScreen(ScreenId::MemberContributionsReport, [](MainWindow& w) -> QWidget* {
+        return new ContributionReportScreen(w, ContributionReportScreen::Report::MemberContributions);
+    });
     window.registerScreen(ScreenId::MemberInformationUpdateReport,
                           [](MainWindow& w) -> QWidget* { return new MemberInfoReportScreen(w); });
     for (const auto& [screen, kind] : rolls) {

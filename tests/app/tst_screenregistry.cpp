@@ -58,8 +58,6 @@ const QList<ScreenId> kNotYetBuilt = {
     ScreenId::UserEntry,
     ScreenId::ProspectVisitationSheetReport,
     ScreenId::SundaySchoolProspectListingReport,
-    ScreenId::ContributionsEntryControlReport,
-    ScreenId::MemberContributionsReport,
 };
 
 void TestScreenRegistry::init()

@@ -91,6 +91,7 @@ void TestReportCommand::init()
     TestDatabase::grant(*m_db, m_pat, "Member Navigator Report");
     TestDatabase::grant(*m_db, m_pat, "Mailing Labels Report");
     TestDatabase::grant(*m_db, m_pat, "Administrative Report");
+    TestDatabase::grant(*m_db, m_pat, "Member Contributions");
     TestDatabase::addLogin(*m_db, idOf("Sanders"), "sam", "secret", "User", 1);
     m_asked.clear();
 }
@@ -159,6 +160,9 @@ void TestReportCommand::writesTheReportAsPdf_data()
     QTest::newRow("design name and single dash")
         << QStringList{"crptMemberNavigatorDOBAnnivReport", "-all"}
         << QStringList{"Birthdays and Anniversaries", "Birthdays and anniversaries listed: 0"} << QStringList{};
+    QTest::newRow("contributions keyed in a period")
+        << QStringList{"contributions-entry-control", "--from", "2026-01-01", "--to", "2026-12-31"}
+        << QStringList{"Contributions Entry Control Report"} << QStringList{};
     QTest::newRow("a listing without options")
         << QStringList{"care-group-listing"} << QStringList{"Care Group Listing", "Care groups: 0"} << QStringList{};
 }
@@ -202,6 +206,17 @@ void TestReportCommand::badParametersAreRefused_data()
     QTest::newRow("update sheets with two selections")
         << QStringList{"member-info-update", "--heads-of-household", "--members-and-children"} + rest
         << "Give one of --ids";
+    QTest::newRow("statements: person and everybody")
+        << QStringList{"member-contributions", "--member", "2", "--all", "--year", "2025"} + rest
+        << "Give either --member";
+    QTest::newRow("statements: year and dates")
+        << QStringList{"member-contributions", "--all", "--year", "2025", "--from", "2025-01-01"} + rest
+        << "Give either --year or --from and --to, not both.";
+    QTest::newRow("control report: dates reversed")
+        << QStringList{"contributions-entry-control", "--from", "2025-12-31", "--to", "2025-01-01"} + rest
+        << "The start date must not be after the end date.";
+    QTest::newRow("control report: no year") << QStringList{"contributions-entry-control", "--year", "2025"} + rest
+                                             << "The report contributions-entry-control does not take --year.";
     QTest::newRow("a listing takes no people") << QStringList{"sunday-school-class-listing", "--all"} + rest
                                                << "The report sunday-school-class-listing does not take --all.";
     QTest::newRow("both ids and all") << QStringList{"member-list", "--all", "--ids", "3"} + rest
