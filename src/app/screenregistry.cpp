@@ -6,6 +6,7 @@
 #include "classes/caregroupentryscreen.h"
 #include "classes/classentryscreen.h"
 #include "classes/responsibilityentryscreen.h"
+#include "contributions/contributionentryscreen.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
 #include "reports/listingreports.h"
@@ -45,6 +46,13 @@ void runMemberReport(MainWindow& window, MemberNavigatorScreen::Report report, c
 void answerRequests(MainWindow& window)
 {
     ScreenRequests& requests = window.context().requests();
+    QObject::connect(&requests, &ScreenRequests::showContribution, &window, [&window](qint64 contributionId) {
+        Guard::run(ContributionEntryScreen::tr("Show the contribution"), [&window, contributionId] {
+            if (auto* entry = window.openScreen<ContributionEntryScreen>(ScreenId::ContributionEntry)) {
+                entry->loadContribution(contributionId);
+            }
+        });
+    });
     QObject::connect(&requests, &ScreenRequests::showMember, &window, [&window](qint64 memberId) {
         Guard::run(MainWindow::tr("Show the person"), [&window, memberId] {
             // The member entry screen applies its own permissions.
@@ -103,6 +111,8 @@ void registerAllScreens(MainWindow& window)
     window.registerScreen(ScreenId::About, [](MainWindow&) { return new AboutScreen; });
     window.registerScreen(ScreenId::MemberEntry,
                           [](MainWindow& w) -> QWidget* { return new MemberEntryScreen(w.context(), &w); });
+    window.registerScreen(ScreenId::ContributionEntry,
+                          [](MainWindow& w) -> QWidget* { return new ContributionEntryScreen(w.context(), &w); });
     window.registerScreen(ScreenId::MemberNavigator, [](MainWindow& w) -> QWidget* {
         auto* screen = new MemberNavigatorScreen(w.context(), &w);
         QObject::connect(

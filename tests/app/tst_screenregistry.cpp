@@ -52,7 +52,6 @@ const QList<ScreenId> kNotYetBuilt = {
     ScreenId::ProspectContactEntry,
     ScreenId::AttendanceNavigator,
     ScreenId::AttendanceEntry,
-    ScreenId::ContributionEntry,
     ScreenId::OutreachPhaseEntry,
     ScreenId::ValueEntry,
     ScreenId::UserEntry,
