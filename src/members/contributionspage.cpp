@@ -1,5 +1,11 @@
 #include "members/contributionspage.h"
 
+#include "contributions/contributiongridmodel.h"
+#include "contributions/contributionstore.h"
+#include "shell/appcontext.h"
+#include "shell/money.h"
+#include "widgets/guardedaction.h"
+
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
 
@@ -8,6 +14,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,8 +23,10 @@
 
 using namespace Controls;
 
-ContributionsPage::ContributionsPage(QWidget* parent)
+ContributionsPage::ContributionsPage(AppContext& context, QWidget* parent)
     : QWidget(parent)
+    , m_context(context)
+    , m_model(new ContributionGridModel(this))
 {
     setObjectName(QStringLiteral("pageContributions"));
     m_envelope = lineEdit(this, QStringLiteral("txtEnv"), kTextLength);
@@ -57,8 +66,50 @@ ContributionsPage::ContributionsPage(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(envelopeRow);
     layout->addLayout(filterRow);
-    layout->addWidget(grid(this, QStringLiteral("vsfgMemberContributions")), 1);
+    m_grid = grid(this, QStringLiteral("vsfgMemberContributions"));
+    m_grid->setModel(m_model);
+    layout->addWidget(m_grid, 1);
     layout->addLayout(totalRow);
+
+    Guard::connect(refresh, &QPushButton::clicked, this, refresh->text(), [this] {
+        // Dates typed but not yet left count, as the user sees them.
+        if (acceptEntries(this)) {
+            loadContributions();
+        }
+    });
+    Guard::connect(m_grid, &QTableView::doubleClicked, this, tr("Open the contribution"),
+                   [this](const QModelIndex& index) { openGift(index); });
+    Guard::connect(&context.changes(), &ChangeNotifier::contributionsChanged, this, tr("Contributions"),
+                   [this](qint64 memberId) {
+                       if (memberId == m_memberId && m_memberId > 0) {
+                           loadContributions();
+                       }
+                   });
+}
+
+void ContributionsPage::loadContributions()
+{
+    m_model->clear();
+    if (m_memberId <= 0) {
+        // An empty screen shows nobody's total, not the last person's.
+        m_total->clear();
+        return;
+    }
+    // The first entry stands for every designation, whatever its text.
+    const std::optional<QString> designation =
+        m_designation->currentIndex() > 0 ? std::optional(m_designation->currentText()) : std::nullopt;
+    ContributionList list = ContributionStore(m_context.db(), m_context.clock())
+                                .memberContributions(m_memberId, m_start->date(), m_end->date(), designation);
+    m_model->setGifts(std::move(list.gifts));
+    m_total->setText(formatAmount(list.totalCents, NegativeAmount::Parentheses));
+    m_grid->resizeColumnsToContents();
+}
+
+void ContributionsPage::openGift(const QModelIndex& index)
+{
+    if (const qint64 id = m_model->idAt(index.row()); id > 0) {
+        emit m_context.requests().showContribution(id);
+    }
 }
 
 void ContributionsPage::setLists(const MemberLookupLists& lists)
@@ -68,12 +119,14 @@ void ContributionsPage::setLists(const MemberLookupLists& lists)
 
 void ContributionsPage::clear()
 {
+    m_memberId = 0;
     m_envelope->clear();
     m_showInList->setChecked(false);
 }
 
 void ContributionsPage::show(const MemberRecord& r)
 {
+    m_memberId = r.id;
     m_envelope->setText(r.envelope);
     m_showInList->setChecked(r.showInContributionList);
 }
@@ -89,6 +142,7 @@ void ContributionsPage::resetFilter(const QDate& today)
     m_start->setDate(QDate(today.year(), 1, 1));
     m_end->setDate(today);
     m_designation->setCurrentIndex(m_designation->count() > 0 ? 0 : -1);
+    loadContributions();
 }
 
 bool ContributionsPage::eventFilter(QObject* watched, QEvent* event)

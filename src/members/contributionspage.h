@@ -2,6 +2,8 @@
 
 #include "members/memberstore.h"
 
+class AppContext;
+class ContributionGridModel;
 #include <QWidget>
 
 class DateBox;
@@ -11,22 +13,27 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
-// Page "Contributions": the person's envelope number and contribution-list flag (saved with him),
-// and the list of his contributions with its filter, filled by the contributions code.
+// Page "Contributions": the person's envelope number and contribution-list flag (saved with him), and
+// his gifts in a period (optionally of one designation) with their total. Refresh reads them again with
+// the filter shown; a gift saved or deleted on the entry screen reads them again too; a double-click
+// opens the gift on the entry screen.
 class ContributionsPage final : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ContributionsPage)
 
 public:
-    explicit ContributionsPage(QWidget* parent = nullptr);
+    explicit ContributionsPage(AppContext& context, QWidget* parent = nullptr);
 
     void setLists(const MemberLookupLists& lists);
     void clear();
     void show(const MemberRecord& record);
     void readInto(MemberRecord& record) const;
-    // The filter shown with every person: 1 January of this year to today, every designation.
+    // The filter shown with every person: 1 January of this year to today, every designation; then the
+    // shown person's gifts are read.
     void resetFilter(const QDate& today);
+    // Reads the shown person's gifts with the filter as it is; an empty screen shows none and no total.
+    void loadContributions();
 
     QLineEdit* envelope() const { return m_envelope; }
 
@@ -38,6 +45,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void openGift(const QModelIndex& index);
+
+    AppContext& m_context;
+    qint64 m_memberId = 0;
+    ContributionGridModel* m_model;
+    QTableView* m_grid;
     QLineEdit* m_envelope;
     QCheckBox* m_showInList;
     DateBox* m_start;

@@ -77,7 +77,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_prospect = new ProspectInfoPage(m_context, m_tabs);
     m_attendance = new AttendancePage(m_tabs);
     m_organizations = new OrganizationsPage(m_tabs);
-    m_contributions = new ContributionsPage(m_tabs);
+    m_contributions = new ContributionsPage(m_context, m_tabs);
     addScrollingPage(m_tabs, m_contact, tr("&Contact Info"));
     addScrollingPage(m_tabs, m_demographic, tr("Demo&graphic Info"));
     addScrollingPage(m_tabs, m_notes, tr("No&tes"));
