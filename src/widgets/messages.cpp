@@ -1,9 +1,17 @@
 #include "widgets/messages.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
+
+// The context under which this file's texts are translated.
+class MessagesText
+{
+    Q_DECLARE_TR_FUNCTIONS(Messages)
+};
 
 struct Recorder
 {
@@ -61,6 +69,10 @@ MessageAnswer showMessage(const QString& text, MessageStyle style, const QString
             box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
             box.setDefaultButton(QMessageBox::Save);
             box.setEscapeButton(QMessageBox::Cancel);
+            // Each answer has its own key: Alt+S, Alt+D, Alt+C (the toolkit gives Discard none).
+            box.button(QMessageBox::Save)->setText(MessagesText::tr("&Save"));
+            box.button(QMessageBox::Discard)->setText(MessagesText::tr("&Discard"));
+            box.button(QMessageBox::Cancel)->setText(MessagesText::tr("&Cancel"));
             switch (box.exec()) {
                 case QMessageBox::Save:
                     return MessageAnswer::Save;
