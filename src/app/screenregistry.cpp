@@ -1,5 +1,6 @@
 #include "app/screenregistry.h"
 
+#include "attendance/attendanceentryscreen.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
 #include "reports/memberreports.h"
@@ -63,6 +64,8 @@ void registerAllScreens(MainWindow& window)
             [&w](MemberNavigatorScreen::Report report, const QList<qint64>& ids) { runMemberReport(w, report, ids); });
         return screen;
     });
+    window.registerScreen(ScreenId::AttendanceEntry,
+                          [](MainWindow& w) -> QWidget* { return new AttendanceEntryScreen(w.context(), &w); });
     registerReportScreens(window);
     answerRequests(window);
 }

@@ -51,7 +51,6 @@ const QList<ScreenId> kNotYetBuilt = {
     ScreenId::ProspectNavigator,
     ScreenId::ProspectContactEntry,
     ScreenId::AttendanceNavigator,
-    ScreenId::AttendanceEntry,
     ScreenId::ContributionEntry,
     ScreenId::SundaySchoolClassEntry,
     ScreenId::DiscipleshipTrainingClassEntry,
