@@ -50,7 +50,6 @@ const QList<ScreenId> kNotYetBuilt = {
     ScreenId::ChurchInfo,
     ScreenId::ProspectNavigator,
     ScreenId::ProspectContactEntry,
-    ScreenId::AttendanceNavigator,
     ScreenId::ContributionEntry,
     ScreenId::SundaySchoolClassEntry,
     ScreenId::DiscipleshipTrainingClassEntry,
