@@ -1,5 +1,7 @@
 #include "app/screenregistry.h"
 
+#include "attendance/attendanceentryscreen.h"
+#include "attendance/attendancenavigatorscreen.h"
 #include "backup/backupcontrol.h"
 #include "backup/backupsdialog.h"
 #include "backup/restoredialog.h"
@@ -9,6 +11,7 @@
 #include "contributions/contributionentryscreen.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
+#include "reports/attendancereports.h"
 #include "reports/listingreports.h"
 #include "reports/memberreports.h"
 #include "reports/reportheading.h"
@@ -38,6 +41,23 @@ void runMemberReport(MainWindow& window, MemberNavigatorScreen::Report report, c
                     break;
             }
             return reports.printMailingLabels(ids);
+        },
+        true);
+}
+
+// The attendance navigator's print buttons: the listed people's member list, or their attendance counts of
+// the period, in the viewer.
+void runAttendanceReport(MainWindow& window, AttendanceNavigatorScreen::Report report, const QList<qint64>& ids,
+                         const QDate& from, const QDate& to)
+{
+    ReportOutput::run(
+        window,
+        [&window, report, &ids, &from, &to] {
+            if (report == AttendanceNavigatorScreen::Report::MemberList) {
+                return MemberReports(window.context().db(), reportHeading(window.context())).printMemberList(ids);
+            }
+            return AttendanceReports(window.context().db(), reportHeading(window.context()))
+                .printAttendanceCountReport(ids, from, to);
         },
         true);
 }
@@ -122,6 +142,15 @@ void registerAllScreens(MainWindow& window)
     });
     registerClassScreens(window);
     registerListings(window);
+    window.registerScreen(ScreenId::AttendanceEntry,
+                          [](MainWindow& w) -> QWidget* { return new AttendanceEntryScreen(w.context(), &w); });
+    window.registerScreen(ScreenId::AttendanceNavigator, [](MainWindow& w) -> QWidget* {
+        auto* screen = new AttendanceNavigatorScreen(w.context(), &w);
+        QObject::connect(screen, &AttendanceNavigatorScreen::reportRequested, &w,
+                         [&w](AttendanceNavigatorScreen::Report report, const QList<qint64>& ids, const QDate& from,
+                              const QDate& to) { runAttendanceReport(w, report, ids, from, to); });
+        return screen;
+    });
     registerReportScreens(window);
     answerRequests(window);
 }

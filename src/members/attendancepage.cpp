@@ -1,24 +1,37 @@
 #include "members/attendancepage.h"
 
+#include "attendance/attendancestore.h"
+#include "attendance/monthlayout.h"
+#include "members/memberscreenstate.h"
+#include "shell/appcontext.h"
 #include "widgets/controls.h"
+#include "widgets/guardedaction.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
 using namespace Controls;
 
-AttendancePage::AttendancePage(QWidget* parent)
+AttendancePage::AttendancePage(AppContext& context, MemberScreenState& state, QWidget* parent)
     : QWidget(parent)
+    , m_context(context)
+    , m_calendarMonth(context.clock().today())
 {
     setObjectName(QStringLiteral("pageAttendanceInfo"));
     m_previous = new QPushButton(QStringLiteral("<<"), this);
     m_previous->setObjectName(QStringLiteral("btnPrevMonth"));
     m_month = label(this, {}, QStringLiteral("lblDate"));
     m_month->setAlignment(Qt::AlignCenter);
+    m_month->setMinimumWidth(m_month->fontMetrics().horizontalAdvance(QStringLiteral("September 2000")) + 12);
     m_next = new QPushButton(QStringLiteral(">>"), this);
     m_next->setObjectName(QStringLiteral("btnNextMonth"));
     auto* monthRow = new QHBoxLayout;
@@ -28,23 +41,89 @@ AttendancePage::AttendancePage(QWidget* parent)
     monthRow->addWidget(m_next);
     monthRow->addStretch();
 
-    const QStringList captions = {tr("Sunday School Attendance"), tr("Studied SS Lesson"),
-                                  tr("Daily Bible Reading"),      tr("Worship Service Attendance"),
-                                  tr("Discipleship Training"),    tr("Sunday Eve Service"),
-                                  tr("Wednesday Night")};
-    // cal to cal4 above, cal5 to cal7 below, each under its caption.
+    const QStringList days = {tr("S"), tr("M"), tr("T"), tr("W"), tr("T"), tr("F"), tr("S")};
+    // cal to cal4 above, cal5 to cal7 below, each under its caption and over its 52-week line.
     auto* calendars = new QGridLayout;
-    for (int i = 0; i < captions.size(); ++i) {
+    for (int i = 0; i < AttendanceWeek::kCategoryCount; ++i) {
         const QString name = i == 0 ? QStringLiteral("cal") : QStringLiteral("cal%1").arg(i + 1);
         QTableView* calendar = grid(this, name);
+        auto* model = new QStandardItemModel(0, 7, calendar);
+        model->setHorizontalHeaderLabels(days);
+        calendar->setModel(model);
+        calendar->setSelectionMode(QAbstractItemView::NoSelection);
+        calendar->setFocusPolicy(Qt::NoFocus);
+        calendar->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+        calendar->horizontalHeader()->setMinimumSectionSize(18);
+        calendar->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+        calendar->setMinimumSize(7 * 24, 7 * (fontMetrics().height() + 2));
+        calendar->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        calendar->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_calendars << calendar;
-        const int row = (i / 4) * 2;
+        m_models << model;
+        QLabel* year = label(this, {}, QStringLiteral("lblYear%1").arg(i + 1));
+        m_yearLines << year;
+        const int row = (i / 4) * 3;
         const int column = i % 4;
-        calendars->addWidget(label(this, captions.at(i)), row, column);
+        calendars->addWidget(label(this, AttendanceWeek::category(i).calendarLabel), row, column);
         calendars->addWidget(calendar, row + 1, column);
+        calendars->addWidget(year, row + 2, column);
     }
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(monthRow);
     layout->addLayout(calendars, 1);
+
+    const QString read = tr("Read the person's attendance");
+    Guard::connect(m_previous, &QPushButton::clicked, this, read, [this] { moveMonth(-1); });
+    Guard::connect(m_next, &QPushButton::clicked, this, read, [this] { moveMonth(1); });
+    Guard::connect(&state, &MemberScreenState::memberShown, this, read,
+                   [this](qint64 memberId) { showMember(memberId); });
+    // An emptied screen shows the month without anybody's marks.
+    Guard::connect(&state, &MemberScreenState::memberCleared, this, read, [this] { showMember(std::nullopt); });
+    redraw();
+}
+
+void AttendancePage::showMember(std::optional<qint64> memberId)
+{
+    m_memberId = memberId;
+    redraw();
+}
+
+void AttendancePage::moveMonth(int months)
+{
+    // addMonths fits the day: 31 January forward is the last day of February.
+    m_calendarMonth = m_calendarMonth.addMonths(months);
+    redraw();
+}
+
+void AttendancePage::redraw()
+{
+    const MonthLayout layout(m_calendarMonth);
+    m_month->setText(QLocale().toString(m_calendarMonth, QStringLiteral("MMMM yyyy")));
+    std::vector<AttendanceWeekMarks> weeks;
+    AttendanceYearFigures figures;
+    if (m_memberId) {
+        AttendanceStore store(m_context.db());
+        weeks = store.monthMarks(*m_memberId, m_calendarMonth);
+        figures = store.yearFigures(*m_memberId, m_calendarMonth);
+    }
+    const QBrush yellow(QColor(255, 255, 0));
+    for (int c = 0; c < AttendanceWeek::kCategoryCount; ++c) {
+        QStandardItemModel* model = m_models.at(c);
+        model->setRowCount(0);
+        model->setRowCount(layout.weekRows());
+        for (int day = 1; day <= layout.days(); ++day) {
+            auto* item = new QStandardItem(QString::number(day));
+            item->setTextAlignment(Qt::AlignCenter);
+            item->setEditable(false);
+            model->setItem(layout.rowOf(day), layout.columnOf(day), item);
+        }
+        for (const AttendanceWeekMarks& week : weeks) {
+            if (week.marks.at(size_t(c))) {
+                const int day = week.week.day();
+                model->item(layout.rowOf(day), layout.columnOf(day))->setBackground(yellow);
+            }
+        }
+        m_yearLines.at(c)->setText(m_memberId ? figures.text(c) : QString());
+    }
 }

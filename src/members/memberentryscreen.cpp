@@ -75,7 +75,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_church = new ChurchInfoPage(
         m_context, [this] { return m_contact->email()->text(); }, m_tabs);
     m_prospect = new ProspectInfoPage(m_context, m_tabs);
-    m_attendance = new AttendancePage(m_tabs);
+    m_attendance = new AttendancePage(m_context, *m_state, m_tabs);
     m_organizations = new OrganizationsPage(m_tabs);
     m_contributions = new ContributionsPage(m_context, m_tabs);
     addScrollingPage(m_tabs, m_contact, tr("&Contact Info"));

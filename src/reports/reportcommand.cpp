@@ -4,6 +4,7 @@
 #include "backup/migrationbackup.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "reports/attendancereports.h"
 #include "reports/contributionreports.h"
 #include "reports/listingreports.h"
 #include "reports/memberinforeports.h"
@@ -144,27 +145,44 @@ QList<QCommandLineOption> peopleOptions()
         QCommandLineOption(QStringLiteral("all"), ReportCommandText::tr("Everybody on the roll but deleted people."))};
 }
 
+// The people of --ids or --all: the IDs, nothing for --all, or the refusal.
+struct ChosenPeople
+{
+    std::optional<QList<qint64>> ids;
+    QString refusal;
+
+    QList<qint64> resolve(Database& db) const { return ids ? *ids : everyone(db); }
+};
+
+ChosenPeople chosenPeople(const ReportOptions& options)
+{
+    const QString idsOption = QStringLiteral("ids");
+    if (options.isSet(idsOption) == options.isSet(QStringLiteral("all"))) {
+        return {{}, ReportCommandText::tr("Give either --ids with the people's IDs or --all.")};
+    }
+    ChosenPeople chosen;
+    if (options.isSet(idsOption)) {
+        chosen.ids = ReportIdList::parse(options.value(idsOption));
+        if (!chosen.ids) {
+            chosen.refusal = ReportCommandText::tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.")
+                                 .arg(options.value(idsOption));
+        }
+    }
+    return chosen;
+}
+
 // A report on a list of people (--ids or --all), built by one of the member report builders.
 std::function<PreparedReport(const ReportOptions&)> peopleReport(
     ReportDocument (MemberReports::*build)(const QList<qint64>&))
 {
     return [build](const ReportOptions& options) {
-        const QString idsOption = QStringLiteral("ids");
-        if (options.isSet(idsOption) == options.isSet(QStringLiteral("all"))) {
-            return PreparedReport::refuse(ReportCommandText::tr("Give either --ids with the people's IDs or --all."));
+        const ChosenPeople people = chosenPeople(options);
+        if (!people.refusal.isEmpty()) {
+            return PreparedReport::refuse(people.refusal);
         }
-        std::optional<QList<qint64>> ids;
-        if (options.isSet(idsOption)) {
-            ids = ReportIdList::parse(options.value(idsOption));
-            if (!ids) {
-                return PreparedReport::refuse(
-                    ReportCommandText::tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.")
-                        .arg(options.value(idsOption)));
-            }
-        }
-        return PreparedReport{[build, ids](AppContext& context) -> std::optional<ReportDocument> {
+        return PreparedReport{[build, people](AppContext& context) -> std::optional<ReportDocument> {
                                   MemberReports builders(context.db(), reportHeading(context));
-                                  return (builders.*build)(ids ? *ids : everyone(context.db()));
+                                  return (builders.*build)(people.resolve(context.db()));
                               },
                               {}};
     };
@@ -319,6 +337,56 @@ QList<QCommandLineOption> rollOptions()
                                QStringLiteral("YYYY-MM-DD"))};
 }
 
+// The options of a report on a period: its first and last day.
+QList<QCommandLineOption> periodOptions()
+{
+    return {QCommandLineOption(QStringLiteral("from"), ReportCommandText::tr("The first day of the period."),
+                               QStringLiteral("YYYY-MM-DD")),
+            QCommandLineOption(QStringLiteral("to"), ReportCommandText::tr("The last day of the period."),
+                               QStringLiteral("YYYY-MM-DD"))};
+}
+
+// The date of a period option, or the refusal naming the option.
+std::optional<QDate> periodDate(const ReportOptions& options, const QString& name, QString& refusal)
+{
+    if (!options.isSet(name)) {
+        refusal = ReportCommandText::tr("Give --%1 with a date such as 2026-03-01.").arg(name);
+        return std::nullopt;
+    }
+    const QDate date = QDate::fromString(options.value(name), Qt::ISODate);
+    if (!date.isValid()) {
+        refusal = ReportCommandText::tr("--%1 \"%2\" is not a date such as 2026-03-01.").arg(name, options.value(name));
+        return std::nullopt;
+    }
+    return date;
+}
+
+// The attendance count report of the people over the period --from .. --to.
+PreparedReport prepareAttendanceCount(const ReportOptions& options)
+{
+    const ChosenPeople people = chosenPeople(options);
+    if (!people.refusal.isEmpty()) {
+        return PreparedReport::refuse(people.refusal);
+    }
+    QString refusal;
+    const std::optional<QDate> from = periodDate(options, QStringLiteral("from"), refusal);
+    if (!from) {
+        return PreparedReport::refuse(refusal);
+    }
+    const std::optional<QDate> to = periodDate(options, QStringLiteral("to"), refusal);
+    if (!to) {
+        return PreparedReport::refuse(refusal);
+    }
+    if (*from > *to) {
+        return PreparedReport::refuse(ReportCommandText::tr("--from is later than --to: the period runs backwards."));
+    }
+    return PreparedReport{[people, from = *from, to = *to](AppContext& context) -> std::optional<ReportDocument> {
+                              AttendanceReports builder(context.db(), reportHeading(context));
+                              return builder.printAttendanceCountReport(people.resolve(context.db()), from, to);
+                          },
+                          {}};
+}
+
 } // namespace
 
 bool ReportOptions::isSet(const QString& name) const
@@ -402,6 +470,10 @@ const QList<CommandReport>& commandReports()
         {QStringLiteral("member-info-update"), MemberInfoReports::design(), Permission::MemberInformationUpdateReport,
          ReportCommandText::tr("A sheet per person to check and correct, in name order."), updateSheetOptions(),
          updateSheetsReport()},
+        {QStringLiteral("attendance-count"), AttendanceReports::countReportDesign(),
+         Permission::AttendanceNavigatorReport,
+         ReportCommandText::tr("Each person's attendance per category over a period, against its Sundays."),
+         peopleOptions() + periodOptions(), prepareAttendanceCount},
     };
     return reports;
 }

@@ -50,8 +50,6 @@ const QList<ScreenId> kNotYetBuilt = {
     ScreenId::ChurchInfo,
     ScreenId::ProspectNavigator,
     ScreenId::ProspectContactEntry,
-    ScreenId::AttendanceNavigator,
-    ScreenId::AttendanceEntry,
     ScreenId::OutreachPhaseEntry,
     ScreenId::ValueEntry,
     ScreenId::UserEntry,

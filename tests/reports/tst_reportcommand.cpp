@@ -92,6 +92,7 @@ void TestReportCommand::init()
     TestDatabase::grant(*m_db, m_pat, "Mailing Labels Report");
     TestDatabase::grant(*m_db, m_pat, "Administrative Report");
     TestDatabase::grant(*m_db, m_pat, "Member Contributions");
+    TestDatabase::grant(*m_db, m_pat, "Attendance Navigator Report");
     TestDatabase::addLogin(*m_db, idOf("Sanders"), "sam", "secret", "User", 1);
     m_asked.clear();
 }
@@ -165,6 +166,11 @@ void TestReportCommand::writesTheReportAsPdf_data()
         << QStringList{"Contributions Entry Control Report"} << QStringList{};
     QTest::newRow("a listing without options")
         << QStringList{"care-group-listing"} << QStringList{"Care Group Listing", "Care groups: 0"} << QStringList{};
+    QTest::newRow("attendance counts of a period")
+        << QStringList{"attendance-count", "--ids", "2,5", "--from", "2024-09-01", "--to", "2024-09-29"}
+        << QStringList{"Attendance Count", "Weeks of 09/01/2024 to 09/29/2024: 5 Sundays", "O'Brien, Pat",
+                       "Sanders, Sam", "People listed: 2"}
+        << QStringList{"Smithers"};
 }
 
 void TestReportCommand::writesTheReportAsPdf()
@@ -226,6 +232,18 @@ void TestReportCommand::badParametersAreRefused_data()
     QTest::newRow("ids with SQL") << QStringList{"member-list", "--ids", "1) OR (1=1"} + rest
                                   << "is not a list of person IDs";
     QTest::newRow("empty ids") << QStringList{"member-list", "--ids", ""} + rest << "is not a list of person IDs";
+    QTest::newRow("period without --from")
+        << QStringList{"attendance-count", "--all", "--to", "2024-09-29"} + rest << "Give --from with a date";
+    QTest::newRow("malformed --to") << QStringList{"attendance-count", "--all", "--from",
+                                                   "2024-09-01",       "--to",  "29/09/2024"} +
+                                           rest
+                                    << "--to \"29/09/2024\" is not a date";
+    QTest::newRow("reversed period") << QStringList{"attendance-count", "--ids", "2",         "--from",
+                                                    "2024-09-29",       "--to",  "2024-09-01"} +
+                                            rest
+                                     << "--from is later than --to";
+    QTest::newRow("attendance count without people")
+        << QStringList{"attendance-count", "--from", "2024-09-01", "--to", "2024-09-29"} + rest << "Give either --ids";
     QTest::newRow("no pdf") << QStringList{"member-list", "--all", "--user", "pat", "--db", "x.db"}
                             << "Name the PDF file";
     QTest::newRow("no user") << QStringList{"member-list", "--all", "--pdf", "out.pdf", "--db", "x.db"}
