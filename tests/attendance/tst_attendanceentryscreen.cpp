@@ -3,6 +3,7 @@
 #include "attendance/attendanceentryscreen.h"
 #include "data/database.h"
 #include "fakeclock.h"
+#include "guitest.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
 #include "shell/mainwindow.h"
@@ -53,13 +54,9 @@ private:
     template <typename T>
     T* control(const char* name)
     {
-        T* widget = m_screen->findChild<T*>(QString::fromUtf8(name));
-        if (!widget) {
-            qFatal("no control %s", name);
-        }
-        return widget;
+        return GuiTest::find<T>(m_screen, QString::fromUtf8(name));
     }
-    void click(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    void click(const char* button) { GuiTest::click(control<QPushButton>(button)); }
     void pickDate(const QDate& date)
     {
         auto* box = control<DateBox>("dtWeekOf");
@@ -248,7 +245,7 @@ void TestAttendanceEntryScreen::savingTwiceKeepsOneRowAndUntickingAllDeletes()
     db().execute("UPDATE Member SET Status = 'Visitor' WHERE ID = ?", {sanders});
     store(sanders, kSunday, "1000000");
     pickDate(kSunday);
-    control<QComboBox>("cmbStatus")->setCurrentIndex(control<QComboBox>("cmbStatus")->findText("Member"));
+    GuiTest::choose(control<QComboBox>("cmbStatus"), "Member");
     click("btnFind");
     QVERIFY(rowOf(sanders) < 0);
     toggle(smith, AttendanceWeek::SS);
@@ -371,7 +368,7 @@ void TestAttendanceEntryScreen::clearEmptiesEverything()
 {
     control<QLineEdit>("txtName")->setText("Smith");
     auto* status = control<QComboBox>("cmbStatus");
-    status->setCurrentIndex(0);
+    GuiTest::chooseAt(status, 0);
     pickDate(kWednesday);
     click("btnFind");
     click("btnClear");
