@@ -63,11 +63,7 @@ AttendanceEntryScreen::~AttendanceEntryScreen() = default;
 
 QSize AttendanceEntryScreen::sizeHint() const
 {
-    // As the navigators: about 789 pixels wide or as wide as the criteria need, nine tenths of the work area
-    // high, so the grid gets the room below the criteria.
-    const QSize layoutHint = QWidget::sizeHint();
-    const int height = workAreaHeight(this) * 9 / 10;
-    return {qMax(789, layoutHint.width()), qMax(height, layoutHint.height())};
+    return searchScreenSize(this, QWidget::sizeHint());
 }
 
 void AttendanceEntryScreen::buildControls()
@@ -84,20 +80,17 @@ void AttendanceEntryScreen::buildControls()
     m_discClass = Controls::pickList(m_criteriaFrame, QStringLiteral("cmbDiscClass"));
     m_wedClass = Controls::pickList(m_criteriaFrame, QStringLiteral("cmbWedClass"));
 
-    const QList<std::pair<const char*, QWidget*>> labelled = {
-        {QT_TR_NOOP("Week Of"), m_weekOf},       {QT_TR_NOOP("Name"), m_name},
-        {QT_TR_NOOP("Member Status"), m_status}, {QT_TR_NOOP("Church Status"), m_churchStatus},
-        {QT_TR_NOOP("SS Class"), m_ssClass},     {QT_TR_NOOP("Disc Class"), m_discClass},
-        {QT_TR_NOOP("Wed Class"), m_wedClass},
-    };
-    constexpr int kPairsPerRow = 4;
-    for (int i = 0; i < labelled.size(); ++i) {
-        auto* label = new QLabel(caption(labelled[i].first), m_criteriaFrame);
-        label->setBuddy(labelled[i].second);
-        grid->addWidget(label, i / kPairsPerRow, (i % kPairsPerRow) * 2, Qt::AlignRight);
-        grid->addWidget(labelled[i].second, i / kPairsPerRow, (i % kPairsPerRow) * 2 + 1);
-    }
-    const int buttonsRow = (int(labelled.size()) + kPairsPerRow - 1) / kPairsPerRow;
+    const int buttonsRow = Controls::addLabelledFields(grid,
+                                                       {
+                                                           {tr("Week Of"), m_weekOf},
+                                                           {tr("Name"), m_name},
+                                                           {tr("Member Status"), m_status},
+                                                           {tr("Church Status"), m_churchStatus},
+                                                           {tr("SS Class"), m_ssClass},
+                                                           {tr("Disc Class"), m_discClass},
+                                                           {tr("Wed Class"), m_wedClass},
+                                                       },
+                                                       4);
 
     auto* buttons = new QHBoxLayout;
     const auto button = [this, buttons](const char* name, const char* text) {
@@ -111,7 +104,7 @@ void AttendanceEntryScreen::buildControls()
     QPushButton* saveButton = button("btnSave", QT_TR_NOOP("&Save"));
     QPushButton* exit = button("btnExit", QT_TR_NOOP("E&xit"));
     buttons->addStretch();
-    grid->addLayout(buttons, buttonsRow, 0, 1, kPairsPerRow * 2);
+    grid->addLayout(buttons, buttonsRow, 0, 1, 4 * 2);
 
     m_gridFrame = Controls::frame(this, QStringLiteral("Frame2"), tr("Names"));
     m_grid = Controls::grid(m_gridFrame, QStringLiteral("vsfgMembers"));

@@ -73,11 +73,7 @@ AttendanceNavigatorScreen::~AttendanceNavigatorScreen() = default;
 
 QSize AttendanceNavigatorScreen::sizeHint() const
 {
-    // As the member navigator: about 789 pixels wide or as wide as the criteria need, nine tenths of the work
-    // area high.
-    const QSize layoutHint = QWidget::sizeHint();
-    const int height = workAreaHeight(this) * 9 / 10;
-    return {qMax(789, layoutHint.width()), qMax(height, layoutHint.height())};
+    return searchScreenSize(this, QWidget::sizeHint());
 }
 
 void AttendanceNavigatorScreen::buildControls()
@@ -105,22 +101,16 @@ void AttendanceNavigatorScreen::buildControls()
     m_start = Controls::datePicker(m_criteriaFrame, QStringLiteral("dtStart"));
     m_end = Controls::datePicker(m_criteriaFrame, QStringLiteral("dtEnd"));
 
-    const QList<std::pair<const char*, QWidget*>> labelled = {
-        {QT_TR_NOOP("Name"), m_name},
-        {QT_TR_NOOP("Member Status"), m_status},
-        {QT_TR_NOOP("Church Status"), m_churchStatus},
-        {QT_TR_NOOP("SS Class"), m_ssClass},
-        {QT_TR_NOOP("Disc Class"), m_discClass},
-        {QT_TR_NOOP("Wed Class"), m_wedClass},
-    };
-    constexpr int kPairsPerRow = 3;
-    for (int i = 0; i < labelled.size(); ++i) {
-        auto* label = new QLabel(caption(labelled[i].first), m_criteriaFrame);
-        label->setBuddy(labelled[i].second);
-        grid->addWidget(label, i / kPairsPerRow, (i % kPairsPerRow) * 2, Qt::AlignRight);
-        grid->addWidget(labelled[i].second, i / kPairsPerRow, (i % kPairsPerRow) * 2 + 1);
-    }
-    int row = int(labelled.size()) / kPairsPerRow;
+    int row = Controls::addLabelledFields(grid,
+                                          {
+                                              {tr("Name"), m_name},
+                                              {tr("Member Status"), m_status},
+                                              {tr("Church Status"), m_churchStatus},
+                                              {tr("SS Class"), m_ssClass},
+                                              {tr("Disc Class"), m_discClass},
+                                              {tr("Wed Class"), m_wedClass},
+                                          },
+                                          3);
 
     auto* attendedLabel = new QLabel(tr("Attended"), m_criteriaFrame);
     attendedLabel->setBuddy(m_attended);
@@ -130,7 +120,7 @@ void AttendanceNavigatorScreen::buildControls()
     attendedRow->addWidget(m_attendDay);
     attendedRow->addStretch();
     grid->addWidget(attendedLabel, row, 0, Qt::AlignRight);
-    grid->addLayout(attendedRow, row, 1, 1, kPairsPerRow * 2 - 1);
+    grid->addLayout(attendedRow, row, 1, 1, 3 * 2 - 1);
     ++row;
 
     auto* missedLabel = new QLabel(tr("Missed"), m_criteriaFrame);
@@ -145,7 +135,7 @@ void AttendanceNavigatorScreen::buildControls()
     missedRow->addWidget(m_end);
     missedRow->addStretch();
     grid->addWidget(missedLabel, row, 0, Qt::AlignRight);
-    grid->addLayout(missedRow, row, 1, 1, kPairsPerRow * 2 - 1);
+    grid->addLayout(missedRow, row, 1, 1, 3 * 2 - 1);
     ++row;
 
     auto* buttons = new QHBoxLayout;
@@ -161,7 +151,7 @@ void AttendanceNavigatorScreen::buildControls()
     buttons->addStretch();
     QPushButton* printList = button("btnPrintList", QT_TR_NOOP("Print &List"));
     QPushButton* printCount = button("btnPrintMissed", QT_TR_NOOP("Print C&ount"));
-    grid->addLayout(buttons, row, 0, 1, kPairsPerRow * 2);
+    grid->addLayout(buttons, row, 0, 1, 3 * 2);
 
     m_gridFrame = Controls::frame(this, QStringLiteral("Frame2"), tr("Names"));
     m_grid = Controls::grid(m_gridFrame, QStringLiteral("vsfgMembers"));

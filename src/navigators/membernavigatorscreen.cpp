@@ -70,11 +70,7 @@ MemberNavigatorScreen::~MemberNavigatorScreen() = default;
 
 QSize MemberNavigatorScreen::sizeHint() const
 {
-    // The main window opens its screens at their size hint: about 11835 twips (789 pixels) wide, or as wide
-    // as the criteria need, and nine tenths of the work area high, so the grid gets the room below them.
-    const QSize layoutHint = QWidget::sizeHint();
-    const int height = workAreaHeight(this) * 9 / 10;
-    return {qMax(789, layoutHint.width()), qMax(height, layoutHint.height())};
+    return searchScreenSize(this, QWidget::sizeHint());
 }
 
 void MemberNavigatorScreen::buildControls()
@@ -106,32 +102,26 @@ void MemberNavigatorScreen::buildControls()
     m_hoh = pickList("cmbHOH");
     m_organization = pickList("cmbOrganization");
 
-    const QList<std::pair<const char*, QWidget*>> labelled = {
-        {QT_TR_NOOP("Name"), m_name},
-        {QT_TR_NOOP("Search"), m_search},
-        {QT_TR_NOOP("Member Status"), m_status},
-        {QT_TR_NOOP("Church Status"), m_churchStatus},
-        {QT_TR_NOOP("Prospect Status"), m_prospectStatus},
-        {QT_TR_NOOP("DOB/Anniv"), m_dobAnniv},
-        {QT_TR_NOOP("Map"), m_mapSection},
-        {QT_TR_NOOP("SS Class"), m_ssClass},
-        {QT_TR_NOOP("CG Assign"), m_careGroup},
-        {QT_TR_NOOP("Disc Class"), m_discClass},
-        {QT_TR_NOOP("Wed Class"), m_wedClass},
-        {QT_TR_NOOP("Deacon"), m_deacon},
-        {QT_TR_NOOP("Responsibility"), m_responsibility},
-        {QT_TR_NOOP("Receive NL"), m_receiveNL},
-        {QT_TR_NOOP("HOH"), m_hoh},
-        {QT_TR_NOOP("Organization"), m_organization},
-    };
-    constexpr int kPairsPerRow = 4;
-    for (int i = 0; i < labelled.size(); ++i) {
-        auto* label = new QLabel(caption(labelled[i].first), m_criteriaFrame);
-        label->setBuddy(labelled[i].second);
-        grid->addWidget(label, i / kPairsPerRow, (i % kPairsPerRow) * 2, Qt::AlignRight);
-        grid->addWidget(labelled[i].second, i / kPairsPerRow, (i % kPairsPerRow) * 2 + 1);
-    }
-    const int datesRow = int(labelled.size()) / kPairsPerRow;
+    const int datesRow = Controls::addLabelledFields(grid,
+                                                     {
+                                                         {tr("Name"), m_name},
+                                                         {tr("Search"), m_search},
+                                                         {tr("Member Status"), m_status},
+                                                         {tr("Church Status"), m_churchStatus},
+                                                         {tr("Prospect Status"), m_prospectStatus},
+                                                         {tr("DOB/Anniv"), m_dobAnniv},
+                                                         {tr("Map"), m_mapSection},
+                                                         {tr("SS Class"), m_ssClass},
+                                                         {tr("CG Assign"), m_careGroup},
+                                                         {tr("Disc Class"), m_discClass},
+                                                         {tr("Wed Class"), m_wedClass},
+                                                         {tr("Deacon"), m_deacon},
+                                                         {tr("Responsibility"), m_responsibility},
+                                                         {tr("Receive NL"), m_receiveNL},
+                                                         {tr("HOH"), m_hoh},
+                                                         {tr("Organization"), m_organization},
+                                                     },
+                                                     4);
 
     m_memberSince = new QCheckBox(tr("Member Since"), m_criteriaFrame);
     m_memberSince->setObjectName(QStringLiteral("chkMemberSince"));
@@ -159,7 +149,7 @@ void MemberNavigatorScreen::buildControls()
     QPushButton* printList = button("btnPrintList", QT_TR_NOOP("Print &List"));
     QPushButton* printDobAnniv = button("btnPrintListDOBAnniv", QT_TR_NOOP("Print &DOB/Anniv"));
     QPushButton* printLabels = button("btnPrintMailingLabels", QT_TR_NOOP("Print &Mail Lbl"));
-    grid->addLayout(buttons, datesRow + 1, 0, 1, kPairsPerRow * 2);
+    grid->addLayout(buttons, datesRow + 1, 0, 1, 4 * 2);
 
     m_gridFrame = new QGroupBox(tr("Members/Prospects"), this);
     m_gridFrame->setObjectName(QStringLiteral("Frame2"));

@@ -116,6 +116,17 @@ DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString
     return new DateSwitch(check, date);
 }
 
+int addLabelledFields(QGridLayout* grid, const QList<std::pair<QString, QWidget*>>& fields, int pairsPerRow)
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        auto* caption = new QLabel(fields[i].first, fields[i].second->parentWidget());
+        caption->setBuddy(fields[i].second);
+        grid->addWidget(caption, i / pairsPerRow, (i % pairsPerRow) * 2, Qt::AlignRight);
+        grid->addWidget(fields[i].second, i / pairsPerRow, (i % pairsPerRow) * 2 + 1);
+    }
+    return (int(fields.size()) + pairsPerRow - 1) / pairsPerRow;
+}
+
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
 {
     auto* button = new QPushButton(caption, parent);

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
 class QPushButton;
@@ -54,6 +55,9 @@ void addPageShortcuts(QTabWidget* pages);
 void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption);
 // A box that shows a value the user cannot change: Tab passes it by, a click may still select its text.
 void makeDisplayOnly(QLineEdit* box);
+// Criteria laid out as label-field pairs, pairsPerRow to a row, each label right-aligned before its field
+// and its buddy. Returns the first row left free below them.
+int addLabelledFields(QGridLayout* grid, const QList<std::pair<QString, QWidget*>>& fields, int pairsPerRow);
 // A push button known by its object name; the caption marks its access key with "&".
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption);
 // The buttons a screen ends with: in a row at the right, in the order given.

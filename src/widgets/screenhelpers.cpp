@@ -62,6 +62,11 @@ int workAreaHeight(const QWidget* screen)
     return display ? display->availableGeometry().height() : 0;
 }
 
+QSize searchScreenSize(const QWidget* screen, const QSize& layoutHint)
+{
+    return {qMax(789, layoutHint.width()), qMax(workAreaHeight(screen) * 9 / 10, layoutHint.height())};
+}
+
 void selectAllOnFocus(QLineEdit* edit)
 {
     edit->installEventFilter(new SelectAllOnFocus(edit));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 #include "shell/fileutil.h"
 
 #include <QDate>
@@ -19,6 +21,9 @@ void closeScreen(QWidget* screen);
 // The height of the work area a screen is shown in: the main window's screen area when the screen is one of
 // its child windows, else the desktop's available height.
 int workAreaHeight(const QWidget* screen);
+// The size a search screen (criteria above a grid) opens at: about 789 pixels (11835 twips) wide or as
+// wide as its layout needs, and nine tenths of the work area high, so the grid gets the room below.
+QSize searchScreenSize(const QWidget* screen, const QSize& layoutHint);
 
 // Makes the box select its whole text whenever it receives the focus, so that typing replaces the old value.
 void selectAllOnFocus(QLineEdit* edit);
