@@ -266,37 +266,8 @@ CREATE INDEX Member_Name_Key ON Member (Name_Key, Last_Name COLLATE BINARY, Firs
                                         Middle_Name COLLATE BINARY, ID, Title, Head_Of_Household);
 )SQL";
 
-// A page cache of 64 MB for as long as it lives, then the one the connection had. A step that rewrites every person
-// row keeps the pages it changes in memory instead of writing and reading each one back encrypted several times.
-class LargePageCache final
-{
-public:
-    explicit LargePageCache(Database& db)
-        : m_db(db)
-        , m_before(db.scalar(QStringLiteral("PRAGMA cache_size")).toLongLong())
-    {
-        m_db.executeScript(QStringLiteral("PRAGMA cache_size = -65536"));
-    }
-    ~LargePageCache()
-    {
-        try {
-            // PRAGMA takes no bound value; this is the number the engine gave above.
-            m_db.executeScript(QStringLiteral("PRAGMA cache_size = %1").arg(m_before));
-        } catch (const DatabaseError&) {
-            // Only the cache stays larger.
-        }
-    }
-    LargePageCache(const LargePageCache&) = delete;
-    LargePageCache& operator=(const LargePageCache&) = delete;
-
-private:
-    Database& m_db;
-    qint64 m_before;
-};
-
 void addNameKeys(Database& db)
 {
-    const LargePageCache cache(db);
     db.executeScript(QString::fromUtf8(kVersion3Column));
     struct Person
     {
