@@ -301,6 +301,26 @@ DROP INDEX AttendanceData_Member;
 CREATE INDEX AttendanceData_Member ON AttendanceData (MemberID, WeekOf, SS, SL, RBD, WS, DT, SE, WN);
 )SQL";
 
+// Version 5: each import of people is recorded, so that the last one can be undone: the batch, and each
+// person, family link and list entry it added.
+const char* const kVersion5 = R"SQL(
+CREATE TABLE Import_Batch (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    File TEXT,
+    Imported_At TEXT NOT NULL,
+    Imported_By TEXT,
+    Undone INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE Import_Batch_Item (
+    Batch_ID INTEGER NOT NULL,
+    Kind TEXT NOT NULL,
+    Item_ID INTEGER,
+    List_Table TEXT,
+    Value TEXT
+);
+CREATE INDEX Import_Batch_Item_Batch ON Import_Batch_Item (Batch_ID);
+)SQL";
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
@@ -309,6 +329,7 @@ const std::vector<std::function<void(Database&)>>& migrations()
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion2)); },
         addNameKeys,
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion4)); },
+        [](Database& db) { db.executeScript(QString::fromUtf8(kVersion5)); },
     };
     return steps;
 }
@@ -375,7 +396,9 @@ QStringList tableNames()
             QStringLiteral("ProspectStatus"),
             QStringLiteral("Titles"),
             QStringLiteral("State"),
-            QStringLiteral("Relationships")};
+            QStringLiteral("Relationships"),
+            QStringLiteral("Import_Batch"),
+            QStringLiteral("Import_Batch_Item")};
 }
 
 QStringList columnsOf(Database& db, const QString& table)

@@ -67,6 +67,16 @@ QStringList LookupStore::texts(LookupList list)
                       Database::sortText(u'"' + column + u'"'));
 }
 
+QString LookupStore::tableOf(LookupList list)
+{
+    return QString::fromLatin1(textList(list).table);
+}
+
+QString LookupStore::columnOf(LookupList list)
+{
+    return QString::fromLatin1(textList(list).column);
+}
+
 QStringList LookupStore::outreachPhases()
 {
     return m_db.texts(QStringLiteral("SELECT Phase FROM Outreach_Phase ORDER BY PhaseOrder"));

@@ -36,6 +36,9 @@ public:
 
     // The entries of a text list in name order.
     QStringList texts(LookupList list);
+    // The table of a text list and its column (our own constants, safe to put into SQL).
+    static QString tableOf(LookupList list);
+    static QString columnOf(LookupList list);
     // The outreach phases in the plan's order.
     QStringList outreachPhases();
 

@@ -1,0 +1,375 @@
+#include "exchange/importpeoplescreen.h"
+
+#include "data/permission.h"
+#include "exchange/csvfile.h"
+#include "exchange/importfields.h"
+#include "shell/appcontext.h"
+#include "shell/changenotifier.h"
+#include "shell/permissions.h"
+#include "widgets/busycursor.h"
+#include "widgets/controls.h"
+#include "widgets/filedialogs.h"
+#include "widgets/guardedaction.h"
+#include "widgets/messages.h"
+#include "widgets/permissioncheck.h"
+#include "widgets/screenhelpers.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace Controls;
+
+namespace {
+
+QTableWidget* table(QWidget* parent, const QString& name, const QStringList& headings)
+{
+    auto* grid = new QTableWidget(0, int(headings.size()), parent);
+    grid->setObjectName(name);
+    grid->setHorizontalHeaderLabels(headings);
+    grid->verticalHeader()->hide();
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+QTableWidgetItem* cell(const QString& text)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+QString listName(LookupList list)
+{
+    for (const ImportFields::Field& field : ImportFields::all()) {
+        if (field.list == list) {
+            return field.label;
+        }
+    }
+    return {};
+}
+
+// The preview grid's columns: the row's line, the names, then what decides whether it is imported.
+enum PreviewColumn { ColSkip, ColLine, ColLast, ColFirst, ColProblems, ColDuplicate, ColCount };
+
+} // namespace
+
+ImportPeopleScreen::ImportPeopleScreen(AppContext& context, std::function<QString()> backupFirst, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_backupFirst(std::move(backupFirst))
+{
+    setWindowTitle(tr("Import People"));
+    buildControls();
+    showUndoState();
+}
+
+ImportPeopleScreen::~ImportPeopleScreen() = default;
+
+void ImportPeopleScreen::buildControls()
+{
+    m_file = lineEdit(this, QStringLiteral("txtFile"));
+    makeDisplayOnly(m_file);
+    auto* choose = button(this, QStringLiteral("btnChooseFile"), tr("&Choose File…"));
+    m_headings = checkBox(this, QStringLiteral("chkHeadings"), tr("First row holds &headings"));
+    m_headings->setChecked(true);
+    m_delimiter = pickList(this, QStringLiteral("cmbDelimiter"));
+    m_delimiter->addItem(tr("Comma"), QStringLiteral(","));
+    m_delimiter->addItem(tr("Semicolon"), QStringLiteral(";"));
+    m_delimiter->addItem(tr("Tab"), QStringLiteral("\t"));
+    m_byAddress = checkBox(this, QStringLiteral("chkHouseholdsByAddress"),
+                           tr("Rows without a household: one household per last &name and address"));
+
+    auto* top = new QGridLayout;
+    top->addWidget(label(this, tr("File")), 0, 0);
+    top->addWidget(m_file, 0, 1, 1, 3);
+    top->addWidget(choose, 0, 4);
+    top->addWidget(m_headings, 1, 1);
+    top->addWidget(label(this, tr("Delimiter")), 1, 2, Qt::AlignRight);
+    top->addWidget(m_delimiter, 1, 3);
+    top->addWidget(m_byAddress, 2, 1, 1, 3);
+    top->setColumnStretch(1, 1);
+
+    auto* mappingFrame = frame(this, QStringLiteral("fraMapping"), tr("Columns"));
+    m_mapping = table(mappingFrame, QStringLiteral("vsfgMapping"), {tr("Column"), tr("First value"), tr("Field")});
+    (new QVBoxLayout(mappingFrame))->addWidget(m_mapping);
+    auto* unknownFrame = frame(this, QStringLiteral("fraUnknown"), tr("Values not in their lists"));
+    m_unknown = table(unknownFrame, QStringLiteral("vsfgUnknown"), {tr("List"), tr("Value"), tr("Rows"), tr("Do")});
+    (new QVBoxLayout(unknownFrame))->addWidget(m_unknown);
+    auto* upper = new QHBoxLayout;
+    upper->addWidget(mappingFrame, 1);
+    upper->addWidget(unknownFrame, 1);
+
+    auto* rowsFrame = frame(this, QStringLiteral("fraRows"), tr("Rows"));
+    m_rowsGrid =
+        table(rowsFrame, QStringLiteral("vsfgRows"),
+              {tr("Skip"), tr("Row"), tr("Last Name"), tr("First Name"), tr("Problems"), tr("Possible duplicate")});
+    m_counts = label(rowsFrame, QString(), QStringLiteral("lblCounts"));
+    auto* rowsLayout = new QVBoxLayout(rowsFrame);
+    rowsLayout->addWidget(m_rowsGrid, 1);
+    rowsLayout->addWidget(m_counts);
+
+    auto* preview = button(this, QStringLiteral("btnPreview"), tr("&Preview"));
+    auto* importButton = button(this, QStringLiteral("btnImport"), tr("&Import"));
+    auto* undoButton = button(this, QStringLiteral("btnUndo"), tr("&Undo Last Import"));
+    auto* exit = button(this, QStringLiteral("btnExit"), tr("E&xit"));
+    m_lastImport = label(this, QString(), QStringLiteral("lblLastImport"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(upper, 1);
+    layout->addWidget(rowsFrame, 2);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_lastImport, 1);
+    bottom->addLayout(buttonRow({preview, importButton, undoButton, exit}));
+    layout->addLayout(bottom);
+
+    Guard::connect(choose, &QPushButton::clicked, this, tr("Choose the file"), [this] { chooseFile(); });
+    Guard::connect(m_headings, &QCheckBox::toggled, this, tr("Read the file"), [this] { showMapping(); });
+    Guard::connect(m_delimiter, &QComboBox::activated, this, tr("Read the file"), [this] { readFile(); });
+    Guard::connect(m_byAddress, &QCheckBox::toggled, this, tr("Preview"), [this] { refreshPreview(); });
+    Guard::connect(preview, &QPushButton::clicked, this, preview->text(), [this] { refreshPreview(); });
+    Guard::connect(importButton, &QPushButton::clicked, this, importButton->text(), [this] { import(); });
+    Guard::connect(undoButton, &QPushButton::clicked, this, undoButton->text(), [this] { undo(); });
+    connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
+}
+
+void ImportPeopleScreen::chooseFile()
+{
+    const QString path =
+        FileDialogs::getOpenFileName(this, tr("Import People"), tr("CSV files (*.csv *.txt);;All files (*)"));
+    if (!path.isEmpty()) {
+        openFile(path);
+    }
+}
+
+void ImportPeopleScreen::openFile(const QString& path)
+{
+    m_path = path;
+    m_file->setText(QFileInfo(path).fileName());
+    m_decisions.clear();
+    // A new file: its delimiter is found again.
+    m_delimiter->setCurrentIndex(-1);
+    readFile();
+}
+
+void ImportPeopleScreen::readFile()
+{
+    if (m_path.isEmpty()) {
+        return;
+    }
+    const BusyCursor busy;
+    try {
+        const QChar chosen = m_delimiter->currentIndex() >= 0 ? m_delimiter->currentData().toString().front() : QChar();
+        const CsvFile::Table table = CsvFile::read(m_path, chosen);
+        m_rows = table.rows;
+        m_delimiter->setCurrentIndex(m_delimiter->findData(QString(table.delimiter)));
+        emit m_context.requests().showStatus(
+            tr("Read %1 rows of %2 (%3)").arg(m_rows.size()).arg(QFileInfo(m_path).fileName(), table.encoding));
+    } catch (const CsvFile::CsvError& error) {
+        m_rows.clear();
+        const QString where = error.row() > 0 ? tr("%1, row %2").arg(m_path).arg(error.row()) : m_path;
+        showMessage(tr("%1: %2").arg(where, error.problem()), MessageStyle::Warning, tr("Import People"));
+    }
+    showMapping();
+}
+
+void ImportPeopleScreen::showMapping()
+{
+    m_mapping->setRowCount(0);
+    if (m_rows.isEmpty()) {
+        refreshPreview();
+        return;
+    }
+    const QStringList& first = m_rows.first();
+    const QStringList guessed =
+        m_headings->isChecked() ? ImportFields::guessMapping(first) : QStringList(first.size(), QString());
+    m_mapping->setRowCount(int(first.size()));
+    for (int column = 0; column < first.size(); ++column) {
+        m_mapping->setItem(column, 0,
+                           cell(m_headings->isChecked() ? first.at(column) : tr("Column %1").arg(column + 1)));
+        const QString example = m_rows.size() > (m_headings->isChecked() ? 1 : 0)
+                                    ? m_rows.at(m_headings->isChecked() ? 1 : 0).value(column)
+                                    : QString();
+        m_mapping->setItem(column, 1, cell(example));
+        auto* field = new QComboBox(m_mapping);
+        field->setObjectName(QStringLiteral("cmbField%1").arg(column));
+        field->addItem(tr("(ignore)"), QString());
+        for (const ImportFields::Field& f : ImportFields::all()) {
+            field->addItem(f.label, f.key);
+        }
+        field->setCurrentIndex(std::max(0, field->findData(guessed.value(column))));
+        Guard::connect(field, &QComboBox::currentIndexChanged, this, tr("Preview"), [this] { refreshPreview(); });
+        m_mapping->setCellWidget(column, 2, field);
+    }
+    m_mapping->resizeColumnsToContents();
+    refreshPreview();
+}
+
+ImportOptions ImportPeopleScreen::options() const
+{
+    ImportOptions options;
+    options.hasHeadings = m_headings->isChecked();
+    for (int row = 0; row < m_mapping->rowCount(); ++row) {
+        const auto* field = qobject_cast<const QComboBox*>(m_mapping->cellWidget(row, 2));
+        options.mapping << (field != nullptr ? field->currentData().toString() : QString());
+    }
+    options.householdsByNameAndAddress = m_byAddress->isChecked();
+    options.decisions = m_decisions;
+    for (int row = 0; row < m_rowsGrid->rowCount(); ++row) {
+        const QTableWidgetItem* skip = m_rowsGrid->item(row, ColSkip);
+        if (skip != nullptr && skip->checkState() == Qt::Checked) {
+            options.skippedRows << m_rowsGrid->item(row, ColLine)->text().toInt();
+        }
+    }
+    return options;
+}
+
+void ImportPeopleScreen::refreshPreview()
+{
+    const BusyCursor busy;
+    m_preview = m_rows.isEmpty() ? ImportPreview{} : PersonImport(m_context.db()).preview(m_rows, options());
+    showPreview();
+}
+
+void ImportPeopleScreen::showPreview()
+{
+    // The rows already marked to skip stay marked.
+    const QList<int> skipped = options().skippedRows;
+    m_rowsGrid->setRowCount(int(m_preview.rows.size()));
+    for (int i = 0; i < m_preview.rows.size(); ++i) {
+        const ImportRow& row = m_preview.rows.at(i);
+        auto* skip = new QTableWidgetItem;
+        skip->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        skip->setCheckState(skipped.contains(row.line) ? Qt::Checked : Qt::Unchecked);
+        m_rowsGrid->setItem(i, ColSkip, skip);
+        m_rowsGrid->setItem(i, ColLine, cell(QString::number(row.line)));
+        m_rowsGrid->setItem(i, ColLast, cell(row.values.value(QStringLiteral("Last_Name"))));
+        m_rowsGrid->setItem(i, ColFirst, cell(row.values.value(QStringLiteral("First_Name"))));
+        m_rowsGrid->setItem(i, ColProblems, cell(row.problems.join(QStringLiteral("; "))));
+        QString duplicate;
+        if (row.duplicateOf) {
+            duplicate = tr("%1 in the roll (%2)")
+                            .arg(m_context.people()
+                                     .data(m_context.people().index(m_context.people().rowOf(*row.duplicateOf)))
+                                     .toString(),
+                                 row.duplicateReason);
+        } else if (row.duplicateOfLine) {
+            duplicate = tr("row %1 (%2)").arg(*row.duplicateOfLine).arg(row.duplicateReason);
+        }
+        m_rowsGrid->setItem(i, ColDuplicate, cell(duplicate));
+    }
+    m_rowsGrid->resizeColumnsToContents();
+
+    m_unknown->setRowCount(int(m_preview.unknownValues.size()));
+    for (int i = 0; i < m_preview.unknownValues.size(); ++i) {
+        const UnknownValue& value = m_preview.unknownValues.at(i);
+        m_unknown->setItem(i, 0, cell(listName(value.list)));
+        m_unknown->setItem(i, 1, cell(value.value));
+        m_unknown->setItem(i, 2, cell(QString::number(value.rows)));
+        auto* decide = new QComboBox(m_unknown);
+        decide->setObjectName(QStringLiteral("cmbDecision%1").arg(i));
+        decide->addItem(tr("(leave the rows out)"));
+        decide->addItem(tr("Add to the list"));
+        for (const QString& entry : LookupStore(m_context.db()).texts(value.list)) {
+            decide->addItem(tr("Map to %1").arg(entry), entry);
+        }
+        const std::pair<int, QString> key{int(value.list), value.value.toLower()};
+        Guard::connect(decide, &QComboBox::activated, this, tr("Preview"), [this, decide, key](int index) {
+            if (index == 0) {
+                m_decisions.remove(key);
+            } else {
+                m_decisions[key] =
+                    index == 1 ? LookupDecision{true, {}} : LookupDecision{false, decide->currentData().toString()};
+            }
+            refreshPreview();
+        });
+        m_unknown->setCellWidget(i, 3, decide);
+    }
+    m_unknown->resizeColumnsToContents();
+    m_counts->setText(tr("%1 to import, %2 skipped, %3 with problems, %4 households, %5 list entries to add")
+                          .arg(m_preview.toImport)
+                          .arg(m_preview.skipped)
+                          .arg(m_preview.withProblems)
+                          .arg(m_preview.households)
+                          .arg(m_preview.listEntriesToAdd));
+}
+
+void ImportPeopleScreen::import()
+{
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save)) {
+        return;
+    }
+    refreshPreview();
+    if (m_preview.toImport == 0) {
+        showMessage(tr("There is no row to import."), MessageStyle::Plain, tr("Import People"));
+        return;
+    }
+    const QString question = tr("Import %1 people (%2 households)? A backup of the database is made first.")
+                                 .arg(m_preview.toImport)
+                                 .arg(m_preview.households);
+    if (showMessage(question, MessageStyle::YesNo, tr("Import People")) != MessageAnswer::Yes) {
+        return;
+    }
+    if (const QString failure = m_backupFirst(); !failure.isEmpty()) {
+        showMessage(tr("Nothing was imported: the backup before the import failed. %1").arg(failure),
+                    MessageStyle::Warning, tr("Import People"));
+        return;
+    }
+    ImportResult result;
+    {
+        const BusyCursor busy;
+        result = PersonImport(m_context.db())
+                     .import(m_preview, options(), QFileInfo(m_path).fileName(), m_context.user().userName,
+                             m_context.clock().now());
+    }
+    emit m_context.changes().namesChanged();
+    emit m_context.changes().listValuesChanged();
+    emit m_context.requests().showStatus(tr("Imported %1 people, %2 family links, %3 list entries")
+                                             .arg(result.people)
+                                             .arg(result.links)
+                                             .arg(result.listEntries));
+    showUndoState();
+    refreshPreview();
+}
+
+void ImportPeopleScreen::undo()
+{
+    if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Remove)) {
+        return;
+    }
+    PersonImport store(m_context.db());
+    if (const QString refusal = store.checkUndo(); !refusal.isEmpty()) {
+        showMessage(refusal, MessageStyle::Plain, tr("Undo Last Import"));
+        return;
+    }
+    const auto last = store.lastImport();
+    if (showMessage(tr("Remove everyone the import of %1 added?").arg(last ? last->first : QString()),
+                    MessageStyle::YesNo, tr("Undo Last Import")) != MessageAnswer::Yes) {
+        return;
+    }
+    store.undoLast();
+    emit m_context.changes().namesChanged();
+    emit m_context.changes().listValuesChanged();
+    emit m_context.requests().showStatus(tr("The import of %1 was undone").arg(last ? last->first : QString()));
+    showUndoState();
+    refreshPreview();
+}
+
+void ImportPeopleScreen::showUndoState()
+{
+    const auto last = PersonImport(m_context.db()).lastImport();
+    m_lastImport->setText(
+        last ? tr("Last import: %1, %2").arg(last->first, QLocale().toString(last->second, QLocale::ShortFormat))
+             : QString());
+}
