@@ -50,7 +50,6 @@ const QList<ScreenId> kNotYetBuilt = {
     ScreenId::ChurchInfo,
     ScreenId::ProspectNavigator,
     ScreenId::ProspectContactEntry,
-    ScreenId::OutreachPhaseEntry,
     ScreenId::ValueEntry,
     ScreenId::UserEntry,
     ScreenId::ProspectVisitationSheetReport,
