@@ -233,6 +233,9 @@ void TestOutreachPhaseScreen::movesStopAtTheEndsAndFollowThePhase()
 
 void TestOutreachPhaseScreen::escapeInACellTakesBackItsEdit()
 {
+    // The name takes at most 50 characters.
+    typeCell(2, 1, QString(60, u'n'));
+    QCOMPARE(cell(2, 1), QString(50, u'n'));
     typeCell(2, 1, "Typed");
     QCOMPARE(cell(2, 1), "Typed");
     QTest::keyClick(grid()->indexWidget(grid()->model()->index(2, 1)), Qt::Key_Escape);
