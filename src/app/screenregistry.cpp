@@ -1,5 +1,8 @@
 #include "app/screenregistry.h"
 
+#include "admin/churchinfoscreen.h"
+#include "admin/userentryscreen.h"
+#include "admin/valueentryscreen.h"
 #include "attendance/attendanceentryscreen.h"
 #include "attendance/attendancenavigatorscreen.h"
 #include "backup/backupcontrol.h"
@@ -130,6 +133,12 @@ void registerAllScreens(MainWindow& window)
 {
     window.registerScreen(ScreenId::Login, [](MainWindow& w) { return new LoginScreen(w); });
     window.registerScreen(ScreenId::About, [](MainWindow&) { return new AboutScreen; });
+    window.registerScreen(ScreenId::ChurchInfo,
+                          [](MainWindow& w) -> QWidget* { return new ChurchInfoScreen(w.context(), &w); });
+    window.registerScreen(ScreenId::UserEntry,
+                          [](MainWindow& w) -> QWidget* { return new UserEntryScreen(w.context(), &w); });
+    window.registerScreen(ScreenId::ValueEntry,
+                          [](MainWindow& w) -> QWidget* { return new ValueEntryScreen(w.context(), &w); });
     window.registerScreen(ScreenId::MemberEntry,
                           [](MainWindow& w) -> QWidget* { return new MemberEntryScreen(w.context(), &w); });
     window.registerScreen(ScreenId::ContributionEntry,

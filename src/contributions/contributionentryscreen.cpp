@@ -1,6 +1,7 @@
 #include "contributions/contributionentryscreen.h"
 
 #include "shell/appcontext.h"
+#include "shell/changenotifier.h"
 #include "shell/money.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
@@ -39,6 +40,14 @@ ContributionEntryScreen::ContributionEntryScreen(AppContext& context, QWidget* p
     PairedList::fill(m_member, people);
     m_designation->addItems(m_store.designations());
     startNewEntry(false);
+    // A renamed designation keeps its place as chosen; added and deleted ones show at once.
+    ChangeNotifier& changes = m_context.changes();
+    Guard::connect(&changes, &ChangeNotifier::listValueRenamed, this, tr("Refill the lists"),
+                   [this](LookupList list, const QString& oldText, const QString& newText) {
+                       Controls::followRename(this, list, oldText, newText);
+                   });
+    Guard::connect(&changes, &ChangeNotifier::listValuesChanged, this, tr("Refill the lists"),
+                   [this] { Controls::refill(m_designation, m_store.designations()); });
 }
 
 ContributionEntryScreen::~ContributionEntryScreen() = default;
@@ -52,6 +61,7 @@ void ContributionEntryScreen::buildControls()
     m_amount->setPlaceholderText(QStringLiteral("$0.00"));
     m_refNumber = Controls::lineEdit(this, QStringLiteral("txtRefNo"), Controls::kTextLength);
     m_designation = Controls::pickList(this, QStringLiteral("cmbDesignation"));
+    Controls::showsLookupList(m_designation, LookupList::ContributionDesignations);
     attachTypeAhead(m_member, m_context);
     attachTypeAhead(m_designation, m_context);
 

@@ -85,6 +85,9 @@ ChurchInfoPage::ChurchInfoPage(AppContext& context, std::function<QString()> ema
         lists->addWidget(list, row, 1);
         ++row;
     };
+    for (QComboBox* level : {m_ssAttend, m_worshipAttend, m_discAttend, m_sundayEveAttend, m_wedAttend}) {
+        showsLookupList(level, LookupList::AttendanceLevels);
+    }
     listRow(tr("Sunday School Attendance Level"), m_ssAttend);
     listRow(tr("Worship Service Attendance Level"), m_worshipAttend);
     listRow(tr("Discipleship Training Attendance Level"), m_discAttend);

@@ -38,6 +38,7 @@ ContactInfoPage::ContactInfoPage(AppContext& context, MemberScreenState& state, 
     makeDisplayOnly(m_memberId);
     m_memberStatus = pickList(this, QStringLiteral("cmbMemberStatus"));
     m_title = pickList(this, QStringLiteral("cmbTitle"));
+    showsLookupList(m_title, LookupList::Titles);
     m_firstName = lineEdit(this, QStringLiteral("txtFName"), kTextLength);
     m_middleName = lineEdit(this, QStringLiteral("txtMName"), kTextLength);
     m_lastName = lineEdit(this, QStringLiteral("txtLName"), kTextLength);

@@ -38,6 +38,7 @@ ContributionsPage::ContributionsPage(AppContext& context, QWidget* parent)
     m_start->setAccessibleName(tr("Contributions From"));
     m_end->setAccessibleName(tr("Contributions To"));
     m_designation = pickList(this, QStringLiteral("cmbContributionDesignation"));
+    showsLookupList(m_designation, LookupList::ContributionDesignations);
     auto* refresh = new QPushButton(tr("&Refresh"), this);
     refresh->setObjectName(QStringLiteral("btnRefreshContributions"));
     m_total = lineEdit(this, QStringLiteral("txtContributionTotal"));

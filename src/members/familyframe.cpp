@@ -40,6 +40,7 @@ FamilyFrame::FamilyFrame(AppContext& context, MemberScreenState& state, QCheckBo
     PeopleList::attach(m_memberAdd, m_context.people(), {.leadingEntries = {}, .onlyNonHeads = true});
     attachTypeAhead(m_memberAdd, m_context);
     m_relationship = pickList(this, QStringLiteral("cmbRelationship"));
+    showsLookupList(m_relationship, LookupList::Relationships);
     auto* add = new QPushButton(tr("&Add"), this);
     add->setObjectName(QStringLiteral("btnAddFamMember"));
     auto* remove = new QPushButton(tr("&Remove"), this);

@@ -3,6 +3,7 @@
 #include "members/memberdeletion.h"
 #include "members/memberscreenstate.h"
 #include "shell/appcontext.h"
+#include "shell/loginstore.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/permissioncheck.h"
@@ -30,6 +31,11 @@ void MemberDeleteAction::deleteClicked()
     }
     if (!MemberDeletion::canDelete(id)) {
         showMessage(MemberDeletion::placeholderRefusal(), MessageStyle::Warning, tr("Delete Not Possible"));
+        return;
+    }
+    if (const QString lockout = LoginStore(m_context.db()).checkMemberDeletion(id, m_context.user().memberId);
+        !lockout.isEmpty()) {
+        showMessage(lockout, MessageStyle::Warning, LoginStore::lockoutTitle());
         return;
     }
     MemberDeletion deletion(m_context.db());

@@ -35,6 +35,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 using namespace Controls;
 
 MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
@@ -114,8 +116,17 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     Guard::connect(m_family, &FamilyFrame::relativeChosen, this, tr("Show the person"),
                    [this](qint64 id) { loadMember(id); });
     connect(deleteAction, &MemberDeleteAction::memberDeleted, this, &MemberEntryScreen::memberDeleted);
-    Guard::connect(&m_context.changes(), &ChangeNotifier::listValuesChanged, this, tr("Refill the lists"),
-                   [this] { reloadListValues(); });
+    Guard::connect(&m_context.changes(), &ChangeNotifier::listValueRenamed, this, tr("Refill the lists"),
+                   [this](LookupList list, const QString& oldText, const QString& newText) {
+                       followRename(list, oldText, newText);
+                   });
+    Guard::connect(&m_context.changes(), &ChangeNotifier::listValuesChanged, this, tr("Refill the lists"), [this] {
+        reloadListValues();
+        // A person shown unchanged while one of his values was renamed is read again, as now stored.
+        if (std::exchange(m_showAgainAfterRefill, false) && m_chooser->currentIndex() >= 0) {
+            showMember();
+        }
+    });
     addPageShortcuts(m_tabs);
     auto* newShortcut = new QShortcut(QKeySequence::New, this);
     newShortcut->setContext(Qt::WidgetWithChildrenShortcut);
@@ -147,6 +158,16 @@ void MemberEntryScreen::reloadListValues()
 {
     BusyCursor busy;
     showLists(m_store.lookupLists());
+}
+
+void MemberEntryScreen::followRename(LookupList list, const QString& oldText, const QString& newText)
+{
+    if (shownMemberId() > 0 && !hasUnsavedChanges()) {
+        m_showAgainAfterRefill = true;
+        return;
+    }
+    // Unsaved entries stay; the lists that showed the old text show the new one, so that a save writes it.
+    Controls::followRename(this, list, oldText, newText);
 }
 
 void MemberEntryScreen::showLists(const MemberLookupLists& lists)

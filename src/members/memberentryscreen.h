@@ -1,6 +1,7 @@
 #pragma once
 
 #include "members/memberstore.h"
+#include "shell/lookupstore.h"
 #include "widgets/unsavedchanges.h"
 
 #include <QWidget>
@@ -101,6 +102,7 @@ private:
     void envelopeLeft();
     void memberDeleted();
     void showLists(const MemberLookupLists& lists);
+    void followRename(LookupList list, const QString& oldText, const QString& newText);
     void showEnvelopeInUse(const EnvelopeHolder& holder);
 
     AppContext& m_context;
@@ -124,4 +126,5 @@ private:
     ContributionsPage* m_contributions;
     FamilyFrame* m_family;
     ResponsibilitiesFrame* m_responsibilities;
+    bool m_showAgainAfterRefill = false;
 };

@@ -1,6 +1,7 @@
 #include "members/organizationspage.h"
 
 #include "widgets/controls.h"
+#include "widgets/pairedlist.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -11,14 +12,6 @@
 using namespace Controls;
 
 namespace {
-
-QListWidget* organizationList(QWidget* parent, const QString& name)
-{
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    return list;
-}
 
 QStringList entries(const QListWidget* list)
 {
@@ -36,23 +29,12 @@ OrganizationsPage::OrganizationsPage(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("pageChurchOrganizations"));
-    m_all = organizationList(this, QStringLiteral("lstAllOrganizations"));
-    m_member = organizationList(this, QStringLiteral("lstMemberOrganizations"));
-    QPushButton* add = Controls::button(this, QStringLiteral("btnAdd"), tr("&Add >"));
-    QPushButton* remove = Controls::button(this, QStringLiteral("btnRemove"), tr("< &Rem"));
-    QPushButton* addAll = Controls::button(this, QStringLiteral("btnAddAll"), tr("A&dd >>"));
-    QPushButton* removeAll = Controls::button(this, QStringLiteral("btnRemoveAll"), tr("<< Re&m"));
-    connect(add, &QPushButton::clicked, this, [this] { moveEntries(m_all, m_member, true); });
-    connect(remove, &QPushButton::clicked, this, [this] { moveEntries(m_member, m_all, true); });
-    connect(addAll, &QPushButton::clicked, this, [this] { moveEntries(m_all, m_member, false); });
-    connect(removeAll, &QPushButton::clicked, this, [this] { moveEntries(m_member, m_all, false); });
-
-    auto* buttons = new QVBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {add, remove, addAll, removeAll}) {
-        buttons->addWidget(b);
+    m_all = PairedList::multiSelectList(this, QStringLiteral("lstAllOrganizations"));
+    m_member = PairedList::multiSelectList(this, QStringLiteral("lstMemberOrganizations"));
+    QVBoxLayout* buttons = PairedList::moveButtons(this, m_all, m_member);
+    for (QListWidget* list : {m_all, m_member}) {
+        showsLookupList(list, LookupList::Organizations);
     }
-    buttons->addStretch();
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(label(this, tr("All Organizations")), 0, 0);
@@ -91,19 +73,4 @@ QStringList OrganizationsPage::memberOrganizations() const
 QStringList OrganizationsPage::availableOrganizations() const
 {
     return entries(m_all);
-}
-
-void OrganizationsPage::moveEntries(QListWidget* from, QListWidget* to, bool selectedOnly)
-{
-    if (selectedOnly && from->currentRow() < 0) {
-        return;
-    }
-    for (int row = from->count() - 1; row >= 0; --row) {
-        if (selectedOnly && !from->item(row)->isSelected()) {
-            continue;
-        }
-        QListWidgetItem* item = from->takeItem(row);
-        to->addItem(item);
-        item->setSelected(false);
-    }
 }

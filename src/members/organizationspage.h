@@ -23,11 +23,6 @@ public:
     QStringList memberOrganizations() const;
     QStringList availableOrganizations() const;
 
-    // Moves entries from the last to the first; each is appended to the other list, so a block of
-    // entries arrives in reverse order. With selectedOnly, nothing moves when the source has no
-    // current entry.
-    static void moveEntries(QListWidget* from, QListWidget* to, bool selectedOnly);
-
 private:
     QListWidget* m_all;
     QListWidget* m_member;

@@ -61,6 +61,7 @@ ProspectInfoPage::ProspectInfoPage(AppContext& context, QWidget* parent)
     m_nextContactDate = datePicker(m_contactsFrame, QStringLiteral("dtNextContactDate"));
     m_nextPhase = pickList(m_contactsFrame, QStringLiteral("cmbNextPhase"));
     m_nextAction = pickList(m_contactsFrame, QStringLiteral("cmbNextContactAction"));
+    showsLookupList(m_nextAction, LookupList::ProspectActions);
     m_nextType = lineEdit(m_contactsFrame, QStringLiteral("txtNextType"), kTextLength);
     auto* nextStep = new QHBoxLayout;
     nextStep->addWidget(label(m_contactsFrame, tr("Next Contact")));

@@ -17,6 +17,7 @@ AppContext::AppContext(std::unique_ptr<Database> db, AppConfig config, Clock& cl
     };
     QObject::connect(&m_changes, &ChangeNotifier::memberSaved, m_people.get(), refresh);
     QObject::connect(&m_changes, &ChangeNotifier::memberDeleted, m_people.get(), refresh);
+    QObject::connect(&m_changes, &ChangeNotifier::namesChanged, m_people.get(), refresh);
 }
 
 AppContext::~AppContext() = default;

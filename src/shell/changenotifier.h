@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/lookupstore.h"
+
 #include <QObject>
 
 // Tells open screens what another screen changed, so they can refresh their lists.
@@ -19,6 +21,11 @@ signals:
     void responsibilitiesChanged(qint64 memberId);
     // Classes, care groups, responsibilities or lookup lists changed.
     void listValuesChanged();
+    // An entry of a lookup list was renamed, in the list and in every stored row. Sent before
+    // listValuesChanged, so that a screen showing the old text can take the new one before it refills.
+    void listValueRenamed(LookupList list, const QString& oldText, const QString& newText);
+    // Many people's names changed at once (a title renamed or deleted): lists of every person read again.
+    void namesChanged();
     // A prospect contact was saved or deleted.
     void contactsChanged(qint64 prospectId);
     // A contribution was saved or deleted.

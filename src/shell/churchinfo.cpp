@@ -5,7 +5,7 @@
 std::optional<ChurchInfo> ChurchInfo::load(Database& db)
 {
     const auto row = db.selectOne(QStringLiteral("SELECT Name, Address1, Address2, City, State, Zip, Phone, Fax, "
-                                                 "Email, Website, KeyPressDelay FROM Church LIMIT 1"));
+                                                 "Email, Website, KeyPressDelay FROM Church ORDER BY rowid LIMIT 1"));
     if (!row) {
         return std::nullopt;
     }

@@ -36,6 +36,57 @@ bool LoginStore::hasLogins()
     return m_db.selectOne(QStringLiteral("SELECT Member_ID FROM \"User\" LIMIT 1")).has_value();
 }
 
+namespace {
+
+bool isActiveAdministrator(const QString& type, bool inactive)
+{
+    return type == u"Admin" && !inactive;
+}
+
+} // namespace
+
+QString LoginStore::lockoutTitle()
+{
+    return tr("Not Allowed");
+}
+
+// Active administrators other than the person.
+int LoginStore::otherActiveAdministrators(qint64 memberId)
+{
+    return int(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM \"User\" WHERE Type = ? AND Inactive = 0 AND "
+                                          "Member_ID <> ?"),
+                           {QStringLiteral("Admin"), memberId})
+                   .toLongLong());
+}
+
+QString LoginStore::checkLoginChange(qint64 memberId, const QString& type, bool inactive, qint64 currentUserId)
+{
+    if (inactive && memberId == currentUserId) {
+        return tr("You cannot make your own login inactive: you would be locked out. Another administrator can "
+                  "do it.");
+    }
+    if (!isActiveAdministrator(type, inactive) && otherActiveAdministrators(memberId) == 0) {
+        return tr("This is the last active administrator login. Give another person an active \"Admin\" login "
+                  "first, so that someone can still manage the program.");
+    }
+    return {};
+}
+
+QString LoginStore::checkMemberDeletion(qint64 memberId, qint64 currentUserId)
+{
+    if (memberId == currentUserId) {
+        return tr("You cannot delete yourself: you are logged in as this person.");
+    }
+    const auto login =
+        m_db.selectOne(QStringLiteral("SELECT Type, Inactive FROM \"User\" WHERE Member_ID = ?"), {memberId});
+    if (login && isActiveAdministrator(login->text(u"Type"), login->flag(u"Inactive")) &&
+        otherActiveAdministrators(memberId) == 0) {
+        return tr("This person holds the last active administrator login and cannot be deleted. Give another "
+                  "person an active \"Admin\" login first.");
+    }
+    return {};
+}
+
 QString LoginStore::checkFirstAdministrator(const FirstAdministrator& admin, FirstAdministratorField* field)
 {
     using F = FirstAdministratorField;

@@ -40,6 +40,18 @@ public:
     // True when at least one login exists.
     bool hasLogins();
 
+    // The guards that keep the office from locking itself out. An active administrator is a login whose
+    // Type is exactly "Admin" and whose Inactive is 0; there must always be one left.
+    // The refusal of a change to the person's login (the type and Inactive it would have) made by the
+    // current user, or an empty text when it may be saved: one's own login cannot be made inactive, and the
+    // last active administrator cannot stop being one.
+    QString checkLoginChange(qint64 memberId, const QString& type, bool inactive, qint64 currentUserId);
+    // The refusal of deleting the person, or an empty text: nobody deletes himself, and the holder of the
+    // last active administrator login stays.
+    QString checkMemberDeletion(qint64 memberId, qint64 currentUserId);
+    // The title of the refusals above.
+    static QString lockoutTitle();
+
     // The entry of the first administrator a problem lies in.
     enum class FirstAdministratorField { None, FirstName, LastName, Username, Password, PasswordAgain };
     // The first problem with the entries, as a message for the user, or an empty text when they will do;
@@ -50,5 +62,7 @@ public:
     qint64 createFirstAdministrator(const FirstAdministrator& admin, const Clock& clock);
 
 private:
+    int otherActiveAdministrators(qint64 memberId);
+
     Database& m_db;
 };

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -393,6 +394,43 @@ void selectId(QComboBox* list, const std::optional<qint64>& id)
 std::optional<qint64> chosenId(const QComboBox* list)
 {
     return PairedList::selectedId(list);
+}
+
+namespace {
+
+const char* const kLookupListProperty = "kelvaneLookupList";
+
+} // namespace
+
+void showsLookupList(QWidget* control, LookupList list)
+{
+    control->setProperty(kLookupListProperty, int(list));
+}
+
+void followRename(QWidget* screen, LookupList list, const QString& oldText, const QString& newText)
+{
+    const auto marked = [list](const QWidget* control) {
+        const QVariant value = control->property(kLookupListProperty);
+        return value.isValid() && value.toInt() == int(list);
+    };
+    for (QComboBox* combo : screen->findChildren<QComboBox*>()) {
+        if (marked(combo)) {
+            for (int i = 0; i < combo->count(); ++i) {
+                if (combo->itemText(i).compare(oldText, Qt::CaseInsensitive) == 0) {
+                    combo->setItemText(i, newText);
+                }
+            }
+        }
+    }
+    for (QListWidget* entries : screen->findChildren<QListWidget*>()) {
+        if (marked(entries)) {
+            for (int i = 0; i < entries->count(); ++i) {
+                if (entries->item(i)->text().compare(oldText, Qt::CaseInsensitive) == 0) {
+                    entries->item(i)->setText(newText);
+                }
+            }
+        }
+    }
 }
 
 } // namespace Controls

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/lookupstore.h"
+
 #include "shell/namedid.h"
 
 #include <QDate>
@@ -91,6 +93,14 @@ bool acceptEntries(QWidget* screen);
 void refill(QComboBox* list, const QStringList& items, const std::optional<QString>& firstEntry = std::nullopt);
 // Refills a name/ID list, keeping the chosen ID chosen when it is still offered.
 void refill(QComboBox* list, const NamedIds& entries);
+
+// Marks the control (a drop-down or a list of entries) as showing entries of the lookup list, so that
+// followRename can find it.
+void showsLookupList(QWidget* control, LookupList list);
+// After an entry of the lookup list was renamed everywhere it is stored: every marked control under the
+// screen that shows the old text (any capitals) shows the new one instead, chosen as before. For screens
+// whose unsaved entries must keep the renamed value.
+void followRename(QWidget* screen, LookupList list, const QString& oldText, const QString& newText);
 
 // Chooses the entry with exactly this text; no selection when it is empty or not offered.
 void selectText(QComboBox* list, const QString& text);

@@ -1,7 +1,12 @@
 #include "widgets/pairedlist.h"
 
+#include "widgets/controls.h"
+
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace PairedList {
 
@@ -131,6 +136,52 @@ bool selectById(QListWidget* list, qint64 id)
     }
     list->setCurrentRow(-1);
     return false;
+}
+
+void moveEntries(QListWidget* from, QListWidget* to, bool selectedOnly)
+{
+    if (selectedOnly && from->currentRow() < 0) {
+        return;
+    }
+    for (int row = from->count() - 1; row >= 0; --row) {
+        if (selectedOnly && !from->item(row)->isSelected()) {
+            continue;
+        }
+        QListWidgetItem* item = from->takeItem(row);
+        to->addItem(item);
+        item->setSelected(false);
+    }
+}
+
+QListWidget* multiSelectList(QWidget* parent, const QString& name)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    return list;
+}
+
+QVBoxLayout* moveButtons(QWidget* parent, QListWidget* left, QListWidget* right)
+{
+    QPushButton* add =
+        Controls::button(parent, QStringLiteral("btnAdd"), QCoreApplication::translate("PairedList", "&Add >"));
+    QPushButton* remove =
+        Controls::button(parent, QStringLiteral("btnRemove"), QCoreApplication::translate("PairedList", "< &Rem"));
+    QPushButton* addAll =
+        Controls::button(parent, QStringLiteral("btnAddAll"), QCoreApplication::translate("PairedList", "A&dd >>"));
+    QPushButton* removeAll =
+        Controls::button(parent, QStringLiteral("btnRemoveAll"), QCoreApplication::translate("PairedList", "<< Re&m"));
+    QObject::connect(add, &QPushButton::clicked, left, [left, right] { moveEntries(left, right, true); });
+    QObject::connect(remove, &QPushButton::clicked, left, [left, right] { moveEntries(right, left, true); });
+    QObject::connect(addAll, &QPushButton::clicked, left, [left, right] { moveEntries(left, right, false); });
+    QObject::connect(removeAll, &QPushButton::clicked, left, [left, right] { moveEntries(right, left, false); });
+    auto* buttons = new QVBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : {add, remove, addAll, removeAll}) {
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    return buttons;
 }
 
 } // namespace PairedList

@@ -10,6 +10,8 @@
 
 class QComboBox;
 class QListWidget;
+class QVBoxLayout;
+class QWidget;
 
 // Lists that show names and give back the ID of the chosen entry. Each entry keeps its ID in its item data
 // (Qt::UserRole), so names and IDs can never drift apart. Entries stay in the order they were added (the
@@ -46,5 +48,15 @@ QList<qint64> selectedIds(const QListWidget* list);
 // Makes the entry with this ID current and selected; false (and no current entry) when none has it.
 bool selectById(QListWidget* list, qint64 id);
 qint64 idAt(const QListWidget* list, int row);
+// Moves entries (with their IDs) from the last to the first; each is appended to the other list, so a block
+// of entries arrives in reverse order. With selectedOnly only the selected ones move, and nothing moves when
+// the source has no current entry.
+void moveEntries(QListWidget* from, QListWidget* to, bool selectedOnly);
+// A list whose entries can be selected several at a time (Shift, Ctrl).
+QListWidget* multiSelectList(QWidget* parent, const QString& name);
+// The four buttons between two such lists, stacked and wired: "&Add >" (btnAdd) and "A&dd >>" (btnAddAll)
+// move the selected or all entries from left to right, "< &Rem" (btnRemove) and "<< Re&m" (btnRemoveAll)
+// back. Returns the buttons' layout; the buttons are children of the parent.
+QVBoxLayout* moveButtons(QWidget* parent, QListWidget* left, QListWidget* right);
 
 } // namespace PairedList

@@ -47,11 +47,8 @@ private:
 // Screens the menu already names but whose subsystem is not built yet. Each one comes off this list when
 // its screen is registered.
 const QList<ScreenId> kNotYetBuilt = {
-    ScreenId::ChurchInfo,
     ScreenId::ProspectNavigator,
     ScreenId::ProspectContactEntry,
-    ScreenId::ValueEntry,
-    ScreenId::UserEntry,
     ScreenId::ProspectVisitationSheetReport,
     ScreenId::SundaySchoolProspectListingReport,
 };

@@ -1,0 +1,165 @@
+#include "admin/churchinfoscreen.h"
+
+#include "admin/churchstore.h"
+#include "data/permission.h"
+#include "shell/appcontext.h"
+#include "shell/changenotifier.h"
+#include "shell/lookupstore.h"
+#include "shell/permissions.h"
+#include "widgets/busycursor.h"
+#include "widgets/controls.h"
+#include "widgets/guardedaction.h"
+#include "widgets/messages.h"
+#include "widgets/permissioncheck.h"
+#include "widgets/phonebox.h"
+#include "widgets/screenhelpers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Controls;
+
+ChurchInfoScreen::ChurchInfoScreen(AppContext& context, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+{
+    setWindowTitle(tr("Setup"));
+    const BusyCursor busy;
+    buildControls();
+    refill(m_state, LookupStore(m_context.db()).texts(LookupList::States));
+    loadChurchFields();
+}
+
+ChurchInfoScreen::~ChurchInfoScreen() = default;
+
+void ChurchInfoScreen::buildControls()
+{
+    m_company = lineEdit(this, QStringLiteral("txtCompany"), kTextLength);
+    m_address1 = lineEdit(this, QStringLiteral("txtAddress1"), kTextLength);
+    m_address2 = lineEdit(this, QStringLiteral("txtAddress2"), kTextLength);
+    m_city = lineEdit(this, QStringLiteral("txtCity"), kTextLength);
+    m_state = pickList(this, QStringLiteral("cmbState"));
+    m_zip = lineEdit(this, QStringLiteral("txtZip"), kTextLength);
+    m_phone = phoneBox(this, QStringLiteral("txtPhone"));
+    m_fax = phoneBox(this, QStringLiteral("txtFax"));
+    m_email = lineEdit(this, QStringLiteral("txtEmail"), kTextLength);
+    m_website = lineEdit(this, QStringLiteral("txtWebsite"), kTextLength);
+    m_delay = lineEdit(this, QStringLiteral("txtKeyPressDelay"), kTextLength);
+    for (QLineEdit* box : {m_company, m_address1, m_address2, m_city, m_zip, static_cast<QLineEdit*>(m_phone),
+                           static_cast<QLineEdit*>(m_fax), m_email, m_website}) {
+        selectAllOnFocus(box);
+    }
+
+    auto* grid = new QGridLayout;
+    const auto place = [this, grid](int row, int column, QLabel* label, QWidget* field) {
+        label->setBuddy(field);
+        grid->addWidget(label, row, column * 2, Qt::AlignRight);
+        grid->addWidget(field, row, column * 2 + 1);
+    };
+    place(0, 0, requiredLabel(this, tr("Name"), QStringLiteral("lblCompany")), m_company);
+    place(1, 0, label(this, tr("Address1")), m_address1);
+    place(2, 0, label(this, tr("Address2")), m_address2);
+    place(3, 0, label(this, tr("City")), m_city);
+    place(4, 0, label(this, tr("State")), m_state);
+    place(5, 0, label(this, tr("Zip")), m_zip);
+    place(0, 1, label(this, tr("Phone")), m_phone);
+    place(1, 1, label(this, tr("Fax")), m_fax);
+    place(2, 1, label(this, tr("Email")), m_email);
+    place(3, 1, label(this, tr("Website")), m_website);
+    auto* delayRow = new QHBoxLayout;
+    delayRow->addWidget(m_delay);
+    delayRow->addWidget(label(this, tr("(Seconds)")));
+    auto* delayLabel = label(this, tr("Keypress Delay"));
+    delayLabel->setBuddy(m_delay);
+    grid->addWidget(delayLabel, 4, 2, Qt::AlignRight);
+    grid->addLayout(delayRow, 4, 3);
+
+    auto* save = button(this, QStringLiteral("btnSave"), tr("&Save And Close"));
+    m_exit = button(this, QStringLiteral("btnExit"), tr("E&xit"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttonRow({save, m_exit}));
+
+    Guard::connect(save, &QPushButton::clicked, this, tr("Save the church information"), [this] { this->save(); });
+    connect(m_exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) { focusChanged(old, now); });
+}
+
+void ChurchInfoScreen::loadChurchFields()
+{
+    const std::optional<ChurchInfo> church = ChurchInfo::load(m_context.db());
+    const ChurchInfo shown = church.value_or(ChurchInfo{});
+    m_company->setText(shown.name);
+    m_email->setText(shown.email);
+    m_website->setText(shown.website);
+    m_address1->setText(shown.address1);
+    m_address2->setText(shown.address2);
+    m_city->setText(shown.city);
+    selectText(m_state, shown.state);
+    m_zip->setText(shown.zip);
+    m_phone->setText(shown.phone);
+    m_fax->setText(shown.fax);
+    m_delay->setText(church && shown.keyPressDelay != 0 ? QLocale().toString(shown.keyPressDelay) : QString());
+}
+
+void ChurchInfoScreen::focusChanged(QWidget* old, QWidget* now)
+{
+    if (old != m_delay || now == nullptr || now == m_exit || !isAncestorOf(now) || m_checkingDelay) {
+        return;
+    }
+    delayAccepted();
+}
+
+bool ChurchInfoScreen::delayAccepted()
+{
+    if (ChurchStore::parseDelay(m_delay->text())) {
+        return true;
+    }
+    m_checkingDelay = true;
+    showMessage(ChurchStore::delayMessage(), MessageStyle::Plain, ChurchStore::delayTitle());
+    m_delay->setFocus();
+    m_delay->selectAll();
+    m_checkingDelay = false;
+    return false;
+}
+
+void ChurchInfoScreen::save()
+{
+    if (!checkPermission(m_context, Permission::ChurchInfo, Refusal::Save)) {
+        return;
+    }
+    if (const QString problem = ChurchStore::checkName(m_company->text()); !problem.isEmpty()) {
+        showMessage(problem, MessageStyle::Plain, ChurchStore::requiredTitle());
+        m_company->setFocus();
+        return;
+    }
+    if (!acceptEntries(this) || !delayAccepted()) {
+        return;
+    }
+    ChurchInfo church;
+    church.name = m_company->text();
+    church.address1 = m_address1->text();
+    church.address2 = m_address2->text();
+    church.city = m_city->text();
+    church.state = m_state->currentIndex() >= 0 ? m_state->currentText() : QString();
+    church.zip = m_zip->text();
+    church.phone = m_phone->number().value_or(QString());
+    church.fax = m_fax->number().value_or(QString());
+    church.email = m_email->text();
+    church.website = m_website->text();
+    church.keyPressDelay = *ChurchStore::parseDelay(m_delay->text());
+    AppContext& context = m_context;
+    ChurchStore(context.db()).save(church);
+    closeScreen(this);
+    // The new heading and type-ahead delay apply at once.
+    context.reloadChurch();
+    emit context.changes().churchChanged();
+    emit context.requests().showStatus(tr("Saved the church information"));
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+class AppContext;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class PhoneBox;
+
+// "Setup": the church's name, address, phones, e-mail, website and the type-ahead delay. Save And Close
+// writes the first church row (adding it when there is none) and applies the values at once.
+class ChurchInfoScreen final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ChurchInfoScreen)
+
+public:
+    explicit ChurchInfoScreen(AppContext& context, QWidget* parent = nullptr);
+    ~ChurchInfoScreen() override;
+
+private:
+    void buildControls();
+    void loadChurchFields();
+    // The delay is checked when its box is left for another control of the screen (not for Exit or when
+    // the window goes): a refusal puts the focus back.
+    void focusChanged(QWidget* old, QWidget* now);
+    bool delayAccepted();
+    void save();
+
+    AppContext& m_context;
+    QLineEdit* m_company = nullptr;
+    QLineEdit* m_address1 = nullptr;
+    QLineEdit* m_address2 = nullptr;
+    QLineEdit* m_city = nullptr;
+    QComboBox* m_state = nullptr;
+    QLineEdit* m_zip = nullptr;
+    PhoneBox* m_phone = nullptr;
+    PhoneBox* m_fax = nullptr;
+    QLineEdit* m_email = nullptr;
+    QLineEdit* m_website = nullptr;
+    QLineEdit* m_delay = nullptr;
+    QPushButton* m_exit = nullptr;
+    bool m_checkingDelay = false;
+};

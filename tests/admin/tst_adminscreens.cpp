@@ -1,0 +1,365 @@
+#include "app/screenregistry.h"
+#include "data/database.h"
+#include "members/memberentryscreen.h"
+#include "shell/appcontext.h"
+#include "shell/changenotifier.h"
+#include "shell/loginstore.h"
+#include "shell/mainwindow.h"
+#include "shell/passwords.h"
+#include "shell/peoplemodel.h"
+#include "widgets/messages.h"
+#include "widgets/typeahead.h"
+
+#include "fakeclock.h"
+#include "guitest.h"
+#include "testdatabase.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+// The Setup, User Entry/Edit and Defined Value Entry/Edit screens as the administrator uses them: typed,
+// chosen and saved, checked on the screen and in the database.
+class TestAdminScreens : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void churchSavesOnlyAfterALoginAndAppliesAtOnce();
+    void delayIsCheckedOnLeavingItsBox_data();
+    void delayIsCheckedOnLeavingItsBox();
+    void userScreenGrantsWhatItShowsForThePersonChosen();
+    void userScreenPasswordsAndGuards();
+    void takenUsernameIsEmptiedOnLeaving();
+    void valueScreenAddsAndDeletesWithItsQuestion();
+    void renamedTitleFollowsOnTheMemberScreen();
+
+private:
+    template <typename T>
+    T* find(QWidget* screen, const char* name) const
+    {
+        return GuiTest::find<T>(screen, QString::fromUtf8(name));
+    }
+    QWidget* open(ScreenId screen) { return m_window->openScreen(screen); }
+    Database& db() { return m_context->db(); }
+    QStringList texts()
+    {
+        QStringList out;
+        for (const MessageLog::Shown& shown : MessageLog::takeShown()) {
+            out << shown.title + " | " + shown.text;
+        }
+        return out;
+    }
+    static QStringList entries(const QListWidget* list)
+    {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i) {
+            out << list->item(i)->text();
+        }
+        return out;
+    }
+    // Moves the focus as a Tab would, so that the screen hears the box being left.
+    static void leaveTo(QWidget* next)
+    {
+        next->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+
+    FakeClock m_clock;
+    std::unique_ptr<TestDatabase> m_testDb;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_window;
+    qint64 m_admin = 0;
+};
+
+void TestAdminScreens::initTestCase()
+{
+    Passwords::setFastHashingForTests(true);
+}
+
+void TestAdminScreens::init()
+{
+    MessageLog::startRecording();
+    ComboKeySearch::resetForTests();
+    m_testDb = std::make_unique<TestDatabase>();
+    m_context = m_testDb->makeContext(m_clock);
+    m_admin = TestDatabase::addPerson(db(), "Ann", "Admin");
+    TestDatabase::addLogin(db(), m_admin, "ann", "pw", "Admin");
+    m_context->setUser({m_admin, "Admin", "ann"});
+    m_window = std::make_unique<MainWindow>(*m_context);
+    registerAllScreens(*m_window);
+    m_window->enableMenus();
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestAdminScreens::cleanup()
+{
+    m_window.reset();
+    m_context.reset();
+    m_testDb.reset();
+    MessageLog::stopRecording();
+}
+
+void TestAdminScreens::churchSavesOnlyAfterALoginAndAppliesAtOnce()
+{
+    db().execute("DELETE FROM Church");
+    m_context->setUser({}); // as at start-up, before the login
+    QWidget* screen = open(ScreenId::ChurchInfo);
+    QCOMPARE(find<QLineEdit>(screen, "txtCompany")->text(), QString());
+    GuiTest::type(find<QLineEdit>(screen, "txtCompany"), "St. Mary's");
+    GuiTest::type(find<QLineEdit>(screen, "txtPhone"), "615.555.1234");
+    GuiTest::type(find<QLineEdit>(screen, "txtKeyPressDelay"), "1.5");
+    find<QPushButton>(screen, "btnSave")->click();
+    QCOMPARE(texts(), QStringList{"Invalid Permission | You do not have permission to save this record."});
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Church").toInt(), 0);
+
+    m_context->setUser({m_admin, "Admin", "ann"});
+    QSignalSpy churchChanged(&m_context->changes(), &ChangeNotifier::churchChanged);
+    find<QPushButton>(screen, "btnSave")->click();
+    QCOMPARE(texts(), QStringList{});
+    QCOMPARE(churchChanged.size(), 1);
+    QTRY_VERIFY(m_window->findScreen(ScreenId::ChurchInfo) == nullptr);
+    const Row row = *db().selectOne("SELECT Name, Phone, State, KeyPressDelay FROM Church");
+    QCOMPARE(row.text(u"Name"), QString("St. Mary's"));
+    QCOMPARE(row.text(u"Phone"), QString("(615) 555-1234"));
+    QCOMPARE(row.isNull(u"State"), false);
+    QCOMPARE(row.text(u"State"), QString());
+    // The program's copy follows at once: type-ahead uses the new delay, reports the new name.
+    QCOMPARE(m_context->church().keyPressDelay, 1.5);
+    QCOMPARE(m_context->church().name, QString("St. Mary's"));
+
+    // Saved again, the same row changes; a blank name is refused.
+    screen = open(ScreenId::ChurchInfo);
+    QCOMPARE(find<QLineEdit>(screen, "txtCompany")->text(), QString("St. Mary's"));
+    GuiTest::type(find<QLineEdit>(screen, "txtCompany"), "   ");
+    find<QPushButton>(screen, "btnSave")->click();
+    QCOMPARE(texts(), QStringList{"Required Fields | Church Name is Required."});
+    GuiTest::type(find<QLineEdit>(screen, "txtCompany"), "Grace");
+    GuiTest::choose(find<QComboBox>(screen, "cmbState"), "TN");
+    find<QPushButton>(screen, "btnSave")->click();
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Church").toInt(), 1);
+    QCOMPARE(db().scalar("SELECT Name || '/' || State FROM Church").toString(), QString("Grace/TN"));
+}
+
+void TestAdminScreens::delayIsCheckedOnLeavingItsBox_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("letters") << "abc" << true;
+    QTest::newRow("half") << "0.5" << true;
+    QTest::newRow("trailing text") << "3s" << true;
+    QTest::newRow("one") << "1" << false;
+    QTest::newRow("one and a half") << "1.5" << false;
+}
+
+void TestAdminScreens::delayIsCheckedOnLeavingItsBox()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, refused);
+    QWidget* screen = open(ScreenId::ChurchInfo);
+    auto* delay = find<QLineEdit>(screen, "txtKeyPressDelay");
+    delay->setFocus();
+    delay->setText(typed);
+    leaveTo(find<QLineEdit>(screen, "txtEmail"));
+    QCOMPARE(texts(), refused ? QStringList{"Invalid Entry | Quantity must be greater than 0."} : QStringList{});
+    QCOMPARE(QApplication::focusWidget() == delay, refused);
+
+    // Save refuses the same texts; Exit never traps, whatever the box holds.
+    find<QLineEdit>(screen, "txtCompany")->setText("Grace");
+    delay->setText(typed);
+    find<QPushButton>(screen, "btnSave")->click();
+    QCOMPARE(texts(), refused ? QStringList{"Invalid Entry | Quantity must be greater than 0."} : QStringList{});
+    if (refused) {
+        delay->setFocus();
+        GuiTest::click(find<QPushButton>(screen, "btnExit"));
+        QCOMPARE(texts(), QStringList{});
+    }
+    QTRY_VERIFY(m_window->findScreen(ScreenId::ChurchInfo) == nullptr);
+}
+
+void TestAdminScreens::userScreenGrantsWhatItShowsForThePersonChosen()
+{
+    const qint64 alan = TestDatabase::addPerson(db(), "Alan", "Able");
+    TestDatabase::addLogin(db(), alan, "alan", "pw");
+    TestDatabase::grant(db(), alan, "Member View");
+    const qint64 beth = TestDatabase::addPerson(db(), "Beth", "Baker");
+    QWidget* screen = open(ScreenId::UserEntry);
+    auto* all = find<QListWidget>(screen, "lstAllPermissions");
+    auto* granted = find<QListWidget>(screen, "lstUserPermissions");
+    QVERIFY(!all->isEnabled() && !find<QPushButton>(screen, "btnAdd")->isEnabled());
+
+    GuiTest::choose(find<QComboBox>(screen, "cmbName"), "Able, Alan ");
+    QCOMPARE(entries(granted), QStringList{"Member View"});
+    QVERIFY(all->isEnabled());
+    QCOMPARE(find<QLineEdit>(screen, "txtPassword")->text(), QString()); // the hash never shows
+
+    // B has no login: every permission offered, none granted, lists off until "User" is chosen.
+    GuiTest::choose(find<QComboBox>(screen, "cmbName"), "Baker, Beth ");
+    QCOMPARE(granted->count(), 0);
+    QVERIFY(!all->isEnabled());
+    GuiTest::choose(find<QComboBox>(screen, "cmbType"), "User");
+    QVERIFY(all->isEnabled());
+    // "Attendance Entry/Edit" then "Member View" selected together arrive reversed.
+    const QStringList offered = entries(all);
+    all->item(offered.indexOf("Attendance Entry/Edit"))->setSelected(true);
+    all->setCurrentRow(offered.indexOf("Member View"), QItemSelectionModel::Select);
+    GuiTest::click(find<QPushButton>(screen, "btnAdd"));
+    QCOMPARE(entries(granted), (QStringList{"Member View", "Attendance Entry/Edit"}));
+    GuiTest::type(find<QLineEdit>(screen, "txtUsername"), "beth");
+    GuiTest::type(find<QLineEdit>(screen, "txtPassword"), "Secret");
+    GuiTest::type(find<QLineEdit>(screen, "txtPasswordAgain"), "Secret");
+    GuiTest::click(find<QPushButton>(screen, "btnSave"));
+    QCOMPARE(texts(), QStringList{});
+    QCOMPARE(db().texts("SELECT Permission.Name FROM UserPermission JOIN Permission ON Permission.ID = "
+                        "PermissionID WHERE MemberID = ? ORDER BY Permission.Name",
+                        {beth}),
+             (QStringList{"Attendance Entry/Edit", "Member View"}));
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM UserPermission WHERE MemberID = ?", {alan}).toInt(), 1);
+    QVERIFY(LoginStore(db()).authenticate("beth", "Secret"));
+}
+
+void TestAdminScreens::userScreenPasswordsAndGuards()
+{
+    QWidget* screen = open(ScreenId::UserEntry);
+    GuiTest::choose(find<QComboBox>(screen, "cmbName"), "Admin, Ann ");
+    QCOMPARE(find<QComboBox>(screen, "cmbType")->currentText(), QString("Admin"));
+    QCOMPARE(find<QLineEdit>(screen, "txtPassword")->echoMode(), QLineEdit::Password);
+
+    // Differing boxes, one's own login inactive, the last administrator made a "User": refused, nothing written.
+    GuiTest::type(find<QLineEdit>(screen, "txtPassword"), "new1");
+    GuiTest::type(find<QLineEdit>(screen, "txtPasswordAgain"), "new2");
+    GuiTest::click(find<QPushButton>(screen, "btnSave"));
+    QCOMPARE(texts().value(0).section(" | ", 0, 0), QString("Invalid Entry"));
+    GuiTest::type(find<QLineEdit>(screen, "txtPasswordAgain"), "new1");
+    find<QCheckBox>(screen, "chkInactive")->setChecked(true);
+    GuiTest::click(find<QPushButton>(screen, "btnSave"));
+    QCOMPARE(texts().value(0).section(" | ", 0, 0), QString("Not Allowed"));
+    find<QCheckBox>(screen, "chkInactive")->setChecked(false);
+    GuiTest::choose(find<QComboBox>(screen, "cmbName"), "Admin, Ann ");
+    GuiTest::choose(find<QComboBox>(screen, "cmbType"), "User");
+    GuiTest::click(find<QPushButton>(screen, "btnSave"));
+    QCOMPARE(texts().value(0).section(" | ", 0, 0), QString("Not Allowed"));
+    QVERIFY(LoginStore(db()).authenticate("ann", "pw"));
+    QCOMPARE(db().scalar("SELECT Type FROM \"User\" WHERE Member_ID = ?", {m_admin}).toString(), QString("Admin"));
+
+    // A new password and a new username for one's own login: the current user follows at once.
+    GuiTest::choose(find<QComboBox>(screen, "cmbType"), "Admin");
+    GuiTest::type(find<QLineEdit>(screen, "txtUsername"), "annie");
+    GuiTest::type(find<QLineEdit>(screen, "txtPassword"), "fresh");
+    GuiTest::type(find<QLineEdit>(screen, "txtPasswordAgain"), "fresh");
+    GuiTest::click(find<QPushButton>(screen, "btnSave"));
+    QCOMPARE(texts(), QStringList{});
+    QCOMPARE(m_context->user().userName, QString("annie"));
+    QVERIFY(LoginStore(db()).authenticate("annie", "fresh"));
+    QVERIFY(!LoginStore(db()).authenticate("annie", "pw"));
+}
+
+void TestAdminScreens::takenUsernameIsEmptiedOnLeaving()
+{
+    const qint64 jorg = TestDatabase::addPerson(db(), "Jörg", "Ölmann");
+    TestDatabase::addLogin(db(), jorg, "Jörg", "pw");
+    TestDatabase::addPerson(db(), "Pat", "Doe");
+    QWidget* screen = open(ScreenId::UserEntry);
+    // Chosen without the drop-down, which would take the window's activation with it offscreen.
+    auto* name = find<QComboBox>(screen, "cmbName");
+    name->setCurrentIndex(name->findText("Doe, Pat "));
+    auto* username = find<QLineEdit>(screen, "txtUsername");
+    username->setFocus();
+    GuiTest::type(username, "JÖRG");
+    leaveTo(find<QLineEdit>(screen, "txtPassword"));
+    QCOMPARE(texts(),
+             QStringList{"Username Exists | This username already exists.  Please choose a different username."});
+    QCOMPARE(username->text(), QString());
+    QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+             QString("txtUsername"));
+}
+
+void TestAdminScreens::valueScreenAddsAndDeletesWithItsQuestion()
+{
+    const qint64 pat = TestDatabase::addPerson(db(), "Pat", "Doe");
+    db().execute("INSERT INTO Family_Connection (Member_ID, Relationship, Relative_Member_ID) VALUES (?, 'Son', ?)",
+                 {pat, m_admin});
+    QWidget* screen = open(ScreenId::ValueEntry);
+    QSignalSpy listsChanged(&m_context->changes(), &ChangeNotifier::listValuesChanged);
+    auto* box = find<QLineEdit>(screen, "txtRelationship");
+    GuiTest::click(find<QPushButton>(screen, "btnAddRelationship"));
+    QCOMPARE(texts(), QStringList{"No Data Entered | You must enter a Relationship before clicking Add."});
+    GuiTest::type(box, " Godson ");
+    GuiTest::click(find<QPushButton>(screen, "btnAddRelationship"));
+    QVERIFY(entries(find<QListWidget>(screen, "lstRelationship")).contains("Godson"));
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(listsChanged.size(), 1);
+
+    // A click copies the entry into the box; No keeps everything, Yes deletes the links with it.
+    auto* list = find<QListWidget>(screen, "lstRelationship");
+    list->setCurrentRow(entries(list).indexOf("Son"));
+    QCOMPARE(box->text(), QString("Son"));
+    GuiTest::click(find<QPushButton>(screen, "btnDeleteRelationship"));
+    QCOMPARE(texts().value(0).section(" | ", 0, 0), QString("Delete Confirmation"));
+    QCOMPARE(box->text(), QString("Son"));
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 1);
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(find<QPushButton>(screen, "btnDeleteRelationship"));
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 0);
+    QVERIFY(!entries(list).contains("Son"));
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(listsChanged.size(), 2);
+}
+
+void TestAdminScreens::renamedTitleFollowsOnTheMemberScreen()
+{
+    const qint64 pat = TestDatabase::addPerson(db(), "Pat", "Doe");
+    const qint64 lee = TestDatabase::addPerson(db(), "Lee", "Roe");
+    db().execute("UPDATE Member SET Title = 'Dr.' WHERE ID IN (?, ?)", {pat, lee});
+    db().execute("INSERT INTO Member_Organizations (MemberID, Organization) VALUES (?, 'Choir')", {lee});
+    auto* member = m_window->openScreen<MemberEntryScreen>(ScreenId::MemberEntry);
+    member->loadMember(lee);
+    // An unsaved edit stays; the renamed values show and are what a save writes.
+    GuiTest::type(find<QLineEdit>(member, "txtFName"), "Leigh");
+
+    QWidget* screen = open(ScreenId::ValueEntry);
+    const auto rename = [&](const char* stem, const QString& from, const QString& to) {
+        auto* list = GuiTest::find<QListWidget>(screen, QString("lst") + stem);
+        list->setCurrentRow(entries(list).indexOf(from));
+        GuiTest::type(GuiTest::find<QLineEdit>(screen, QString("txt") + stem), to);
+        MessageLog::setNextAnswer(MessageAnswer::Yes);
+        GuiTest::click(GuiTest::find<QPushButton>(screen, QString("btnRename") + stem));
+    };
+    rename("Title", "Dr.", "Doctor");
+    QCOMPARE(texts(), QStringList{"Rename Confirmation | Rename \"Dr.\" to \"Doctor\"? 2 stored records use it and "
+                                  "will show the new name."});
+    rename("Organization", "Choir", "Chancel Choir");
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member WHERE Title = 'Doctor'").toInt(), 2);
+    QCOMPARE(find<QComboBox>(member, "cmbTitle")->currentText(), QString("Doctor"));
+    QVERIFY(entries(find<QListWidget>(member, "lstMemberOrganizations")).contains("Chancel Choir"));
+    QVERIFY(member->saveRecord());
+    QCOMPARE(db().scalar("SELECT First_Name || ' ' || Title FROM Member WHERE ID = ?", {lee}).toString(),
+             QString("Leigh Doctor"));
+    QCOMPARE(db().texts("SELECT Organization FROM Member_Organizations WHERE MemberID = ?", {lee}),
+             QStringList{"Chancel Choir"});
+    // Another entry's name, in other capitals, is refused.
+    rename("Title", "Doctor", "rev.");
+    QCOMPARE(texts().value(0).section(" | ", 0, 0), QString("Rename Confirmation"));
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member WHERE Title = 'Doctor'").toInt(), 2);
+    // The people lists carry the new title.
+    const QModelIndexList found =
+        m_context->people().match(m_context->people().index(0), Qt::DisplayRole, "Doe, Pat", 1, Qt::MatchStartsWith);
+    QVERIFY(!found.isEmpty());
+    QVERIFY(found.first().data().toString().contains("Doctor"));
+}
+
+QTEST_MAIN(TestAdminScreens)
+#include "tst_adminscreens.moc"
