@@ -182,6 +182,14 @@ void OutreachPhaseEntryScreen::buildControls()
     // A prospect action added or removed on another screen is offered (or not) from the next cell edited.
     Guard::connect(&m_context.changes(), &ChangeNotifier::listValuesChanged, this, tr("Refill the actions"),
                    [this] { fillActions(); });
+    // A renamed action was renamed in the stored plan too: the phases on screen follow, and a later save keeps
+    // the new text. It is no edit of the user's.
+    Guard::connect(&m_context.changes(), &ChangeNotifier::listValueRenamed, this, tr("Refill the actions"),
+                   [this](LookupList list, const QString& from, const QString& to) {
+                       if (list == LookupList::ProspectActions) {
+                           followRename(from, to);
+                       }
+                   });
 }
 
 void OutreachPhaseEntryScreen::fillActions()
@@ -198,6 +206,22 @@ void OutreachPhaseEntryScreen::loadPlan()
     // The action column is wider than its entries, so the drop-down shows them whole.
     m_grid->setColumnWidth(OutreachPlanModel::ActionColumn,
                            std::max(m_grid->columnWidth(OutreachPlanModel::ActionColumn), 140));
+}
+
+void OutreachPhaseEntryScreen::followRename(const QString& from, const QString& to)
+{
+    const QString key = from.toLower();
+    m_model->renameAction(from, to);
+    for (TypedPhase& phase : m_shown) {
+        if (!phase.action.isEmpty() && phase.action.toLower() == key) {
+            phase.action = to;
+        }
+    }
+    for (OutreachPhase& phase : m_loaded) {
+        if (!phase.action.isEmpty() && phase.action.toLower() == key) {
+            phase.action = to;
+        }
+    }
 }
 
 int OutreachPhaseEntryScreen::currentRow() const

@@ -31,6 +31,7 @@ private:
     void buildControls();
     void loadPlan();
     void fillActions();
+    void followRename(const QString& from, const QString& to);
     // The data row the user is on, or -1.
     int currentRow() const;
     void selectPhase(int row, int column);

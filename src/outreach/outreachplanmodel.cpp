@@ -71,6 +71,17 @@ void OutreachPlanModel::exchange(int row, int other)
     emit dataChanged(index(std::min(row, other), NameColumn), index(std::max(row, other), WeeksColumn));
 }
 
+void OutreachPlanModel::renameAction(const QString& from, const QString& to)
+{
+    const QString key = from.toLower();
+    for (int i = 0; i < m_rows.size(); ++i) {
+        if (!m_rows[i].phase.action.isEmpty() && m_rows[i].phase.action.toLower() == key) {
+            m_rows[i].phase.action = to;
+            emit dataChanged(index(i, ActionColumn), index(i, ActionColumn));
+        }
+    }
+}
+
 int OutreachPlanModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());

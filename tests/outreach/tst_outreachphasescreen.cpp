@@ -1,6 +1,7 @@
 #include "app/screenregistry.h"
 #include "data/database.h"
 #include "shell/appcontext.h"
+#include "shell/lookupstore.h"
 #include "shell/mainwindow.h"
 #include "widgets/messages.h"
 
@@ -32,6 +33,7 @@ private slots:
     void addedAndDeletedPhasesAreRenumbered();
     void movesStopAtTheEndsAndFollowThePhase();
     void escapeInACellTakesBackItsEdit();
+    void aRenamedActionIsFollowedWithoutBeingAnEdit();
     void saveWritesThePlanAndMovesTheProspects();
     void refusedPlansKeepTheScreenOpen_data();
     void refusedPlansKeepTheScreenOpen();
@@ -242,6 +244,20 @@ void TestOutreachPhaseScreen::escapeInACellTakesBackItsEdit()
     QCOMPARE(cell(2, 1), "P3");
     QVERIFY(screenOpen());
     // Nothing changed, so Exit closes without a question.
+    find<QPushButton>("btnExit")->click();
+    QTRY_VERIFY(!screenOpen());
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+}
+
+void TestOutreachPhaseScreen::aRenamedActionIsFollowedWithoutBeingAnEdit()
+{
+    typeCell(0, 3, "7");
+    // As the defined values screen announces a renamed prospect action.
+    emit m_context->changes().listValueRenamed(LookupList::ProspectActions, "visit", "Home Visit");
+    emit m_context->changes().listValuesChanged();
+    QCOMPARE(column(2), (QStringList{"Home Visit", "Home Visit", "Home Visit", "Home Visit", "Home Visit"}));
+    // Taking back the one edit leaves nothing to save: Exit asks nothing.
+    typeCell(0, 3, "1");
     find<QPushButton>("btnExit")->click();
     QTRY_VERIFY(!screenOpen());
     QCOMPARE(MessageLog::takeShown().size(), 0);
