@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -85,7 +86,9 @@ public:
         if (auto* list = qobject_cast<QComboBox*>(editor)) {
             list->setCurrentIndex(list->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive));
         } else if (auto* box = qobject_cast<QLineEdit*>(editor); box != nullptr && box->text() != text) {
-            // Left alone while it holds the text already, so the cursor stays where the user types.
+            // Left alone while it holds the text already, so the cursor stays where the user types; the text
+            // set here is the model's, nothing to write back.
+            const QSignalBlocker blocker(box);
             box->setText(text);
         }
     }
