@@ -28,6 +28,8 @@ ValueEntryScreen::ValueEntryScreen(AppContext& context, QWidget* parent)
     const BusyCursor busy;
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("tabLists"));
+    // Every list's page in sight at once, rather than behind scroll arrows.
+    m_pages->setUsesScrollButtons(false);
     addPage(DefinedList::AttendanceLevels, tr("Attendance &Levels"), QStringLiteral("AttendanceLevel"));
     addPage(DefinedList::ProspectActions, tr("&Prospect Action"), QStringLiteral("ProspectAction"));
     addPage(DefinedList::ContactRatings, tr("Prospect &Contact Rating"), QStringLiteral("ProspectContactRating"));
@@ -71,11 +73,14 @@ void ValueEntryScreen::addPage(DefinedList list, const QString& caption, const Q
     }
     // A click copies the entry into the box, ready for Delete or Rename.
     QLineEdit* box = shown.box;
+    // (a click on the entry already current copies it again, after the box was edited).
     connect(shown.list, &QListWidget::currentTextChanged, box, [box](const QString& text) {
         if (!text.isEmpty()) {
             box->setText(text);
         }
     });
+    connect(shown.list, &QListWidget::itemClicked, box,
+            [box](const QListWidgetItem* item) { box->setText(item->text()); });
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(shown.list, 1);
     layout->addWidget(shown.box);
@@ -133,7 +138,7 @@ void ValueEntryScreen::remove(DefinedList list)
     }
     box->clear();
     reload(list);
-    announce(list);
+    announce(list, value);
     emit m_context.requests().showStatus(tr("Deleted %1").arg(value));
 }
 
@@ -184,12 +189,12 @@ void ValueEntryScreen::rename(DefinedList list)
     emit m_context.requests().showStatus(tr("Renamed %1 to %2").arg(oldValue, newValue));
 }
 
-void ValueEntryScreen::announce(DefinedList list, const QString& renamedFrom, const QString& renamedTo)
+void ValueEntryScreen::announce(DefinedList list, const QString& changedFrom, const QString& renamedTo)
 {
     ChangeNotifier& changes = m_context.changes();
     const std::optional<LookupList> lookup = DefinedValueStore::lookupList(list);
-    if (lookup && !renamedFrom.isEmpty()) {
-        emit changes.listValueRenamed(*lookup, renamedFrom, renamedTo);
+    if (lookup && !changedFrom.isEmpty()) {
+        emit changes.listEntryChanged(*lookup, changedFrom, renamedTo);
     }
     if (list == DefinedList::Titles) {
         // Names in the lists of every person carry the title.

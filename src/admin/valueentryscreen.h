@@ -35,9 +35,9 @@ private:
     void add(DefinedList list);
     void remove(DefinedList list);
     void rename(DefinedList list);
-    // Tells the open screens that a list changed; a renamed entry is announced first, so that screens
-    // showing it take the new text before they refill.
-    void announce(DefinedList list, const QString& renamedFrom = {}, const QString& renamedTo = {});
+    // Tells the open screens that a list changed; a renamed or deleted entry (changedFrom; renamedTo empty
+    // for a delete) is announced first, so that screens showing it follow before they refill.
+    void announce(DefinedList list, const QString& changedFrom = {}, const QString& renamedTo = {});
 
     AppContext& m_context;
     DefinedValueStore m_store;

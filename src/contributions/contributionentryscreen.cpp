@@ -42,7 +42,7 @@ ContributionEntryScreen::ContributionEntryScreen(AppContext& context, QWidget* p
     startNewEntry(false);
     // A renamed designation keeps its place as chosen; added and deleted ones show at once.
     ChangeNotifier& changes = m_context.changes();
-    Guard::connect(&changes, &ChangeNotifier::listValueRenamed, this, tr("Refill the lists"),
+    Guard::connect(&changes, &ChangeNotifier::listEntryChanged, this, tr("Refill the lists"),
                    [this](LookupList list, const QString& oldText, const QString& newText) {
                        Controls::followRename(this, list, oldText, newText);
                    });

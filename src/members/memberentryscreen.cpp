@@ -116,7 +116,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     Guard::connect(m_family, &FamilyFrame::relativeChosen, this, tr("Show the person"),
                    [this](qint64 id) { loadMember(id); });
     connect(deleteAction, &MemberDeleteAction::memberDeleted, this, &MemberEntryScreen::memberDeleted);
-    Guard::connect(&m_context.changes(), &ChangeNotifier::listValueRenamed, this, tr("Refill the lists"),
+    Guard::connect(&m_context.changes(), &ChangeNotifier::listEntryChanged, this, tr("Refill the lists"),
                    [this](LookupList list, const QString& oldText, const QString& newText) {
                        followRename(list, oldText, newText);
                    });
@@ -166,7 +166,8 @@ void MemberEntryScreen::followRename(LookupList list, const QString& oldText, co
         m_showAgainAfterRefill = true;
         return;
     }
-    // Unsaved entries stay; the lists that showed the old text show the new one, so that a save writes it.
+    // Unsaved entries stay; the lists that showed a renamed text show the new one, so that a save writes it
+    // (a deleted one is dropped by the refill, as it was from the stored row).
     Controls::followRename(this, list, oldText, newText);
 }
 

@@ -21,9 +21,10 @@ signals:
     void responsibilitiesChanged(qint64 memberId);
     // Classes, care groups, responsibilities or lookup lists changed.
     void listValuesChanged();
-    // An entry of a lookup list was renamed, in the list and in every stored row. Sent before
-    // listValuesChanged, so that a screen showing the old text can take the new one before it refills.
-    void listValueRenamed(LookupList list, const QString& oldText, const QString& newText);
+    // An entry of a lookup list was renamed (newText) or deleted (newText empty), in the list and in every
+    // stored row. Sent before listValuesChanged, so that a screen showing the old text can take the new one,
+    // or read its record again, before it refills.
+    void listEntryChanged(LookupList list, const QString& oldText, const QString& newText);
     // Many people's names changed at once (a title renamed or deleted): lists of every person read again.
     void namesChanged();
     // A prospect contact was saved or deleted.

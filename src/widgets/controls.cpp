@@ -409,6 +409,9 @@ void showsLookupList(QWidget* control, LookupList list)
 
 void followRename(QWidget* screen, LookupList list, const QString& oldText, const QString& newText)
 {
+    if (newText.isEmpty()) {
+        return; // a deleted entry: the lists' refill drops it
+    }
     const auto marked = [list](const QWidget* control) {
         const QVariant value = control->property(kLookupListProperty);
         return value.isValid() && value.toInt() == int(list);

@@ -99,7 +99,7 @@ void refill(QComboBox* list, const NamedIds& entries);
 void showsLookupList(QWidget* control, LookupList list);
 // After an entry of the lookup list was renamed everywhere it is stored: every marked control under the
 // screen that shows the old text (any capitals) shows the new one instead, chosen as before. For screens
-// whose unsaved entries must keep the renamed value.
+// whose unsaved entries must keep the renamed value. An empty newText (the entry was deleted) changes nothing.
 void followRename(QWidget* screen, LookupList list, const QString& oldText, const QString& newText);
 
 // Chooses the entry with exactly this text; no selection when it is empty or not offered.

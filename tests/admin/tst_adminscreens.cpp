@@ -354,11 +354,25 @@ void TestAdminScreens::renamedTitleFollowsOnTheMemberScreen()
     rename("Title", "Doctor", "rev.");
     QCOMPARE(texts().value(0).section(" | ", 0, 0), QString("Rename Confirmation"));
     QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member WHERE Title = 'Doctor'").toInt(), 2);
+    // A delete of the title a person shown unchanged had: he is read again, with nothing left to save.
+    auto* titles = GuiTest::find<QListWidget>(screen, "lstTitle");
+    // A click on the entry still current (the box holds the refused "rev.") copies it again.
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
+                      titles->visualItemRect(titles->item(entries(titles).indexOf("Doctor"))).center());
+    QCOMPARE(GuiTest::find<QLineEdit>(screen, "txtTitle")->text(), QString("Doctor"));
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(GuiTest::find<QPushButton>(screen, "btnDeleteTitle"));
+    QCOMPARE(texts().value(0).section(" | ", 0, 0), QString("Delete Confirmation"));
+    QCOMPARE(find<QComboBox>(member, "cmbTitle")->currentText(), QString());
+    QVERIFY(!member->hasUnsavedChanges());
+    QCOMPARE(db().scalar("SELECT COUNT(*) FROM Member WHERE Title IS NOT NULL").toInt(), 0);
+    db().execute("UPDATE Member SET Title = 'Rev.' WHERE ID = ?", {pat});
+    rename("Title", "Rev.", "Reverend");
     // The people lists carry the new title.
     const QModelIndexList found =
         m_context->people().match(m_context->people().index(0), Qt::DisplayRole, "Doe, Pat", 1, Qt::MatchStartsWith);
     QVERIFY(!found.isEmpty());
-    QVERIFY(found.first().data().toString().contains("Doctor"));
+    QVERIFY(found.first().data().toString().contains("Reverend"));
 }
 
 QTEST_MAIN(TestAdminScreens)
