@@ -185,9 +185,9 @@ void OutreachPhaseEntryScreen::buildControls()
     // A prospect action added or removed on another screen is offered (or not) from the next cell edited.
     Guard::connect(&m_context.changes(), &ChangeNotifier::listValuesChanged, this, tr("Refill the actions"),
                    [this] { fillActions(); });
-    // A renamed action was renamed in the stored plan too: the phases on screen follow, and a later save keeps
-    // the new text. It is no edit of the user's.
-    Guard::connect(&m_context.changes(), &ChangeNotifier::listValueRenamed, this, tr("Refill the actions"),
+    // An action renamed or deleted elsewhere was renamed or emptied in the stored plan too: the phases on screen
+    // follow, so a later save keeps the new text (or asks for an action). It is no edit of the user's.
+    Guard::connect(&m_context.changes(), &ChangeNotifier::listEntryChanged, this, tr("Refill the actions"),
                    [this](LookupList list, const QString& from, const QString& to) {
                        if (list == LookupList::ProspectActions) {
                            followRename(from, to);

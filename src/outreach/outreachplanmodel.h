@@ -27,7 +27,8 @@ public:
     void removePhase(int row);
     // Exchanges the name, action and weeks of two rows; the positions stay.
     void exchange(int row, int other);
-    // A prospect action renamed on another screen: the phases that had it (in any capitals) take the new text.
+    // A prospect action renamed or deleted (to empty) on another screen: the phases that had it (in any
+    // capitals) take the new text.
     void renameAction(const QString& from, const QString& to);
 
     int rowCount(const QModelIndex& parent = {}) const override;

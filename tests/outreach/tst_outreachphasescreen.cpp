@@ -253,11 +253,19 @@ void TestOutreachPhaseScreen::aRenamedActionIsFollowedWithoutBeingAnEdit()
 {
     typeCell(0, 3, "7");
     // As the defined values screen announces a renamed prospect action.
-    emit m_context->changes().listValueRenamed(LookupList::ProspectActions, "visit", "Home Visit");
+    emit m_context->changes().listEntryChanged(LookupList::ProspectActions, "visit", "Home Visit");
     emit m_context->changes().listValuesChanged();
     QCOMPARE(column(2), (QStringList{"Home Visit", "Home Visit", "Home Visit", "Home Visit", "Home Visit"}));
-    // Taking back the one edit leaves nothing to save: Exit asks nothing.
+    // Taking back the one edit leaves nothing to save.
     typeCell(0, 3, "1");
+
+    // A deleted action leaves its phases without one, as stored: Save asks for an action.
+    emit m_context->changes().listEntryChanged(LookupList::ProspectActions, "Home Visit", "");
+    emit m_context->changes().listValuesChanged();
+    QCOMPARE(column(2), (QStringList{"", "", "", "", ""}));
+    find<QPushButton>("btnSave")->click();
+    QCOMPARE(MessageLog::takeShown().value(0).title, "Invalid Data Fields");
+    QVERIFY(screenOpen());
     find<QPushButton>("btnExit")->click();
     QTRY_VERIFY(!screenOpen());
     QCOMPARE(MessageLog::takeShown().size(), 0);
