@@ -7,6 +7,7 @@
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
+#include "widgets/gridexport.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/pairedlist.h"
@@ -154,6 +155,7 @@ void MemberNavigatorScreen::buildControls()
     m_gridFrame = new QGroupBox(tr("Members/Prospects"), this);
     m_gridFrame->setObjectName(QStringLiteral("Frame2"));
     m_grid = new QTableView(m_gridFrame);
+    GridExport::attach(m_grid);
     m_grid->setObjectName(QStringLiteral("vsfgMembers"));
     m_grid->setModel(m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);

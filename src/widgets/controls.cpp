@@ -1,6 +1,7 @@
 #include "widgets/controls.h"
 
 #include "widgets/datebox.h"
+#include "widgets/gridexport.h"
 #include "widgets/messages.h"
 #include "widgets/pairedlist.h"
 #include "widgets/phonebox.h"
@@ -153,6 +154,7 @@ QTableView* grid(QWidget* parent, const QString& name)
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
+    GridExport::attach(view);
     return view;
 }
 

@@ -1,0 +1,253 @@
+#include "exchange/csvfile.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <csv.h>
+#include <uchardet/uchardet.h>
+
+#include <array>
+#include <memory>
+
+namespace CsvFile {
+
+namespace {
+
+class Text
+{
+    Q_DECLARE_TR_FUNCTIONS(CsvFile)
+};
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F, where it has printable characters (the five it leaves
+// undefined keep their Latin-1 control codes).
+constexpr std::array<char16_t, 32> kWindows1252High = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                       0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *out++ = byte >= 0x80 && byte < 0xA0 ? QChar(kWindows1252High[byte - 0x80]) : QChar(char16_t(byte));
+    }
+    return text;
+}
+
+// What uchardet makes of the bytes, in upper case; empty when it cannot tell.
+QString detectedCharset(const QByteArray& bytes)
+{
+    const std::unique_ptr<std::remove_pointer_t<uchardet_t>, void (*)(uchardet_t)> detector(uchardet_new(),
+                                                                                            &uchardet_delete);
+    // A megabyte tells as much as the whole file.
+    const qsizetype sample = std::min<qsizetype>(bytes.size(), 1024 * 1024);
+    if (uchardet_handle_data(detector.get(), bytes.constData(), size_t(sample)) != 0) {
+        return {};
+    }
+    uchardet_data_end(detector.get());
+    return QString::fromLatin1(uchardet_get_charset(detector.get())).toUpper();
+}
+
+bool isUtf8(const QByteArray& bytes, QString& text)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+struct ParseState
+{
+    QList<QStringList> rows;
+    QStringList row;
+};
+
+void fieldDone(void* field, size_t length, void* data)
+{
+    auto* state = static_cast<ParseState*>(data);
+    state->row << QString::fromUtf8(static_cast<const char*>(field), qsizetype(length));
+}
+
+void rowDone(int, void* data)
+{
+    auto* state = static_cast<ParseState*>(data);
+    state->rows << state->row;
+    state->row.clear();
+}
+
+// Cells keep their blanks: libcsv would otherwise trim spaces and tabs around unquoted cells, and a tab
+// can be the delimiter.
+int noBlanks(unsigned char)
+{
+    return 0;
+}
+
+bool isPlainNumber(const QString& cell)
+{
+    bool number = false;
+    cell.toDouble(&number);
+    return number;
+}
+
+} // namespace
+
+CsvError::CsvError(int row, const QString& problem)
+    : std::runtime_error(problem.toStdString())
+    , m_row(row)
+    , m_problem(problem)
+{}
+
+Decoded decode(const QByteArray& bytes)
+{
+    if (bytes.isEmpty()) {
+        throw CsvError(0, Text::tr("The file is empty."));
+    }
+    Decoded decoded;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        decoded = {QString::fromUtf8(bytes.mid(3)), QStringLiteral("UTF-8")};
+    } else if (bytes.startsWith("\xFF\xFE")) {
+        decoded = {QStringDecoder(QStringConverter::Utf16LE).decode(bytes.mid(2)), QStringLiteral("UTF-16LE")};
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        decoded = {QStringDecoder(QStringConverter::Utf16BE).decode(bytes.mid(2)), QStringLiteral("UTF-16BE")};
+    } else {
+        const QString charset = detectedCharset(bytes);
+        QString text;
+        if ((charset.isEmpty() || charset == u"UTF-8" || charset == u"ASCII") && isUtf8(bytes, text)) {
+            decoded = {text, QStringLiteral("UTF-8")};
+        } else if (charset == u"ISO-8859-1" || charset == u"ISO-8859-15") {
+            decoded = {QString::fromLatin1(bytes), QStringLiteral("ISO-8859-1")};
+        } else {
+            // Windows-1252 is what spreadsheets and older programs write; it also reads any other single-byte
+            // text without losing a byte.
+            decoded = {fromWindows1252(bytes), QStringLiteral("Windows-1252")};
+        }
+    }
+    const qsizetype nul = decoded.text.indexOf(QChar(0));
+    if (nul >= 0) {
+        const int row = int(decoded.text.left(nul).count(u'\n')) + 1;
+        throw CsvError(row, Text::tr("The file holds binary data (a NUL character), not text."));
+    }
+    return decoded;
+}
+
+QChar detectDelimiter(const QString& text)
+{
+    const QList<QChar> candidates = {QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\t')};
+    // The first lines, counted outside quotes.
+    const QStringList lines = text.left(64 * 1024).split(u'\n').mid(0, 20);
+    QChar best = QLatin1Char(',');
+    int bestScore = 0;
+    for (const QChar candidate : candidates) {
+        QList<int> counts;
+        for (const QString& line : lines) {
+            if (line.trimmed().isEmpty()) {
+                continue;
+            }
+            int count = 0;
+            bool quoted = false;
+            for (const QChar c : line) {
+                if (c == u'"') {
+                    quoted = !quoted;
+                } else if (c == candidate && !quoted) {
+                    ++count;
+                }
+            }
+            counts << count;
+        }
+        if (counts.isEmpty() || counts.first() == 0) {
+            continue;
+        }
+        // Lines that agree with the heading line count; a delimiter that splits every line alike wins.
+        int score = 0;
+        for (const int count : std::as_const(counts)) {
+            score += count == counts.first() ? counts.first() : 0;
+        }
+        if (score > bestScore) {
+            best = candidate;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+QList<QStringList> parse(const QString& text, QChar delimiter)
+{
+    csv_parser parser{};
+    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
+        throw CsvError(0, Text::tr("The file cannot be read: out of memory."));
+    }
+    const std::unique_ptr<csv_parser, void (*)(csv_parser*)> freed(&parser, &csv_free);
+    csv_set_delim(&parser, static_cast<unsigned char>(delimiter.toLatin1()));
+    csv_set_space_func(&parser, &noBlanks);
+    ParseState state;
+    const QByteArray bytes = text.toUtf8();
+    const size_t read = csv_parse(&parser, bytes.constData(), size_t(bytes.size()), &fieldDone, &rowDone, &state);
+    if (read != size_t(bytes.size()) || csv_fini(&parser, &fieldDone, &rowDone, &state) != 0) {
+        const int row = int(state.rows.size()) + 1;
+        throw CsvError(row, csv_error(&parser) == CSV_EPARSE
+                                ? Text::tr("A quote is not closed, or stands inside a cell that is not quoted.")
+                                : Text::tr("The file cannot be read: out of memory."));
+    }
+    return state.rows;
+}
+
+Table read(const QString& path, QChar delimiter)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw CsvError(0, Text::tr("The file cannot be opened: %1").arg(file.errorString()));
+    }
+    if (file.size() > kLargestFile) {
+        throw CsvError(0, Text::tr("The file is %1 MB; files of up to %2 MB can be read.")
+                              .arg(file.size() / (1024 * 1024))
+                              .arg(kLargestFile / (1024 * 1024)));
+    }
+    const Decoded decoded = decode(file.readAll());
+    const QChar used = delimiter.isNull() ? detectDelimiter(decoded.text) : delimiter;
+    return {parse(decoded.text, used), decoded.encoding, used};
+}
+
+QString guardedCell(const QString& cell)
+{
+    if (cell.isEmpty() || isPlainNumber(cell)) {
+        return cell;
+    }
+    const QChar first = cell.front();
+    const bool formula =
+        first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' || first == u'\r';
+    return formula ? u'\'' + cell : cell;
+}
+
+QByteArray write(const QList<QStringList>& rows, QChar delimiter)
+{
+    QByteArray out("\xEF\xBB\xBF");
+    QByteArray quoted;
+    for (const QStringList& row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i > 0) {
+                out += delimiter.toLatin1();
+            }
+            const QByteArray cell = guardedCell(row.at(i)).toUtf8();
+            // libcsv quotes the cell and doubles its quotes; it reports the room it needs.
+            quoted.resize(cell.size() * 2 + 2);
+            const size_t written =
+                csv_write(quoted.data(), size_t(quoted.size()), cell.constData(), size_t(cell.size()));
+            out.append(quoted.constData(), qsizetype(written));
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool writeFile(const QString& path, const QList<QStringList>& rows)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    const QByteArray bytes = write(rows);
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+} // namespace CsvFile

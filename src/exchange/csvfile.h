@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+// CSV files as spreadsheets and other programs write them, read and written through libcsv. Reading finds
+// the text's encoding (a byte order mark, else uchardet: UTF-8, UTF-16, Windows-1252, Latin-1) and the
+// delimiter (comma, semicolon or tab); writing gives UTF-8 with a byte order mark, so that spreadsheets
+// show accents, and keeps cells a spreadsheet would run as formulas as plain text.
+namespace CsvFile {
+
+// A file that cannot be read as a table, with the row the problem lies in (1 = the first; 0 = the file as a
+// whole) and what is wrong.
+class CsvError : public std::runtime_error
+{
+public:
+    CsvError(int row, const QString& problem);
+    int row() const { return m_row; }
+    const QString& problem() const { return m_problem; }
+
+private:
+    int m_row;
+    QString m_problem;
+};
+
+// The largest file read: a roll of tens of thousands of people fits many times over.
+constexpr qint64 kLargestFile = 64LL * 1024 * 1024;
+
+struct Decoded
+{
+    QString text;
+    // What the bytes were read as, e.g. "UTF-8", "UTF-16LE", "Windows-1252".
+    QString encoding;
+};
+// The text of the file's bytes. Throws CsvError for an empty file or one that holds binary data.
+Decoded decode(const QByteArray& bytes);
+
+// The delimiter the text's first rows use most consistently: comma, semicolon or tab (comma when unsure).
+QChar detectDelimiter(const QString& text);
+
+// Every row of the text, each a list of its cells; quoted cells keep their line breaks, quotes and blanks.
+// Throws CsvError naming the row of an unclosed quote or a quote inside an unquoted cell.
+QList<QStringList> parse(const QString& text, QChar delimiter);
+
+struct Table
+{
+    QList<QStringList> rows;
+    QString encoding;
+    QChar delimiter;
+};
+// Reads a whole file: decode, then parse with the given delimiter or, when none is given, the detected
+// one. Throws CsvError (also for a file that cannot be opened or is too large).
+Table read(const QString& path, QChar delimiter = QChar());
+
+// The rows as CSV: UTF-8 with a byte order mark, every cell quoted, rows ended by CR LF. A cell that would
+// start a formula (=, +, -, @, a tab or a carriage return, unless it is a plain number) gets a leading
+// apostrophe, so that spreadsheets show it as text.
+QByteArray write(const QList<QStringList>& rows, QChar delimiter = QLatin1Char(','));
+QString guardedCell(const QString& cell);
+// Writes the rows to the file; false when it cannot be written.
+bool writeFile(const QString& path, const QList<QStringList>& rows);
+
+} // namespace CsvFile

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+class QTableView;
+
+// "Export…" on a grid's context menu: the rows and columns the grid shows, in the order it shows them,
+// with the column headings first, written as a CSV file the user names (UTF-8, so spreadsheets keep
+// accents; cells that look like formulas stay text).
+namespace GridExport {
+
+// Adds the context menu entry to the grid.
+void attach(QTableView* grid);
+// What the grid shows: the headings of its visible columns in their visual order, then each row's cells
+// (a check box column gives "Yes" or an empty cell).
+QList<QStringList> shownRows(const QTableView* grid);
+// Asks for a file and writes the grid to it; a failure is reported with a message.
+void exportGrid(QTableView* grid);
+
+} // namespace GridExport
