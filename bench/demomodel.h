@@ -1,5 +1,7 @@
 #pragma once
 
+#include "outreach/outreachplan.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -135,13 +137,6 @@ struct Term
     QDate start, end;
 };
 
-struct Phase
-{
-    QString name;
-    QString action;
-    double weeks = 1;
-};
-
 struct Contact
 {
     qint64 prospect = 0;
@@ -186,7 +181,7 @@ struct PlannedRoll
     std::vector<qint64> deacons;
     std::vector<Term> terms;
     std::vector<std::pair<qint64, QString>> memberships;
-    std::vector<Phase> phases;
+    OutreachPlan phases;
     std::vector<Contact> contacts;
     std::vector<int> givers; // indexes into people
 };

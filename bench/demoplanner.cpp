@@ -4,6 +4,7 @@
 #include "demorng.h"
 
 #include "data/database.h"
+#include "outreach/outreachplanstore.h"
 #include "shell/attendanceweek.h"
 
 #include <algorithm>
@@ -837,32 +838,6 @@ QString contactTypeFor(DemoRng& rng, const QString& action)
     return QStringLiteral("Other");
 }
 
-struct Step
-{
-    QString phase;
-    QDate date;
-    QString action;
-};
-
-// The next phase, contact date and action after a contact on date with actionTaken, from the prospect's
-// current phase: the phase is kept until its action is done, then the plan moves on (and starts over
-// after its last phase); the interval is the current phase's weeks, or one week without a phase.
-Step nextStep(const std::vector<Phase>& plan, const QString& current, const QDate& date, const QString& actionTaken)
-{
-    if (plan.empty()) {
-        return {QString(), date.addDays(7), QString()};
-    }
-    for (size_t i = 0; i < plan.size(); ++i) {
-        if (plan[i].name != current) {
-            continue;
-        }
-        const int weeks = int(std::nearbyint(plan[i].weeks));
-        const Phase& next = actionTaken != plan[i].action ? plan[i] : plan[(i + 1) % plan.size()];
-        return {next.name, date.addDays(7 * weeks), next.action};
-    }
-    return {plan.front().name, date.addDays(7), plan.front().action};
-}
-
 } // namespace
 
 // Contacts follow the plan the way contact entry schedules them, so that every prospect's next step is
@@ -870,10 +845,7 @@ Step nextStep(const std::vector<Phase>& plan, const QString& current, const QDat
 void DemoPlanner::planOutreach()
 {
     DemoRng rng(m_options.seed, kOutreachStream, 0);
-    for (const Row& row : m_db.select(QStringLiteral("SELECT Phase, Action, TimePeriod FROM Outreach_Phase ORDER BY "
-                                                     "PhaseOrder"))) {
-        m_roll.phases.push_back({row.text(u"Phase"), row.text(u"Action"), row.real(u"TimePeriod")});
-    }
+    m_roll.phases = OutreachPlanStore(m_db).load();
     QStringList actions;
     for (const Row& row : m_db.select(QStringLiteral("SELECT Action FROM Prospect_Action ORDER BY Action"))) {
         actions << row.text(u"Action");
@@ -906,7 +878,7 @@ void DemoPlanner::planOutreach()
                                      ? household.joined
                                      : AttendanceWeek::sundayOf(m_roll.until.addDays(-7 * rng.between(0, 104)));
         QString current;
-        Step step;
+        OutreachStep step;
         QDate date = firstVisit.addDays(rng.between(1, 10));
         int made = 0;
         for (int c = 0; c < count && date <= m_roll.until; ++c) {
@@ -931,7 +903,7 @@ void DemoPlanner::planOutreach()
             contact.notes = rng.pick(contactNotes());
             m_roll.contacts.push_back(contact);
             ++made;
-            step = nextStep(m_roll.phases, current, contact.date, contact.action);
+            step = nextOutreachStep(m_roll.phases, current, contact.date, contact.action);
             current = step.phase;
             date = step.date.addDays(rng.chance(0.75) ? rng.between(-3, 3) : rng.between(4, 25));
         }
@@ -942,7 +914,7 @@ void DemoPlanner::planOutreach()
                 person.nextDate = step.date;
                 person.nextAction = step.action;
             } else if (adultContact && rng.chance(0.5)) {
-                const Step first = nextStep(m_roll.phases, QString(), firstVisit, QString());
+                const OutreachStep first = nextOutreachStep(m_roll.phases, QString(), firstVisit, QString());
                 person.phase = first.phase;
                 person.nextDate = first.date;
                 person.nextAction = first.action;

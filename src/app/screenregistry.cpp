@@ -14,6 +14,7 @@
 #include "contributions/contributionentryscreen.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
+#include "outreach/outreachphaseentryscreen.h"
 #include "reports/attendancereports.h"
 #include "reports/listingreports.h"
 #include "reports/memberreports.h"
@@ -160,6 +161,8 @@ void registerAllScreens(MainWindow& window)
                               const QDate& to) { runAttendanceReport(w, report, ids, from, to); });
         return screen;
     });
+    window.registerScreen(ScreenId::OutreachPhaseEntry,
+                          [](MainWindow& w) -> QWidget* { return new OutreachPhaseEntryScreen(w.context(), &w); });
     registerReportScreens(window);
     answerRequests(window);
 }

@@ -49,7 +49,6 @@ private:
 const QList<ScreenId> kNotYetBuilt = {
     ScreenId::ProspectNavigator,
     ScreenId::ProspectContactEntry,
-    ScreenId::OutreachPhaseEntry,
     ScreenId::ProspectVisitationSheetReport,
     ScreenId::SundaySchoolProspectListingReport,
 };
