@@ -14,9 +14,11 @@
 #include "contributions/contributionentryscreen.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
+#include "navigators/prospectnavigatorscreen.h"
 #include "reports/attendancereports.h"
 #include "reports/listingreports.h"
 #include "reports/memberreports.h"
+#include "reports/prospectreports.h"
 #include "reports/reportheading.h"
 #include "reports/reportoutput.h"
 #include "reports/reportscreens.h"
@@ -46,6 +48,31 @@ void runMemberReport(MainWindow& window, MemberNavigatorScreen::Report report, c
             return reports.printMailingLabels(ids);
         },
         true);
+}
+
+// The prospect navigator's print buttons: the lists and labels in the viewer; the visitation sheets of the
+// selected block, in grid order, to the printer as one job.
+void runProspectReport(MainWindow& window, ProspectNavigatorScreen::Report report, const QList<qint64>& ids)
+{
+    using Report = ProspectNavigatorScreen::Report;
+    ReportOutput::run(
+        window,
+        [&window, report, &ids] {
+            const ReportHeading heading = reportHeading(window.context());
+            ProspectReports reports(window.context().db(), heading);
+            switch (report) {
+                case Report::ProspectList:
+                    return reports.printProspectList(ids);
+                case Report::ProspectListShort:
+                    return reports.printProspectListShort(ids);
+                case Report::VisitationSheets:
+                    return reports.printVisitationSheets(ids);
+                case Report::MailingLabels:
+                    break;
+            }
+            return MemberReports(window.context().db(), heading).printMailingLabels(ids);
+        },
+        report != Report::VisitationSheets);
 }
 
 // The attendance navigator's print buttons: the listed people's member list, or their attendance counts of
@@ -147,6 +174,14 @@ void registerAllScreens(MainWindow& window)
         QObject::connect(
             screen, &MemberNavigatorScreen::reportRequested, &w,
             [&w](MemberNavigatorScreen::Report report, const QList<qint64>& ids) { runMemberReport(w, report, ids); });
+        return screen;
+    });
+    window.registerScreen(ScreenId::ProspectNavigator, [](MainWindow& w) -> QWidget* {
+        auto* screen = new ProspectNavigatorScreen(w.context(), &w);
+        QObject::connect(screen, &ProspectNavigatorScreen::reportRequested, &w,
+                         [&w](ProspectNavigatorScreen::Report report, const QList<qint64>& ids) {
+                             runProspectReport(w, report, ids);
+                         });
         return screen;
     });
     registerClassScreens(window);

@@ -47,7 +47,6 @@ private:
 // Screens the menu already names but whose subsystem is not built yet. Each one comes off this list when
 // its screen is registered.
 const QList<ScreenId> kNotYetBuilt = {
-    ScreenId::ProspectNavigator,
     ScreenId::ProspectContactEntry,
     ScreenId::OutreachPhaseEntry,
     ScreenId::ProspectVisitationSheetReport,
