@@ -51,28 +51,33 @@ void runMemberReport(MainWindow& window, MemberNavigatorScreen::Report report, c
 }
 
 // The prospect navigator's print buttons: the lists and labels in the viewer; the visitation sheets of the
-// selected block, in grid order, to the printer as one job.
+// selected block to the printer, a job per sheet in grid order.
 void runProspectReport(MainWindow& window, ProspectNavigatorScreen::Report report, const QList<qint64>& ids)
 {
     using Report = ProspectNavigatorScreen::Report;
+    if (report == Report::VisitationSheets) {
+        ReportOutput::printRun(window, [&window, &ids] {
+            ProspectReports reports(window.context().db(), reportHeading(window.context()));
+            std::vector<ReportDocument> sheets;
+            for (const qint64 id : ids) {
+                sheets.push_back(reports.printVisitationSheet(id));
+            }
+            return sheets;
+        });
+        return;
+    }
     ReportOutput::run(
         window,
         [&window, report, &ids] {
             const ReportHeading heading = reportHeading(window.context());
-            ProspectReports reports(window.context().db(), heading);
-            switch (report) {
-                case Report::ProspectList:
-                    return reports.printProspectList(ids);
-                case Report::ProspectListShort:
-                    return reports.printProspectListShort(ids);
-                case Report::VisitationSheets:
-                    return reports.printVisitationSheets(ids);
-                case Report::MailingLabels:
-                    break;
+            if (report == Report::MailingLabels) {
+                return MemberReports(window.context().db(), heading).printMailingLabels(ids);
             }
-            return MemberReports(window.context().db(), heading).printMailingLabels(ids);
+            ProspectReports reports(window.context().db(), heading);
+            return report == Report::ProspectList ? reports.printProspectList(ids)
+                                                  : reports.printProspectListShort(ids);
         },
-        report != Report::VisitationSheets);
+        true);
 }
 
 // The attendance navigator's print buttons: the listed people's member list, or their attendance counts of

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/namekey.h"
+#include "data/sqlvalue.h"
 #include "reports/familylist.h"
 #include "reports/memberreports.h"
 #include "reports/reportdesign.h"
@@ -207,4 +208,47 @@ std::optional<ReportDocument> ProspectReports::printSundaySchoolProspectListing(
     }
     data.subreportRows.insert(contactsSubreport(), listingContactRows(classId));
     return build(sundaySchoolProspectListingDesign(), std::move(data));
+}
+
+QList<qint64> ProspectReports::sheetProspects(qint64 classId, const QDate& from, const QDate& to,
+                                              const QStringList& actions)
+{
+    if (actions.isEmpty()) {
+        return {};
+    }
+    QStringList marks;
+    QVariantList params{QStringLiteral("Active"), classId, SqlValue::fromDate(from), SqlValue::fromDate(to)};
+    for (const QString& action : actions) {
+        marks << QStringLiteral("?");
+        params << action;
+    }
+    QList<qint64> ids;
+    for (const Row& row :
+         m_db.select(QStringLiteral("SELECT Member.ID FROM Member WHERE Member.Prospect_Active_Status = "
+                                    "? AND Member.Prospect_Sunday_School_Class_Assigned = ? AND "
+                                    "Member.Prospect_Next_Contact_Date >= ? AND "
+                                    "Member.Prospect_Next_Contact_Date <= ? AND "
+                                    "Member.Prospect_Next_Contact_Action IN (") +
+                         marks.join(u',') + QStringLiteral(") ORDER BY Member.Prospect_Next_Contact_Date, ") +
+                         Database::sortText(QStringLiteral("Member.Prospect_Next_Contact_Action")) +
+                         QStringLiteral(", ") + NameKey::personOrder(),
+                     params)) {
+        ids << row.integer(u"ID");
+    }
+    return ids;
+}
+
+std::vector<ReportDocument> ProspectReports::printListingRun(const QList<qint64>& classIds, const QDate& from,
+                                                             const QDate& to, const QStringList& actions)
+{
+    std::vector<ReportDocument> run;
+    for (const qint64 classId : classIds) {
+        if (std::optional<ReportDocument> listing = printSundaySchoolProspectListing(classId)) {
+            run.push_back(std::move(*listing));
+        }
+        for (const qint64 id : sheetProspects(classId, from, to, actions)) {
+            run.push_back(printVisitationSheet(id));
+        }
+    }
+    return run;
 }

@@ -3,11 +3,14 @@
 #include "reports/pagemodel.h"
 #include "reports/reportdata.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Database;
 
@@ -36,6 +39,15 @@ public:
     // action), each with his contact history (crptSundaySchoolProspectListingReport). Nothing when the class
     // has no active prospect.
     std::optional<ReportDocument> printSundaySchoolProspectListing(qint64 classId);
+
+    // The active prospects of a class whose next contact falls between the two dates (both included) and whose
+    // next action is one of those given, by date, action and name: those a listing run prints a sheet for.
+    QList<qint64> sheetProspects(qint64 classId, const QDate& from, const QDate& to, const QStringList& actions);
+    // A listing run, class by class in the order given: the class's listing (none when it has no active
+    // prospect), then a visitation sheet for each of sheetProspects() when actions are given. Each report is
+    // its own document, so that each is its own print job.
+    std::vector<ReportDocument> printListingRun(const QList<qint64>& classIds, const QDate& from, const QDate& to,
+                                                const QStringList& actions);
 
     // The rows the two lists bind: the design's 42 fields in order, by name.
     Rows prospectListRows(const QList<qint64>& ids);

@@ -49,8 +49,6 @@ private:
 const QList<ScreenId> kNotYetBuilt = {
     ScreenId::ProspectContactEntry,
     ScreenId::OutreachPhaseEntry,
-    ScreenId::ProspectVisitationSheetReport,
-    ScreenId::SundaySchoolProspectListingReport,
 };
 
 void TestScreenRegistry::init()

@@ -6,6 +6,7 @@
 #include "navigators/membergridmodel.h"
 #include "navigators/prospectcontactmodel.h"
 #include "navigators/prospectnavigatorscreen.h"
+#include "reports/reportoutput.h"
 #include "shell/appcontext.h"
 #include "shell/mainwindow.h"
 #include "testdatabase.h"
@@ -359,15 +360,31 @@ void TestProspectNavigatorScreen::visitationSheetsAskThenPrintTheSelectedBlock()
     QCOMPARE(shown[0].style, MessageStyle::YesNo);
     QCOMPARE(requested.count(), 0);
 
-    // The program's answer to Yes goes to the printer; the test takes the request itself.
-    disconnect(m_screen, &ProspectNavigatorScreen::reportRequested, nullptr, nullptr);
-    QSignalSpy confirmed(m_screen, &ProspectNavigatorScreen::reportRequested);
+    // Yes: a sheet per selected person, top to bottom, each its own print job.
+    struct Jobs final : ReportOutput::PrintTarget
+    {
+        QStringList firstLines;
+        bool isAvailable() const override { return true; }
+        QString name() const override { return QStringLiteral("Test printer"); }
+        bool print(const ReportDocument& document) override
+        {
+            firstLines << document.pages.front().texts().join(u'\n');
+            return true;
+        }
+    } jobs;
+    ReportOutput::setPrintTarget(&jobs);
     MessageLog::setNextAnswer(MessageAnswer::Yes);
     click("btnPrintPS");
-    QCOMPARE(confirmed.count(), 1);
-    QCOMPARE(confirmed[0][0].value<ProspectNavigatorScreen::Report>(),
+    ReportOutput::setPrintTarget(nullptr);
+    QCOMPARE(requested.count(), 1);
+    QCOMPARE(requested[0][0].value<ProspectNavigatorScreen::Report>(),
              ProspectNavigatorScreen::Report::VisitationSheets);
-    QCOMPARE(confirmed[0][1].value<QList<qint64>>(), (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
+    QCOMPARE(requested[0][1].value<QList<qint64>>(), (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
+    QCOMPARE(jobs.firstLines.size(), 3);
+    QVERIFY(jobs.firstLines[0].contains("Sanders, Sam"));
+    QVERIFY(jobs.firstLines[1].contains("Smith, John"));
+    QVERIFY(jobs.firstLines[2].contains("Smithers, Wayne"));
+    QVERIFY(jobs.firstLines[2].contains("sent 'welcome' letter"));
 }
 
 QTEST_MAIN(TestProspectNavigatorScreen)
