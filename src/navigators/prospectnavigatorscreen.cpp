@@ -221,6 +221,9 @@ void ProspectNavigatorScreen::buildControls()
     }
     auto* findShortcut = new QShortcut(QKeySequence::Find, this);
     Guard::connect(findShortcut, &QShortcut::activated, this, findText, [this] { updateGrids(); });
+    auto* printShortcut = new QShortcut(QKeySequence::Print, this);
+    Guard::connect(printShortcut, &QShortcut::activated, this, printList->text(),
+                   [this] { print(Report::ProspectList); });
 
     Guard::connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, tr("Show the contacts"),
                    [this](const QModelIndex& current, const QModelIndex&) { showContactsOf(current.row()); });
