@@ -171,7 +171,7 @@ ReportDocument ProspectReports::printVisitationSheet(qint64 id)
     data.rows = visitationSheetRows(id);
     if (!data.rows.empty()) {
         data.namedTexts.insert(QStringLiteral("Family"),
-                               buildFamilyList(m_db, id, data.rows.front().value(18).toLongLong() != 0));
+                               buildFamilyList(m_db, id, data.rows.front().integer(u"Head_Of_Household") != 0));
     }
     return build(visitationSheetDesign(), std::move(data));
 }

@@ -38,6 +38,7 @@ private slots:
     void pickedDatesTickTheirRangeAndFindByContacts();
     void clearEmptiesCriteriaAndGridsButKeepsCount();
     void doubleClicksOpenPersonOrAskForContactPermission();
+    void changesElsewhereKeepTheResultAndItsChoices();
     void printButtonsAskTheirPermissionThenHandOverIds_data();
     void printButtonsAskTheirPermissionThenHandOverIds();
     void visitationSheetsAskThenPrintTheSelectedBlock();
@@ -285,6 +286,36 @@ void TestProspectNavigatorScreen::doubleClicksOpenPersonOrAskForContactPermissio
     auto* entry = m_window->findScreen<MemberEntryScreen>(ScreenId::MemberEntry);
     QVERIFY(entry);
     QCOMPARE(entry->shownMemberId(), id("Smith"));
+}
+
+void TestProspectNavigatorScreen::changesElsewhereKeepTheResultAndItsChoices()
+{
+    Database& db = m_context->db();
+    GuiTest::choose(control<QComboBox>("cmbPhase"), "First Visit");
+    click("btnFind");
+    clickRow("vsfgMembers", 2);
+    QCOMPARE(control<QTableView>("vsfgContact")->model()->rowCount(), 2);
+
+    // A person saved elsewhere shows as now stored; the lists are refilled with the choices kept.
+    db.execute("UPDATE Member SET Prospect_Next_Contact_Action = 'Letter' WHERE ID = ?", {id("Smith")});
+    emit m_context->changes().memberSaved(id("Smith"));
+    QAbstractItemModel* model = control<QTableView>("vsfgMembers")->model();
+    QCOMPARE(model->index(1, MemberGridModel::Prospect::NextAction).data().toString(), QString("Letter"));
+    QCOMPARE(control<QComboBox>("cmbPhase")->currentText(), QString("First Visit"));
+
+    // A contact saved for the current prospect shows in his contacts.
+    db.execute("INSERT INTO Prospect_Contact (Prospect_ID, Contact_Date, Action) VALUES (?, '2026-03-01', 'Card')",
+               {id("Smithers")});
+    emit m_context->changes().contactsChanged(id("Smithers"));
+    QCOMPARE(control<QTableView>("vsfgContact")->model()->rowCount(), 3);
+    QCOMPARE(control<QTableView>("vsfgContact")->model()->index(0, ProspectContactModel::ActionColumn).data(),
+             QVariant("Card"));
+
+    // A listed person deleted elsewhere leaves the grid and the count.
+    const qint64 sanders = id("Sanders");
+    db.execute("DELETE FROM Member WHERE ID = ?", {sanders});
+    emit m_context->changes().memberDeleted(sanders);
+    QCOMPARE(caption(), QString("Prospects - Matching Records: 2"));
 }
 
 void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds_data()
