@@ -12,12 +12,15 @@
 #include "classes/classentryscreen.h"
 #include "classes/responsibilityentryscreen.h"
 #include "contributions/contributionentryscreen.h"
+#include "exchange/importpeoplescreen.h"
 #include "members/memberentryscreen.h"
 #include "navigators/membernavigatorscreen.h"
+#include "navigators/prospectnavigatorscreen.h"
 #include "outreach/outreachphaseentryscreen.h"
 #include "reports/attendancereports.h"
 #include "reports/listingreports.h"
 #include "reports/memberreports.h"
+#include "reports/prospectreports.h"
 #include "reports/reportheading.h"
 #include "reports/reportoutput.h"
 #include "reports/reportscreens.h"
@@ -45,6 +48,36 @@ void runMemberReport(MainWindow& window, MemberNavigatorScreen::Report report, c
                     break;
             }
             return reports.printMailingLabels(ids);
+        },
+        true);
+}
+
+// The prospect navigator's print buttons: the lists and labels in the viewer; the visitation sheets of the
+// selected block to the printer, a job per sheet in grid order.
+void runProspectReport(MainWindow& window, ProspectNavigatorScreen::Report report, const QList<qint64>& ids)
+{
+    using Report = ProspectNavigatorScreen::Report;
+    if (report == Report::VisitationSheets) {
+        ReportOutput::printRun(window, [&window, &ids] {
+            ProspectReports reports(window.context().db(), reportHeading(window.context()));
+            std::vector<ReportDocument> sheets;
+            for (const qint64 id : ids) {
+                sheets.push_back(reports.printVisitationSheet(id));
+            }
+            return sheets;
+        });
+        return;
+    }
+    ReportOutput::run(
+        window,
+        [&window, report, &ids] {
+            const ReportHeading heading = reportHeading(window.context());
+            if (report == Report::MailingLabels) {
+                return MemberReports(window.context().db(), heading).printMailingLabels(ids);
+            }
+            ProspectReports reports(window.context().db(), heading);
+            return report == Report::ProspectList ? reports.printProspectList(ids)
+                                                  : reports.printProspectListShort(ids);
         },
         true);
 }
@@ -150,6 +183,14 @@ void registerAllScreens(MainWindow& window)
             [&w](MemberNavigatorScreen::Report report, const QList<qint64>& ids) { runMemberReport(w, report, ids); });
         return screen;
     });
+    window.registerScreen(ScreenId::ProspectNavigator, [](MainWindow& w) -> QWidget* {
+        auto* screen = new ProspectNavigatorScreen(w.context(), &w);
+        QObject::connect(screen, &ProspectNavigatorScreen::reportRequested, &w,
+                         [&w](ProspectNavigatorScreen::Report report, const QList<qint64>& ids) {
+                             runProspectReport(w, report, ids);
+                         });
+        return screen;
+    });
     registerClassScreens(window);
     registerListings(window);
     window.registerScreen(ScreenId::AttendanceEntry,
@@ -189,6 +230,25 @@ BackupControl* registerBackupCommands(MainWindow& window, const QString& configP
             Guard::run(RestoreDialog::tr("Restore"), [control, backup] { control->restore(backup); });
         });
         dialog->open();
+    });
+    // An import makes a backup first and waits for it.
+    window.registerScreen(ScreenId::ImportPeople, [control](MainWindow& w) -> QWidget* {
+        const auto backupFirst = [control]() -> QString {
+            control->waitForBackup();
+            QString failure;
+            bool made = false;
+            const QMetaObject::Connection madeOne =
+                QObject::connect(control, &BackupControl::backupMade, [&made] { made = true; });
+            const QMetaObject::Connection failed = QObject::connect(
+                control, &BackupControl::backupFailed, [&failure](const QString& message) { failure = message; });
+            if (control->start(BackupReason::BeforeImport)) {
+                control->waitForBackup();
+            }
+            QObject::disconnect(madeOne);
+            QObject::disconnect(failed);
+            return made ? QString() : failure.isEmpty() ? BackupControl::tr("The backup was not made.") : failure;
+        };
+        return new ImportPeopleScreen(w.context(), backupFirst, &w);
     });
     return control;
 }

@@ -394,6 +394,8 @@ QString backupReasonKey(BackupReason reason)
             return QStringLiteral("before-migration");
         case BackupReason::BeforeRestore:
             return QStringLiteral("before-restore");
+        case BackupReason::BeforeImport:
+            return QStringLiteral("before-import");
         case BackupReason::CommandLine:
             return QStringLiteral("command-line");
     }
@@ -413,6 +415,9 @@ QString backupReasonText(const QString& key)
     }
     if (key == u"before-restore") {
         return BackupWriterText::tr("Before a restore");
+    }
+    if (key == u"before-import") {
+        return BackupWriterText::tr("Before an import");
     }
     if (key == u"command-line") {
         return BackupWriterText::tr("From the command line");

@@ -13,7 +13,7 @@
 class Clock;
 
 // Why a backup is made; written into its description and shown in the list.
-enum class BackupReason { Manual, Automatic, BeforeMigration, BeforeRestore, CommandLine };
+enum class BackupReason { Manual, Automatic, BeforeMigration, BeforeRestore, CommandLine, BeforeImport };
 
 QString backupReasonKey(BackupReason reason);
 // The reason as the backup list shows it ("Made by hand", "Before a restore").

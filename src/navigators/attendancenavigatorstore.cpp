@@ -77,26 +77,22 @@ SqlStatement AttendanceNavigatorStore::compose(const AttendanceSearchCriteria& c
     personal.discipleshipClass = c.discipleshipClass;
     personal.wednesdayClass = c.wednesdayClass;
     SqlStatement statement = MemberSearch::conditions(personal);
-    const auto add = [&statement](const QString& condition, const QVariantList& params) {
-        statement.sql += statement.sql.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
-        statement.sql += condition;
-        statement.params += params;
-    };
+    WhereClause where(statement);
 
     if (c.attendedCategory) {
-        add(QStringLiteral("Member.ID IN (SELECT MemberID FROM AttendanceData WHERE WeekOf = ? AND %1 <> 0)")
-                .arg(AttendanceWeek::category(*c.attendedCategory).column),
-            {SqlValue::fromDate(AttendanceWeek::sundayOf(c.attendedDay))});
+        where.add(QStringLiteral("Member.ID IN (SELECT MemberID FROM AttendanceData WHERE WeekOf = ? AND %1 <> 0)")
+                      .arg(AttendanceWeek::category(*c.attendedCategory).column),
+                  {SqlValue::fromDate(AttendanceWeek::sundayOf(c.attendedDay))});
     }
     if (missedApplies(c)) {
         // Listed when the Sundays of the period less his marks come to N or more, that is when he has at
         // most (Sundays - N) marks; with N above the Sundays nobody has missed that often. His marks are
         // counted from his own index entries for the period only.
         const int allowed = AttendanceWeek::sundaysBetween(c.missedFrom, c.missedTo) - *missedCount(c.missedText);
-        add(QStringLiteral("(SELECT COUNT(*) FROM AttendanceData WHERE AttendanceData.MemberID = Member.ID "
-                           "AND WeekOf >= ? AND WeekOf <= ? AND %1 <> 0) <= ?")
-                .arg(AttendanceWeek::category(*c.missedCategory).column),
-            {SqlValue::fromDate(c.missedFrom), SqlValue::fromDate(c.missedTo), allowed});
+        where.add(QStringLiteral("(SELECT COUNT(*) FROM AttendanceData WHERE AttendanceData.MemberID = Member.ID "
+                                 "AND WeekOf >= ? AND WeekOf <= ? AND %1 <> 0) <= ?")
+                      .arg(AttendanceWeek::category(*c.missedCategory).column),
+                  {SqlValue::fromDate(c.missedFrom), SqlValue::fromDate(c.missedTo), allowed});
     }
     statement.sql.prepend(QStringLiteral("SELECT ") + MemberSearch::selectedColumns() + QStringLiteral(" FROM Member"));
     statement.sql += QStringLiteral(" ORDER BY ") + MemberSearch::nameOrder();

@@ -9,38 +9,143 @@
 
 namespace {
 
+using Kind = MemberGridModel::Prospect;
+
+// The member navigator's columns as kinds of cell.
+constexpr std::array<int, MemberGridModel::ColumnCount> kMemberKinds = {
+    Kind::Id,    Kind::Name,    Kind::Status, Kind::Phone, Kind::Cell,         Kind::Work,
+    Kind::Email, Kind::Address, Kind::Dob,    Kind::Anniv, Kind::MemberStatus, Kind::ProspectStatus,
+};
+
 // The length of a cell's text without composing it; used only to pick the widest candidate.
-qsizetype cellLength(const MemberListRow& r, int column)
+qsizetype cellLength(const MemberListRow& r, int kind)
 {
     using F = MemberListRow;
-    switch (column) {
-        case MemberGridModel::IdColumn:
+    switch (kind) {
+        case Kind::Id:
             return QString::number(r.id()).size();
-        case MemberGridModel::NameColumn:
+        case Kind::Name:
             return r.length(F::LastName) + r.length(F::FirstName) + r.length(F::MiddleName) + r.length(F::Title) + 4;
-        case MemberGridModel::StatusColumn:
+        case Kind::Status:
             return r.length(F::Status);
-        case MemberGridModel::PhoneColumn:
+        case Kind::Phase:
+            return r.length(F::ProspectPhase);
+        case Kind::NextDate:
+            return r.length(F::NextContactDate);
+        case Kind::NextAction:
+            return r.length(F::NextContactAction);
+        case Kind::NextType:
+            return r.length(F::NextContactType);
+        case Kind::Phone:
             return r.length(F::Phone);
-        case MemberGridModel::CellColumn:
+        case Kind::Cell:
             return r.length(F::Cell);
-        case MemberGridModel::WorkColumn:
+        case Kind::Work:
             return r.length(F::WorkPhone);
-        case MemberGridModel::EmailColumn:
+        case Kind::Email:
             return r.length(F::Email);
-        case MemberGridModel::AddressColumn:
+        case Kind::Address:
             return r.length(F::Address1) + r.length(F::Address2) + r.length(F::City) + r.length(F::State) +
                    r.length(F::Zip) + 7;
-        case MemberGridModel::DobColumn:
+        case Kind::Dob:
             return r.length(F::DateOfBirth);
-        case MemberGridModel::AnnivColumn:
+        case Kind::Anniv:
             return r.length(F::Anniversary);
-        case MemberGridModel::MemberStatusColumn:
+        case Kind::MemberStatus:
             return r.length(F::MemberActiveStatus);
-        case MemberGridModel::ProspectStatusColumn:
+        case Kind::ProspectStatus:
             return r.length(F::ProspectActiveStatus);
         default:
             return 0;
+    }
+}
+
+// The next contact's date as "mm/dd/yyyy"; empty stays empty, a text that is no date is shown as it is.
+QString nextContactDate(QStringView stored)
+{
+    const QDate date = QDate::fromString(stored.toString(), Qt::ISODate);
+    return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : stored.toString();
+}
+
+QString kindText(const MemberListRow& r, int kind)
+{
+    using F = MemberListRow;
+    switch (kind) {
+        case Kind::Id:
+            return QString::number(r.id());
+        case Kind::Name:
+            return personDisplayName(r.text(F::LastName), r.text(F::FirstName), r.text(F::MiddleName),
+                                     r.text(F::Title));
+        case Kind::Status:
+            return r.text(F::Status);
+        case Kind::Phase:
+            return r.text(F::ProspectPhase);
+        case Kind::NextDate:
+            return nextContactDate(r.field(F::NextContactDate));
+        case Kind::NextAction:
+            return r.text(F::NextContactAction);
+        case Kind::NextType:
+            return r.text(F::NextContactType);
+        case Kind::Phone:
+            return formatPhone(r.text(F::Phone));
+        case Kind::Cell:
+            return formatPhone(r.text(F::Cell));
+        case Kind::Work:
+            return formatPhone(r.text(F::WorkPhone));
+        case Kind::Email:
+            return r.text(F::Email);
+        case Kind::Address:
+            return MemberGridModel::addressText(r);
+        case Kind::Dob:
+            return shortDate(r.field(F::DateOfBirth));
+        case Kind::Anniv:
+            return shortDate(r.field(F::Anniversary));
+        case Kind::MemberStatus:
+            return r.text(F::MemberActiveStatus);
+        case Kind::ProspectStatus:
+            return r.text(F::ProspectActiveStatus);
+        default:
+            return {};
+    }
+}
+
+const char* kindHeader(int kind)
+{
+    switch (kind) {
+        case Kind::Id:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "ID");
+        case Kind::Name:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Name");
+        case Kind::Status:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Status");
+        case Kind::Phase:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Phase");
+        case Kind::NextDate:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Next Date");
+        case Kind::NextAction:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Next Action");
+        case Kind::NextType:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Next Type");
+        case Kind::Phone:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Phone");
+        case Kind::Cell:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Cell");
+        case Kind::Work:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Work");
+        case Kind::Email:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Email");
+        case Kind::Address:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Address");
+        case Kind::Dob:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "DOB");
+        case Kind::Anniv:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Anniv");
+        case Kind::MemberStatus:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Member Status");
+        case Kind::ProspectStatus:
+            return QT_TRANSLATE_NOOP("MemberGridModel", "Prospect Status");
+        default:
+            return "";
     }
 }
 
@@ -74,8 +179,9 @@ std::vector<MemberListRow> readPage(const MemberGridModel::RowReader& reader, QL
 
 } // namespace
 
-MemberGridModel::MemberGridModel(QObject* parent)
+MemberGridModel::MemberGridModel(QObject* parent, Layout layout)
     : QAbstractTableModel(parent)
+    , m_layout(layout)
 {
     resetLongest();
 }
@@ -130,7 +236,7 @@ void MemberGridModel::replaceRow(const MemberListRow& row)
             m_rows[i] = row;
             resetLongest();
             noteLongest(0);
-            emit dataChanged(index(int(i), 0), index(int(i), ColumnCount - 1));
+            emit dataChanged(index(int(i), 0), index(int(i), columnCount() - 1));
             return;
         }
     }
@@ -189,11 +295,17 @@ void MemberGridModel::resetLongest()
     m_longestLength.fill(0);
 }
 
+int MemberGridModel::kindOf(int column) const
+{
+    return m_layout == Layout::Prospects ? column : kMemberKinds[size_t(column)];
+}
+
 void MemberGridModel::noteLongest(int from)
 {
+    const int columns = m_layout == Layout::Prospects ? int(Prospect::ColumnCount) : int(ColumnCount);
     for (int row = from; row < int(m_rows.size()); ++row) {
-        for (size_t column = 0; column < size_t(ColumnCount); ++column) {
-            const qsizetype length = cellLength(m_rows[size_t(row)], int(column));
+        for (size_t column = 0; column < size_t(columns); ++column) {
+            const qsizetype length = cellLength(m_rows[size_t(row)], kindOf(int(column)));
             if (m_longest[column] < 0 || length > m_longestLength[column]) {
                 m_longestLength[column] = length;
                 m_longest[column] = row;
@@ -209,7 +321,7 @@ qint64 MemberGridModel::memberId(int row) const
 
 int MemberGridModel::longestRow(int column) const
 {
-    return column >= 0 && column < ColumnCount ? m_longest[size_t(column)] : -1;
+    return column >= 0 && column < columnCount() ? m_longest[size_t(column)] : -1;
 }
 
 QString MemberGridModel::addressText(const MemberListRow& r)
@@ -221,36 +333,12 @@ QString MemberGridModel::addressText(const MemberListRow& r)
 
 QString MemberGridModel::cellText(const MemberListRow& r, int column)
 {
-    using F = MemberListRow;
-    switch (column) {
-        case IdColumn:
-            return QString::number(r.id());
-        case NameColumn:
-            return personDisplayName(r.text(F::LastName), r.text(F::FirstName), r.text(F::MiddleName),
-                                     r.text(F::Title));
-        case StatusColumn:
-            return r.text(F::Status);
-        case PhoneColumn:
-            return formatPhone(r.text(F::Phone));
-        case CellColumn:
-            return formatPhone(r.text(F::Cell));
-        case WorkColumn:
-            return formatPhone(r.text(F::WorkPhone));
-        case EmailColumn:
-            return r.text(F::Email);
-        case AddressColumn:
-            return addressText(r);
-        case DobColumn:
-            return shortDate(r.field(F::DateOfBirth));
-        case AnnivColumn:
-            return shortDate(r.field(F::Anniversary));
-        case MemberStatusColumn:
-            return r.text(F::MemberActiveStatus);
-        case ProspectStatusColumn:
-            return r.text(F::ProspectActiveStatus);
-        default:
-            return {};
-    }
+    return column >= 0 && column < ColumnCount ? kindText(r, kMemberKinds[size_t(column)]) : QString();
+}
+
+QString MemberGridModel::prospectCellText(const MemberListRow& r, int column)
+{
+    return kindText(r, column);
 }
 
 int MemberGridModel::rowCount(const QModelIndex& parent) const
@@ -260,7 +348,10 @@ int MemberGridModel::rowCount(const QModelIndex& parent) const
 
 int MemberGridModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !m_hasHeader ? 0 : ColumnCount;
+    if (parent.isValid() || !m_hasHeader) {
+        return 0;
+    }
+    return m_layout == Layout::Prospects ? int(Prospect::ColumnCount) : int(ColumnCount);
 }
 
 QVariant MemberGridModel::data(const QModelIndex& index, int role) const
@@ -269,7 +360,7 @@ QVariant MemberGridModel::data(const QModelIndex& index, int role) const
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return cellText(m_rows[size_t(index.row())], index.column());
+        return kindText(m_rows[size_t(index.row())], kindOf(index.column()));
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
@@ -288,32 +379,5 @@ QVariant MemberGridModel::headerData(int section, Qt::Orientation orientation, i
     if (role != Qt::DisplayRole) {
         return {};
     }
-    switch (section) {
-        case IdColumn:
-            return tr("ID");
-        case NameColumn:
-            return tr("Name");
-        case StatusColumn:
-            return tr("Status");
-        case PhoneColumn:
-            return tr("Phone");
-        case CellColumn:
-            return tr("Cell");
-        case WorkColumn:
-            return tr("Work");
-        case EmailColumn:
-            return tr("Email");
-        case AddressColumn:
-            return tr("Address");
-        case DobColumn:
-            return tr("DOB");
-        case AnnivColumn:
-            return tr("Anniv");
-        case MemberStatusColumn:
-            return tr("Member Status");
-        case ProspectStatusColumn:
-            return tr("Prospect Status");
-        default:
-            return {};
-    }
+    return tr(kindHeader(kindOf(section)));
 }

@@ -8,10 +8,11 @@
 #include <functional>
 #include <vector>
 
-// The member navigator's grid: one row per person found, twelve columns composed from the stored values
-// when they are shown. Before the first search and after Clear it has no columns at all (no header row).
-// A search hands over the IDs of everyone found; their rows are read a page at a time as the view scrolls
-// to them, so that a search that finds the whole roll shows its first screen at once.
+// The navigators' grid of people: one row per person found, its columns composed from the stored values when
+// they are shown; the member navigator's twelve columns, or the prospect navigator's sixteen (its Layout).
+// Before the first search and after Clear it has no columns at all (no header row). A search hands over the
+// IDs of everyone found; their rows are read a page at a time as the view scrolls to them, so that a search
+// that finds the whole roll shows its first screen at once.
 class MemberGridModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -33,6 +34,30 @@ public:
         ProspectStatusColumn,
         ColumnCount
     };
+    // The prospect navigator's columns.
+    struct Prospect
+    {
+        enum Column {
+            Id,
+            Name,
+            Status,
+            Phase,
+            NextDate,
+            NextAction,
+            NextType,
+            Phone,
+            Cell,
+            Work,
+            Email,
+            Address,
+            Dob,
+            Anniv,
+            MemberStatus,
+            ProspectStatus,
+            ColumnCount
+        };
+    };
+    enum class Layout { Members, Prospects };
 
     // Reads the rows of the given people in the order given, leaving out anyone no longer on the roll
     // (MemberNavigatorStore::rowsOf). May throw DatabaseError.
@@ -40,7 +65,7 @@ public:
     // How many rows one read brings: more than a screen shows at once.
     static constexpr int kPageSize = 200;
 
-    explicit MemberGridModel(QObject* parent = nullptr);
+    explicit MemberGridModel(QObject* parent = nullptr, Layout layout = Layout::Members);
     ~MemberGridModel() override;
 
     // Shows the people found, in this order, under the header row: the first page is read now (a DatabaseError
@@ -65,8 +90,11 @@ public:
     // are none.
     int longestRow(int column) const;
 
-    // The composed cell texts; the screen, the tests and the reports see the same.
+    // The composed cell texts of the member navigator's columns; the screen, the tests and the reports see
+    // the same.
     static QString cellText(const MemberListRow& row, int column);
+    // The same for the prospect navigator's columns.
+    static QString prospectCellText(const MemberListRow& row, int column);
     static QString addressText(const MemberListRow& row);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -81,13 +109,16 @@ signals:
     void fetchFailed(const QString& message);
 
 private:
+    // What a column shows, as a column of the prospect layout (which holds every kind).
+    int kindOf(int column) const;
     void resetLongest();
     void noteLongest(int from);
 
     QList<qint64> m_ids;
     RowReader m_reader;
     std::vector<MemberListRow> m_rows;
-    std::array<int, ColumnCount> m_longest{};
-    std::array<qsizetype, ColumnCount> m_longestLength{};
+    Layout m_layout;
+    std::array<int, Prospect::ColumnCount> m_longest{};
+    std::array<qsizetype, Prospect::ColumnCount> m_longestLength{};
     bool m_hasHeader = false;
 };

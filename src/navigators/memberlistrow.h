@@ -29,6 +29,10 @@ public:
         Anniversary,
         MemberActiveStatus,
         ProspectActiveStatus,
+        ProspectPhase,   // where the prospect stands in the outreach plan, and his next contact as scheduled
+        NextContactDate, // ISO text as stored
+        NextContactAction,
+        NextContactType,
         FieldCount
     };
     using Fields = std::array<QString, FieldCount>;

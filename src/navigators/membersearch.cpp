@@ -4,47 +4,30 @@
 #include "data/namekey.h"
 #include "data/sqlvalue.h"
 
-namespace {
-
-class WhereClause
+void WhereClause::add(const QString& condition, const QVariantList& params)
 {
-public:
-    explicit WhereClause(SqlStatement& statement)
-        : m_statement(statement)
-    {}
+    m_statement.sql += m_first ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
+    m_statement.sql += condition;
+    m_statement.params += params;
+    m_first = false;
+}
 
-    void add(const QString& condition, const QVariantList& params)
-    {
-        m_statement.sql += m_first ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
-        m_statement.sql += condition;
-        m_statement.params += params;
-        m_first = false;
+void WhereClause::addContains(const QStringList& columns, const QString& typed)
+{
+    const QString pattern = u'%' + Database::wildcardPattern(typed) + u'%';
+    QStringList tests;
+    QVariantList params;
+    for (const QString& column : columns) {
+        tests << column + QStringLiteral(" LIKE ? ESCAPE '\\'");
+        params << pattern;
     }
+    add(u'(' + tests.join(QStringLiteral(" OR ")) + u')', params);
+}
 
-    // The typed text anywhere in any of the columns.
-    void addContains(const QStringList& columns, const QString& typed)
-    {
-        const QString pattern = u'%' + Database::wildcardPattern(typed) + u'%';
-        QStringList tests;
-        QVariantList params;
-        for (const QString& column : columns) {
-            tests << column + QStringLiteral(" LIKE ? ESCAPE '\\'");
-            params << pattern;
-        }
-        add(u'(' + tests.join(QStringLiteral(" OR ")) + u')', params);
-    }
-
-    void addTextEquals(const QString& column, const QString& value)
-    {
-        add(QStringLiteral("lower(%1) = lower(?)").arg(column), {value});
-    }
-
-private:
-    SqlStatement& m_statement;
-    bool m_first = true;
-};
-
-} // namespace
+void WhereClause::addTextEquals(const QString& column, const QString& value)
+{
+    add(QStringLiteral("lower(%1) = lower(?)").arg(column), {value});
+}
 
 namespace MemberSearch {
 
@@ -123,7 +106,8 @@ QString selectedColumns()
 {
     return QStringLiteral("Member.ID, First_Name, Middle_Name, Last_Name, Title, Status, Phone, Cell, Work_Phone, "
                           "Email, Address_1, Address_2, City, State, Zip, Date_Of_Birth, Anniversary_Date, "
-                          "Member_Active_Status, Prospect_Active_Status");
+                          "Member_Active_Status, Prospect_Active_Status, Prospect_Phase, Prospect_Next_Contact_Date, "
+                          "Prospect_Next_Contact_Action, Prospect_Next_Contact_Type");
 }
 
 namespace {

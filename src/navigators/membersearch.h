@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <optional>
@@ -36,6 +37,28 @@ struct SqlStatement
 {
     QString sql;
     QVariantList params;
+};
+
+// Builds the WHERE part of a search: each condition added is joined to the ones before by AND, the first
+// one after " WHERE ". Searches over Member compose their own criteria with it after the member search's.
+class WhereClause final
+{
+public:
+    // Goes on after the conditions the statement holds already.
+    explicit WhereClause(SqlStatement& statement)
+        : m_statement(statement)
+        , m_first(statement.sql.isEmpty())
+    {}
+
+    void add(const QString& condition, const QVariantList& params = {});
+    // The typed text anywhere in any of the columns: * and ? are wildcards, everything else literal.
+    void addContains(const QStringList& columns, const QString& typed);
+    // The column equals the value without regard to letter case.
+    void addTextEquals(const QString& column, const QString& value);
+
+private:
+    SqlStatement& m_statement;
+    bool m_first;
 };
 
 namespace MemberSearch {

@@ -6,17 +6,12 @@
 #include "reports/reportidlist.h"
 #include "reports/reportrenderer.h"
 
-namespace {
-
-// "Last, First" of a joined person, or null when the join found nobody.
-QString joinedName(const QString& table, const QString& alias)
+QString MemberReports::joinedName(const QString& table, const QString& alias)
 {
     return QStringLiteral("CASE WHEN %1.ID IS NULL THEN NULL ELSE COALESCE(%1.Last_Name, '') || ', ' || "
                           "COALESCE(%1.First_Name, '') END AS %2")
         .arg(table, alias);
 }
-
-} // namespace
 
 MemberReports::MemberReports(Database& db, ReportHeading heading)
     : m_db(db)

@@ -34,6 +34,10 @@ public:
     // their joins after its own (extraJoins starts with " ").
     static QString memberListSql(const QString& extraColumns = {}, const QString& extraJoins = {});
 
+    // "Last, First" of a person joined as the given table, as a column named alias; null when the join found
+    // nobody.
+    static QString joinedName(const QString& table, const QString& alias);
+
     static QString memberListDesign() { return QStringLiteral("crptMemberNavigatorReport"); }
     static QString memberListDOBAnnivDesign() { return QStringLiteral("crptMemberNavigatorDOBAnnivReport"); }
     static QString mailingLabelsDesign() { return QStringLiteral("crptMailingLabels"); }

@@ -9,6 +9,7 @@
 #include "reports/listingreports.h"
 #include "reports/memberinforeports.h"
 #include "reports/memberreports.h"
+#include "reports/prospectreports.h"
 #include "reports/reporterror.h"
 #include "reports/reportheading.h"
 #include "reports/reportidlist.h"
@@ -387,6 +388,114 @@ PreparedReport prepareAttendanceCount(const ReportOptions& options)
                           {}};
 }
 
+// A report on a list of prospects (--ids or --all), built by one of the prospect report builders.
+std::function<PreparedReport(const ReportOptions&)> prospectPeopleReport(
+    ReportDocument (ProspectReports::*build)(const QList<qint64>&))
+{
+    return [build](const ReportOptions& options) {
+        const ChosenPeople people = chosenPeople(options);
+        if (!people.refusal.isEmpty()) {
+            return PreparedReport::refuse(people.refusal);
+        }
+        return PreparedReport{[build, people](AppContext& context) -> std::optional<ReportDocument> {
+                                  ProspectReports builders(context.db(), reportHeading(context));
+                                  return (builders.*build)(people.resolve(context.db()));
+                              },
+                              {}};
+    };
+}
+
+// A visitation sheet for each person of --ids, in the order given; each must be on the roll.
+PreparedReport visitationSheetsReport(const ReportOptions& options)
+{
+    const QString idsOption = QStringLiteral("ids");
+    if (!options.isSet(idsOption)) {
+        return PreparedReport::refuse(ReportCommandText::tr("Give --ids with the prospects' IDs: 12,15,27."));
+    }
+    const std::optional<QList<qint64>> ids = ReportIdList::parse(options.value(idsOption));
+    if (!ids) {
+        return PreparedReport::refuse(
+            ReportCommandText::tr("--ids \"%1\" is not a list of person IDs such as 12,15,27.")
+                .arg(options.value(idsOption)));
+    }
+    return PreparedReport{[ids = *ids](AppContext& context) -> std::optional<ReportDocument> {
+                              for (const qint64 id : ids) {
+                                  if (context.db()
+                                          .scalar(QStringLiteral("SELECT COUNT(*) FROM Member WHERE ID = ?"), {id})
+                                          .toLongLong() == 0) {
+                                      throw ParameterRefused{
+                                          ReportCommandText::tr("There is no person with the ID %1.").arg(id)};
+                                  }
+                              }
+                              return ProspectReports(context.db(), reportHeading(context)).printVisitationSheets(ids);
+                          },
+                          {}};
+}
+
+QList<QCommandLineOption> visitationSheetOptions()
+{
+    return {QCommandLineOption(QStringLiteral("ids"), ReportCommandText::tr("The people, as their IDs: 12,15,27."),
+                               QStringLiteral("LIST"))};
+}
+
+// The prospect listing of each class of --class (repeatable, by ID since names may repeat) or of every
+// class (--all-classes), one after the other in one file; classes without active prospects print nothing.
+PreparedReport prospectListingReport(const ReportOptions& options)
+{
+    const QString classOption = QStringLiteral("class");
+    const bool allClasses = options.isSet(QStringLiteral("all-classes"));
+    if (options.isSet(classOption) == allClasses) {
+        return PreparedReport::refuse(
+            ReportCommandText::tr("Give either --class with a Sunday School class's ID (as often as needed) or "
+                                  "--all-classes."));
+    }
+    QList<qint64> classIds;
+    for (const QString& text : options.values(classOption)) {
+        bool ok = false;
+        const qint64 id = text.trimmed().toLongLong(&ok);
+        if (!ok || id <= 0) {
+            return PreparedReport::refuse(
+                ReportCommandText::tr("--class \"%1\" is not a Sunday School class's ID such as 3.").arg(text));
+        }
+        classIds << id;
+    }
+    return PreparedReport{
+        [classIds, allClasses](AppContext& context) -> std::optional<ReportDocument> {
+            ProspectReports reports(context.db(), reportHeading(context));
+            const QList<qint64> classes = allClasses ? reports.sundaySchoolClassIds() : classIds;
+            for (const qint64 id : classes) {
+                if (!reports.sundaySchoolClassExists(id)) {
+                    throw ParameterRefused{
+                        ReportCommandText::tr("There is no Sunday School class with the ID %1.").arg(id)};
+                }
+            }
+            std::optional<ReportDocument> all;
+            for (const qint64 id : classes) {
+                std::optional<ReportDocument> listing = reports.printSundaySchoolProspectListing(id);
+                if (!listing) {
+                    continue;
+                }
+                if (!all) {
+                    all = std::move(listing);
+                } else {
+                    for (ReportPage& page : listing->pages) {
+                        all->pages.push_back(std::move(page));
+                    }
+                }
+            }
+            return all;
+        },
+        {}};
+}
+
+QList<QCommandLineOption> prospectListingOptions()
+{
+    return {QCommandLineOption(QStringLiteral("class"),
+                               ReportCommandText::tr("A Sunday School class's ID; give it again for more classes."),
+                               QStringLiteral("ID")),
+            QCommandLineOption(QStringLiteral("all-classes"), ReportCommandText::tr("Every Sunday School class."))};
+}
+
 } // namespace
 
 bool ReportOptions::isSet(const QString& name) const
@@ -397,6 +506,11 @@ bool ReportOptions::isSet(const QString& name) const
 QString ReportOptions::value(const QString& name) const
 {
     return m_parser.value(name);
+}
+
+QStringList ReportOptions::values(const QString& name) const
+{
+    return m_parser.values(name);
 }
 
 const QList<CommandReport>& commandReports()
@@ -470,6 +584,20 @@ const QList<CommandReport>& commandReports()
         {QStringLiteral("member-info-update"), MemberInfoReports::design(), Permission::MemberInformationUpdateReport,
          ReportCommandText::tr("A sheet per person to check and correct, in name order."), updateSheetOptions(),
          updateSheetsReport()},
+        {QStringLiteral("prospect-list"), ProspectReports::prospectListDesign(), Permission::ProspectNavigatorReport,
+         ReportCommandText::tr("The prospects with their outreach and every contact made, by name."), peopleOptions(),
+         prospectPeopleReport(&ProspectReports::printProspectList)},
+        {QStringLiteral("prospect-list-short"), ProspectReports::prospectListShortDesign(),
+         Permission::ProspectNavigatorReport, ReportCommandText::tr("The prospects a line each, by name."),
+         peopleOptions(), prospectPeopleReport(&ProspectReports::printProspectListShort)},
+        {QStringLiteral("prospect-visitation-sheet"), ProspectReports::visitationSheetDesign(),
+         Permission::ProspectVisitationSheetReport,
+         ReportCommandText::tr("A sheet per prospect with his contacts, oldest first, in the order given."),
+         visitationSheetOptions(), visitationSheetsReport},
+        {QStringLiteral("sunday-school-prospect-listing"), ProspectReports::sundaySchoolProspectListingDesign(),
+         Permission::SundaySchoolProspectListing,
+         ReportCommandText::tr("The active prospects of Sunday School classes, those with a next contact first."),
+         prospectListingOptions(), prospectListingReport},
         {QStringLiteral("attendance-count"), AttendanceReports::countReportDesign(),
          Permission::AttendanceNavigatorReport,
          ReportCommandText::tr("Each person's attendance per category over a period, against its Sundays."),

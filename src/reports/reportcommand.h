@@ -43,6 +43,8 @@ public:
 
     bool isSet(const QString& name) const;
     QString value(const QString& name) const;
+    // Every value of an option given more than once, in the order given.
+    QStringList values(const QString& name) const;
 
 private:
     const QCommandLineParser& m_parser;

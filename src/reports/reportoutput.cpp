@@ -11,6 +11,9 @@
 #include "widgets/messages.h"
 
 #include <QApplication>
+
+#include <algorithm>
+
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -34,9 +37,47 @@ void setUpPrinter(QPrinter& printer, const ReportDocument& document)
     printer.setPageLayout(QPageLayout(document.pageSize, document.orientation, QMarginsF(0, 0, 0, 0)));
 }
 
+// The system's default printer, looked up at each job.
+class DefaultPrinter final : public ReportOutput::PrintTarget
+{
+public:
+    bool isAvailable() const override { return !QPrinterInfo::defaultPrinter().isNull(); }
+    QString name() const override { return QPrinterInfo::defaultPrinter().printerName(); }
+    bool print(const ReportDocument& document) override
+    {
+        QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        setUpPrinter(printer, document);
+        printer.setCopyCount(1);
+        return ReportOutput::printTo(document, printer);
+    }
+};
+
+ReportOutput::PrintTarget* g_printTarget = nullptr;
+
+ReportOutput::PrintTarget& printTarget()
+{
+    static DefaultPrinter system;
+    return g_printTarget != nullptr ? *g_printTarget : system;
+}
+
+// The documents as one, for a single PDF file: the first one's title and paper, every page in order.
+ReportDocument joined(const std::vector<ReportDocument>& documents)
+{
+    ReportDocument all = documents.front();
+    for (std::size_t i = 1; i < documents.size(); ++i) {
+        all.pages.insert(all.pages.end(), documents[i].pages.begin(), documents[i].pages.end());
+    }
+    return all;
+}
+
 } // namespace
 
 namespace ReportOutput {
+
+void setPrintTarget(PrintTarget* target)
+{
+    g_printTarget = target;
+}
 
 void run(MainWindow& window, const std::function<ReportDocument()>& build, bool preview)
 {
@@ -84,26 +125,61 @@ ReportViewer* preview(MainWindow& window, ReportDocument document)
 
 void print(QWidget* parent, const ReportDocument& document)
 {
-    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
-    if (printerInfo.isNull()) {
+    printAll(parent, {document});
+}
+
+void printAll(QWidget* parent, const std::vector<ReportDocument>& documents)
+{
+    std::vector<ReportDocument> jobs;
+    for (const ReportDocument& document : documents) {
+        if (!document.isEmpty()) {
+            jobs.push_back(document);
+        }
+    }
+    if (jobs.empty()) {
+        return;
+    }
+    PrintTarget& target = printTarget();
+    if (!target.isAvailable()) {
         const MessageAnswer answer =
             showMessage(ReportOutputText::tr("No printer is set up on this computer, so \"%1\" cannot be printed.\n\n"
                                              "Do you want to save it as a PDF file instead?")
-                            .arg(document.title),
+                            .arg(jobs.front().title),
                         MessageStyle::YesNo, ReportOutputText::tr("Print"));
         if (answer == MessageAnswer::Yes) {
-            exportPdf(parent, document);
+            exportPdf(parent, joined(jobs));
         }
         return;
     }
-    QPrinter printer(printerInfo, QPrinter::HighResolution);
-    setUpPrinter(printer, document);
-    printer.setCopyCount(1);
-    if (!printTo(document, printer)) {
-        showMessage(ReportOutputText::tr("\"%1\" could not be sent to the printer %2.")
-                        .arg(document.title, printerInfo.printerName()),
-                    MessageStyle::Critical, ReportOutputText::tr("Print"));
+    for (const ReportDocument& job : jobs) {
+        if (!target.print(job)) {
+            showMessage(
+                ReportOutputText::tr("\"%1\" could not be sent to the printer %2.").arg(job.title, target.name()),
+                MessageStyle::Critical, ReportOutputText::tr("Print"));
+            return;
+        }
     }
+}
+
+void printRun(MainWindow& window, const std::function<std::vector<ReportDocument>()>& build)
+{
+    std::vector<ReportDocument> documents;
+    try {
+        const BusyCursor busy;
+        documents = build();
+    } catch (const ReportError& error) {
+        showMessage(error.message(), MessageStyle::Critical, ReportOutputText::tr("Report"));
+        return;
+    } catch (const DatabaseError& error) {
+        showMessage(ReportOutputText::tr("The report could not be built: %1").arg(error.message()),
+                    MessageStyle::Critical, ReportOutputText::tr("Report"));
+        return;
+    }
+    if (std::all_of(documents.begin(), documents.end(), [](const ReportDocument& d) { return d.isEmpty(); })) {
+        emit window.context().requests().showStatus(ReportOutputText::tr("Nothing to print"));
+        return;
+    }
+    printAll(&window, documents);
 }
 
 void printWithDialog(QWidget* parent, const ReportDocument& document)

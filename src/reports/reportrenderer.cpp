@@ -94,8 +94,11 @@ public:
     ReportDocument run()
     {
         checkColumns(m_data.rows, m_design.declaredFieldCount, m_design.name);
+        static const Rows kNoRows;
         for (const DesignSubreport& sub : m_design.subreports) {
-            const Rows& rows = m_data.subreportRows.value(sub.name);
+            // The index points into the caller's rows, which outlive the run (value() would give a copy).
+            const auto found = m_data.subreportRows.constFind(sub.name);
+            const Rows& rows = found == m_data.subreportRows.constEnd() ? kNoRows : *found;
             checkColumns(rows, sub.fields.size(), m_design.name + u'/' + sub.name);
             auto& index = m_subIndex[sub.name];
             for (const Row& row : rows) {

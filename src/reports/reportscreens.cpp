@@ -2,6 +2,7 @@
 
 #include "reports/contributionreportscreen.h"
 #include "reports/memberinforeportscreen.h"
+#include "reports/prospectreportscreens.h"
 #include "reports/reportviewer.h"
 #include "reports/rollreportscreen.h"
 #include "shell/appcontext.h"
@@ -27,6 +28,10 @@ void registerReportScreens(MainWindow& window)
     });
     window.registerScreen(ScreenId::MemberInformationUpdateReport,
                           [](MainWindow& w) -> QWidget* { return new MemberInfoReportScreen(w); });
+    window.registerScreen(ScreenId::ProspectVisitationSheetReport,
+                          [](MainWindow& w) -> QWidget* { return new ProspectContactSheetScreen(w); });
+    window.registerScreen(ScreenId::SundaySchoolProspectListingReport,
+                          [](MainWindow& w) -> QWidget* { return new ProspectListingReportScreen(w); });
     for (const auto& [screen, kind] : rolls) {
         window.registerScreen(screen, [kind](MainWindow& w) -> QWidget* { return new RollReportScreen(w, kind); });
     }

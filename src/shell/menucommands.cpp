@@ -43,6 +43,8 @@ QList<MenuEntry> buildTree()
     return {
         submenu("File", Menu::tr("&File"),
                 {command("CompanyInfo", Menu::tr("&Setup"), p(P::ChurchInfo), Refusal::Record, S::ChurchInfo),
+                 command("ImportPeople", Menu::tr("&Import People…"), p(P::MemberEntryEdit), Refusal::Screen,
+                         S::ImportPeople),
                  adminCommand("BackupNow", Menu::tr("&Backup Now…")),
                  adminCommand("BackupSettings", Menu::tr("Bac&kups…")), adminCommand("Restore", Menu::tr("&Restore…")),
                  command("LogOff", Menu::tr("&Log Off"), {}, Refusal::Record),

@@ -57,6 +57,8 @@ QString screenName(ScreenId screen)
             return QStringLiteral("frmMemberContributionsReport");
         case ScreenId::ReportViewer:
             return QStringLiteral("Viewer");
+        case ScreenId::ImportPeople:
+            return QStringLiteral("frmImportPeople");
     }
     return {};
 }
@@ -65,7 +67,7 @@ const QList<ScreenId>& allScreens()
 {
     static const QList<ScreenId> all = [] {
         QList<ScreenId> out;
-        for (int s = int(ScreenId::Login); s <= int(ScreenId::ReportViewer); ++s) {
+        for (int s = int(ScreenId::Login); s <= int(ScreenId::ImportPeople); ++s) {
             out << ScreenId(s);
         }
         return out;

@@ -33,6 +33,7 @@ enum class ScreenId {
     ContributionsEntryControlReport,
     MemberContributionsReport,
     ReportViewer,
+    ImportPeople,
 };
 
 // The screen's object name.

@@ -47,10 +47,7 @@ private:
 // Screens the menu already names but whose subsystem is not built yet. Each one comes off this list when
 // its screen is registered.
 const QList<ScreenId> kNotYetBuilt = {
-    ScreenId::ProspectNavigator,
     ScreenId::ProspectContactEntry,
-    ScreenId::ProspectVisitationSheetReport,
-    ScreenId::SundaySchoolProspectListingReport,
 };
 
 void TestScreenRegistry::init()

@@ -51,6 +51,8 @@ private slots:
     void eachReportTakesOnlyItsOwnOptions_data();
     void eachReportTakesOnlyItsOwnOptions();
     void reportsThatShareAnOptionShareItsMeaning();
+    void prospectReports_data();
+    void prospectReports();
 
 private:
     // Runs the command in this process; the password comes from the "terminal" unless the environment has one.
@@ -458,6 +460,93 @@ void TestReportCommand::reportsThatShareAnOptionShareItsMeaning()
             QCOMPARE(option.names(), found->names());
             QCOMPARE(option.valueName(), found->valueName());
             QCOMPARE(option.description(), found->description());
+        }
+    }
+}
+
+void TestReportCommand::prospectReports_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("expected"); // in the PDF, or in the error output when refused
+
+    QTest::newRow("prospect list with contacts")
+        << QStringList{"prospect-list", "--ids", "3,2"} << int(ExitOk)
+        << QStringList{"Prospect List", "Smith, John", "came to the door", "Prospects listed: 2"};
+    QTest::newRow("short list of everybody") << QStringList{"prospect-list-short", "--all"} << int(ExitOk)
+                                             << QStringList{"Prospect List (Short)", "Smith, John", "03/10/2026 Visit"};
+    QTest::newRow("visitation sheets in the order given")
+        << QStringList{"prospect-visitation-sheet", "--ids", "3,2"} << int(ExitOk)
+        << QStringList{"Prospect Visitation Sheet", "Smith, John", "came to the door", "Sanders, Sam"};
+    QTest::newRow("listing of a class") << QStringList{"sunday-school-prospect-listing", "--class", "{class}"}
+                                        << int(ExitOk)
+                                        << QStringList{"Sunday School Prospect Listing", "Class: Young Couples",
+                                                       "Smith, John", "came to the door"};
+    QTest::newRow("listing of every class") << QStringList{"sunday-school-prospect-listing", "--all-classes"}
+                                            << int(ExitOk) << QStringList{"Class: Young Couples"};
+    QTest::newRow("listing of a class without active prospects")
+        << QStringList{"sunday-school-prospect-listing", "--class", "{empty}"} << int(ExitNothingToPrint)
+        << QStringList{};
+    QTest::newRow("listing of a class that does not exist")
+        << QStringList{"sunday-school-prospect-listing", "--class", "{class}", "--class", "9999"}
+        << int(ExitBadParameters) << QStringList{"There is no Sunday School class with the ID 9999."};
+    QTest::newRow("listing without a class") << QStringList{"sunday-school-prospect-listing"} << int(ExitBadParameters)
+                                             << QStringList{"Give either --class"};
+    QTest::newRow("listing with a class that is no ID")
+        << QStringList{"sunday-school-prospect-listing", "--class", "Young Couples"} << int(ExitBadParameters)
+        << QStringList{"--class \"Young Couples\" is not a Sunday School class's ID"};
+    QTest::newRow("listing with both") << QStringList{"sunday-school-prospect-listing", "--class", "{class}",
+                                                      "--all-classes"}
+                                       << int(ExitBadParameters) << QStringList{"Give either --class"};
+    QTest::newRow("sheet without ids") << QStringList{"prospect-visitation-sheet"} << int(ExitBadParameters)
+                                       << QStringList{"Give --ids"};
+    QTest::newRow("sheet with bad ids") << QStringList{"prospect-visitation-sheet", "--ids", "3,x"}
+                                        << int(ExitBadParameters) << QStringList{"is not a list of person IDs"};
+    QTest::newRow("sheet of nobody") << QStringList{"prospect-visitation-sheet", "--ids", "3,9999"}
+                                     << int(ExitBadParameters) << QStringList{"There is no person with the ID 9999."};
+    QTest::newRow("sheets take no --all") << QStringList{"prospect-visitation-sheet", "--all"} << int(ExitBadParameters)
+                                          << QStringList{"does not take --all"};
+}
+
+void TestReportCommand::prospectReports()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, expected);
+    const qint64 smith = idOf("Smith");
+    QCOMPARE(smith, 3);
+    const qint64 youngCouples = m_db->insert("INSERT INTO Sunday_School (Name) VALUES ('Young Couples')");
+    const qint64 empty = m_db->insert("INSERT INTO Sunday_School (Name) VALUES ('Seniors')");
+    m_db->execute("UPDATE Member SET Prospect_Active_Status = 'Active', Prospect_Next_Contact_Date = '2026-03-10', "
+                  "Prospect_Next_Contact_Action = 'Visit', Prospect_Sunday_School_Class_Assigned = ? WHERE ID = ?",
+                  {youngCouples, smith});
+    m_db->execute("INSERT INTO Prospect_Contact (Prospect_ID, Contact_Date, Action, Visitor1, Notes) "
+                  "VALUES (?, '2026-02-01', 'Visit', ?, 'came to the door')",
+                  {smith, idOf("Sanders")});
+    for (const char* permission :
+         {"Prospect Navigator Report", "Prospect Visitation Sheet Report", "Sunday School Prospect Listing"}) {
+        TestDatabase::grant(*m_db, m_pat, QString::fromUtf8(permission));
+    }
+    arguments.replaceInStrings("{class}", QString::number(youngCouples));
+    arguments.replaceInStrings("{empty}", QString::number(empty));
+
+    const QString pdf = m_dir.filePath("prospects.pdf");
+    QFile::remove(pdf);
+    qputenv("KELVANE_PASSWORD", "secret");
+    QCOMPARE(run(arguments + QStringList{"--db", m_testDb->path(), "--user", "pat", "--pdf", pdf}), exitCode);
+    if (exitCode == ExitOk) {
+        QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
+        const QString text = pdfText(pdf);
+        for (const QString& part : expected) {
+            QVERIFY2(text.contains(part), qPrintable(part + " not in:\n" + text));
+        }
+    } else {
+        QVERIFY(!QFile::exists(pdf));
+        for (const QString& part : expected) {
+            QVERIFY2(m_err.contains(part), qPrintable(m_err));
+        }
+        if (exitCode == ExitNothingToPrint) {
+            QVERIFY2(m_out.contains("there is nothing to print; no file was written"), qPrintable(m_out));
         }
     }
 }
