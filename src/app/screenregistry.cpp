@@ -166,6 +166,12 @@ void registerAllScreens(MainWindow& window)
 {
     window.registerScreen(ScreenId::Login, [](MainWindow& w) { return new LoginScreen(w); });
     window.registerScreen(ScreenId::About, [](MainWindow&) { return new AboutScreen; });
+    // Without the backup commands (registerBackupCommands puts the real one in place) an import cannot make
+    // its backup first, so it imports nothing.
+    window.registerScreen(ScreenId::ImportPeople, [](MainWindow& w) -> QWidget* {
+        return new ImportPeopleScreen(
+            w.context(), [] { return BackupControl::tr("Backups are not set up."); }, &w);
+    });
     window.registerScreen(ScreenId::ChurchInfo,
                           [](MainWindow& w) -> QWidget* { return new ChurchInfoScreen(w.context(), &w); });
     window.registerScreen(ScreenId::UserEntry,

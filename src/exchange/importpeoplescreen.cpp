@@ -5,6 +5,7 @@
 #include "exchange/importfields.h"
 #include "shell/appcontext.h"
 #include "shell/changenotifier.h"
+#include "shell/peoplemodel.h"
 #include "shell/permissions.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"

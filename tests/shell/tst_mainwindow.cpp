@@ -197,6 +197,7 @@ void TestMainWindow::menuBarShowsEveryEntryInOrderWithItsPermission()
     const QStringList expected = {
         "File \"File\"",
         "  CompanyInfo \"Setup\" [Church Info] record",
+        "  ImportPeople \"Import People…\" [Member Entry/Edit] screen",
         "  BackupNow \"Backup Now…\" (Admin only)",
         "  BackupSettings \"Backups…\" (Admin only)",
         "  Restore \"Restore…\" (Admin only)",
