@@ -1,0 +1,131 @@
+#include "data/database.h"
+#include "exchange/importpeoplescreen.h"
+#include "shell/appcontext.h"
+#include "widgets/messages.h"
+
+#include "fakeclock.h"
+#include "guitest.h"
+#include "testdatabase.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The Import People screen as the office uses it: a spreadsheet export read with its accents, a misspelt
+// status mapped, a possible duplicate skipped, the import made after a backup, then undone.
+class TestImportPeopleScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void importsAfterTheBackupAndUndoes();
+    void aFailedBackupImportsNothing();
+
+private:
+    QString writeFile()
+    {
+        // Windows-1252, as an older program writes it: "Zoë" and "Müller" in single bytes.
+        const QByteArray bytes = "Family;Last;First;Status;DOB\r\n"
+                                 "1;M\xFCller;Hans;Membr;1/2/1970\r\n"
+                                 "1;M\xFCller;Zo\xEB;Member;5/6/2010\r\n"
+                                 "2;Able;Ann;Member;1/2/1980\r\n";
+        QFile file(m_folder.filePath("people.csv"));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(bytes);
+        }
+        return file.fileName();
+    }
+    int people() { return m_context->db().scalar("SELECT COUNT(*) FROM Member").toInt(); }
+
+    QTemporaryDir m_folder;
+    FakeClock m_clock;
+    std::unique_ptr<TestDatabase> m_testDb;
+    std::unique_ptr<AppContext> m_context;
+    int m_backups = 0;
+    QString m_backupFailure;
+    std::unique_ptr<ImportPeopleScreen> m_screen;
+};
+
+void TestImportPeopleScreen::init()
+{
+    MessageLog::startRecording();
+    m_testDb = std::make_unique<TestDatabase>();
+    m_context = m_testDb->makeContext(m_clock);
+    m_context->setUser({1, "Admin", "clerk"});
+    const qint64 ann = TestDatabase::addPerson(m_context->db(), "Ann", "Able");
+    m_context->db().execute("UPDATE Member SET Date_Of_Birth = '1980-01-02' WHERE ID = ?", {ann});
+    m_backups = 0;
+    m_backupFailure.clear();
+    m_screen = std::make_unique<ImportPeopleScreen>(*m_context, [this] {
+        ++m_backups;
+        return m_backupFailure;
+    });
+    m_screen->show();
+}
+
+void TestImportPeopleScreen::cleanup()
+{
+    m_screen.reset();
+    m_context.reset();
+    m_testDb.reset();
+    MessageLog::stopRecording();
+}
+
+void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
+{
+    m_screen->openFile(writeFile());
+    auto* rows = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgRows");
+    QCOMPARE(rows->rowCount(), 3);
+    QCOMPARE(rows->item(0, 2)->text(), QString("Müller"));
+    QCOMPARE(rows->item(1, 3)->text(), QString("Zoë"));
+    QVERIFY(rows->item(0, 4)->text().contains("Membr"));
+    QVERIFY(rows->item(2, 5)->text().contains("Able, Ann")); // possible duplicate of the stored Ann
+
+    // "Membr" mapped to "Member"; Ann skipped.
+    auto* unknown = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgUnknown");
+    QCOMPARE(unknown->rowCount(), 1);
+    GuiTest::choose(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3)), "Map to Member");
+    QCOMPARE(rows->item(0, 4)->text(), QString());
+    rows->item(2, 0)->setCheckState(Qt::Checked);
+    GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnPreview"));
+    QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")->text().startsWith("2 to import, 1 skipped"));
+
+    const int before = people();
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnImport"));
+    QCOMPARE(m_backups, 1);
+    QCOMPARE(people(), before + 2);
+    QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 1);
+    QCOMPARE(m_context->db().scalar("SELECT Status FROM Member WHERE First_Name = 'Hans'").toString(),
+             QString("Member"));
+
+    MessageLog::takeShown();
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnUndo"));
+    QCOMPARE(MessageLog::takeShown().value(0).title, QString("Undo Last Import"));
+    QCOMPARE(people(), before);
+    QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 0);
+}
+
+void TestImportPeopleScreen::aFailedBackupImportsNothing()
+{
+    m_backupFailure = "The disk is full.";
+    m_screen->openFile(writeFile());
+    const int before = people();
+    MessageLog::takeShown();
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnImport"));
+    QCOMPARE(m_backups, 1);
+    QCOMPARE(people(), before);
+    const QList<MessageLog::Shown> shown = MessageLog::takeShown();
+    QVERIFY(shown.last().text.contains("The disk is full."));
+}
+
+QTEST_MAIN(TestImportPeopleScreen)
+#include "tst_importpeoplescreen.moc"
