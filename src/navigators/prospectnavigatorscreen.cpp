@@ -119,7 +119,7 @@ void ProspectNavigatorScreen::buildControls()
                                                          {tr("Phase"), m_phase},
                                                          {tr("Name"), m_name},
                                                          {tr("Next Action"), m_nextAction},
-                                                         {tr("Prev. Act."), m_prevAction},
+                                                         {tr("Prev. Act,"), m_prevAction},
                                                          {tr("Member Status"), m_status},
                                                          {tr("Church Status"), m_churchStatus},
                                                          {tr("Prospect Status"), m_prospectStatus},

@@ -95,7 +95,7 @@ ProspectListingReportScreen::ProspectListingReportScreen(MainWindow& window)
     layout->addWidget(Controls::label(this, tr("Sunday School Class List")));
     layout->addWidget(m_classes);
     layout->addLayout(Controls::buttonRow({selectAll, selectNone}));
-    layout->addWidget(Controls::label(this, tr("Print Prospect Sheet for Next Action Occurring Between:")));
+    layout->addWidget(Controls::label(this, tr("Print Prospect Sheet for Next Action Occruring Between:")));
     auto* dates = new QHBoxLayout;
     dates->addWidget(m_start);
     dates->addWidget(new QLabel(tr("and"), this));
