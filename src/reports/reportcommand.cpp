@@ -1,7 +1,6 @@
 #include "reports/reportcommand.h"
 
-#include "backup/backupsettings.h"
-#include "backup/migrationbackup.h"
+#include "backup/commandsession.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "reports/attendancereports.h"
@@ -25,12 +24,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <iostream>
-#include <string>
 
 namespace {
 
@@ -50,32 +44,6 @@ QList<qint64> everyone(Database& db)
         ids << row.integer(u"ID");
     }
     return ids;
-}
-
-// Reads a password from the terminal without echoing it.
-std::optional<QString> askOnTerminal(const QString& user)
-{
-    if (isatty(STDIN_FILENO) == 0) {
-        return std::nullopt;
-    }
-    std::cerr << ReportCommandText::tr("Password for %1: ").arg(user).toLocal8Bit().constData() << std::flush;
-    termios saved{};
-    const bool canHide = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (canHide) {
-        termios hidden = saved;
-        hidden.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &hidden);
-    }
-    std::string line;
-    const bool read = static_cast<bool>(std::getline(std::cin, line));
-    if (canHide) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    }
-    std::cerr << std::endl;
-    if (!read) {
-        return std::nullopt;
-    }
-    return QString::fromLocal8Bit(line.c_str());
 }
 
 int refuse(ReportCommandIo& io, ExitCode code, const QString& message)
@@ -698,50 +666,14 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
         return refuse(io, ExitBadParameters,
                       ReportCommandText::tr("Name the login to run the report as with --user NAME."));
     }
-    if (parser.isSet(common.config) && parser.isSet(common.db)) {
-        return refuse(io, ExitBadParameters, ReportCommandText::tr("Give either --config or --db, not both."));
-    }
-
-    AppConfig config;
-    BeforeMigration backupFirst;
-    if (parser.isSet(common.db)) {
-        config.databasePath = parser.value(common.db);
-        backupFirst =
-            MigrationBackup::guard(BackupSettings::defaultFolder(config.databasePath), {}, Database::defaultKey());
-    } else {
-        const QString configPath = parser.isSet(common.config) ? parser.value(common.config) : io.defaultConfigPath;
-        try {
-            config = ConfigFile::read(configPath);
-        } catch (const ConfigError& error) {
-            return refuse(io, ExitBadConfig, error.message());
-        }
-        backupFirst = MigrationBackup::guard(config, configPath, Database::defaultKey());
-    }
-    if (!QFileInfo(config.databasePath).isFile()) {
-        return refuse(io, ExitBadDatabase,
-                      ReportCommandText::tr("The database file %1 does not exist.").arg(config.databasePath));
-    }
-
     try {
-        AppContext context(openOrCreateDatabase(config.databasePath, Database::defaultKey(), backupFirst), config,
-                           io.clock);
-        context.reloadChurch();
-
-        const QByteArray fromEnvironment = qgetenv("KELVANE_PASSWORD");
-        const std::optional<QString> password = qEnvironmentVariableIsSet("KELVANE_PASSWORD")
-                                                    ? std::optional(QString::fromLocal8Bit(fromEnvironment))
-                                                    : io.askPassword(userName);
-        if (!password) {
-            return refuse(
-                io, ExitLoginRefused,
-                ReportCommandText::tr("No password: set KELVANE_PASSWORD or run the command from a terminal."));
+        CommandSession session = openCommandSession(parser.value(common.config), parser.value(common.db), userName, io);
+        if (!session.context) {
+            return refuse(io, session.refusedWith, session.refusal);
         }
-        const std::optional<CurrentUser> user = LoginStore(context.db()).authenticate(userName, *password);
-        if (!user) {
-            return refuse(io, ExitLoginRefused, ReportCommandText::tr("Your username and/or password is invalid."));
-        }
-        context.setUser(*user);
-        if (!Permissions::has(context.db(), *user, report->permission)) {
+        AppContext& context = *session.context;
+        const CurrentUser user = context.user();
+        if (!Permissions::has(context.db(), user, report->permission)) {
             return refuse(io, ExitPermissionRefused, Permissions::refusalText(Refusal::Report));
         }
 
@@ -772,6 +704,6 @@ int reportCommandMain(const QStringList& arguments)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    ReportCommandIo io{out, err, askOnTerminal, ConfigFile::defaultPath(), Clock::system()};
+    ReportCommandIo io{out, err, askPasswordOnTerminal, ConfigFile::defaultPath(), Clock::system()};
     return runReportCommand(arguments, io);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "backup/commandsession.h"
+
 #include "data/permission.h"
 #include "reports/pagemodel.h"
 #include "shell/exitcodes.h"
@@ -77,16 +79,7 @@ struct CommandReport
 const QList<CommandReport>& commandReports();
 
 // What the report command talks to: its output streams, the person at the terminal, the clock.
-struct ReportCommandIo
-{
-    QTextStream& out;
-    QTextStream& err;
-    // Asks for the password without showing it; nothing when nobody can be asked (no terminal).
-    std::function<std::optional<QString>(const QString& user)> askPassword;
-    // The configuration read when neither --config nor --db is given.
-    QString defaultConfigPath;
-    Clock& clock;
-};
+using ReportCommandIo = CommandIo;
 
 // Runs "kelvane report ..." with the given reports (commandReports() in the program); arguments are the
 // words after "report". Returns the ExitCode; every refusal is explained on err.
