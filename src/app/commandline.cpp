@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "backup/backupcommand.h"
+#include "exchange/exchangecommand.h"
 #include "reports/reportcommand.h"
 #include "shell/appconfig.h"
 
@@ -33,6 +34,10 @@ const Subcommand kSubcommands[] = {
      Needs::Core, &backupCommandMain},
     {"restore", QT_TRANSLATE_NOOP("CommandLine", "Put a backup in place of the database and its pictures."),
      Needs::Core, &restoreCommandMain},
+    {"import", QT_TRANSLATE_NOOP("CommandLine", "Import people from a CSV file (kelvane import --help)."), Needs::Core,
+     &importCommandMain},
+    {"export", QT_TRANSLATE_NOOP("CommandLine", "Write people or contributions as a CSV file (kelvane export --help)."),
+     Needs::Core, &exportCommandMain},
 };
 
 struct ExitCodeMeaning
@@ -64,6 +69,7 @@ const ExitCodeMeaning kExitCodes[] = {
     {ExitNewerSchema, QT_TRANSLATE_NOOP("CommandLine", "the backup was made by a newer Kelvane")},
     {ExitReplaceFailed, QT_TRANSLATE_NOOP("CommandLine", "the restore failed; the previous database is back")},
     {ExitCancelled, QT_TRANSLATE_NOOP("CommandLine", "cancelled")},
+    {ExitImportProblems, QT_TRANSLATE_NOOP("CommandLine", "rows of the file have problems; nothing was imported")},
 };
 
 const QString kProgram = QStringLiteral("kelvane");

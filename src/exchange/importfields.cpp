@@ -51,7 +51,7 @@ const QList<Synonyms>& synonyms()
         {"Gender", {"gender", "sex"}},
         {"Marital_Status", {"maritalstatus", "marital"}},
         {"Status", {"status", "memberstatus", "membership"}},
-        {"Member_Active_Status", {"churchstatus", "active", "activestatus"}},
+        {"Member_Active_Status", {"churchstatus", "active", "activestatus", "memberactivestatus"}},
         {"Member_Since", {"membersince", "joined", "datejoined"}},
         {"Envelope", {"envelope", "envelopenumber", "envelopeno", "env"}},
         {"Occupation", {"occupation", "job"}},

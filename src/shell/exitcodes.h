@@ -26,4 +26,5 @@ enum ExitCode {
     ExitNewerSchema = 19,
     ExitReplaceFailed = 20,
     ExitCancelled = 21,
+    ExitImportProblems = 22,
 };
