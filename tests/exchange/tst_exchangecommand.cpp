@@ -1,0 +1,170 @@
+#include "data/database.h"
+#include "exchange/exchangecommand.h"
+#include "shell/exitcodes.h"
+#include "shell/passwords.h"
+
+#include "fakeclock.h"
+#include "testdatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// kelvane import and kelvane export as the office's scripts run them: exit codes and messages, and a roll
+// exported and imported into an empty database coming back with the same people and households.
+class TestExchangeCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void refusals_data();
+    void refusals();
+    void rowsWithProblemsStopTheImportUnlessLeftOut();
+    void exportThenImportGivesTheSamePeopleAndHouseholds();
+
+private:
+    int run(bool import, const QStringList& arguments)
+    {
+        m_out.clear();
+        m_err.clear();
+        QTextStream out(&m_out);
+        QTextStream err(&m_err);
+        CommandIo io{out, err, [](const QString&) { return std::optional<QString>("pw"); }, QString(), m_clock};
+        return import ? runImportCommand(arguments, io) : runExportCommand(arguments, io);
+    }
+    QString file(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(m_folder.filePath(name));
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write(bytes);
+        }
+        return f.fileName();
+    }
+    // A database with a login "clerk" (password "pw").
+    std::unique_ptr<TestDatabase> withLogin()
+    {
+        auto testDb = std::make_unique<TestDatabase>();
+        auto db = testDb->open();
+        const qint64 clerk = TestDatabase::addPerson(*db, "Carl", "Clerk");
+        TestDatabase::addLogin(*db, clerk, "clerk", "pw", "Admin");
+        return testDb;
+    }
+
+    QTemporaryDir m_folder;
+    FakeClock m_clock;
+    QString m_out;
+    QString m_err;
+};
+
+void TestExchangeCommand::initTestCase()
+{
+    Passwords::setFastHashingForTests(true);
+    qunsetenv("KELVANE_PASSWORD");
+}
+
+void TestExchangeCommand::refusals_data()
+{
+    QTest::addColumn<bool>("import");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    const QString good = "Last,First\nAble,Al\n";
+    QTest::newRow("import without --user")
+        << true << QStringList{"people", "FILE"} << int(ExitBadParameters) << "--user";
+    QTest::newRow("import of nothing named")
+        << true << QStringList{"--user", "clerk"} << int(ExitBadParameters) << "Usage";
+    QTest::newRow("unclosed quote") << true << QStringList{"people", "BAD", "--user", "clerk"} << int(ExitBadParameters)
+                                    << "row 3";
+    QTest::newRow("wrong password") << true << QStringList{"people", "FILE", "--user", "nobody"}
+                                    << int(ExitLoginRefused) << "invalid";
+    QTest::newRow("export without --all or --ids")
+        << false << QStringList{"people", "--csv", "x.csv", "--user", "clerk"} << int(ExitBadParameters) << "--ids";
+    QTest::newRow("export of a bad ID") << false
+                                        << QStringList{"people", "--csv", "x.csv", "--ids", "3,x", "--user", "clerk"}
+                                        << int(ExitBadParameters) << "\"x\"";
+    QTest::newRow("reversed period") << false
+                                     << QStringList{"contributions", "--csv",      "x.csv",  "--from", "2026-02-01",
+                                                    "--to",          "2026-01-01", "--user", "clerk"}
+                                     << int(ExitBadParameters) << "--from";
+}
+
+void TestExchangeCommand::refusals()
+{
+    QFETCH(bool, import);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    const auto testDb = withLogin();
+    arguments.replaceInStrings("FILE", file("good.csv", "Last,First\nAble,Al\n"));
+    arguments.replaceInStrings("BAD", file("bad.csv", "Last,First\nAble,Al\n\"Cole,Cy\n"));
+    arguments << "--db" << testDb->path();
+    QCOMPARE(run(import, arguments), code);
+    QVERIFY2(m_err.contains(message), qPrintable(m_err));
+}
+
+void TestExchangeCommand::rowsWithProblemsStopTheImportUnlessLeftOut()
+{
+    const auto testDb = withLogin();
+    const QString path = file("people.csv", "Last,First,DOB\nAble,Al,3/31/1990\nBaker,Bo,3/31/90\n");
+    const auto people = [&testDb] { return testDb->open()->scalar("SELECT COUNT(*) FROM Member").toInt(); };
+    const int before = people();
+    const QStringList common = {"people", path, "--user", "clerk", "--db", testDb->path()};
+    QCOMPARE(run(true, common), int(ExitImportProblems));
+    QVERIFY(m_out.contains("row 3: Date of Birth"));
+    QCOMPARE(people(), before);
+    QCOMPARE(run(true, common + QStringList{"--skip-problems", "--dry-run"}), int(ExitOk));
+    QCOMPARE(people(), before);
+    QCOMPARE(run(true, common + QStringList{"--skip-problems"}), int(ExitOk));
+    QCOMPARE(people(), before + 1);
+    QVERIFY(m_out.contains("Imported 1 people"));
+}
+
+void TestExchangeCommand::exportThenImportGivesTheSamePeopleAndHouseholds()
+{
+    const auto source = withLogin();
+    {
+        auto db = source->open();
+        const qint64 dad = TestDatabase::addPerson(*db, "Hans", "Müller");
+        const qint64 kid = TestDatabase::addPerson(*db, "Zoë", "Müller");
+        db->execute("UPDATE Member SET Head_Of_Household = 1, Address_1 = '9 Oak Rd', City = 'Salem', State = 'TN', "
+                    "Phone = '(615) 555-1234', Date_Of_Birth = '1970-01-02', Email = 'hans@x.org' WHERE ID = ?",
+                    {dad});
+        db->execute("UPDATE Member SET Address_1 = '9 Oak Rd', City = 'Salem', State = 'TN', Phone = '(615) "
+                    "555-1234', Date_Of_Birth = '2010-05-06', Notes = 'said \"hi\"\nthen left' WHERE ID = ?",
+                    {kid});
+        db->execute("INSERT INTO Family_Connection (Member_ID, Relationship, Relative_Member_ID) VALUES (?, "
+                    "'Daughter', ?)",
+                    {dad, kid});
+    }
+    const QString csv = m_folder.filePath("roll.csv");
+    QCOMPARE(run(false, {"people", "--csv", csv, "--all", "--user", "clerk", "--db", source->path()}), int(ExitOk));
+
+    const auto target = withLogin();
+    QCOMPARE(run(true, {"people", csv, "--user", "clerk", "--db", target->path()}), int(ExitOk));
+    // Carl the clerk is in both rolls already, so his row comes back as a possible duplicate (imported too).
+    const QString people = "SELECT Last_Name, First_Name, Address_1, City, State, Phone, Date_Of_Birth, "
+                           "ifnull(Email, ''), ifnull(Notes, ''), Head_Of_Household FROM Member WHERE Last_Name = "
+                           "'Müller' ORDER BY First_Name";
+    const auto rowsOf = [&people](Database& db) {
+        QStringList out;
+        for (const Row& row : db.select(people)) {
+            QStringList cells;
+            for (int c = 0; c < row.columnCount(); ++c) {
+                cells << row.value(c).toString();
+            }
+            out << cells.join('|');
+        }
+        return out;
+    };
+    auto from = source->open();
+    auto to = target->open();
+    QCOMPARE(rowsOf(*to), rowsOf(*from));
+    const QString links = "SELECT h.First_Name || ' ' || f.Relationship || ' ' || r.First_Name FROM "
+                          "Family_Connection f JOIN Member h ON h.ID = f.Member_ID JOIN Member r ON r.ID = "
+                          "f.Relative_Member_ID";
+    QCOMPARE(to->texts(links), from->texts(links));
+}
+
+QTEST_MAIN(TestExchangeCommand)
+#include "tst_exchangecommand.moc"
