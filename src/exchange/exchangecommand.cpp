@@ -5,14 +5,13 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/permission.h"
-#include "data/sqlvalue.h"
 #include "exchange/csvfile.h"
 #include "exchange/importfields.h"
 #include "exchange/personimport.h"
+#include "exchange/rollexport.h"
 #include "shell/appconfig.h"
 #include "shell/appcontext.h"
 #include "shell/clock.h"
-#include "shell/money.h"
 #include "shell/permissions.h"
 
 #include <QCommandLineParser>
@@ -268,56 +267,8 @@ int runExportCommand(const QStringList& arguments, CommandIo& io)
             !(what == u"people" && Permissions::has(db, opened.context->user(), Permission::MemberEntryEdit))) {
             return refuse(io, command, ExitPermissionRefused, Permissions::refusalText(Refusal::Report));
         }
-        QList<QStringList> rows;
-        if (what == u"people") {
-            // Every column of the person, then his household: the head's ID, whether he heads it, and the
-            // relationship the head's link gives him.
-            Query query = db.query(
-                QStringLiteral("SELECT Member.*, ifnull((SELECT Member_ID FROM Family_Connection WHERE "
-                               "Relative_Member_ID = Member.ID LIMIT 1), CASE WHEN Head_Of_Household <> 0 THEN "
-                               "Member.ID END) AS Household, CASE WHEN Head_Of_Household <> 0 THEN 'Yes' ELSE '' END "
-                               "AS \"Head of Household\", (SELECT Relationship FROM Family_Connection WHERE "
-                               "Relative_Member_ID = Member.ID LIMIT 1) AS Relationship FROM Member WHERE ID <> 1 AND "
-                               "(Status IS NULL OR Status <> 'Deleted Member') ORDER BY ID"));
-            QStringList headings;
-            for (int c = 0; c < query.columnCount(); ++c) {
-                headings << query.columnName(c);
-            }
-            rows << headings;
-            while (query.next()) {
-                if (!chosen.isEmpty() && !chosen.contains(query.value(0).toLongLong())) {
-                    continue;
-                }
-                QStringList cells;
-                for (int c = 0; c < query.columnCount(); ++c) {
-                    cells << query.value(c).toString();
-                }
-                rows << cells;
-            }
-        } else {
-            rows << QStringList{QStringLiteral("ID"),        QStringLiteral("Date"),    QStringLiteral("Member ID"),
-                                QStringLiteral("Last"),      QStringLiteral("First"),   QStringLiteral("Envelope"),
-                                QStringLiteral("Amount"),    QStringLiteral("Ref No."), QStringLiteral("Designation"),
-                                QStringLiteral("Entered By")};
-            for (const Row& row :
-                 db.select(QStringLiteral("SELECT c.ID, c.ContributionDate, c.MemberID, m.Last_Name, m.First_Name, "
-                                          "c.EnvelopeNumber, c.Amount, c.RefNumber, c.Designation, c.UserName FROM "
-                                          "Member_Contributions c LEFT JOIN Member m ON m.ID = c.MemberID WHERE "
-                                          "c.ContributionDate >= ? AND c.ContributionDate <= ? ORDER BY "
-                                          "c.ContributionDate, c.ID"),
-                           {SqlValue::fromDate(first), SqlValue::fromDate(last)})) {
-                rows << QStringList{row.text(u"ID"),
-                                    row.text(u"ContributionDate"),
-                                    row.text(u"MemberID"),
-                                    row.text(u"Last_Name"),
-                                    row.text(u"First_Name"),
-                                    row.text(u"EnvelopeNumber"),
-                                    formatAmount(row.integer(u"Amount")),
-                                    row.text(u"RefNumber"),
-                                    row.text(u"Designation"),
-                                    row.text(u"UserName")};
-            }
-        }
+        const QList<QStringList> rows =
+            what == u"people" ? RollExport::people(db, chosen) : RollExport::contributions(db, first, last);
         if (!CsvFile::writeFile(parser.value(csv), rows)) {
             return refuse(io, command, ExitNotWritten,
                           Text::tr("The file %1 could not be written.").arg(parser.value(csv)));
