@@ -210,18 +210,19 @@ Table read(const QString& path, QChar delimiter)
 
 QString guardedCell(const QString& cell)
 {
-    if (cell.isEmpty() || isPlainNumber(cell)) {
+    if (cell.isEmpty()) {
         return cell;
     }
     const QChar first = cell.front();
     const bool formula =
         first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' || first == u'\r';
-    return formula ? u'\'' + cell : cell;
+    return formula && !isPlainNumber(cell) ? u'\'' + cell : cell;
 }
 
 QByteArray write(const QList<QStringList>& rows, QChar delimiter)
 {
     QByteArray out("\xEF\xBB\xBF");
+    out.reserve(qsizetype(rows.size()) * 256);
     QByteArray quoted;
     for (const QStringList& row : rows) {
         for (qsizetype i = 0; i < row.size(); ++i) {
@@ -230,7 +231,9 @@ QByteArray write(const QList<QStringList>& rows, QChar delimiter)
             }
             const QByteArray cell = guardedCell(row.at(i)).toUtf8();
             // libcsv quotes the cell and doubles its quotes; it reports the room it needs.
-            quoted.resize(cell.size() * 2 + 2);
+            if (quoted.size() < cell.size() * 2 + 2) {
+                quoted.resize(cell.size() * 2 + 2);
+            }
             const size_t written =
                 csv_write(quoted.data(), size_t(quoted.size()), cell.constData(), size_t(cell.size()));
             out.append(quoted.constData(), qsizetype(written));

@@ -10,12 +10,14 @@ namespace RollExport {
 
 QList<QStringList> people(Database& db, const QList<qint64>& ids)
 {
+    // A relative has one link from his head; a head none to himself.
     Query query = db.query(
-        QStringLiteral("SELECT Member.*, ifnull((SELECT Member_ID FROM Family_Connection WHERE Relative_Member_ID = "
-                       "Member.ID LIMIT 1), CASE WHEN Head_Of_Household <> 0 THEN Member.ID END) AS Household, CASE "
-                       "WHEN Head_Of_Household <> 0 THEN 'Yes' ELSE '' END AS \"Head of Household\", (SELECT "
-                       "Relationship FROM Family_Connection WHERE Relative_Member_ID = Member.ID LIMIT 1) AS "
-                       "Relationship FROM Member WHERE ID <> 1 AND (Status IS NULL OR Status <> ?) ORDER BY ID"),
+        QStringLiteral("SELECT Member.*, ifnull(f.Member_ID, CASE WHEN Member.Head_Of_Household <> 0 THEN Member.ID "
+                       "END) AS Household, CASE WHEN Member.Head_Of_Household <> 0 THEN 'Yes' ELSE '' END AS "
+                       "\"Head of Household\", f.Relationship AS Relationship FROM Member LEFT JOIN (SELECT "
+                       "Relative_Member_ID, min(Member_ID) AS Member_ID, Relationship FROM Family_Connection GROUP BY "
+                       "Relative_Member_ID) f ON f.Relative_Member_ID = Member.ID WHERE Member.ID <> 1 AND "
+                       "(Member.Status IS NULL OR Member.Status <> ?) ORDER BY Member.ID"),
         {QStringLiteral("Deleted Member")});
     const QSet<qint64> chosen(ids.cbegin(), ids.cend());
     QList<QStringList> rows;
