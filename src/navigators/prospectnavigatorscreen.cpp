@@ -8,6 +8,7 @@
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
+#include "widgets/gridexport.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/pairedlist.h"
@@ -48,6 +49,7 @@ void setUpGrid(QTableView* grid)
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    GridExport::attach(grid);
 }
 
 } // namespace
