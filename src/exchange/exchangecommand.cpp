@@ -74,30 +74,6 @@ QString exportUsage()
         "as a CSV file in UTF-8.\n");
 }
 
-// The mapping file's rows "heading,field" applied to the file's headings.
-std::optional<QStringList> mappingFrom(const QString& path, const QStringList& headings, QString& problem)
-{
-    QStringList mapping = ImportFields::guessMapping(headings);
-    if (path.isEmpty()) {
-        return mapping;
-    }
-    const CsvFile::Table table = CsvFile::read(path);
-    for (const QStringList& row : table.rows) {
-        if (row.size() < 2) {
-            continue;
-        }
-        const qsizetype column = headings.indexOf(row.at(0).trimmed());
-        const QString field = row.at(1).trimmed();
-        if (column < 0 || (!field.isEmpty() && ImportFields::find(field) == nullptr)) {
-            problem = Text::tr("The mapping %1 names the heading \"%2\" or the field \"%3\", which does not exist.")
-                          .arg(path, row.at(0), field);
-            return std::nullopt;
-        }
-        mapping[column] = field;
-    }
-    return mapping;
-}
-
 } // namespace
 
 int runImportCommand(const QStringList& arguments, CommandIo& io)
@@ -135,7 +111,9 @@ int runImportCommand(const QStringList& arguments, CommandIo& io)
         }
         QString mappingProblem;
         const std::optional<QStringList> mapping =
-            mappingFrom(parser.value(mappingOption), table.rows.first(), mappingProblem);
+            parser.isSet(mappingOption)
+                ? ImportFields::readMapping(parser.value(mappingOption), table.rows.first(), mappingProblem)
+                : std::optional(ImportFields::guessMapping(table.rows.first()));
         if (!mapping) {
             return refuse(io, command, ExitBadParameters, mappingProblem);
         }

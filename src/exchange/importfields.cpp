@@ -1,5 +1,7 @@
 #include "exchange/importfields.h"
 
+#include "exchange/csvfile.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -139,6 +141,37 @@ QStringList guessMapping(const QStringList& headings)
         mapping << (mapping.contains(field) ? QString() : field);
     }
     return mapping;
+}
+
+std::optional<QStringList> readMapping(const QString& path, const QStringList& headings, QString& problem)
+{
+    QStringList mapping = guessMapping(headings);
+    for (const QStringList& row : CsvFile::read(path).rows) {
+        if (row.size() < 2) {
+            continue;
+        }
+        const qsizetype column = headings.indexOf(row.at(0).trimmed());
+        const QString field = row.at(1).trimmed();
+        if (column < 0 || (!field.isEmpty() && find(field) == nullptr)) {
+            problem = Text::tr("The mapping %1 names the heading \"%2\" or the field \"%3\", which the file or the "
+                               "program does not have.")
+                          .arg(path, row.at(0), field);
+            return std::nullopt;
+        }
+        mapping[column] = field;
+    }
+    return mapping;
+}
+
+void writeMapping(const QString& path, const QStringList& headings, const QStringList& mapping)
+{
+    QList<QStringList> rows;
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        rows << QStringList{headings.at(i), mapping.value(i)};
+    }
+    if (!CsvFile::writeFile(path, rows)) {
+        throw CsvFile::CsvError(0, Text::tr("The file %1 could not be written.").arg(path));
+    }
 }
 
 ParsedDate parseDate(const QString& text)

@@ -43,6 +43,13 @@ QString fieldForHeading(const QString& heading);
 // A field for each heading, each field used once (later headings naming a taken field stay unmapped).
 QStringList guessMapping(const QStringList& headings);
 
+// A mapping file: rows "heading,field" (an empty field ignores the column). readMapping applies the
+// file to the headings, starting from guessMapping; it returns why it cannot (a heading or field that does
+// not exist) through problem, and nothing. Both throw CsvFile::CsvError for a file that cannot be read or
+// written.
+std::optional<QStringList> readMapping(const QString& path, const QStringList& headings, QString& problem);
+void writeMapping(const QString& path, const QStringList& headings, const QStringList& mapping);
+
 // A date as spreadsheets write them: ISO (2024-03-31), US month/day/year (3/31/2024), or with the month's
 // name (31 March 2024, 31-Mar-2024, March 31, 2024). A two-digit year is never guessed.
 struct ParsedDate

@@ -120,6 +120,8 @@ void ImportPeopleScreen::buildControls()
     rowsLayout->addWidget(m_rowsGrid, 1);
     rowsLayout->addWidget(m_counts);
 
+    auto* saveMap = button(this, QStringLiteral("btnSaveMapping"), tr("Sa&ve Mapping…"));
+    auto* loadMap = button(this, QStringLiteral("btnLoadMapping"), tr("&Load Mapping…"));
     auto* preview = button(this, QStringLiteral("btnPreview"), tr("&Preview"));
     auto* importButton = button(this, QStringLiteral("btnImport"), tr("&Import"));
     auto* undoButton = button(this, QStringLiteral("btnUndo"), tr("&Undo Last Import"));
@@ -132,7 +134,7 @@ void ImportPeopleScreen::buildControls()
     layout->addWidget(rowsFrame, 2);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_lastImport, 1);
-    bottom->addLayout(buttonRow({preview, importButton, undoButton, exit}));
+    bottom->addLayout(buttonRow({saveMap, loadMap, preview, importButton, undoButton, exit}));
     layout->addLayout(bottom);
 
     Guard::connect(choose, &QPushButton::clicked, this, tr("Choose the file"), [this] { chooseFile(); });
@@ -140,6 +142,8 @@ void ImportPeopleScreen::buildControls()
     Guard::connect(m_delimiter, &QComboBox::activated, this, tr("Read the file"), [this] { readFile(); });
     Guard::connect(m_byAddress, &QCheckBox::toggled, this, tr("Preview"), [this] { refreshPreview(); });
     Guard::connect(preview, &QPushButton::clicked, this, preview->text(), [this] { refreshPreview(); });
+    Guard::connect(saveMap, &QPushButton::clicked, this, saveMap->text(), [this] { saveMapping(); });
+    Guard::connect(loadMap, &QPushButton::clicked, this, loadMap->text(), [this] { loadMapping(); });
     Guard::connect(importButton, &QPushButton::clicked, this, importButton->text(), [this] { import(); });
     Guard::connect(undoButton, &QPushButton::clicked, this, undoButton->text(), [this] { undo(); });
     connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
@@ -304,6 +308,51 @@ void ImportPeopleScreen::showPreview()
                           .arg(m_preview.withProblems)
                           .arg(m_preview.households)
                           .arg(m_preview.listEntriesToAdd));
+}
+
+void ImportPeopleScreen::saveMapping()
+{
+    if (m_rows.isEmpty() || !m_headings->isChecked()) {
+        return;
+    }
+    const QString path = FileDialogs::getSaveFileName(this, tr("Save Mapping"), tr("CSV files (*.csv)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        ImportFields::writeMapping(path, m_rows.first(), options().mapping);
+    } catch (const CsvFile::CsvError& error) {
+        showMessage(error.problem(), MessageStyle::Warning, tr("Save Mapping"));
+    }
+}
+
+void ImportPeopleScreen::loadMapping()
+{
+    if (m_rows.isEmpty() || !m_headings->isChecked()) {
+        return;
+    }
+    const QString path = FileDialogs::getOpenFileName(this, tr("Load Mapping"), tr("CSV files (*.csv)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QString problem;
+    std::optional<QStringList> mapping;
+    try {
+        mapping = ImportFields::readMapping(path, m_rows.first(), problem);
+    } catch (const CsvFile::CsvError& error) {
+        problem = error.problem();
+    }
+    if (!mapping) {
+        showMessage(problem, MessageStyle::Warning, tr("Load Mapping"));
+        return;
+    }
+    for (int row = 0; row < m_mapping->rowCount(); ++row) {
+        if (auto* field = qobject_cast<QComboBox*>(m_mapping->cellWidget(row, 2))) {
+            const QSignalBlocker quiet(field);
+            field->setCurrentIndex(std::max(0, field->findData(mapping->value(row))));
+        }
+    }
+    refreshPreview();
 }
 
 void ImportPeopleScreen::import()

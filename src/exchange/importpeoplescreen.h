@@ -37,6 +37,8 @@ private:
     void refreshPreview();
     void showPreview();
     ImportOptions options() const;
+    void saveMapping();
+    void loadMapping();
     void import();
     void undo();
     void showUndoState();

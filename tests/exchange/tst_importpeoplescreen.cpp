@@ -1,6 +1,7 @@
 #include "data/database.h"
 #include "exchange/importpeoplescreen.h"
 #include "shell/appcontext.h"
+#include "widgets/filedialogs.h"
 #include "widgets/messages.h"
 
 #include "fakeclock.h"
@@ -26,6 +27,7 @@ private slots:
     void cleanup();
     void importsAfterTheBackupAndUndoes();
     void aFailedBackupImportsNothing();
+    void aMappingIsSavedAndUsedAgain();
 
 private:
     QString writeFile()
@@ -125,6 +127,24 @@ void TestImportPeopleScreen::aFailedBackupImportsNothing()
     QCOMPARE(people(), before);
     const QList<MessageLog::Shown> shown = MessageLog::takeShown();
     QVERIFY(shown.last().text.contains("The disk is full."));
+}
+
+void TestImportPeopleScreen::aMappingIsSavedAndUsedAgain()
+{
+    m_screen->openFile(writeFile());
+    auto* dob = GuiTest::find<QComboBox>(m_screen.get(), "cmbField4");
+    QCOMPARE(dob->currentText(), QString("Date of Birth"));
+    GuiTest::choose(dob, "Anniversary");
+    FileDialogs::setNextFileName(m_folder.filePath("mapping.csv"));
+    GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnSaveMapping"));
+
+    m_screen->openFile(writeFile()); // read again: the guess comes back
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the old rows' lists go
+    QCOMPARE(GuiTest::find<QComboBox>(m_screen.get(), "cmbField4")->currentText(), QString("Date of Birth"));
+    FileDialogs::setNextFileName(m_folder.filePath("mapping.csv"));
+    GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnLoadMapping"));
+    QCOMPARE(GuiTest::find<QComboBox>(m_screen.get(), "cmbField4")->currentText(), QString("Anniversary"));
+    QCOMPARE(MessageLog::takeShown().size(), 0);
 }
 
 QTEST_MAIN(TestImportPeopleScreen)
