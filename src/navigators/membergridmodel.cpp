@@ -242,6 +242,17 @@ void MemberGridModel::replaceRow(const MemberListRow& row)
     }
 }
 
+void MemberGridModel::followSaved(Database& db, qint64 id)
+{
+    if (!m_hasHeader) {
+        return;
+    }
+    const std::vector<MemberListRow> rows = MemberNavigatorStore(db).rowsOf({id});
+    if (!rows.empty()) {
+        replaceRow(rows.front());
+    }
+}
+
 void MemberGridModel::removeMember(qint64 id)
 {
     const qsizetype at = m_ids.indexOf(id);

@@ -77,6 +77,8 @@ public:
     void clear();
     // Shows the person's row as now stored, where his row has been read already.
     void replaceRow(const MemberListRow& row);
+    // A person saved elsewhere while rows are listed: his row, where read already, is read again as stored.
+    void followSaved(Database& db, qint64 id);
     // Takes the person out of the result (deleted elsewhere).
     void removeMember(qint64 id);
     bool hasHeader() const { return m_hasHeader; }

@@ -261,12 +261,7 @@ void MemberNavigatorScreen::refillLists(bool keepChoices)
 void MemberNavigatorScreen::memberSavedElsewhere(qint64 memberId)
 {
     refillLists(true);
-    if (m_model->hasHeader()) {
-        const std::vector<MemberListRow> rows = MemberNavigatorStore(m_context.db()).rowsOf({memberId});
-        if (!rows.empty()) {
-            m_model->replaceRow(rows.front());
-        }
-    }
+    m_model->followSaved(m_context.db(), memberId);
 }
 
 void MemberNavigatorScreen::memberDeletedElsewhere(qint64 memberId)

@@ -285,12 +285,7 @@ void ProspectNavigatorScreen::refillLists(bool keepChoices)
 void ProspectNavigatorScreen::memberSavedElsewhere(qint64 memberId)
 {
     refillLists(true);
-    if (m_model->hasHeader()) {
-        const std::vector<MemberListRow> rows = MemberNavigatorStore(m_context.db()).rowsOf({memberId});
-        if (!rows.empty()) {
-            m_model->replaceRow(rows.front());
-        }
-    }
+    m_model->followSaved(m_context.db(), memberId);
 }
 
 void ProspectNavigatorScreen::memberDeletedElsewhere(qint64 memberId)
