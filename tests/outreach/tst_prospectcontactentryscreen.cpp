@@ -31,6 +31,7 @@ private slots:
     void cleanup();
 
     void personListsNameWithoutTitle();
+    void aChangedPlanIsFollowed();
     void choosingAProspectPrefillsFromThePlan_data();
     void choosingAProspectPrefillsFromThePlan();
     void changingTheDateMovesTheProposal();
@@ -136,6 +137,23 @@ void TestProspectContactEntryScreen::personListsNameWithoutTitle()
     QVERIFY(!find<QComboBox>("cmbProspect")->itemText(0).isEmpty());
     QCOMPARE(find<QComboBox>("cmbNextPhase")->itemText(0), QString());
     QCOMPARE(find<QComboBox>("cmbNextPhase")->itemText(2), "Pastor's Call");
+}
+
+void TestProspectContactEntryScreen::aChangedPlanIsFollowed()
+{
+    choosePerson("cmbProspect", "Sanders");
+    GuiTest::choose(find<QComboBox>("cmbNextPhase"), "Letter");
+    // The plan saved elsewhere: a new first phase; the chosen phase stays chosen.
+    db().execute("UPDATE Outreach_Phase SET PhaseOrder = PhaseOrder + 1");
+    db().execute("INSERT INTO Outreach_Phase (PhaseOrder, Phase, Action, TimePeriod) VALUES (1, 'Welcome', 'Card', 3)");
+    emit m_context->changes().listValuesChanged();
+    auto* phases = find<QComboBox>("cmbNextPhase");
+    QCOMPARE(phases->itemText(1), "Welcome");
+    QCOMPARE(phases->currentText(), "Letter");
+    // Outside the plan he now starts in Welcome.
+    GuiTest::choose(find<QComboBox>("cmbAction"), "Visit");
+    QCOMPARE(phases->currentText(), "Welcome");
+    QCOMPARE(find<QComboBox>("cmbNextContactAction")->currentText(), "Card");
 }
 
 void TestProspectContactEntryScreen::choosingAProspectPrefillsFromThePlan_data()
@@ -332,6 +350,15 @@ void TestProspectContactEntryScreen::aGoneContactIsRefused()
 
 void TestProspectContactEntryScreen::deleteRemovesTheContactAndKeepsTheStep()
 {
+    // A new, unsaved contact is only cleared.
+    fillContact();
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(find<QPushButton>("btnDelete"));
+    QCOMPARE(MessageLog::takeShown().size(), 1);
+    QCOMPARE(find<QComboBox>("cmbProspect")->currentIndex(), -1);
+    QVERIFY(find<QLineEdit>("txtNextType")->text().isEmpty());
+    QCOMPARE(contacts(), 0);
+
     fillContact();
     GuiTest::click(find<QPushButton>("btnSave"));
     const qint64 id = db().scalar("SELECT ID FROM Prospect_Contact").toLongLong();
