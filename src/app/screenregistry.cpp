@@ -17,6 +17,7 @@
 #include "navigators/membernavigatorscreen.h"
 #include "navigators/prospectnavigatorscreen.h"
 #include "outreach/outreachphaseentryscreen.h"
+#include "outreach/prospectcontactentryscreen.h"
 #include "reports/attendancereports.h"
 #include "reports/listingreports.h"
 #include "reports/memberreports.h"
@@ -107,6 +108,13 @@ void answerRequests(MainWindow& window)
         Guard::run(ContributionEntryScreen::tr("Show the contribution"), [&window, contributionId] {
             if (auto* entry = window.openScreen<ContributionEntryScreen>(ScreenId::ContributionEntry)) {
                 entry->loadContribution(contributionId);
+            }
+        });
+    });
+    QObject::connect(&requests, &ScreenRequests::showContact, &window, [&window](qint64 contactId) {
+        Guard::run(ProspectContactEntryScreen::tr("Show the contact"), [&window, contactId] {
+            if (auto* entry = window.openScreen<ProspectContactEntryScreen>(ScreenId::ProspectContactEntry)) {
+                entry->loadContact(contactId);
             }
         });
     });
@@ -210,6 +218,8 @@ void registerAllScreens(MainWindow& window)
     });
     window.registerScreen(ScreenId::OutreachPhaseEntry,
                           [](MainWindow& w) -> QWidget* { return new OutreachPhaseEntryScreen(w.context(), &w); });
+    window.registerScreen(ScreenId::ProspectContactEntry,
+                          [](MainWindow& w) -> QWidget* { return new ProspectContactEntryScreen(w.context(), &w); });
     registerReportScreens(window);
     answerRequests(window);
 }
