@@ -14,7 +14,7 @@
 #include "data/preparedstatement.h"
 #include "data/schema.h"
 #include "data/transaction.h"
-#include "exchange/csvfile.h"
+#include "csv/csvfile.h"
 #include "exchange/importfields.h"
 #include "exchange/personimport.h"
 #include "exchange/rollexport.h"

@@ -5,7 +5,7 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/permission.h"
-#include "exchange/csvfile.h"
+#include "csv/csvfile.h"
 #include "exchange/importfields.h"
 #include "exchange/personimport.h"
 #include "exchange/rollexport.h"

@@ -1,6 +1,6 @@
 #include "exchange/importfields.h"
 
-#include "exchange/csvfile.h"
+#include "csv/csvfile.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "exchange/importpeoplescreen.h"
 
 #include "data/permission.h"
-#include "exchange/csvfile.h"
+#include "csv/csvfile.h"
 #include "exchange/importfields.h"
 #include "shell/appcontext.h"
 #include "shell/changenotifier.h"

@@ -1,6 +1,6 @@
 #include "widgets/gridexport.h"
 
-#include "exchange/csvfile.h"
+#include "csv/csvfile.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
 

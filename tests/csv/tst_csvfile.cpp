@@ -1,4 +1,4 @@
-#include "exchange/csvfile.h"
+#include "csv/csvfile.h"
 
 #include <QStringEncoder>
 #include <QTemporaryDir>
