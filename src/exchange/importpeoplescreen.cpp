@@ -132,10 +132,9 @@ void ImportPeopleScreen::buildControls()
     layout->addLayout(top);
     layout->addLayout(upper, 1);
     layout->addWidget(rowsFrame, 2);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_lastImport, 1);
-    bottom->addLayout(buttonRow({saveMap, loadMap, preview, importButton, undoButton, exit}));
-    layout->addLayout(bottom);
+    // The last import's line above the buttons, so that a long file name never squeezes them.
+    layout->addWidget(m_lastImport);
+    layout->addLayout(buttonRow({saveMap, loadMap, preview, importButton, undoButton, exit}));
 
     Guard::connect(choose, &QPushButton::clicked, this, tr("Choose the file"), [this] { chooseFile(); });
     Guard::connect(m_headings, &QCheckBox::toggled, this, tr("Read the file"), [this] { showMapping(); });
