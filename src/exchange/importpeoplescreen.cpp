@@ -1,7 +1,7 @@
 #include "exchange/importpeoplescreen.h"
 
-#include "data/permission.h"
 #include "csv/csvfile.h"
+#include "data/permission.h"
 #include "exchange/importfields.h"
 #include "shell/appcontext.h"
 #include "shell/changenotifier.h"
@@ -162,6 +162,7 @@ void ImportPeopleScreen::openFile(const QString& path)
     m_path = path;
     m_file->setText(QFileInfo(path).fileName());
     m_decisions.clear();
+    m_decided.clear();
     // A new file: its delimiter is found again.
     m_delimiter->setCurrentIndex(-1);
     readFile();
@@ -275,9 +276,12 @@ void ImportPeopleScreen::showPreview()
     }
     m_rowsGrid->resizeColumnsToContents();
 
-    m_unknown->setRowCount(int(m_preview.unknownValues.size()));
-    for (int i = 0; i < m_preview.unknownValues.size(); ++i) {
-        const UnknownValue& value = m_preview.unknownValues.at(i);
+    // The values still undecided, then those decided on (which the preview no longer counts as unknown).
+    QList<UnknownValue> values = m_preview.unknownValues;
+    values += m_decided.values();
+    m_unknown->setRowCount(int(values.size()));
+    for (int i = 0; i < values.size(); ++i) {
+        const UnknownValue& value = values.at(i);
         m_unknown->setItem(i, 0, cell(listName(value.list)));
         m_unknown->setItem(i, 1, cell(value.value));
         m_unknown->setItem(i, 2, cell(QString::number(value.rows)));
@@ -289,12 +293,17 @@ void ImportPeopleScreen::showPreview()
             decide->addItem(tr("Map to %1").arg(entry), entry);
         }
         const std::pair<int, QString> key{int(value.list), value.value.toLower()};
-        Guard::connect(decide, &QComboBox::activated, this, tr("Preview"), [this, decide, key](int index) {
+        if (const auto decided = m_decisions.constFind(key); decided != m_decisions.cend()) {
+            decide->setCurrentIndex(decided->add ? 1 : std::max(0, decide->findData(decided->mapTo)));
+        }
+        Guard::connect(decide, &QComboBox::activated, this, tr("Preview"), [this, decide, key, value](int index) {
             if (index == 0) {
                 m_decisions.remove(key);
+                m_decided.remove(key);
             } else {
                 m_decisions[key] =
                     index == 1 ? LookupDecision{true, {}} : LookupDecision{false, decide->currentData().toString()};
+                m_decided[key] = value;
             }
             refreshPreview();
         });

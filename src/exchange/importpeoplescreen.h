@@ -49,6 +49,8 @@ private:
     QList<QStringList> m_rows;
     ImportPreview m_preview;
     QMap<std::pair<int, QString>, LookupDecision> m_decisions;
+    // The values decided on, as the file spells them, so that they stay listed with their decision.
+    QMap<std::pair<int, QString>, UnknownValue> m_decided;
 
     QLineEdit* m_file = nullptr;
     QCheckBox* m_headings = nullptr;

@@ -94,6 +94,9 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
     QCOMPARE(unknown->rowCount(), 1);
     GuiTest::choose(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3)), "Map to Member");
     QCOMPARE(rows->item(0, 4)->text(), QString());
+    // The decision stays in sight, and can be taken back.
+    QCOMPARE(unknown->rowCount(), 1);
+    QCOMPARE(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3))->currentText(), QString("Map to Member"));
     rows->item(2, 0)->setCheckState(Qt::Checked);
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnPreview"));
     QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")->text().startsWith("2 to import, 1 skipped"));
@@ -138,7 +141,7 @@ void TestImportPeopleScreen::aMappingIsSavedAndUsedAgain()
     FileDialogs::setNextFileName(m_folder.filePath("mapping.csv"));
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnSaveMapping"));
 
-    m_screen->openFile(writeFile()); // read again: the guess comes back
+    m_screen->openFile(writeFile());                                     // read again: the guess comes back
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the old rows' lists go
     QCOMPARE(GuiTest::find<QComboBox>(m_screen.get(), "cmbField4")->currentText(), QString("Date of Birth"));
     FileDialogs::setNextFileName(m_folder.filePath("mapping.csv"));
