@@ -9,12 +9,12 @@
 
 #include "benchutil.h"
 
+#include "csv/csvfile.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/preparedstatement.h"
 #include "data/schema.h"
 #include "data/transaction.h"
-#include "csv/csvfile.h"
 #include "exchange/importfields.h"
 #include "exchange/personimport.h"
 #include "exchange/rollexport.h"

@@ -2,10 +2,10 @@
 
 #include "backup/backuperror.h"
 #include "backup/backupwriter.h"
+#include "csv/csvfile.h"
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/permission.h"
-#include "csv/csvfile.h"
 #include "exchange/importfields.h"
 #include "exchange/personimport.h"
 #include "exchange/rollexport.h"
