@@ -43,22 +43,6 @@ namespace {
 
 constexpr int kRuns = 9;
 
-// Every row of the statement with every column read.
-int stepThrough(Database& db, const SqlStatement& statement)
-{
-    Query query = db.query(statement.sql, statement.params);
-    const int columns = query.columnCount();
-    int rows = 0;
-    while (query.next()) {
-        for (int c = 0; c < columns; ++c) {
-            const QVariant value = query.value(c);
-            Q_UNUSED(value);
-        }
-        ++rows;
-    }
-    return rows;
-}
-
 // The same deletes and inserts as a week's save, written straight in one transaction.
 void saveStraight(Database& db, const QDate& week, const std::vector<AttendanceSaveRow>& rows)
 {
@@ -160,7 +144,7 @@ int main(int argc, char* argv[])
         // For scale: the member navigator's statement with no criterion (the same people in the same order).
         const SqlStatement navigatorStatement = MemberSearch::compose({});
         measured(QStringLiteral("for scale: member navigator statement, no criterion, stepped straight"), kRuns,
-                 [&] { stepThrough(*db, navigatorStatement); });
+                 [&] { Bench::stepThrough(*db, navigatorStatement.sql, navigatorStatement.params); });
 
         // Find of the last week, no criterion.
         AttendanceStore store(*db);
@@ -168,8 +152,9 @@ int main(int argc, char* argv[])
         entry.day = lastWeek;
         const SqlStatement findStatement = AttendanceStore::findStatement(entry);
         AttendanceWeekList listed;
-        const Bench::Timing findStraight = measured(QStringLiteral("find, statement stepped straight"), kRuns,
-                                                    [&] { stepThrough(*db, findStatement); });
+        const Bench::Timing findStraight = measured(QStringLiteral("find, statement stepped straight"), kRuns, [&] {
+            Bench::stepThrough(*db, findStatement.sql, findStatement.params);
+        });
         const Bench::Timing find = measured(QStringLiteral("find, store"), kRuns, [&] { listed = store.find(entry); });
         out << QStringLiteral("find lists %1 people").arg(listed.rows.size()) << Qt::endl;
         limits.check(QStringLiteral("find of the last week"), find.medianMs, 300,
@@ -227,8 +212,9 @@ int main(int argc, char* argv[])
         const SqlStatement missedStatement = AttendanceNavigatorStore::compose(missed);
         AttendanceNavigatorStore navigator(*db);
         size_t missedPeople = 0;
-        const Bench::Timing missedStraight = measured(QStringLiteral("missed, statement stepped straight"), kRuns,
-                                                      [&] { stepThrough(*db, missedStatement); });
+        const Bench::Timing missedStraight = measured(QStringLiteral("missed, statement stepped straight"), kRuns, [&] {
+            Bench::stepThrough(*db, missedStatement.sql, missedStatement.params);
+        });
         const Bench::Timing missedStore =
             measured(QStringLiteral("missed, store"), kRuns, [&] { missedPeople = navigator.find(missed).size(); });
         out << QStringLiteral("missed Worship Service 10 or more times of %1 Sundays: %2 people")

@@ -126,4 +126,19 @@ void report(const Timing& timing)
         << Qt::endl;
 }
 
+int stepThrough(Database& db, const QString& sql, const QVariantList& params)
+{
+    Query query = db.query(sql, params);
+    const int columns = query.columnCount();
+    int rows = 0;
+    while (query.next()) {
+        for (int c = 0; c < columns; ++c) {
+            const QVariant value = query.value(c);
+            Q_UNUSED(value);
+        }
+        ++rows;
+    }
+    return rows;
+}
+
 } // namespace Bench

@@ -3,11 +3,14 @@
 #include "demoroll.h"
 
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 
 // What every benchmark program needs: a demo roll of a given size that is built once and reused, and a
 // timer that reports the median of several runs.
+class Database;
+
 namespace Bench {
 
 // Options for a benchmark roll. The end date is fixed so that a cached roll stays valid from day to day.
@@ -36,5 +39,9 @@ struct Timing
 Timing measure(const QString& name, int runs, const std::function<void()>& work, bool warmUp = true);
 // Prints one line: the name, the median, the fastest and slowest run, and the number of runs.
 void report(const Timing& timing);
+
+// Steps through every row of the statement reading every column, as a grid or report needs them: the bare
+// work a store is compared with. Returns the number of rows.
+int stepThrough(Database& db, const QString& sql, const QVariantList& params = {});
 
 } // namespace Bench
