@@ -28,11 +28,6 @@
 
 namespace {
 
-QString caption(const char* text)
-{
-    return QCoreApplication::translate("AttendanceNavigatorScreen", text);
-}
-
 QStringList longNames()
 {
     QStringList names;
@@ -138,20 +133,15 @@ void AttendanceNavigatorScreen::buildControls()
     grid->addLayout(missedRow, row, 1, 1, 3 * 2 - 1);
     ++row;
 
-    auto* buttons = new QHBoxLayout;
-    const auto button = [this, buttons](const char* name, const char* text) {
-        auto* b = new QPushButton(caption(text), m_criteriaFrame);
-        b->setObjectName(QString::fromUtf8(name));
-        buttons->addWidget(b);
-        return b;
-    };
-    QPushButton* find = button("btnFind", QT_TR_NOOP("&Find"));
-    QPushButton* clear = button("btnClear", QT_TR_NOOP("&Clear"));
-    QPushButton* exit = button("btnExit", QT_TR_NOOP("E&xit"));
-    buttons->addStretch();
-    QPushButton* printList = button("btnPrintList", QT_TR_NOOP("Print &List"));
-    QPushButton* printCount = button("btnPrintMissed", QT_TR_NOOP("Print C&ount"));
-    grid->addLayout(buttons, row, 0, 1, 3 * 2);
+    const Controls::SearchButtons buttons =
+        Controls::searchButtons(m_criteriaFrame, {{QStringLiteral("btnPrintList"), tr("Print &List")},
+                                                  {QStringLiteral("btnPrintMissed"), tr("Print C&ount")}});
+    QPushButton* find = buttons.find;
+    QPushButton* clear = buttons.clear;
+    QPushButton* exit = buttons.exit;
+    QPushButton* printList = buttons.prints.at(0);
+    QPushButton* printCount = buttons.prints.at(1);
+    grid->addLayout(buttons.row, row, 0, 1, 3 * 2);
 
     m_gridFrame = Controls::frame(this, QStringLiteral("Frame2"), tr("Names"));
     m_grid = Controls::grid(m_gridFrame, QStringLiteral("vsfgMembers"));

@@ -38,11 +38,6 @@ std::optional<bool> trueFalse(const QComboBox* list)
     return list->currentIndex() == 0;
 }
 
-QString caption(const char* text)
-{
-    return QCoreApplication::translate("MemberNavigatorScreen", text);
-}
-
 } // namespace
 
 MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, QWidget* parent)
@@ -136,21 +131,17 @@ void MemberNavigatorScreen::buildControls()
     grid->addWidget(m_memberSince, datesRow, 0, 1, 2, Qt::AlignRight);
     grid->addLayout(dates, datesRow, 2, 1, 4);
 
-    auto* buttons = new QHBoxLayout;
-    const auto button = [this, buttons](const char* name, const char* text) {
-        auto* b = new QPushButton(caption(text), m_criteriaFrame);
-        b->setObjectName(QString::fromUtf8(name));
-        buttons->addWidget(b);
-        return b;
-    };
-    QPushButton* find = button("btnFind", QT_TR_NOOP("&Find"));
-    QPushButton* clear = button("btnClear", QT_TR_NOOP("&Clear"));
-    QPushButton* exit = button("btnExit", QT_TR_NOOP("E&xit"));
-    buttons->addStretch();
-    QPushButton* printList = button("btnPrintList", QT_TR_NOOP("Print &List"));
-    QPushButton* printDobAnniv = button("btnPrintListDOBAnniv", QT_TR_NOOP("Print &DOB/Anniv"));
-    QPushButton* printLabels = button("btnPrintMailingLabels", QT_TR_NOOP("Print &Mail Lbl"));
-    grid->addLayout(buttons, datesRow + 1, 0, 1, 4 * 2);
+    const Controls::SearchButtons buttons =
+        Controls::searchButtons(m_criteriaFrame, {{QStringLiteral("btnPrintList"), tr("Print &List")},
+                                                  {QStringLiteral("btnPrintListDOBAnniv"), tr("Print &DOB/Anniv")},
+                                                  {QStringLiteral("btnPrintMailingLabels"), tr("Print &Mail Lbl")}});
+    QPushButton* find = buttons.find;
+    QPushButton* clear = buttons.clear;
+    QPushButton* exit = buttons.exit;
+    QPushButton* printList = buttons.prints.at(0);
+    QPushButton* printDobAnniv = buttons.prints.at(1);
+    QPushButton* printLabels = buttons.prints.at(2);
+    grid->addLayout(buttons.row, datesRow + 1, 0, 1, 4 * 2);
 
     m_gridFrame = new QGroupBox(tr("Members/Prospects"), this);
     m_gridFrame->setObjectName(QStringLiteral("Frame2"));

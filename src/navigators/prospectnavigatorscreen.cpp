@@ -34,11 +34,6 @@
 
 namespace {
 
-QString caption(const char* text)
-{
-    return QCoreApplication::translate("ProspectNavigatorScreen", text);
-}
-
 // A grid of the screen: whole rows, read-only, fixed row heights (cheap for tens of thousands of rows).
 void setUpGrid(QTableView* grid)
 {
@@ -162,22 +157,19 @@ void ProspectNavigatorScreen::buildControls()
     dates->addStretch();
     grid->addLayout(dates, datesRow, 0, 1, 4 * 2);
 
-    auto* buttons = new QHBoxLayout;
-    const auto button = [criteriaFrame, buttons](const char* name, const char* label) {
-        auto* b = new QPushButton(caption(label), criteriaFrame);
-        b->setObjectName(QString::fromUtf8(name));
-        buttons->addWidget(b);
-        return b;
-    };
-    QPushButton* find = button("btnFind", QT_TR_NOOP("&Find"));
-    QPushButton* clear = button("btnClear", QT_TR_NOOP("&Clear"));
-    QPushButton* exit = button("btnExit", QT_TR_NOOP("E&xit"));
-    buttons->addStretch();
-    QPushButton* printList = button("btnPrintList", QT_TR_NOOP("Print &List"));
-    QPushButton* printShort = button("btnPrintListShort", QT_TR_NOOP("Print &Short"));
-    QPushButton* printLabels = button("btnPrintMailingLabels", QT_TR_NOOP("Print &Mail Lbl"));
-    QPushButton* printSheets = button("btnPrintPS", QT_TR_NOOP("Print &PCS"));
-    grid->addLayout(buttons, datesRow + 1, 0, 1, 4 * 2);
+    const Controls::SearchButtons buttons =
+        Controls::searchButtons(criteriaFrame, {{QStringLiteral("btnPrintList"), tr("Print &List")},
+                                                {QStringLiteral("btnPrintListShort"), tr("Print &Short")},
+                                                {QStringLiteral("btnPrintMailingLabels"), tr("Print &Mail Lbl")},
+                                                {QStringLiteral("btnPrintPS"), tr("Print &PCS")}});
+    QPushButton* find = buttons.find;
+    QPushButton* clear = buttons.clear;
+    QPushButton* exit = buttons.exit;
+    QPushButton* printList = buttons.prints.at(0);
+    QPushButton* printShort = buttons.prints.at(1);
+    QPushButton* printLabels = buttons.prints.at(2);
+    QPushButton* printSheets = buttons.prints.at(3);
+    grid->addLayout(buttons.row, datesRow + 1, 0, 1, 4 * 2);
 
     m_gridFrame = new QGroupBox(tr("Prospects"), this);
     m_gridFrame->setObjectName(QStringLiteral("Frame2"));

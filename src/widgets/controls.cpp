@@ -136,6 +136,24 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     return button;
 }
 
+SearchButtons searchButtons(QWidget* parent, const QList<std::pair<QString, QString>>& prints)
+{
+    SearchButtons buttons;
+    buttons.row = new QHBoxLayout;
+    buttons.find = button(parent, QStringLiteral("btnFind"), QCoreApplication::translate("Controls", "&Find"));
+    buttons.clear = button(parent, QStringLiteral("btnClear"), QCoreApplication::translate("Controls", "&Clear"));
+    buttons.exit = button(parent, QStringLiteral("btnExit"), QCoreApplication::translate("Controls", "E&xit"));
+    for (QPushButton* b : {buttons.find, buttons.clear, buttons.exit}) {
+        buttons.row->addWidget(b);
+    }
+    buttons.row->addStretch();
+    for (const auto& [name, caption] : prints) {
+        buttons.prints << button(parent, name, caption);
+        buttons.row->addWidget(buttons.prints.last());
+    }
+    return buttons;
+}
+
 QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons)
 {
     auto* row = new QHBoxLayout;

@@ -62,6 +62,18 @@ void makeDisplayOnly(QLineEdit* box);
 int addLabelledFields(QGridLayout* grid, const QList<std::pair<QString, QWidget*>>& fields, int pairsPerRow);
 // A push button known by its object name; the caption marks its access key with "&".
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption);
+// The button row of a search screen: "&Find" (btnFind), "&Clear" (btnClear) and "E&xit" (btnExit) at the
+// left, then at the right the print buttons, each given by object name and caption, in that order.
+struct SearchButtons
+{
+    QPushButton* find = nullptr;
+    QPushButton* clear = nullptr;
+    QPushButton* exit = nullptr;
+    QList<QPushButton*> prints;
+    QHBoxLayout* row = nullptr;
+};
+SearchButtons searchButtons(QWidget* parent, const QList<std::pair<QString, QString>>& prints);
+
 // The buttons a screen ends with: in a row at the right, in the order given.
 QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons);
 QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = {});
