@@ -215,20 +215,11 @@ void MemberNavigatorScreen::refillLists(bool keepChoices)
         values = MemberNavigatorStore(m_context.db()).loadSearchValues();
     }
     const QList<std::pair<QComboBox*, QStringList>> texts = {
-        {m_status, values.memberStatuses},
-        {m_churchStatus, values.churchStatuses},
-        {m_prospectStatus, values.prospectStatuses},
-        {m_dobAnniv,
-         {tr("January"), tr("February"), tr("March"), tr("April"), tr("May"), tr("June"), tr("July"), tr("August"),
-          tr("September"), tr("October"), tr("November"), tr("December")}},
-        {m_responsibility, values.responsibilities},
-        {m_receiveNL, {tr("True"), tr("False")}},
-        {m_hoh, {tr("True"), tr("False")}},
-        {m_organization, values.organizations},
+        {m_status, values.memberStatuses},           {m_churchStatus, values.churchStatuses},
+        {m_prospectStatus, values.prospectStatuses}, {m_dobAnniv, Controls::monthNames()},
+        {m_responsibility, values.responsibilities}, {m_receiveNL, {tr("True"), tr("False")}},
+        {m_hoh, {tr("True"), tr("False")}},          {m_organization, values.organizations},
     };
-    for (const auto& [list, entries] : texts) {
-        Controls::refill(list, entries);
-    }
     const QList<std::pair<QComboBox*, NamedIds>> named = {
         {m_ssClass, values.sundaySchoolClasses},
         {m_discClass, values.discipleshipClasses},
@@ -236,17 +227,7 @@ void MemberNavigatorScreen::refillLists(bool keepChoices)
         {m_careGroup, values.careGroups},
         {m_deacon, values.deacons},
     };
-    for (const auto& [list, entries] : named) {
-        Controls::refill(list, entries);
-    }
-    if (!keepChoices) {
-        for (const auto& [list, entries] : texts) {
-            list->setCurrentIndex(-1);
-        }
-        for (const auto& [list, entries] : named) {
-            list->setCurrentIndex(-1);
-        }
-    }
+    Controls::refillAll(texts, named, keepChoices);
 }
 
 void MemberNavigatorScreen::memberSavedElsewhere(qint64 memberId)

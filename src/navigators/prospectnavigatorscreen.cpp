@@ -256,22 +256,10 @@ void ProspectNavigatorScreen::refillLists(bool keepChoices)
         {m_status, values.memberStatuses},
         {m_churchStatus, values.churchStatuses},
         {m_prospectStatus, values.prospectStatuses},
-        {m_dobAnniv,
-         {tr("January"), tr("February"), tr("March"), tr("April"), tr("May"), tr("June"), tr("July"), tr("August"),
-          tr("September"), tr("October"), tr("November"), tr("December")}},
+        {m_dobAnniv, Controls::monthNames()},
     };
-    for (const auto& [list, entries] : texts) {
-        Controls::refill(list, entries);
-    }
-    Controls::refill(m_ssClass, values.sundaySchoolClasses);
-    Controls::refill(m_careGroup, values.careGroups);
-    if (!keepChoices) {
-        for (const auto& [list, entries] : texts) {
-            list->setCurrentIndex(-1);
-        }
-        m_ssClass->setCurrentIndex(-1);
-        m_careGroup->setCurrentIndex(-1);
-    }
+    Controls::refillAll(texts, {{m_ssClass, values.sundaySchoolClasses}, {m_careGroup, values.careGroups}},
+                        keepChoices);
 }
 
 void ProspectNavigatorScreen::memberSavedElsewhere(qint64 memberId)

@@ -397,6 +397,40 @@ void refill(QComboBox* list, const NamedIds& entries)
     }
 }
 
+void refillAll(const QList<std::pair<QComboBox*, QStringList>>& texts,
+               const QList<std::pair<QComboBox*, NamedIds>>& named, bool keepChoices)
+{
+    for (const auto& [list, entries] : texts) {
+        refill(list, entries);
+        if (!keepChoices) {
+            list->setCurrentIndex(-1);
+        }
+    }
+    for (const auto& [list, entries] : named) {
+        refill(list, entries);
+        if (!keepChoices) {
+            list->setCurrentIndex(-1);
+        }
+    }
+}
+
+QStringList monthNames()
+{
+    static const char* const names[] = {
+        QT_TRANSLATE_NOOP("Controls", "January"),   QT_TRANSLATE_NOOP("Controls", "February"),
+        QT_TRANSLATE_NOOP("Controls", "March"),     QT_TRANSLATE_NOOP("Controls", "April"),
+        QT_TRANSLATE_NOOP("Controls", "May"),       QT_TRANSLATE_NOOP("Controls", "June"),
+        QT_TRANSLATE_NOOP("Controls", "July"),      QT_TRANSLATE_NOOP("Controls", "August"),
+        QT_TRANSLATE_NOOP("Controls", "September"), QT_TRANSLATE_NOOP("Controls", "October"),
+        QT_TRANSLATE_NOOP("Controls", "November"),  QT_TRANSLATE_NOOP("Controls", "December"),
+    };
+    QStringList months;
+    for (const char* name : names) {
+        months << QCoreApplication::translate("Controls", name);
+    }
+    return months;
+}
+
 void selectText(QComboBox* list, const QString& text)
 {
     list->setCurrentIndex(text.isEmpty() ? -1 : list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));

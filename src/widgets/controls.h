@@ -114,6 +114,13 @@ void showsLookupList(QWidget* control, LookupList list);
 // whose unsaved entries must keep the renamed value. An empty newText (the entry was deleted) changes nothing.
 void followRename(QWidget* screen, LookupList list, const QString& oldText, const QString& newText);
 
+// Refills each text list and each name/ID list; with keepChoices a choice still offered stays chosen,
+// otherwise every list ends without a selection (as a search screen opens or is cleared).
+void refillAll(const QList<std::pair<QComboBox*, QStringList>>& texts,
+               const QList<std::pair<QComboBox*, NamedIds>>& named, bool keepChoices);
+// The twelve month names, January first, for lists that pick a month by its position.
+QStringList monthNames();
+
 // Chooses the entry with exactly this text; no selection when it is empty or not offered.
 void selectText(QComboBox* list, const QString& text);
 // Chooses the entry with this ID; no selection when there is none or it is not offered.
