@@ -13,6 +13,7 @@
 #include "shell/appcontext.h"
 #include "shell/clock.h"
 #include "shell/permissions.h"
+#include "xlsx/xlsxfile.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -67,11 +68,12 @@ QString importUsage()
 
 QString exportUsage()
 {
-    return Text::tr(
-        "Usage: kelvane export people --csv FILE (--ids LIST | --all) --user NAME [--config FILE | --db FILE]\n"
-        "       kelvane export contributions --csv FILE --from YYYY-MM-DD --to YYYY-MM-DD --user NAME ...\n"
-        "Writes every column of the people (with their household), or the contributions of the period, "
-        "as a CSV file in UTF-8.\n");
+    return Text::tr("Usage: kelvane export people (--csv FILE | --xlsx FILE) (--ids LIST | --all) --user NAME\n"
+                    "                             [--config FILE | --db FILE]\n"
+                    "       kelvane export contributions (--csv FILE | --xlsx FILE) --from YYYY-MM-DD --to YYYY-MM-DD\n"
+                    "                                    --user NAME [--config FILE | --db FILE]\n"
+                    "Writes every column of the people (with their household), or the contributions of the period, "
+                    "as a CSV file in UTF-8 (--csv) or an Excel workbook (--xlsx).\n");
 }
 
 } // namespace
@@ -185,12 +187,14 @@ int runExportCommand(const QStringList& arguments, CommandIo& io)
     QCommandLineParser parser;
     const SessionOptions session;
     const QCommandLineOption csv(QStringLiteral("csv"), Text::tr("The CSV file to write."), QStringLiteral("FILE"));
+    const QCommandLineOption xlsx(QStringLiteral("xlsx"), Text::tr("The Excel workbook to write."),
+                                  QStringLiteral("FILE"));
     const QCommandLineOption ids(QStringLiteral("ids"), Text::tr("The people's IDs, separated by commas."),
                                  QStringLiteral("LIST"));
     const QCommandLineOption all(QStringLiteral("all"), Text::tr("Everybody on the roll."));
     const QCommandLineOption from(QStringLiteral("from"), Text::tr("The first day."), QStringLiteral("YYYY-MM-DD"));
     const QCommandLineOption to(QStringLiteral("to"), Text::tr("The last day."), QStringLiteral("YYYY-MM-DD"));
-    parser.addOptions({session.user, session.config, session.db, session.help, csv, ids, all, from, to});
+    parser.addOptions({session.user, session.config, session.db, session.help, csv, xlsx, ids, all, from, to});
     if (!parser.parse(QStringList{QStringLiteral("kelvane export")} + arguments)) {
         return refuse(io, command, ExitBadParameters, parser.errorText() + u'\n' + exportUsage());
     }
@@ -204,8 +208,12 @@ int runExportCommand(const QStringList& arguments, CommandIo& io)
         return refuse(io, command, ExitBadParameters,
                       Text::tr("Export people or contributions.") + u'\n' + exportUsage());
     }
-    if (parser.value(csv).trimmed().isEmpty()) {
-        return refuse(io, command, ExitBadParameters, Text::tr("Name the file to write with --csv FILE."));
+    const bool workbook = parser.isSet(xlsx);
+    const QString output = parser.value(workbook ? xlsx : csv);
+    if (parser.isSet(csv) == workbook || output.trimmed().isEmpty()) {
+        return refuse(io, command, ExitBadParameters,
+                      Text::tr("Name the file to write with either --csv FILE or --xlsx FILE.") + u'\n' +
+                          exportUsage());
     }
     if (parser.value(session.user).trimmed().isEmpty()) {
         return refuse(io, command, ExitBadParameters, Text::tr("Name the login to run as with --user NAME."));
@@ -247,11 +255,14 @@ int runExportCommand(const QStringList& arguments, CommandIo& io)
         }
         const QList<QStringList> rows =
             what == u"people" ? RollExport::people(db, chosen) : RollExport::contributions(db, first, last);
-        if (!CsvFile::writeFile(parser.value(csv), rows)) {
-            return refuse(io, command, ExitNotWritten,
-                          Text::tr("The file %1 could not be written.").arg(parser.value(csv)));
+        const QString problem = workbook ? XlsxFile::writeFile(output, rows)
+                                : CsvFile::writeFile(output, rows)
+                                    ? QString()
+                                    : Text::tr("The file %1 could not be written.").arg(output);
+        if (!problem.isEmpty()) {
+            return refuse(io, command, ExitNotWritten, problem);
         }
-        io.out << Text::tr("%1 rows written to %2.").arg(rows.size() - 1).arg(parser.value(csv)) << Qt::endl;
+        io.out << Text::tr("%1 rows written to %2.").arg(rows.size() - 1).arg(output) << Qt::endl;
         return ExitOk;
     } catch (const DatabaseError& error) {
         return refuse(io, command, ExitBadDatabase, error.message());

@@ -5,9 +5,15 @@
 
 namespace {
 
+struct Answer
+{
+    QString fileName;
+    QString filter;
+};
+
 struct Answers
 {
-    QStringList next;
+    QList<Answer> next;
     QStringList asked;
 };
 
@@ -26,34 +32,39 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
 {
     if (!answers().next.isEmpty()) {
         answers().asked << caption;
-        return answers().next.takeFirst();
+        return answers().next.takeFirst().fileName;
     }
     QString chosenFilter = selectedFilter;
     return QFileDialog::getOpenFileName(parent, caption, folder, filter,
                                         chosenFilter.isEmpty() ? nullptr : &chosenFilter);
 }
 
-QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& folder)
+QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& folder,
+                        QString* selectedFilter)
 {
     if (!answers().next.isEmpty()) {
         answers().asked << caption;
-        return answers().next.takeFirst();
+        const Answer answer = answers().next.takeFirst();
+        if (selectedFilter != nullptr) {
+            *selectedFilter = answer.filter.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : answer.filter;
+        }
+        return answer.fileName;
     }
-    return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    return QFileDialog::getSaveFileName(parent, caption, folder, filter, selectedFilter);
 }
 
 QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& folder)
 {
     if (!answers().next.isEmpty()) {
         answers().asked << caption;
-        return answers().next.takeFirst();
+        return answers().next.takeFirst().fileName;
     }
     return QFileDialog::getExistingDirectory(parent, caption, folder);
 }
 
-void setNextFileName(const QString& fileName)
+void setNextFileName(const QString& fileName, const QString& selectedFilter)
 {
-    answers().next << fileName;
+    answers().next << Answer{fileName, selectedFilter};
 }
 
 void clearNextFileNames()

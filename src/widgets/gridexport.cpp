@@ -1,11 +1,14 @@
 #include "widgets/gridexport.h"
 
 #include "csv/csvfile.h"
+#include "widgets/busycursor.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
+#include "xlsx/xlsxfile.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QTableView>
 
@@ -67,15 +70,30 @@ void exportGrid(QTableView* grid)
     if (grid->model() == nullptr || grid->model()->columnCount() == 0) {
         return;
     }
-    QString path = FileDialogs::getSaveFileName(grid, Text::tr("Export"), Text::tr("CSV files (*.csv)"));
+    const QString csvFilter = Text::tr("CSV (*.csv)");
+    const QString workbookFilter = Text::tr("Excel workbook (*.xlsx)");
+    QString chosenFilter;
+    QString path = FileDialogs::getSaveFileName(
+        grid, Text::tr("Export"), csvFilter + QStringLiteral(";;") + workbookFilter, QString(), &chosenFilter);
     if (path.isEmpty()) {
         return;
     }
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
-        path += QStringLiteral(".csv");
+    // A typed ".csv" or ".xlsx" decides the format; any other name gets the chosen filter's ending.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool workbook = suffix == u"xlsx" || (suffix != u"csv" && chosenFilter == workbookFilter);
+    if (suffix != u"csv" && suffix != u"xlsx") {
+        path += workbook ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
     }
-    if (!CsvFile::writeFile(path, shownRows(grid))) {
-        showMessage(Text::tr("The file %1 could not be written.").arg(path), MessageStyle::Warning, Text::tr("Export"));
+    const QString problem = [&] {
+        const BusyCursor busy;
+        if (workbook) {
+            return XlsxFile::writeFile(path, shownRows(grid));
+        }
+        return CsvFile::writeFile(path, shownRows(grid)) ? QString()
+                                                         : Text::tr("The file %1 could not be written.").arg(path);
+    }();
+    if (!problem.isEmpty()) {
+        showMessage(problem, MessageStyle::Warning, Text::tr("Export"));
     }
 }
 

@@ -6,8 +6,8 @@
 class QTableView;
 
 // "Export…" on a grid's context menu: the rows and columns the grid shows, in the order it shows them,
-// with the column headings first, written as a CSV file the user names (UTF-8, so spreadsheets keep
-// accents; cells that look like formulas stay text).
+// with the column headings first, written to a file the user names: CSV (UTF-8, so spreadsheets keep
+// accents; cells that look like formulas stay text) or an Excel workbook (every cell text, headings bold).
 namespace GridExport {
 
 // Adds the context menu entry to the grid.
@@ -15,7 +15,8 @@ void attach(QTableView* grid);
 // What the grid shows: the headings of its visible columns in their visual order, then each row's cells
 // (a check box column gives "Yes" or an empty cell).
 QList<QStringList> shownRows(const QTableView* grid);
-// Asks for a file and writes the grid to it; a failure is reported with a message.
+// Asks for a file and writes the grid to it, as a workbook when the name ends in ".xlsx" or, for another
+// ending, when the workbook filter was chosen; a failure is reported with a message.
 void exportGrid(QTableView* grid);
 
 } // namespace GridExport
