@@ -36,7 +36,9 @@ const Subcommand kSubcommands[] = {
      Needs::Core, &restoreCommandMain},
     {"import", QT_TRANSLATE_NOOP("CommandLine", "Import people from a CSV file (kelvane import --help)."), Needs::Core,
      &importCommandMain},
-    {"export", QT_TRANSLATE_NOOP("CommandLine", "Write people or contributions as a CSV file (kelvane export --help)."),
+    {"export",
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "Write people or contributions as a CSV file or an Excel workbook (kelvane export --help)."),
      Needs::Core, &exportCommandMain},
 };
 

@@ -1,10 +1,12 @@
 #include "data/database.h"
 #include "exchange/exchangecommand.h"
+#include "exchange/rollexport.h"
 #include "shell/exitcodes.h"
 #include "shell/passwords.h"
 
 #include "fakeclock.h"
 #include "testdatabase.h"
+#include "workbookreader.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,6 +24,8 @@ private slots:
     void refusals();
     void rowsWithProblemsStopTheImportUnlessLeftOut();
     void exportThenImportGivesTheSamePeopleAndHouseholds();
+    void workbookHoldsTheExportTable_data();
+    void workbookHoldsTheExportTable();
 
 private:
     int run(bool import, const QStringList& arguments)
@@ -87,6 +91,14 @@ void TestExchangeCommand::refusals_data()
                                      << QStringList{"contributions", "--csv",      "x.csv",  "--from", "2026-02-01",
                                                     "--to",          "2026-01-01", "--user", "clerk"}
                                      << int(ExitBadParameters) << "--from";
+    QTest::newRow("export without a file") << false << QStringList{"people", "--all", "--user", "clerk"}
+                                           << int(ExitBadParameters) << "either --csv FILE or --xlsx FILE";
+    QTest::newRow("export to both a CSV file and a workbook")
+        << false << QStringList{"people", "--csv", "x.csv", "--xlsx", "x.xlsx", "--all", "--user", "clerk"}
+        << int(ExitBadParameters) << "Usage: kelvane export people (--csv FILE | --xlsx FILE)";
+    QTest::newRow("workbook in a missing folder")
+        << false << QStringList{"people", "--xlsx", "/nonexistent/folder/x.xlsx", "--all", "--user", "clerk"}
+        << int(ExitNotWritten) << "x.xlsx could not be written";
 }
 
 void TestExchangeCommand::refusals()
@@ -164,6 +176,42 @@ void TestExchangeCommand::exportThenImportGivesTheSamePeopleAndHouseholds()
                           "Family_Connection f JOIN Member h ON h.ID = f.Member_ID JOIN Member r ON r.ID = "
                           "f.Relative_Member_ID";
     QCOMPARE(to->texts(links), from->texts(links));
+}
+
+void TestExchangeCommand::workbookHoldsTheExportTable_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("people") << QStringList{"people", "--all"};
+    QTest::newRow("contributions") << QStringList{"contributions", "--from", "2026-01-01", "--to", "2026-12-31"};
+}
+
+// Every cell of the export comes back from the workbook as the text the CSV file would hold, a note that
+// looks like a formula included.
+void TestExchangeCommand::workbookHoldsTheExportTable()
+{
+    QFETCH(QStringList, arguments);
+    const auto testDb = withLogin();
+    auto db = testDb->open();
+    const qint64 zoe = TestDatabase::addPerson(*db, "Zoë", "Müller");
+    db->execute("UPDATE Member SET Notes = ?, Date_Of_Birth = '2010-05-06' WHERE ID = ?",
+                {"=HYPERLINK(\"x\")\n🙂 second line", zoe});
+    db->execute("INSERT INTO Member_Contributions (MemberID, ContributionDate, EnvelopeNumber, Amount, RefNumber, "
+                "Designation, UserName, DateEntered) VALUES (?, '2026-02-01', '12', 2550, '=1+1', 'Müller Fund', "
+                "'clerk', '2026-02-01 08:00:00')",
+                {zoe});
+    const QString path = m_folder.filePath(QTest::currentDataTag() + QStringLiteral(".xlsx"));
+    QCOMPARE(run(false, arguments + QStringList{"--xlsx", path, "--user", "clerk", "--db", testDb->path()}),
+             int(ExitOk));
+    const QList<QStringList> expected = arguments.first() == "people"
+                                            ? RollExport::people(*db)
+                                            : RollExport::contributions(*db, {2026, 1, 1}, {2026, 12, 31});
+    QVERIFY(expected.size() >= 2);
+    QVERIFY2(m_out.contains(QString("%1 rows written to %2").arg(expected.size() - 1).arg(path)), qPrintable(m_out));
+    const WorkbookContents book = readWorkbook(path);
+    QVERIFY2(book.problem.isEmpty(), qPrintable(book.problem));
+    QCOMPARE(book.rows, expected);
+    QCOMPARE(book.formulas, 0);
+    QCOMPARE(book.nonTextCells, 0);
 }
 
 QTEST_MAIN(TestExchangeCommand)
