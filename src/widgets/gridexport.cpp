@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QStandardPaths>
 #include <QTableView>
 
 namespace GridExport {
@@ -27,7 +28,32 @@ QString cellText(const QModelIndex& index)
     if (check.isValid() && index.data(Qt::DisplayRole).toString().isEmpty()) {
         return check.toInt() == Qt::Checked ? Text::tr("Yes") : QString();
     }
-    return index.data(Qt::DisplayRole).toString();
+    // Blanks that end a cell (a name built without a middle name or title) are invisible in the grid but would
+    // travel into every mail merge.
+    QString text = index.data(Qt::DisplayRole).toString();
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace()) {
+        --end;
+    }
+    text.truncate(end);
+    return text;
+}
+
+// The export's suggested name: the title of the screen that holds the grid ("Prospect Navigator.csv").
+QString suggestedName(const QWidget* grid)
+{
+    for (const QWidget* w = grid; w != nullptr; w = w->parentWidget()) {
+        const QString title = w->windowTitle().trimmed();
+        if (!title.isEmpty()) {
+            QString name;
+            for (const QChar c : title) {
+                name += QStringLiteral("\\/:*?\"<>|").contains(c) ? QChar(u'-') : c;
+            }
+            return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + u'/' + name +
+                   QStringLiteral(".csv");
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -73,8 +99,9 @@ void exportGrid(QTableView* grid)
     const QString csvFilter = Text::tr("CSV (*.csv)");
     const QString workbookFilter = Text::tr("Excel workbook (*.xlsx)");
     QString chosenFilter;
-    QString path = FileDialogs::getSaveFileName(
-        grid, Text::tr("Export"), csvFilter + QStringLiteral(";;") + workbookFilter, QString(), &chosenFilter);
+    QString path =
+        FileDialogs::getSaveFileName(grid, Text::tr("Export"), csvFilter + QStringLiteral(";;") + workbookFilter,
+                                     suggestedName(grid), &chosenFilter);
     if (path.isEmpty()) {
         return;
     }
