@@ -18,6 +18,10 @@ class Text
     Q_DECLARE_TR_FUNCTIONS(CsvFile)
 };
 
+// The pieces a file is read and parsed in, between which the work reports and can stop.
+constexpr qint64 kReadChunk = 4 * 1024 * 1024;
+constexpr qsizetype kParseChunk = 1024 * 1024;
+
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F, where it has printable characters (the five it leaves
 // undefined keep their Latin-1 control codes).
 constexpr std::array<char16_t, 32> kWindows1252High = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -171,7 +175,7 @@ QChar detectDelimiter(const QString& text)
     return best;
 }
 
-QList<QStringList> parse(const QString& text, QChar delimiter)
+QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* progress)
 {
     csv_parser parser{};
     if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
@@ -181,18 +185,35 @@ QList<QStringList> parse(const QString& text, QChar delimiter)
     csv_set_delim(&parser, static_cast<unsigned char>(delimiter.toLatin1()));
     csv_set_space_func(&parser, &noBlanks);
     ParseState state;
-    const QByteArray bytes = text.toUtf8();
-    const size_t read = csv_parse(&parser, bytes.constData(), size_t(bytes.size()), &fieldDone, &rowDone, &state);
-    if (read != size_t(bytes.size()) || csv_fini(&parser, &fieldDone, &rowDone, &state) != 0) {
+    const auto failed = [&parser, &state] {
         const int row = int(state.rows.size()) + 1;
-        throw CsvError(row, csv_error(&parser) == CSV_EPARSE
-                                ? Text::tr("A quote is not closed, or stands inside a cell that is not quoted.")
-                                : Text::tr("The file cannot be read: out of memory."));
+        return CsvError(row, csv_error(&parser) == CSV_EPARSE
+                                 ? Text::tr("A quote is not closed, or stands inside a cell that is not quoted.")
+                                 : Text::tr("The file cannot be read: out of memory."));
+    };
+    // The text goes to libcsv as UTF-8 a chunk at a time, so that a large file is never held twice and the
+    // work can report and stop between chunks.
+    const QStringView all(text);
+    for (qsizetype start = 0; start < all.size();) {
+        qsizetype length = std::min(kParseChunk, all.size() - start);
+        if (start + length < all.size() && all.at(start + length - 1).isHighSurrogate()) {
+            --length; // a character outside the BMP stays whole
+        }
+        const QByteArray bytes = all.mid(start, length).toUtf8();
+        if (csv_parse(&parser, bytes.constData(), size_t(bytes.size()), &fieldDone, &rowDone, &state) !=
+            size_t(bytes.size())) {
+            throw failed();
+        }
+        start += length;
+        reportProgress(progress, start, all.size(), Text::tr("Reading row %1").arg(state.rows.size() + 1));
+    }
+    if (csv_fini(&parser, &fieldDone, &rowDone, &state) != 0) {
+        throw failed();
     }
     return state.rows;
 }
 
-Table read(const QString& path, QChar delimiter)
+Table read(const QString& path, QChar delimiter, JobProgress* progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -203,9 +224,24 @@ Table read(const QString& path, QChar delimiter)
                               .arg(file.size() / (1024 * 1024))
                               .arg(kLargestFile / (1024 * 1024)));
     }
-    const Decoded decoded = decode(file.readAll());
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    const QString reading = Text::tr("Reading the file");
+    while (!file.atEnd()) {
+        const QByteArray chunk = file.read(kReadChunk);
+        if (chunk.isEmpty() && file.error() != QFileDevice::NoError) {
+            throw CsvError(0, Text::tr("The file cannot be read: %1").arg(file.errorString()));
+        }
+        bytes += chunk;
+        reportProgress(progress, bytes.size(), file.size(), reading);
+    }
+    reportProgress(progress, 0, 0, Text::tr("Finding the text's encoding"));
+    const Decoded decoded = decode(bytes);
+    bytes.clear();
+    bytes.squeeze();
+    reportProgress(progress, 0, 0, Text::tr("Finding the delimiter"));
     const QChar used = delimiter.isNull() ? detectDelimiter(decoded.text) : delimiter;
-    return {parse(decoded.text, used), decoded.encoding, used};
+    return {parse(decoded.text, used, progress), decoded.encoding, used};
 }
 
 QString guardedCell(const QString& cell)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "csv/jobprogress.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QList>
@@ -44,8 +46,9 @@ Decoded decode(const QByteArray& bytes);
 QChar detectDelimiter(const QString& text);
 
 // Every row of the text, each a list of its cells; quoted cells keep their line breaks, quotes and blanks.
-// Throws CsvError naming the row of an unclosed quote or a quote inside an unquoted cell.
-QList<QStringList> parse(const QString& text, QChar delimiter);
+// Throws CsvError naming the row of an unclosed quote or a quote inside an unquoted cell. With a progress,
+// reports the rows read and throws JobProgress::Cancelled when asked to stop.
+QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* progress = nullptr);
 
 struct Table
 {
@@ -54,8 +57,9 @@ struct Table
     QChar delimiter;
 };
 // Reads a whole file: decode, then parse with the given delimiter or, when none is given, the detected
-// one. Throws CsvError (also for a file that cannot be opened or is too large).
-Table read(const QString& path, QChar delimiter = QChar());
+// one. Throws CsvError (also for a file that cannot be opened or is too large). With a progress, reports each
+// stage and throws JobProgress::Cancelled between chunks when asked to stop.
+Table read(const QString& path, QChar delimiter = QChar(), JobProgress* progress = nullptr);
 
 // The rows as CSV: UTF-8 with a byte order mark, every cell quoted, rows ended by CR LF. A cell that would
 // start a formula (=, +, -, @, a tab or a carriage return, unless it is a plain number) gets a leading

@@ -23,8 +23,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Controls;
@@ -75,7 +77,12 @@ ImportPeopleScreen::ImportPeopleScreen(AppContext& context, std::function<QStrin
     showUndoState();
 }
 
-ImportPeopleScreen::~ImportPeopleScreen() = default;
+ImportPeopleScreen::~ImportPeopleScreen()
+{
+    // Stops the worker and waits for it before any control goes; what it was doing is dropped.
+    m_taskDone = nullptr;
+    m_task.reset();
+}
 
 void ImportPeopleScreen::buildControls()
 {
@@ -128,7 +135,10 @@ void ImportPeopleScreen::buildControls()
     auto* exit = button(this, QStringLiteral("btnExit"), tr("E&xit"));
     m_lastImport = label(this, QString(), QStringLiteral("lblLastImport"));
 
-    auto* layout = new QVBoxLayout(this);
+    // Everything but the progress line, disabled while the worker reads.
+    m_body = new QWidget(this);
+    auto* layout = new QVBoxLayout(m_body);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
     layout->addLayout(upper, 1);
     layout->addWidget(rowsFrame, 2);
@@ -136,9 +146,29 @@ void ImportPeopleScreen::buildControls()
     layout->addWidget(m_lastImport);
     layout->addLayout(buttonRow({saveMap, loadMap, preview, importButton, undoButton, exit}));
 
+    m_working = new QWidget(this);
+    m_stage = label(m_working, QString(), QStringLiteral("lblProgress"));
+    m_progress = new QProgressBar(m_working);
+    m_progress->setObjectName(QStringLiteral("prgPreview"));
+    m_cancel = button(m_working, QStringLiteral("btnCancel"), tr("C&ancel"));
+    auto* workingLayout = new QHBoxLayout(m_working);
+    workingLayout->setContentsMargins(0, 0, 0, 0);
+    workingLayout->addWidget(m_stage, 1);
+    workingLayout->addWidget(m_progress, 2);
+    workingLayout->addWidget(m_cancel);
+    m_working->hide();
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setInterval(100);
+    connect(m_progressTimer, &QTimer::timeout, this, [this] { showProgress(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { cancelWork(); });
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(m_body, 1);
+    outer->addWidget(m_working);
+
     Guard::connect(choose, &QPushButton::clicked, this, tr("Choose the file"), [this] { chooseFile(); });
     Guard::connect(m_headings, &QCheckBox::toggled, this, tr("Read the file"), [this] { showMapping(); });
-    Guard::connect(m_delimiter, &QComboBox::activated, this, tr("Read the file"), [this] { readFile(); });
+    Guard::connect(m_delimiter, &QComboBox::activated, this, tr("Read the file"), [this] { readFile(m_path, false); });
     Guard::connect(m_byAddress, &QCheckBox::toggled, this, tr("Preview"), [this] { refreshPreview(); });
     Guard::connect(preview, &QPushButton::clicked, this, preview->text(), [this] { refreshPreview(); });
     Guard::connect(saveMap, &QPushButton::clicked, this, saveMap->text(), [this] { saveMapping(); });
@@ -159,46 +189,88 @@ void ImportPeopleScreen::chooseFile()
 
 void ImportPeopleScreen::openFile(const QString& path)
 {
-    m_path = path;
-    m_file->setText(QFileInfo(path).fileName());
-    m_decisions.clear();
-    m_decided.clear();
-    // A new file: its delimiter is found again.
-    m_delimiter->setCurrentIndex(-1);
-    readFile();
+    readFile(path, true);
 }
 
-void ImportPeopleScreen::readFile()
+void ImportPeopleScreen::readFile(const QString& path, bool newFile)
 {
-    if (m_path.isEmpty()) {
+    if (path.isEmpty()) {
         return;
     }
-    const BusyCursor busy;
-    try {
-        const QChar chosen = m_delimiter->currentIndex() >= 0 ? m_delimiter->currentData().toString().front() : QChar();
-        const CsvFile::Table table = CsvFile::read(m_path, chosen);
-        m_rows = table.rows;
-        m_delimiter->setCurrentIndex(m_delimiter->findData(QString(table.delimiter)));
-        emit m_context.requests().showStatus(
-            tr("Read %1 rows of %2 (%3)").arg(m_rows.size()).arg(QFileInfo(m_path).fileName(), table.encoding));
-    } catch (const CsvFile::CsvError& error) {
-        m_rows.clear();
-        const QString where = error.row() > 0 ? tr("%1, row %2").arg(m_path).arg(error.row()) : m_path;
-        showMessage(tr("%1: %2").arg(where, error.problem()), MessageStyle::Warning, tr("Import People"));
+    ImportPreviewTask::Request request;
+    request.path = path;
+    // A new file: its delimiter is found again.
+    if (!newFile && m_delimiter->currentIndex() >= 0) {
+        request.delimiter = m_delimiter->currentData().toString().front();
     }
-    showMapping();
+    request.options = options();
+    request.options.skippedRows.clear();
+    if (newFile) {
+        request.options.decisions.clear();
+    }
+    request.guessMapping = true;
+    request.reference = PersonImport(m_context.db()).reference();
+    // Until the file is read the screen keeps the file it shows, so that Cancel leaves it as it was.
+    startWork(std::move(request), [this, path, newFile](ImportPreviewTask::Outcome& outcome) {
+        if (!outcome.cancelled) {
+            showFileRead(path, newFile, outcome);
+        }
+    });
+}
+
+void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportPreviewTask::Outcome& outcome)
+{
+    m_path = path;
+    m_file->setText(QFileInfo(path).fileName());
+    if (newFile) {
+        m_decisions.clear();
+        m_decided.clear();
+    }
+    // The rows marked to skip belonged to the rows read before.
+    m_rowsGrid->setRowCount(0);
+    if (!outcome.problem.isEmpty()) {
+        m_rows.clear();
+        m_delimiter->setCurrentIndex(-1);
+        fillMapping({});
+        m_preview = {};
+        showPreview();
+        const QString where = outcome.problemRow > 0 ? tr("%1, row %2").arg(path).arg(outcome.problemRow) : path;
+        showMessage(tr("%1: %2").arg(where, outcome.problem), MessageStyle::Warning, tr("Import People"));
+        return;
+    }
+    m_rows = std::move(outcome.table.rows);
+    m_delimiter->setCurrentIndex(m_delimiter->findData(QString(outcome.table.delimiter)));
+    emit m_context.requests().showStatus(tr("Read %1 rows of %2 (%3)")
+                                             .arg(m_rows.size())
+                                             .arg(QFileInfo(path).fileName(), outcome.table.encoding));
+    fillMapping(outcome.mapping);
+    m_preview = std::move(outcome.preview);
+    showPreview();
+    if (m_headings->isChecked() && m_rows.size() == 1) {
+        showMessage(tr("%1: the file holds no row below its headings.").arg(path), MessageStyle::Warning,
+                    tr("Import People"));
+    }
 }
 
 void ImportPeopleScreen::showMapping()
 {
-    m_mapping->setRowCount(0);
     if (m_rows.isEmpty()) {
+        fillMapping({});
         refreshPreview();
         return;
     }
     const QStringList& first = m_rows.first();
-    const QStringList guessed =
-        m_headings->isChecked() ? ImportFields::guessMapping(first) : QStringList(first.size(), QString());
+    fillMapping(m_headings->isChecked() ? ImportFields::guessMapping(first) : QStringList(first.size(), QString()));
+    refreshPreview();
+}
+
+void ImportPeopleScreen::fillMapping(const QStringList& mapping)
+{
+    m_mapping->setRowCount(0);
+    if (m_rows.isEmpty()) {
+        return;
+    }
+    const QStringList& first = m_rows.first();
     m_mapping->setRowCount(int(first.size()));
     for (int column = 0; column < first.size(); ++column) {
         m_mapping->setItem(column, 0,
@@ -213,12 +285,11 @@ void ImportPeopleScreen::showMapping()
         for (const ImportFields::Field& f : ImportFields::all()) {
             field->addItem(f.label, f.key);
         }
-        field->setCurrentIndex(std::max(0, field->findData(guessed.value(column))));
+        field->setCurrentIndex(std::max(0, field->findData(mapping.value(column))));
         Guard::connect(field, &QComboBox::currentIndexChanged, this, tr("Preview"), [this] { refreshPreview(); });
         m_mapping->setCellWidget(column, 2, field);
     }
     m_mapping->resizeColumnsToContents();
-    refreshPreview();
 }
 
 ImportOptions ImportPeopleScreen::options() const
@@ -240,11 +311,122 @@ ImportOptions ImportPeopleScreen::options() const
     return options;
 }
 
-void ImportPeopleScreen::refreshPreview()
+void ImportPeopleScreen::refreshPreview(std::function<void()> then)
 {
-    const BusyCursor busy;
-    m_preview = m_rows.isEmpty() ? ImportPreview{} : PersonImport(m_context.db()).preview(m_rows, options());
-    showPreview();
+    if (m_rows.isEmpty()) {
+        m_preview = {};
+        showPreview();
+        if (then) {
+            then();
+        }
+        return;
+    }
+    ImportPreviewTask::Request request;
+    request.rows = m_rows;
+    request.options = options();
+    request.reference = PersonImport(m_context.db()).reference();
+    startWork(std::move(request), [this, then = std::move(then)](ImportPreviewTask::Outcome& outcome) {
+        if (outcome.cancelled) {
+            // The rows shown (and their marks to skip) stay, but no longer match the choices made.
+            m_counts->setText(tr("The preview was cancelled: press Preview to check the rows again."));
+            return;
+        }
+        if (!outcome.problem.isEmpty()) {
+            showMessage(tr("%1: %2").arg(m_path, outcome.problem), MessageStyle::Warning, tr("Import People"));
+            return;
+        }
+        m_preview = std::move(outcome.preview);
+        showPreview();
+        if (then) {
+            then();
+        }
+    });
+}
+
+void ImportPeopleScreen::startWork(ImportPreviewTask::Request request,
+                                   std::function<void(ImportPreviewTask::Outcome&)> done)
+{
+    // Work still running is dropped for the new one.
+    m_task.reset();
+    m_cancelRequested = false;
+    m_taskDone = std::move(done);
+    m_task = std::make_unique<ImportPreviewTask>(std::move(request));
+    setWorking(true);
+    const int generation = ++m_generation;
+    m_task->start(this, [this, generation] {
+        // A finish of work already dropped is not this work's.
+        if (m_task && generation == m_generation) {
+            workFinished();
+        }
+    });
+}
+
+void ImportPeopleScreen::workFinished()
+{
+    ImportPreviewTask::Outcome outcome = m_task->takeOutcome();
+    m_task.reset();
+    if (m_cancelRequested) {
+        // Cancel pressed after the last row was done still cancels.
+        outcome = ImportPreviewTask::Outcome{};
+        outcome.cancelled = true;
+    }
+    setWorking(false);
+    const auto done = std::move(m_taskDone);
+    m_taskDone = nullptr;
+    if (done) {
+        done(outcome);
+    }
+}
+
+void ImportPeopleScreen::setWorking(bool working)
+{
+    if (working) {
+        if (!m_working->isVisible()) {
+            m_focusBefore = focusWidget();
+        }
+        m_body->setEnabled(false);
+        m_progress->setRange(0, 0);
+        m_stage->setText(tr("Starting…"));
+        m_cancel->setEnabled(true);
+        m_working->show();
+        m_cancel->setFocus();
+        m_progressTimer->start();
+    } else {
+        m_progressTimer->stop();
+        m_working->hide();
+        m_body->setEnabled(true);
+        if (m_focusBefore) {
+            m_focusBefore->setFocus();
+        }
+    }
+}
+
+void ImportPeopleScreen::showProgress()
+{
+    if (!m_task || m_cancelRequested) {
+        return;
+    }
+    const JobProgress::Snapshot now = m_task->progress();
+    if (now.total > 0) {
+        m_progress->setRange(0, 1000);
+        m_progress->setValue(int(now.done * 1000 / now.total));
+    } else {
+        m_progress->setRange(0, 0);
+    }
+    if (!now.stage.isEmpty()) {
+        m_stage->setText(now.stage);
+    }
+}
+
+void ImportPeopleScreen::cancelWork()
+{
+    if (!m_task) {
+        return;
+    }
+    m_cancelRequested = true;
+    m_task->cancel();
+    m_cancel->setEnabled(false);
+    m_stage->setText(tr("Cancelling…"));
 }
 
 void ImportPeopleScreen::showPreview()
@@ -368,7 +550,11 @@ void ImportPeopleScreen::import()
     if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save)) {
         return;
     }
-    refreshPreview();
+    refreshPreview([this] { importPreviewed(); });
+}
+
+void ImportPeopleScreen::importPreviewed()
+{
     if (m_preview.toImport == 0) {
         showMessage(tr("There is no row to import."), MessageStyle::Plain, tr("Import People"));
         return;

@@ -1,21 +1,29 @@
 #pragma once
 
+#include "exchange/importpreviewtask.h"
 #include "exchange/personimport.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class AppContext;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
+class QPushButton;
 class QTableWidget;
+class QTimer;
 
 // "Import People": a CSV file's columns matched to the person's fields, every row previewed as it would
 // be stored with its problems and possible duplicates, values missing from their lists added or mapped,
-// then imported in one transaction after a backup; the last import can be undone.
+// then imported in one transaction after a backup; the last import can be undone. The file is read and its
+// rows previewed on a worker thread, with a progress bar and a Cancel button, the rest of the screen
+// disabled meanwhile.
 class ImportPeopleScreen final : public QWidget
 {
     Q_OBJECT
@@ -26,20 +34,32 @@ public:
     ImportPeopleScreen(AppContext& context, std::function<QString()> backupFirst, QWidget* parent = nullptr);
     ~ImportPeopleScreen() override;
 
-    // Reads the file as if chosen with Choose File.
+    // Reads the file as if chosen with Choose File (in the background: the screen shows the rows once read).
     void openFile(const QString& path);
 
 private:
     void buildControls();
     void chooseFile();
-    void readFile();
+    // Reads the file again (or anew, when newFile) with the delimiter chosen, then previews it.
+    void readFile(const QString& path, bool newFile);
+    void showFileRead(const QString& path, bool newFile, ImportPreviewTask::Outcome& outcome);
     void showMapping();
-    void refreshPreview();
+    void fillMapping(const QStringList& mapping);
+    // Previews the rows in the background, then runs then (if any) unless the preview was cancelled.
+    void refreshPreview(std::function<void()> then = {});
     void showPreview();
+    // Runs the request on a worker thread, the progress shown and the rest of the screen disabled; done
+    // gets what it came to (also when cancelled).
+    void startWork(ImportPreviewTask::Request request, std::function<void(ImportPreviewTask::Outcome&)> done);
+    void workFinished();
+    void showProgress();
+    void cancelWork();
+    void setWorking(bool working);
     ImportOptions options() const;
     void saveMapping();
     void loadMapping();
     void import();
+    void importPreviewed();
     void undo();
     void showUndoState();
 
@@ -61,4 +81,16 @@ private:
     QTableWidget* m_rowsGrid = nullptr;
     QLabel* m_counts = nullptr;
     QLabel* m_lastImport = nullptr;
+
+    QWidget* m_body = nullptr;
+    QWidget* m_working = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_stage = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QTimer* m_progressTimer = nullptr;
+    std::unique_ptr<ImportPreviewTask> m_task;
+    std::function<void(ImportPreviewTask::Outcome&)> m_taskDone;
+    bool m_cancelRequested = false;
+    int m_generation = 0;
+    QPointer<QWidget> m_focusBefore;
 };

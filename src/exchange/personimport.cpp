@@ -43,14 +43,6 @@ QString nameKey(const QString& last, const QString& first)
     return lowerSimplified(last) + u'|' + lowerSimplified(first);
 }
 
-struct RollPerson
-{
-    qint64 id;
-    QString birth;
-    QString email;
-    QString address;
-};
-
 int ageOn(const QString& isoBirth, const QDate& day)
 {
     const QDate birth = QDate::fromString(isoBirth, Qt::ISODate);
@@ -67,31 +59,44 @@ int ageOn(const QString& isoBirth, const QDate& day)
 
 const QString kOther = QStringLiteral("Other");
 
+// How often the preview tells its progress and looks whether it should stop.
+constexpr int kRowsPerReport = 256;
+
 } // namespace
 
 ImportPreview PersonImport::preview(const QList<QStringList>& rows, const ImportOptions& options)
 {
-    QHash<int, Entries> lists;
+    return preview(reference(), rows, options);
+}
+
+ImportReference PersonImport::reference()
+{
+    ImportReference reference;
     for (const LookupList list : {LookupList::Titles, LookupList::MemberStatuses, LookupList::ChurchStatuses,
                                   LookupList::Relationships, LookupList::States}) {
-        lists.insert(int(list), entriesOf(m_db, list));
+        reference.lists.insert(int(list), entriesOf(m_db, list));
     }
-    QMap<std::pair<int, QString>, UnknownValue> unknown;
-    QSet<QString> storedEnvelopes;
     for (const QString& envelope :
          m_db.texts(QStringLiteral("SELECT lower(Envelope) FROM Member WHERE ifnull(Envelope, '') <> ''"))) {
-        storedEnvelopes.insert(envelope);
+        reference.envelopes.insert(envelope);
     }
-    QMultiHash<QString, RollPerson> roll;
-    {
-        Query query = m_db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Date_Of_Birth, Email, Address_1 "
-                                                "FROM Member"));
-        while (query.next()) {
-            roll.insert(nameKey(query.value(1).toString(), query.value(2).toString()),
-                        {query.value(0).toLongLong(), query.value(3).toString(),
-                         lowerSimplified(query.value(4).toString()), lowerSimplified(query.value(5).toString())});
-        }
+    Query query = m_db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Date_Of_Birth, Email, Address_1 "
+                                            "FROM Member"));
+    while (query.next()) {
+        reference.roll.insert(nameKey(query.value(1).toString(), query.value(2).toString()),
+                              {query.value(0).toLongLong(), query.value(3).toString(),
+                               lowerSimplified(query.value(4).toString()), lowerSimplified(query.value(5).toString())});
     }
+    return reference;
+}
+
+ImportPreview PersonImport::preview(const ImportReference& reference, const QList<QStringList>& rows,
+                                    const ImportOptions& options, JobProgress* progress)
+{
+    const QHash<int, Entries>& lists = reference.lists;
+    const QSet<QString>& storedEnvelopes = reference.envelopes;
+    const QMultiHash<QString, ImportReference::Person>& roll = reference.roll;
+    QMap<std::pair<int, QString>, UnknownValue> unknown;
 
     ImportPreview preview;
     QHash<QString, int> envelopeLines;
@@ -99,6 +104,10 @@ ImportPreview PersonImport::preview(const QList<QStringList>& rows, const Import
     const int first = options.hasHeadings ? 1 : 0;
     preview.rows.reserve(rows.size());
     for (int index = first; index < rows.size(); ++index) {
+        if (index % kRowsPerReport == 0) {
+            reportProgress(progress, index, rows.size(),
+                           tr("Checking row %1 of %2").arg(index + 1).arg(rows.size()));
+        }
         const QStringList& cells = rows.at(index);
         if (std::all_of(cells.cbegin(), cells.cend(), [](const QString& c) { return c.trimmed().isEmpty(); })) {
             continue;
@@ -253,6 +262,10 @@ ImportPreview PersonImport::preview(const QList<QStringList>& rows, const Import
     // Within the file: each row against the rows before it.
     QMultiHash<QString, int> byName;
     for (int i = 0; i < preview.rows.size(); ++i) {
+        if (i % kRowsPerReport == 0) {
+            reportProgress(progress, i, preview.rows.size(),
+                           tr("Comparing row %1 of %2 with the rows before it").arg(i + 1).arg(preview.rows.size()));
+        }
         ImportRow& row = preview.rows[i];
         const QString key =
             nameKey(row.values.value(QStringLiteral("Last_Name")), row.values.value(QStringLiteral("First_Name")));

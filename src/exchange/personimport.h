@@ -1,5 +1,6 @@
 #pragma once
 
+#include "csv/jobprogress.h"
 #include "shell/lookupstore.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -73,6 +75,25 @@ struct ImportPreview
     int listEntriesToAdd = 0;
 };
 
+// What the preview checks the rows against, read from the database beforehand, so that the rows can be
+// checked on a worker thread without its own connection.
+struct ImportReference
+{
+    struct Person
+    {
+        qint64 id = 0;
+        QString birth;
+        QString email;
+        QString address;
+    };
+    // Each checked list's entries by their lower-case text, giving the entry as stored.
+    QHash<int, QHash<QString, QString>> lists;
+    // The envelope numbers given, in lower case.
+    QSet<QString> envelopes;
+    // The roll by last and first name (lower case, blanks simplified).
+    QMultiHash<QString, Person> roll;
+};
+
 struct ImportResult
 {
     qint64 batchId = 0;
@@ -94,6 +115,12 @@ public:
 
     // The rows as they would be stored, with their problems, duplicates and households.
     ImportPreview preview(const QList<QStringList>& rows, const ImportOptions& options);
+    // The lists, envelopes and roll the preview checks against.
+    ImportReference reference();
+    // The preview against what was read before, touching no database (safe on a worker thread). With a
+    // progress, reports each row and throws JobProgress::Cancelled when asked to stop.
+    static ImportPreview preview(const ImportReference& reference, const QList<QStringList>& rows,
+                                 const ImportOptions& options, JobProgress* progress = nullptr);
     // Writes every row without problems that is not skipped, in one transaction: the people (Added_By,
     // Date_Added), their households' links (head to each other member, with the relationship or "Other",
     // the head's address given to all) and the list entries the decisions add. Records the batch.

@@ -44,6 +44,9 @@ private:
         return file.fileName();
     }
     int people() { return m_context->db().scalar("SELECT COUNT(*) FROM Member").toInt(); }
+    // The worker's progress line is shown from the moment it starts until its result is on the screen.
+    bool working() const { return GuiTest::find<QWidget>(m_screen.get(), "prgPreview")->isVisible(); }
+    void waitForWork() { QTRY_VERIFY(!working()); }
 
     QTemporaryDir m_folder;
     FakeClock m_clock;
@@ -82,6 +85,7 @@ void TestImportPeopleScreen::cleanup()
 void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
 {
     m_screen->openFile(writeFile());
+    waitForWork();
     auto* rows = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgRows");
     QCOMPARE(rows->rowCount(), 3);
     QCOMPARE(rows->item(0, 2)->text(), QString("Müller"));
@@ -93,17 +97,20 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
     auto* unknown = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgUnknown");
     QCOMPARE(unknown->rowCount(), 1);
     GuiTest::choose(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3)), "Map to Member");
+    waitForWork();
     QCOMPARE(rows->item(0, 4)->text(), QString());
     // The decision stays in sight, and can be taken back.
     QCOMPARE(unknown->rowCount(), 1);
     QCOMPARE(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3))->currentText(), QString("Map to Member"));
     rows->item(2, 0)->setCheckState(Qt::Checked);
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnPreview"));
+    waitForWork();
     QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")->text().startsWith("2 to import, 1 skipped"));
 
     const int before = people();
     MessageLog::setNextAnswer(MessageAnswer::Yes);
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnImport"));
+    waitForWork();
     QCOMPARE(m_backups, 1);
     QCOMPARE(people(), before + 2);
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 1);
@@ -113,6 +120,7 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
     MessageLog::takeShown();
     MessageLog::setNextAnswer(MessageAnswer::Yes);
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnUndo"));
+    waitForWork();
     QCOMPARE(MessageLog::takeShown().value(0).title, QString("Undo Last Import"));
     QCOMPARE(people(), before);
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 0);
@@ -122,10 +130,12 @@ void TestImportPeopleScreen::aFailedBackupImportsNothing()
 {
     m_backupFailure = "The disk is full.";
     m_screen->openFile(writeFile());
+    waitForWork();
     const int before = people();
     MessageLog::takeShown();
     MessageLog::setNextAnswer(MessageAnswer::Yes);
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnImport"));
+    waitForWork();
     QCOMPARE(m_backups, 1);
     QCOMPARE(people(), before);
     const QList<MessageLog::Shown> shown = MessageLog::takeShown();
@@ -135,17 +145,21 @@ void TestImportPeopleScreen::aFailedBackupImportsNothing()
 void TestImportPeopleScreen::aMappingIsSavedAndUsedAgain()
 {
     m_screen->openFile(writeFile());
+    waitForWork();
     auto* dob = GuiTest::find<QComboBox>(m_screen.get(), "cmbField4");
     QCOMPARE(dob->currentText(), QString("Date of Birth"));
     GuiTest::choose(dob, "Anniversary");
+    waitForWork();
     FileDialogs::setNextFileName(m_folder.filePath("mapping.csv"));
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnSaveMapping"));
 
-    m_screen->openFile(writeFile());                                     // read again: the guess comes back
+    m_screen->openFile(writeFile()); // read again: the guess comes back
+    waitForWork();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the old rows' lists go
     QCOMPARE(GuiTest::find<QComboBox>(m_screen.get(), "cmbField4")->currentText(), QString("Date of Birth"));
     FileDialogs::setNextFileName(m_folder.filePath("mapping.csv"));
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnLoadMapping"));
+    waitForWork();
     QCOMPARE(GuiTest::find<QComboBox>(m_screen.get(), "cmbField4")->currentText(), QString("Anniversary"));
     QCOMPARE(MessageLog::takeShown().size(), 0);
 }
