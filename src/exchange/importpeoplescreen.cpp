@@ -3,6 +3,7 @@
 #include "csv/csvfile.h"
 #include "data/permission.h"
 #include "exchange/importfields.h"
+#include "exchange/importrowsmodel.h"
 #include "shell/appcontext.h"
 #include "shell/changenotifier.h"
 #include "shell/peoplemodel.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -61,9 +63,6 @@ QString listName(LookupList list)
     }
     return {};
 }
-
-// The preview grid's columns: the row's line, the names, then what decides whether it is imported.
-enum PreviewColumn { ColSkip, ColLine, ColLast, ColFirst, ColProblems, ColDuplicate, ColCount };
 
 } // namespace
 
@@ -119,9 +118,14 @@ void ImportPeopleScreen::buildControls()
     upper->addWidget(unknownFrame, 1);
 
     auto* rowsFrame = frame(this, QStringLiteral("fraRows"), tr("Rows"));
-    m_rowsGrid =
-        table(rowsFrame, QStringLiteral("vsfgRows"),
-              {tr("Skip"), tr("Row"), tr("Last Name"), tr("First Name"), tr("Problems"), tr("Possible duplicate")});
+    m_rowsGrid = grid(rowsFrame, QStringLiteral("vsfgRows"));
+    m_rowsModel = new ImportRowsModel(
+        [this](qint64 id) {
+            return m_context.people().data(m_context.people().index(m_context.people().rowOf(id))).toString();
+        },
+        m_rowsGrid);
+    m_rowsGrid->setModel(m_rowsModel);
+    m_rowsGrid->horizontalHeader()->setStretchLastSection(true);
     m_counts = label(rowsFrame, QString(), QStringLiteral("lblCounts"));
     auto* rowsLayout = new QVBoxLayout(rowsFrame);
     rowsLayout->addWidget(m_rowsGrid, 1);
@@ -227,7 +231,7 @@ void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportP
         m_decided.clear();
     }
     // The rows marked to skip belonged to the rows read before.
-    m_rowsGrid->setRowCount(0);
+    m_rowsModel->clearSkipped();
     if (!outcome.problem.isEmpty()) {
         m_rows.clear();
         m_delimiter->setCurrentIndex(-1);
@@ -302,12 +306,7 @@ ImportOptions ImportPeopleScreen::options() const
     }
     options.householdsByNameAndAddress = m_byAddress->isChecked();
     options.decisions = m_decisions;
-    for (int row = 0; row < m_rowsGrid->rowCount(); ++row) {
-        const QTableWidgetItem* skip = m_rowsGrid->item(row, ColSkip);
-        if (skip != nullptr && skip->checkState() == Qt::Checked) {
-            options.skippedRows << m_rowsGrid->item(row, ColLine)->text().toInt();
-        }
-    }
+    options.skippedRows = m_rowsModel->skippedLines();
     return options;
 }
 
@@ -431,31 +430,7 @@ void ImportPeopleScreen::cancelWork()
 
 void ImportPeopleScreen::showPreview()
 {
-    // The rows already marked to skip stay marked.
-    const QList<int> skipped = options().skippedRows;
-    m_rowsGrid->setRowCount(int(m_preview.rows.size()));
-    for (int i = 0; i < m_preview.rows.size(); ++i) {
-        const ImportRow& row = m_preview.rows.at(i);
-        auto* skip = new QTableWidgetItem;
-        skip->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        skip->setCheckState(skipped.contains(row.line) ? Qt::Checked : Qt::Unchecked);
-        m_rowsGrid->setItem(i, ColSkip, skip);
-        m_rowsGrid->setItem(i, ColLine, cell(QString::number(row.line)));
-        m_rowsGrid->setItem(i, ColLast, cell(row.values.value(QStringLiteral("Last_Name"))));
-        m_rowsGrid->setItem(i, ColFirst, cell(row.values.value(QStringLiteral("First_Name"))));
-        m_rowsGrid->setItem(i, ColProblems, cell(row.problems.join(QStringLiteral("; "))));
-        QString duplicate;
-        if (row.duplicateOf) {
-            duplicate = tr("%1 in the roll (%2)")
-                            .arg(m_context.people()
-                                     .data(m_context.people().index(m_context.people().rowOf(*row.duplicateOf)))
-                                     .toString(),
-                                 row.duplicateReason);
-        } else if (row.duplicateOfLine) {
-            duplicate = tr("row %1 (%2)").arg(*row.duplicateOfLine).arg(row.duplicateReason);
-        }
-        m_rowsGrid->setItem(i, ColDuplicate, cell(duplicate));
-    }
+    m_rowsModel->setRows(m_preview.rows);
     m_rowsGrid->resizeColumnsToContents();
 
     // The values still undecided, then those decided on (which the preview no longer counts as unknown).

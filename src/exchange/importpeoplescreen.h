@@ -16,7 +16,9 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTableView;
 class QTableWidget;
+class ImportRowsModel;
 class QTimer;
 
 // "Import People": a CSV file's columns matched to the person's fields, every row previewed as it would
@@ -78,7 +80,8 @@ private:
     QCheckBox* m_byAddress = nullptr;
     QTableWidget* m_mapping = nullptr;
     QTableWidget* m_unknown = nullptr;
-    QTableWidget* m_rowsGrid = nullptr;
+    QTableView* m_rowsGrid = nullptr;
+    ImportRowsModel* m_rowsModel = nullptr;
     QLabel* m_counts = nullptr;
     QLabel* m_lastImport = nullptr;
 

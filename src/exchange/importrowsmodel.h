@@ -1,0 +1,43 @@
+#pragma once
+
+#include "exchange/personimport.h"
+
+#include <QAbstractTableModel>
+#include <QSet>
+
+#include <functional>
+
+// The previewed rows of an import for the Rows grid: a tick to skip the row, its line, the names, its
+// problems and the person it may be. A model rather than items, so that a file of hundreds of thousands
+// of rows shows at once.
+class ImportRowsModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ImportRowsModel)
+
+public:
+    enum Column { ColSkip, ColLine, ColLast, ColFirst, ColProblems, ColDuplicate, ColCount };
+
+    // nameOf gives the roll's name of a person a row may be.
+    explicit ImportRowsModel(std::function<QString(qint64)> nameOf, QObject* parent = nullptr);
+
+    // The rows to show; the lines marked to skip stay marked.
+    void setRows(const QList<ImportRow>& rows);
+    // The lines (as in the file) marked to skip.
+    QList<int> skippedLines() const;
+    void clearSkipped();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    QString duplicateText(const ImportRow& row) const;
+
+    std::function<QString(qint64)> m_nameOf;
+    QList<ImportRow> m_rows;
+    QSet<int> m_skipped;
+};
