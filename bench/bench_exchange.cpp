@@ -28,9 +28,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <sys/resource.h>
 

@@ -244,9 +244,8 @@ void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportP
     }
     m_rows = std::move(outcome.table.rows);
     m_delimiter->setCurrentIndex(m_delimiter->findData(QString(outcome.table.delimiter)));
-    emit m_context.requests().showStatus(tr("Read %1 rows of %2 (%3)")
-                                             .arg(m_rows.size())
-                                             .arg(QFileInfo(path).fileName(), outcome.table.encoding));
+    emit m_context.requests().showStatus(
+        tr("Read %1 rows of %2 (%3)").arg(m_rows.size()).arg(QFileInfo(path).fileName(), outcome.table.encoding));
     fillMapping(outcome.mapping);
     m_preview = std::move(outcome.preview);
     showPreview();

@@ -80,8 +80,7 @@ QVariant ImportRowsModel::data(const QModelIndex& index, int role) const
 
 bool ImportRowsModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || index.column() != ColSkip || role != Qt::CheckStateRole ||
-        index.row() >= m_rows.size()) {
+    if (!index.isValid() || index.column() != ColSkip || role != Qt::CheckStateRole || index.row() >= m_rows.size()) {
         return false;
     }
     const int line = m_rows.at(index.row()).line;

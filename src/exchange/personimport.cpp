@@ -105,8 +105,7 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
     preview.rows.reserve(rows.size());
     for (int index = first; index < rows.size(); ++index) {
         if (index % kRowsPerReport == 0) {
-            reportProgress(progress, index, rows.size(),
-                           tr("Checking row %1 of %2").arg(index + 1).arg(rows.size()));
+            reportProgress(progress, index, rows.size(), tr("Checking row %1 of %2").arg(index + 1).arg(rows.size()));
         }
         const QStringList& cells = rows.at(index);
         if (std::all_of(cells.cbegin(), cells.cend(), [](const QString& c) { return c.trimmed().isEmpty(); })) {

@@ -21,6 +21,8 @@ private slots:
     void writtenCellsAreGuardedAndQuoted_data();
     void writtenCellsAreGuardedAndQuoted();
     void writeThenReadGivesTheSameRows();
+    void aLongTextParsesAcrossItsChunks();
+    void aCancelledReadStops();
 };
 
 namespace {
@@ -163,6 +165,39 @@ void TestCsvFile::writeThenReadGivesTheSameRows()
     QCOMPARE(table.encoding, QString("UTF-8"));
     QCOMPARE(table.delimiter, QChar(','));
     QCOMPARE(table.rows, rows);
+}
+
+void TestCsvFile::aLongTextParsesAcrossItsChunks()
+{
+    // Five characters a row with a character outside the BMP first: one of them falls across the edge of the
+    // first megabyte of text, which is parsed a piece at a time.
+    const QString row = QString::fromUtf8("\xF0\x9F\x98\x80,a\n");
+    QCOMPARE(row.size(), 5);
+    const int count = 300000;
+    const QList<QStringList> rows = CsvFile::parse(row.repeated(count), ',');
+    QCOMPARE(rows.size(), count);
+    QVERIFY(std::all_of(rows.cbegin(), rows.cend(), [](const QStringList& cells) {
+        return cells == QStringList{QString::fromUtf8("\xF0\x9F\x98\x80"), "a"};
+    }));
+    // A quote left open far down is still found in its row.
+    try {
+        CsvFile::parse(row.repeated(count) + "\"b,c\nd,e\n", ',');
+        QFAIL("an unclosed quote was read");
+    } catch (const CsvFile::CsvError& error) {
+        QCOMPARE(error.row(), count + 1);
+    }
+}
+
+void TestCsvFile::aCancelledReadStops()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("people.csv");
+    QVERIFY(CsvFile::writeFile(path, {{"Last", "First"}, {"Able", "Ann"}}));
+    JobProgress progress;
+    CsvFile::read(path, QChar(), &progress);
+    QVERIFY(progress.snapshot().stage.startsWith("Reading row"));
+    progress.cancel();
+    QVERIFY_THROWS_EXCEPTION(JobProgress::Cancelled, CsvFile::read(path, QChar(), &progress));
 }
 
 QTEST_MAIN(TestCsvFile)

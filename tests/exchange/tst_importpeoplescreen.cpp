@@ -9,8 +9,10 @@
 #include "testdatabase.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -29,6 +31,11 @@ private slots:
     void importsAfterTheBackupAndUndoes();
     void aFailedBackupImportsNothing();
     void aMappingIsSavedAndUsedAgain();
+    void cancelLeavesTheFileShownBefore();
+    void closingWhileReadingIsSafe();
+    void badFilesAreNamedWithTheirRow_data();
+    void badFilesAreNamedWithTheirRow();
+    void rowsWithTooManyOrTooFewCellsAreNotImported();
 
 private:
     QString writeFile()
@@ -47,6 +54,26 @@ private:
     static QString shown(const QAbstractItemModel* model, int row, int column)
     {
         return model->index(row, column).data().toString();
+    }
+    // Many people, so that reading and checking them takes a while.
+    QString writeLargeFile()
+    {
+        QFile file(m_folder.filePath("large.csv"));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write("Last,First,Address,DOB,Email\n");
+            for (int i = 0; i < 60000; ++i) {
+                file.write(QString("Person%1,Given%1,%1 Main Street,1/2/1970,p%1@example.org\n").arg(i).toUtf8());
+            }
+        }
+        return file.fileName();
+    }
+    QString writeBytes(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(m_folder.filePath(name));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(bytes);
+        }
+        return file.fileName();
     }
     int people() { return m_context->db().scalar("SELECT COUNT(*) FROM Member").toInt(); }
     // The worker's progress line is shown from the moment it starts until its result is on the screen.
@@ -169,6 +196,106 @@ void TestImportPeopleScreen::aMappingIsSavedAndUsedAgain()
     waitForWork();
     QCOMPARE(GuiTest::find<QComboBox>(m_screen.get(), "cmbField4")->currentText(), QString("Anniversary"));
     QCOMPARE(MessageLog::takeShown().size(), 0);
+}
+
+void TestImportPeopleScreen::cancelLeavesTheFileShownBefore()
+{
+    m_screen->openFile(writeFile());
+    waitForWork();
+    const int before = people();
+    m_screen->openFile(writeLargeFile());
+    // While the worker reads, only Cancel can be used.
+    QVERIFY(working());
+    QVERIFY(!GuiTest::find<QPushButton>(m_screen.get(), "btnChooseFile")->isEnabled());
+    QVERIFY(!GuiTest::find<QPushButton>(m_screen.get(), "btnImport")->isEnabled());
+    QTRY_VERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblProgress")->text().startsWith("Reading"));
+    GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnCancel"));
+    waitForWork();
+
+    QVERIFY(GuiTest::find<QPushButton>(m_screen.get(), "btnImport")->isEnabled());
+    QCOMPARE(GuiTest::find<QLineEdit>(m_screen.get(), "txtFile")->text(), QString("people.csv"));
+    const QAbstractItemModel* rows = GuiTest::find<QTableView>(m_screen.get(), "vsfgRows")->model();
+    QCOMPARE(rows->rowCount(), 3);
+    QCOMPARE(shown(rows, 0, 2), QString("Müller"));
+    QCOMPARE(GuiTest::find<QTableWidget>(m_screen.get(), "vsfgMapping")->rowCount(), 5);
+    QCOMPARE(people(), before);
+    QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM Import_Batch").toInt(), 0);
+}
+
+void TestImportPeopleScreen::closingWhileReadingIsSafe()
+{
+    const int before = people();
+    m_screen->openFile(writeLargeFile());
+    QTRY_VERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblProgress")->text().startsWith("Reading"));
+    m_screen->close();
+    m_screen.reset();
+    // The worker's end, had it been delivered, would find no screen.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(people(), before);
+}
+
+void TestImportPeopleScreen::badFilesAreNamedWithTheirRow_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("empty") << QByteArray() << "bad.csv:"
+                           << "The file is empty.";
+    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) << "bad.csv, row 3:"
+                            << "binary data";
+    QTest::newRow("NUL byte") << QByteArray("Last,First\nAble,Ann\nBa\0ker,Bob\n", 31) << "bad.csv, row 3:"
+                              << "binary data";
+    QTest::newRow("unclosed quote") << QByteArray("Last,First\nAble,Ann\n\"Baker,Bob\nCole,Cy\n") << "bad.csv, row 3:"
+                                    << "A quote is not closed";
+    QTest::newRow("headings only") << QByteArray("Last,First\n") << "bad.csv:"
+                                   << "the file holds no row below its headings";
+    // Grown past the largest file read (sparse, so the disk holds next to nothing).
+    QTest::newRow("too large") << QByteArray("Last,First\n") << "bad.csv:"
+                               << "The file is 129 MB; files of up to 128 MB can be read.";
+}
+
+void TestImportPeopleScreen::badFilesAreNamedWithTheirRow()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, where);
+    QFETCH(QString, problem);
+    const int before = people();
+    MessageLog::takeShown();
+    const QString path = writeBytes("bad.csv", bytes);
+    if (qstrcmp(QTest::currentDataTag(), "too large") == 0) {
+        QVERIFY(QFile::resize(path, 129 * 1024 * 1024));
+    }
+    m_screen->openFile(path);
+    waitForWork();
+    const QList<MessageLog::Shown> shown = MessageLog::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.first().text.contains(QDir::separator() + where) && shown.first().text.contains(problem),
+             qPrintable(shown.first().text));
+    QCOMPARE(GuiTest::find<QTableView>(m_screen.get(), "vsfgRows")->model()->rowCount(), 0);
+
+    // Nothing to import, and nothing written.
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnImport"));
+    waitForWork();
+    QCOMPARE(MessageLog::takeShown().value(0).text, QString("There is no row to import."));
+    QCOMPARE(m_backups, 0);
+    QCOMPARE(people(), before);
+}
+
+void TestImportPeopleScreen::rowsWithTooManyOrTooFewCellsAreNotImported()
+{
+    m_screen->openFile(
+        writeBytes("cells.csv", "Last,First,DOB\nAble,Ann\nBaker,Bob,1/2/1970,extra\nCole,Cy,3/4/1980\n"));
+    waitForWork();
+    const QAbstractItemModel* rows = GuiTest::find<QTableView>(m_screen.get(), "vsfgRows")->model();
+    QCOMPARE(rows->rowCount(), 3);
+    QCOMPARE(shown(rows, 0, 4), QString("The row has 2 cells where the headings have 3."));
+    QCOMPARE(shown(rows, 1, 4), QString("The row has 4 cells where the headings have 3."));
+    QCOMPARE(shown(rows, 2, 4), QString());
+    QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")
+                ->text()
+                .startsWith("1 to import, 0 skipped, 2 with problems"));
 }
 
 QTEST_MAIN(TestImportPeopleScreen)

@@ -28,6 +28,7 @@ private slots:
     void householdsAreLinkedToTheirHead();
     void aFailedImportLeavesTheRollAsItWas();
     void undoTakesBackExactlyTheLastImport();
+    void aCancelledPreviewStops();
 
 private:
     ImportOptions optionsFor(const QList<QStringList>& rows)
@@ -288,6 +289,18 @@ void TestPersonImport::undoTakesBackExactlyTheLastImport()
     QVERIFY(!import.undoLast());
     QCOMPARE(people(), afterFirst);
     QCOMPARE(m_db->scalar("SELECT COUNT(*) FROM Titles WHERE Title = 'Pastor'").toInt(), 1);
+}
+
+void TestPersonImport::aCancelledPreviewStops()
+{
+    const QList<QStringList> rows = {{"Last", "First"}, {"Able", "Ann"}, {"Baker", "Bob"}};
+    const ImportReference reference = PersonImport(*m_db).reference();
+    JobProgress progress;
+    QCOMPARE(PersonImport::preview(reference, rows, optionsFor(rows), &progress).toImport, 2);
+    QCOMPARE(progress.snapshot().stage, QString("Comparing row 1 of 2 with the rows before it"));
+    progress.cancel();
+    QVERIFY_THROWS_EXCEPTION(JobProgress::Cancelled,
+                             PersonImport::preview(reference, rows, optionsFor(rows), &progress));
 }
 
 QTEST_MAIN(TestPersonImport)
