@@ -96,6 +96,9 @@ void ImportPeopleScreen::buildControls()
     m_delimiter->addItem(tr("Tab"), QStringLiteral("\t"));
     m_byAddress = checkBox(this, QStringLiteral("chkHouseholdsByAddress"),
                            tr("Rows without a household: one household per last &name and address"));
+    m_byAddressOnly = checkBox(this, QStringLiteral("chkHouseholdsByAddressOnly"),
+                               tr("&Group every row by last name and address instead of the household column"));
+    m_byAddressOnly->setEnabled(false);
 
     auto* top = new QGridLayout;
     top->addWidget(label(this, tr("File")), 0, 0);
@@ -105,6 +108,7 @@ void ImportPeopleScreen::buildControls()
     top->addWidget(label(this, tr("Delimiter")), 1, 2, Qt::AlignRight);
     top->addWidget(m_delimiter, 1, 3);
     top->addWidget(m_byAddress, 2, 1, 1, 3);
+    top->addWidget(m_byAddressOnly, 3, 1, 1, 3);
     top->setColumnStretch(1, 1);
 
     auto* mappingFrame = frame(this, QStringLiteral("fraMapping"), tr("Columns"));
@@ -174,6 +178,7 @@ void ImportPeopleScreen::buildControls()
     Guard::connect(m_headings, &QCheckBox::toggled, this, tr("Read the file"), [this] { showMapping(); });
     Guard::connect(m_delimiter, &QComboBox::activated, this, tr("Read the file"), [this] { readFile(m_path, false); });
     Guard::connect(m_byAddress, &QCheckBox::toggled, this, tr("Preview"), [this] { refreshPreview(); });
+    Guard::connect(m_byAddressOnly, &QCheckBox::toggled, this, tr("Preview"), [this] { refreshPreview(); });
     Guard::connect(preview, &QPushButton::clicked, this, preview->text(), [this] { refreshPreview(); });
     Guard::connect(saveMap, &QPushButton::clicked, this, saveMap->text(), [this] { saveMapping(); });
     Guard::connect(loadMap, &QPushButton::clicked, this, loadMap->text(), [this] { loadMapping(); });
@@ -236,6 +241,7 @@ void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportP
         m_rows.clear();
         m_delimiter->setCurrentIndex(-1);
         fillMapping({});
+        showHouseholdChoice();
         m_preview = {};
         showPreview();
         const QString where = outcome.problemRow > 0 ? tr("%1, row %2").arg(path).arg(outcome.problemRow) : path;
@@ -247,6 +253,7 @@ void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportP
     emit m_context.requests().showStatus(
         tr("Read %1 rows of %2 (%3)").arg(m_rows.size()).arg(QFileInfo(path).fileName(), outcome.table.encoding));
     fillMapping(outcome.mapping);
+    showHouseholdChoice();
     m_preview = std::move(outcome.preview);
     showPreview();
     if (m_headings->isChecked() && m_rows.size() == 1) {
@@ -304,6 +311,8 @@ ImportOptions ImportPeopleScreen::options() const
         options.mapping << (field != nullptr ? field->currentData().toString() : QString());
     }
     options.householdsByNameAndAddress = m_byAddress->isChecked();
+    // Offered only while a column gives the household.
+    options.householdsByNameAndAddressOnly = m_byAddressOnly->isEnabled() && m_byAddressOnly->isChecked();
     options.decisions = m_decisions;
     options.skippedRows = m_rowsModel->skippedLines();
     return options;
@@ -311,6 +320,7 @@ ImportOptions ImportPeopleScreen::options() const
 
 void ImportPeopleScreen::refreshPreview(std::function<void()> then)
 {
+    showHouseholdChoice();
     if (m_rows.isEmpty()) {
         m_preview = {};
         showPreview();
@@ -339,6 +349,16 @@ void ImportPeopleScreen::refreshPreview(std::function<void()> then)
             then();
         }
     });
+}
+
+void ImportPeopleScreen::showHouseholdChoice()
+{
+    bool householdColumn = false;
+    for (int row = 0; row < m_mapping->rowCount(); ++row) {
+        const auto* field = qobject_cast<const QComboBox*>(m_mapping->cellWidget(row, 2));
+        householdColumn = householdColumn || (field != nullptr && field->currentData() == ImportFields::kHousehold);
+    }
+    m_byAddressOnly->setEnabled(householdColumn);
 }
 
 void ImportPeopleScreen::startWork(ImportPreviewTask::Request request,

@@ -50,6 +50,8 @@ private:
     // Previews the rows in the background, then runs then (if any) unless the preview was cancelled.
     void refreshPreview(std::function<void()> then = {});
     void showPreview();
+    // Offers grouping every row by last name and address only while a column gives the household.
+    void showHouseholdChoice();
     // Runs the request on a worker thread, the progress shown and the rest of the screen disabled; done
     // gets what it came to (also when cancelled).
     void startWork(ImportPreviewTask::Request request, std::function<void(ImportPreviewTask::Outcome&)> done);
@@ -78,6 +80,7 @@ private:
     QCheckBox* m_headings = nullptr;
     QComboBox* m_delimiter = nullptr;
     QCheckBox* m_byAddress = nullptr;
+    QCheckBox* m_byAddressOnly = nullptr;
     QTableWidget* m_mapping = nullptr;
     QTableWidget* m_unknown = nullptr;
     QTableView* m_rowsGrid = nullptr;

@@ -49,6 +49,9 @@ void ImportPreviewTask::run()
             const QStringList first = rows.value(0);
             options.mapping =
                 options.hasHeadings ? ImportFields::guessMapping(first) : QStringList(first.size(), QString());
+            // The grouping that overrides a household column is offered only while there is one.
+            options.householdsByNameAndAddressOnly =
+                options.householdsByNameAndAddressOnly && options.mapping.contains(ImportFields::kHousehold);
         }
         m_outcome.mapping = options.mapping;
         m_outcome.preview = PersonImport::preview(m_request.reference, rows, options, &m_progress);

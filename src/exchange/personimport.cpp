@@ -290,10 +290,14 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
             }
         }
         byName.insert(key, i);
-        if (row.household.isEmpty() && options.householdsByNameAndAddress &&
-            !row.values.value(QStringLiteral("Address_1")).isEmpty()) {
-            row.household = lowerSimplified(row.values.value(QStringLiteral("Last_Name"))) + u'|' +
-                            lowerSimplified(row.values.value(QStringLiteral("Address_1")));
+        const QString address = lowerSimplified(row.values.value(QStringLiteral("Address_1")));
+        const QString byNameAndAddress =
+            address.isEmpty() ? QString()
+                              : lowerSimplified(row.values.value(QStringLiteral("Last_Name"))) + u'|' + address;
+        if (options.householdsByNameAndAddressOnly) {
+            row.household = byNameAndAddress;
+        } else if (row.household.isEmpty() && options.householdsByNameAndAddress) {
+            row.household = byNameAndAddress;
         }
     }
 

@@ -32,6 +32,8 @@ struct ImportOptions
     QStringList mapping;
     // Rows without a household column become households by the same last name and address.
     bool householdsByNameAndAddress = false;
+    // Every row becomes a household by the same last name and address, whatever a household column says.
+    bool householdsByNameAndAddressOnly = false;
     // Decisions for values missing from their lists, by list and value (as typed, any capitals).
     QMap<std::pair<int, QString>, LookupDecision> decisions;
     // Rows (numbered as in the file, 1 = first row) not to import, e.g. possible duplicates.

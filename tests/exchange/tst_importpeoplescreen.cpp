@@ -8,6 +8,7 @@
 #include "guitest.h"
 #include "testdatabase.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -36,6 +37,7 @@ private slots:
     void badFilesAreNamedWithTheirRow_data();
     void badFilesAreNamedWithTheirRow();
     void rowsWithTooManyOrTooFewCellsAreNotImported();
+    void householdsByAddressInsteadOfTheColumn();
 
 private:
     QString writeFile()
@@ -296,6 +298,26 @@ void TestImportPeopleScreen::rowsWithTooManyOrTooFewCellsAreNotImported()
     QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")
                 ->text()
                 .startsWith("1 to import, 0 skipped, 2 with problems"));
+}
+
+void TestImportPeopleScreen::householdsByAddressInsteadOfTheColumn()
+{
+    m_screen->openFile(
+        writeBytes("families.csv", "Family,Last,First,Address\n1,Hale,Dad,9 Oak Rd\n2,Hale,Mom,9 Oak Rd\n"));
+    waitForWork();
+    auto* only = GuiTest::find<QCheckBox>(m_screen.get(), "chkHouseholdsByAddressOnly");
+    auto* counts = GuiTest::find<QLabel>(m_screen.get(), "lblCounts");
+    QVERIFY(only->isEnabled());
+    QVERIFY(counts->text().contains(", 0 households"));
+    GuiTest::click(only);
+    waitForWork();
+    QVERIFY2(counts->text().contains(", 1 households"), qPrintable(counts->text()));
+
+    // Without a household column there is nothing to group instead of.
+    GuiTest::choose(GuiTest::find<QComboBox>(m_screen.get(), "cmbField0"), "(ignore)");
+    waitForWork();
+    QVERIFY(!only->isEnabled());
+    QVERIFY2(counts->text().contains(", 0 households"), qPrintable(counts->text()));
 }
 
 QTEST_MAIN(TestImportPeopleScreen)

@@ -26,6 +26,8 @@ private slots:
     void unknownListValuesAreAddedOrMapped();
     void possibleDuplicates();
     void householdsAreLinkedToTheirHead();
+    void householdsByNameAndAddress_data();
+    void householdsByNameAndAddress();
     void aFailedImportLeavesTheRollAsItWas();
     void undoTakesBackExactlyTheLastImport();
     void aCancelledPreviewStops();
@@ -247,6 +249,37 @@ void TestPersonImport::householdsAreLinkedToTheirHead()
     QCOMPARE(m_db->scalar("SELECT Address_1 || '/' || City FROM Member WHERE ID = ?", {idOf("Kid")}).toString(),
              QString("9 Oak Rd/Salem"));
     QCOMPARE(m_db->scalar("SELECT COUNT(*) FROM Relationships WHERE Relationships = 'Other'").toInt(), 1);
+}
+
+void TestPersonImport::householdsByNameAndAddress_data()
+{
+    QTest::addColumn<bool>("withoutColumn");
+    QTest::addColumn<bool>("only");
+    QTest::addColumn<int>("households");
+    QTest::addColumn<int>("links");
+    // The column puts Dad and Mom together; Kid has no household value; all three share the address.
+    QTest::newRow("by the column") << false << false << 1 << 1;
+    QTest::newRow("rows without a value by address") << true << false << 2 << 2;
+    QTest::newRow("every row by address") << false << true << 1 << 3;
+}
+
+void TestPersonImport::householdsByNameAndAddress()
+{
+    QFETCH(bool, withoutColumn);
+    QFETCH(bool, only);
+    QFETCH(int, households);
+    QFETCH(int, links);
+    const QList<QStringList> rows = {
+        {"Household", "Last", "First", "DOB", "Address"}, {"1", "Hale", "Dad", "1/1/1980", "9 Oak Rd"},
+        {"1", "Hale", "Mom", "1/1/1982", "9 Oak Rd"},     {"", "Hale", "Kid", "1/1/2015", " 9 oak  rd"},
+        {"", "Hale", "Gran", "1/1/1950", "9 Oak Rd"},     {"", "Ivy", "Ida", "", "9 Oak Rd"}};
+    ImportOptions options = optionsFor(rows);
+    options.householdsByNameAndAddress = withoutColumn;
+    options.householdsByNameAndAddressOnly = only;
+    PersonImport import(*m_db);
+    const ImportPreview preview = import.preview(rows, options);
+    QCOMPARE(preview.households, households);
+    QCOMPARE(import.import(preview, options, "f.csv", "clerk", m_now).links, links);
 }
 
 void TestPersonImport::aFailedImportLeavesTheRollAsItWas()
