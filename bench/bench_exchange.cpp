@@ -6,7 +6,7 @@
 // - the duplicate check of the file against the 25,000-person roll itself: under 3 s;
 // - a file of about LARGE MB (the roll's rows repeated) read and previewed on the worker thread as the
 //   Import People screen does it, with the peak memory of the process, and how soon a Cancel given at half
-//   way stops the worker: under 1 s.
+//   way stops the worker (the rows read so far freed): under 2 s.
 // Exit 1 when a limit is passed.
 // Usage: bench_exchange [PEOPLE [LARGE]]   (defaults 25000 and 100)
 
@@ -187,8 +187,8 @@ int main(int argc, char* argv[])
                    .arg(cancelMs, 0, 'f', 1)
                    .arg(ms, 0, 'f', 1)
             << Qt::endl;
-        if (cancelMs >= 1000) {
-            out << "  over the limit of 1000 ms" << Qt::endl;
+        if (cancelMs >= 2000) {
+            out << "  over the limit of 2000 ms" << Qt::endl;
             within = false;
         }
     }

@@ -81,6 +81,7 @@ ImportPeopleScreen::~ImportPeopleScreen()
     // Stops the worker and waits for it before any control goes; what it was doing is dropped.
     m_taskDone = nullptr;
     m_task.reset();
+    m_stopping.clear();
 }
 
 void ImportPeopleScreen::buildControls()
@@ -365,29 +366,38 @@ void ImportPeopleScreen::startWork(ImportPreviewTask::Request request,
                                    std::function<void(ImportPreviewTask::Outcome&)> done)
 {
     // Work still running is dropped for the new one.
-    m_task.reset();
-    m_cancelRequested = false;
+    retireTask();
     m_taskDone = std::move(done);
     m_task = std::make_unique<ImportPreviewTask>(std::move(request));
     setWorking(true);
     const int generation = ++m_generation;
     m_task->start(this, [this, generation] {
-        // A finish of work already dropped is not this work's.
         if (m_task && generation == m_generation) {
             workFinished();
+        } else {
+            // Work dropped earlier has now stopped.
+            m_stopping.erase(generation);
         }
     });
+}
+
+void ImportPeopleScreen::retireTask()
+{
+    if (m_task) {
+        m_task->cancel();
+        m_stopping[m_generation] = std::move(m_task);
+    }
 }
 
 void ImportPeopleScreen::workFinished()
 {
     ImportPreviewTask::Outcome outcome = m_task->takeOutcome();
     m_task.reset();
-    if (m_cancelRequested) {
-        // Cancel pressed after the last row was done still cancels.
-        outcome = ImportPreviewTask::Outcome{};
-        outcome.cancelled = true;
-    }
+    finishWork(outcome);
+}
+
+void ImportPeopleScreen::finishWork(ImportPreviewTask::Outcome& outcome)
+{
     setWorking(false);
     const auto done = std::move(m_taskDone);
     m_taskDone = nullptr;
@@ -421,7 +431,7 @@ void ImportPeopleScreen::setWorking(bool working)
 
 void ImportPeopleScreen::showProgress()
 {
-    if (!m_task || m_cancelRequested) {
+    if (!m_task) {
         return;
     }
     const JobProgress::Snapshot now = m_task->progress();
@@ -441,10 +451,12 @@ void ImportPeopleScreen::cancelWork()
     if (!m_task) {
         return;
     }
-    m_cancelRequested = true;
-    m_task->cancel();
-    m_cancel->setEnabled(false);
-    m_stage->setText(tr("Cancelling…"));
+    // The screen is back at once; the worker stops at its next row or chunk and frees what it read on its own
+    // time.
+    retireTask();
+    ImportPreviewTask::Outcome cancelled;
+    cancelled.cancelled = true;
+    finishWork(cancelled);
 }
 
 void ImportPeopleScreen::showPreview()

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class AppContext;
@@ -56,6 +57,9 @@ private:
     // gets what it came to (also when cancelled).
     void startWork(ImportPreviewTask::Request request, std::function<void(ImportPreviewTask::Outcome&)> done);
     void workFinished();
+    void finishWork(ImportPreviewTask::Outcome& outcome);
+    // Asks the running work to stop and keeps it until its thread ends.
+    void retireTask();
     void showProgress();
     void cancelWork();
     void setWorking(bool working);
@@ -96,7 +100,8 @@ private:
     QTimer* m_progressTimer = nullptr;
     std::unique_ptr<ImportPreviewTask> m_task;
     std::function<void(ImportPreviewTask::Outcome&)> m_taskDone;
-    bool m_cancelRequested = false;
     int m_generation = 0;
+    // Work cancelled or dropped whose thread has not ended yet, by generation.
+    std::map<int, std::unique_ptr<ImportPreviewTask>> m_stopping;
     QPointer<QWidget> m_focusBefore;
 };
