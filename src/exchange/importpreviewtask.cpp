@@ -14,6 +14,10 @@ class Text
     Q_DECLARE_TR_FUNCTIONS(ImportPreviewTask)
 };
 
+// A file of people has a few dozen columns; one with thousands is no such file (and each column becomes a
+// row of the mapping table).
+constexpr qsizetype kMostColumns = 1000;
+
 } // namespace
 
 ImportPreviewTask::ImportPreviewTask(Request request)
@@ -43,6 +47,11 @@ void ImportPreviewTask::run()
         if (!m_request.path.isEmpty()) {
             m_outcome.table = CsvFile::read(m_request.path, m_request.delimiter, &m_progress);
             rows = m_outcome.table.rows;
+            if (rows.value(0).size() > kMostColumns) {
+                throw CsvFile::CsvError(1, Text::tr("The row has %1 cells; a file of people has at most %2 columns.")
+                                               .arg(rows.value(0).size())
+                                               .arg(kMostColumns));
+            }
         }
         ImportOptions options = m_request.options;
         if (m_request.guessMapping) {

@@ -258,6 +258,9 @@ void TestImportPeopleScreen::badFilesAreNamedWithTheirRow_data()
                                     << "A quote is not closed";
     QTest::newRow("headings only") << QByteArray("Last,First\n") << "bad.csv:"
                                    << "the file holds no row below its headings";
+    QTest::newRow("thousands of columns") << QByteArray("Last,First").leftJustified(3000, ',') + "\nAble,Ann\n"
+                                          << "bad.csv, row 1:"
+                                          << "The row has 2992 cells";
     // Grown past the largest file read (sparse, so the disk holds next to nothing).
     QTest::newRow("too large") << QByteArray("Last,First\n") << "bad.csv:"
                                << "The file is 129 MB; files of up to 128 MB can be read.";
