@@ -54,6 +54,9 @@ QTableWidgetItem* cell(const QString& text)
     return item;
 }
 
+// The values missing from their lists offered for a decision at most.
+constexpr qsizetype kMostValuesShown = 500;
+
 QString listName(LookupList list)
 {
     for (const ImportFields::Field& field : ImportFields::all()) {
@@ -465,9 +468,18 @@ void ImportPeopleScreen::showPreview()
     m_rowsGrid->resizeColumnsToContents();
 
     // The values still undecided, then those decided on (which the preview no longer counts as unknown).
+    // A column mapped to the wrong list can hold thousands of values: the most used are offered, the others'
+    // rows stay left out.
     QList<UnknownValue> values = m_preview.unknownValues;
+    const qsizetype notShown = std::max<qsizetype>(0, values.size() - kMostValuesShown);
+    if (notShown > 0) {
+        std::stable_sort(values.begin(), values.end(),
+                         [](const UnknownValue& a, const UnknownValue& b) { return a.rows > b.rows; });
+        values.resize(kMostValuesShown);
+    }
     values += m_decided.values();
-    m_unknown->setRowCount(int(values.size()));
+    m_unknown->setRowCount(int(values.size()) + (notShown > 0 ? 1 : 0));
+    QHash<int, QStringList> entries;
     for (int i = 0; i < values.size(); ++i) {
         const UnknownValue& value = values.at(i);
         m_unknown->setItem(i, 0, cell(listName(value.list)));
@@ -477,7 +489,10 @@ void ImportPeopleScreen::showPreview()
         decide->setObjectName(QStringLiteral("cmbDecision%1").arg(i));
         decide->addItem(tr("(leave the rows out)"));
         decide->addItem(tr("Add to the list"));
-        for (const QString& entry : LookupStore(m_context.db()).texts(value.list)) {
+        if (!entries.contains(int(value.list))) {
+            entries.insert(int(value.list), LookupStore(m_context.db()).texts(value.list));
+        }
+        for (const QString& entry : std::as_const(entries[int(value.list)])) {
             decide->addItem(tr("Map to %1").arg(entry), entry);
         }
         const std::pair<int, QString> key{int(value.list), value.value.toLower()};
@@ -496,6 +511,10 @@ void ImportPeopleScreen::showPreview()
             refreshPreview();
         });
         m_unknown->setCellWidget(i, 3, decide);
+    }
+    if (notShown > 0) {
+        m_unknown->setItem(int(values.size()), 1,
+                           cell(tr("%1 more values not shown; their rows are left out").arg(notShown)));
     }
     m_unknown->resizeColumnsToContents();
     m_counts->setText(tr("%1 to import, %2 skipped, %3 with problems, %4 households, %5 list entries to add")

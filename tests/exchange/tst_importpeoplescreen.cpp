@@ -38,6 +38,7 @@ private slots:
     void badFilesAreNamedWithTheirRow();
     void rowsWithTooManyOrTooFewCellsAreNotImported();
     void householdsByAddressInsteadOfTheColumn();
+    void thousandsOfUnknownValuesOfferTheMostUsed();
 
 private:
     QString writeFile()
@@ -327,6 +328,25 @@ void TestImportPeopleScreen::householdsByAddressInsteadOfTheColumn()
     waitForWork();
     QVERIFY(!only->isEnabled());
     QVERIFY2(counts->text().contains(", 0 households"), qPrintable(counts->text()));
+}
+
+void TestImportPeopleScreen::thousandsOfUnknownValuesOfferTheMostUsed()
+{
+    // A column of IDs read as statuses: 2,000 values, one of them on three rows.
+    QByteArray bytes = "Last,Status\n";
+    for (int i = 0; i < 2000; ++i) {
+        bytes += QString("Person%1,S%1\n").arg(i).toUtf8();
+    }
+    bytes += "Extra,S1234\nExtra,S1234\n";
+    m_screen->openFile(writeBytes("ids.csv", bytes));
+    waitForWork();
+    auto* unknown = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgUnknown");
+    QCOMPARE(unknown->rowCount(), 501);
+    QCOMPARE(unknown->item(0, 1)->text(), QString("S1234"));
+    QCOMPARE(unknown->item(500, 1)->text(), QString("1500 more values not shown; their rows are left out"));
+    QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")
+                ->text()
+                .startsWith("0 to import, 0 skipped, 2002 with problems"));
 }
 
 QTEST_MAIN(TestImportPeopleScreen)
