@@ -175,7 +175,7 @@ QChar detectDelimiter(const QString& text)
     return best;
 }
 
-QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* progress)
+QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* progress, qsizetype mostRows)
 {
     csv_parser parser{};
     if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
@@ -191,6 +191,13 @@ QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* prog
                                  ? Text::tr("A quote is not closed, or stands inside a cell that is not quoted.")
                                  : Text::tr("The file cannot be read: out of memory."));
     };
+    const auto checkRowCount = [&state, mostRows] {
+        if (mostRows > 0 && state.rows.size() > mostRows) {
+            throw CsvError(
+                int(mostRows) + 1,
+                Text::tr("The file has more than %1 rows; files of up to %1 rows can be read here.").arg(mostRows));
+        }
+    };
     // The text goes to libcsv as UTF-8 a chunk at a time, so that a large file is never held twice and the
     // work can report and stop between chunks.
     const QStringView all(text);
@@ -205,15 +212,18 @@ QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* prog
             throw failed();
         }
         start += length;
+        // Checked a chunk at a time: a file far too long is refused before it is all held in memory.
+        checkRowCount();
         reportProgress(progress, start, all.size(), Text::tr("Reading row %1").arg(state.rows.size() + 1));
     }
     if (csv_fini(&parser, &fieldDone, &rowDone, &state) != 0) {
         throw failed();
     }
+    checkRowCount();
     return state.rows;
 }
 
-Table read(const QString& path, QChar delimiter, JobProgress* progress)
+Table read(const QString& path, QChar delimiter, JobProgress* progress, qsizetype mostRows)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -241,7 +251,7 @@ Table read(const QString& path, QChar delimiter, JobProgress* progress)
     bytes.squeeze();
     reportProgress(progress, 0, 0, Text::tr("Finding the delimiter"));
     const QChar used = delimiter.isNull() ? detectDelimiter(decoded.text) : delimiter;
-    return {parse(decoded.text, used, progress), decoded.encoding, used};
+    return {parse(decoded.text, used, progress, mostRows), decoded.encoding, used};
 }
 
 QString guardedCell(const QString& cell)

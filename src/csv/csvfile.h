@@ -30,8 +30,8 @@ private:
     QString m_problem;
 };
 
-// The largest file read: a roll of tens of thousands of people fits many times over. Read, its rows and
-// their preview take about fifteen times the file's size in memory, so this bounds that at about 2 GB.
+// The largest file read: a roll of tens of thousands of people fits many times over. Read, decoded and
+// parsed, a file takes several times its size in memory.
 constexpr qint64 kLargestFile = 128LL * 1024 * 1024;
 
 struct Decoded
@@ -47,9 +47,10 @@ Decoded decode(const QByteArray& bytes);
 QChar detectDelimiter(const QString& text);
 
 // Every row of the text, each a list of its cells; quoted cells keep their line breaks, quotes and blanks.
-// Throws CsvError naming the row of an unclosed quote or a quote inside an unquoted cell. With a progress,
-// reports the rows read and throws JobProgress::Cancelled when asked to stop.
-QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* progress = nullptr);
+// Throws CsvError naming the row of an unclosed quote or a quote inside an unquoted cell, or of the first row
+// past mostRows (when above 0). With a progress, reports the rows read and throws JobProgress::Cancelled when
+// asked to stop.
+QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* progress = nullptr, qsizetype mostRows = 0);
 
 struct Table
 {
@@ -59,8 +60,8 @@ struct Table
 };
 // Reads a whole file: decode, then parse with the given delimiter or, when none is given, the detected
 // one. Throws CsvError (also for a file that cannot be opened or is too large). With a progress, reports each
-// stage and throws JobProgress::Cancelled between chunks when asked to stop.
-Table read(const QString& path, QChar delimiter = QChar(), JobProgress* progress = nullptr);
+// stage and throws JobProgress::Cancelled between chunks when asked to stop. mostRows as for parse().
+Table read(const QString& path, QChar delimiter = QChar(), JobProgress* progress = nullptr, qsizetype mostRows = 0);
 
 // The rows as CSV: UTF-8 with a byte order mark, every cell quoted, rows ended by CR LF. A cell that would
 // start a formula (=, +, -, @, a tab or a carriage return, unless it is a plain number) gets a leading

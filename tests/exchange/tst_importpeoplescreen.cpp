@@ -262,6 +262,9 @@ void TestImportPeopleScreen::badFilesAreNamedWithTheirRow_data()
     QTest::newRow("thousands of columns") << QByteArray("Last,First").leftJustified(3000, ',') + "\nAble,Ann\n"
                                           << "bad.csv, row 1:"
                                           << "The row has 2992 cells";
+    QTest::newRow("too many rows") << QByteArray("Last\n") + QByteArray("a\n").repeated(250001)
+                                   << "bad.csv, row 250001:"
+                                   << "The file has more than 250000 rows";
     // Grown past the largest file read (sparse, so the disk holds next to nothing).
     QTest::newRow("too large") << QByteArray("Last,First\n") << "bad.csv:"
                                << "The file is 129 MB; files of up to 128 MB can be read.";
