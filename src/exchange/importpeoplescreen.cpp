@@ -133,6 +133,11 @@ void ImportPeopleScreen::buildControls()
         },
         m_rowsGrid);
     m_rowsGrid->setModel(m_rowsModel);
+    // A row ticked to skip, or taken back, changes the counts at once.
+    connect(m_rowsModel, &QAbstractItemModel::dataChanged, this, [this] {
+        PersonImport::count(m_preview, m_rowsModel->skippedLines());
+        showCounts();
+    });
     m_rowsGrid->horizontalHeader()->setStretchLastSection(true);
     m_counts = label(rowsFrame, QString(), QStringLiteral("lblCounts"));
     auto* rowsLayout = new QVBoxLayout(rowsFrame);
@@ -517,6 +522,11 @@ void ImportPeopleScreen::showPreview()
                            cell(tr("%1 more values not shown; their rows are left out").arg(notShown)));
     }
     m_unknown->resizeColumnsToContents();
+    showCounts();
+}
+
+void ImportPeopleScreen::showCounts()
+{
     m_counts->setText(tr("%1 to import, %2 skipped, %3 with problems, %4 households, %5 list entries to add")
                           .arg(m_preview.toImport)
                           .arg(m_preview.skipped)

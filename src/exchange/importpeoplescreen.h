@@ -51,6 +51,7 @@ private:
     // Previews the rows in the background, then runs then (if any) unless the preview was cancelled.
     void refreshPreview(std::function<void()> then = {});
     void showPreview();
+    void showCounts();
     // Offers grouping every row by last name and address only while a column gives the household.
     void showHouseholdChoice();
     // Runs the request on a worker thread, the progress shown and the rest of the screen disabled; done

@@ -11,7 +11,25 @@ void ImportRowsModel::setRows(const QList<ImportRow>& rows)
 {
     beginResetModel();
     m_rows = rows;
+    QSet<QString> stored;
+    for (const ImportRow& row : std::as_const(m_rows)) {
+        for (auto value = row.values.cbegin(); value != row.values.cend(); ++value) {
+            stored.insert(value.key());
+        }
+    }
+    m_fields.clear();
+    for (const ImportFields::Field& field : ImportFields::all()) {
+        if (stored.contains(field.key) && field.key != u"Last_Name" && field.key != u"First_Name") {
+            m_fields << &field;
+        }
+    }
     endResetModel();
+}
+
+const ImportFields::Field* ImportRowsModel::fieldAt(int column) const
+{
+    const int at = column - ColCount;
+    return at >= 0 && at < m_fields.size() ? m_fields.at(at) : nullptr;
 }
 
 QList<int> ImportRowsModel::skippedLines() const
@@ -36,13 +54,13 @@ int ImportRowsModel::rowCount(const QModelIndex& parent) const
 
 int ImportRowsModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ColCount;
+    return parent.isValid() ? 0 : ColCount + int(m_fields.size());
 }
 
 QString ImportRowsModel::duplicateText(const ImportRow& row) const
 {
     if (row.duplicateOf) {
-        return tr("%1 in the roll (%2)").arg(m_nameOf(*row.duplicateOf), row.duplicateReason);
+        return tr("%1 in the roll (%2)").arg(m_nameOf(*row.duplicateOf).trimmed(), row.duplicateReason);
     }
     if (row.duplicateOfLine) {
         return tr("row %1 (%2)").arg(*row.duplicateOfLine).arg(row.duplicateReason);
@@ -73,8 +91,11 @@ QVariant ImportRowsModel::data(const QModelIndex& index, int role) const
             return row.problems.join(QStringLiteral("; "));
         case ColDuplicate:
             return duplicateText(row);
-        default:
-            return {};
+        default: {
+            // The value as it will be stored (a phone in the member screen's form, a date as yyyy-mm-dd).
+            const ImportFields::Field* field = fieldAt(index.column());
+            return field != nullptr ? row.values.value(field->key) : QString();
+        }
     }
 }
 
@@ -120,7 +141,9 @@ QVariant ImportRowsModel::headerData(int section, Qt::Orientation orientation, i
             return tr("Problems");
         case ColDuplicate:
             return tr("Possible duplicate");
-        default:
-            return {};
+        default: {
+            const ImportFields::Field* field = fieldAt(section);
+            return field != nullptr ? field->label : QString();
+        }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/importfields.h"
 #include "exchange/personimport.h"
 
 #include <QAbstractTableModel>
@@ -8,8 +9,8 @@
 #include <functional>
 
 // The previewed rows of an import for the Rows grid: a tick to skip the row, its line, the names, its
-// problems and the person it may be. A model rather than items, so that a file of hundreds of thousands
-// of rows shows at once.
+// problems, the person it may be, then every other field as it will be stored. A model rather than items, so
+// that a file of hundreds of thousands of rows shows at once.
 class ImportRowsModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -36,8 +37,12 @@ public:
 
 private:
     QString duplicateText(const ImportRow& row) const;
+    // The field shown in a column past the fixed ones (null for a fixed column).
+    const ImportFields::Field* fieldAt(int column) const;
 
     std::function<QString(qint64)> m_nameOf;
     QList<ImportRow> m_rows;
     QSet<int> m_skipped;
+    // The fields the rows store besides the names, in the catalogue's order: one column each, after the fixed ones.
+    QList<const ImportFields::Field*> m_fields;
 };

@@ -102,6 +102,9 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
     QHash<QString, int> envelopeLines;
     QMultiHash<QString, const ImportRow*> earlier;
     const int first = options.hasHeadings ? 1 : 0;
+    const QString active = options.mapping.contains(QStringLiteral("Member_Active_Status"))
+                               ? QString()
+                               : lists[int(LookupList::ChurchStatuses)].value(QStringLiteral("active"));
     preview.rows.reserve(rows.size());
     for (int index = first; index < rows.size(); ++index) {
         if (index % kRowsPerReport == 0) {
@@ -212,6 +215,11 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
                     break;
             }
         }
+        // A file without a church status column brings its people in as "Active", as the office enters them: no
+        // status would keep them off the class rolls and lock their member fields on the member screen.
+        if (!active.isEmpty()) {
+            row.values.insert(QStringLiteral("Member_Active_Status"), active);
+        }
         const QString last = row.values.value(QStringLiteral("Last_Name"));
         if (last.isEmpty()) {
             row.problems << tr("No last name (it is required).");
@@ -301,23 +309,7 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
         }
     }
 
-    // Counts, and households of the rows that will be imported.
-    QHash<QString, int> householdSizes;
-    for (const ImportRow& row : std::as_const(preview.rows)) {
-        const bool skipped = options.skippedRows.contains(row.line);
-        if (skipped) {
-            ++preview.skipped;
-        } else if (!row.problems.isEmpty()) {
-            ++preview.withProblems;
-        } else {
-            ++preview.toImport;
-            if (!row.household.isEmpty()) {
-                ++householdSizes[row.household];
-            }
-        }
-    }
-    preview.households =
-        int(std::count_if(householdSizes.cbegin(), householdSizes.cend(), [](int n) { return n > 1; }));
+    count(preview, options.skippedRows);
     for (auto it = options.decisions.cbegin(); it != options.decisions.cend(); ++it) {
         if (it->add && !lists[it.key().first].contains(it.key().second)) {
             ++preview.listEntriesToAdd;
@@ -524,4 +516,26 @@ bool PersonImport::undoLast()
     m_db.execute(QStringLiteral("UPDATE Import_Batch SET Undone = 1 WHERE ID = ?"), {batch});
     transaction.commit();
     return true;
+}
+
+void PersonImport::count(ImportPreview& preview, const QList<int>& skippedRows)
+{
+    const QSet<int> skipped(skippedRows.cbegin(), skippedRows.cend());
+    preview.toImport = preview.skipped = preview.withProblems = 0;
+    // Households of the rows that will be imported: two or more people under one key.
+    QHash<QString, int> householdSizes;
+    for (const ImportRow& row : std::as_const(preview.rows)) {
+        if (skipped.contains(row.line)) {
+            ++preview.skipped;
+        } else if (!row.problems.isEmpty()) {
+            ++preview.withProblems;
+        } else {
+            ++preview.toImport;
+            if (!row.household.isEmpty()) {
+                ++householdSizes[row.household];
+            }
+        }
+    }
+    preview.households =
+        int(std::count_if(householdSizes.cbegin(), householdSizes.cend(), [](int n) { return n > 1; }));
 }

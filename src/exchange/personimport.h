@@ -121,6 +121,9 @@ public:
     ImportReference reference();
     // The preview against what was read before, touching no database (safe on a worker thread). With a
     // progress, reports each row and throws JobProgress::Cancelled when asked to stop.
+    // Counts the rows to import, skipped and with problems, and the households of those to import, with these
+    // rows (as numbered in the file) marked to skip.
+    static void count(ImportPreview& preview, const QList<int>& skippedRows);
     static ImportPreview preview(const ImportReference& reference, const QList<QStringList>& rows,
                                  const ImportOptions& options, JobProgress* progress = nullptr);
     // Writes every row without problems that is not skipped, in one transaction: the people (Added_By,

@@ -127,6 +127,17 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
     QCOMPARE(shown(rows, 1, 3), QString("Zoë"));
     QVERIFY(shown(rows, 0, 4).contains("Membr"));
     QVERIFY(shown(rows, 2, 5).contains("Able, Ann")); // possible duplicate of the stored Ann
+    // The other fields follow as they will be stored: the date read as month/day/year.
+    const int dob = [rows] {
+        for (int column = 0; column < rows->columnCount(); ++column) {
+            if (rows->headerData(column, Qt::Horizontal).toString() == "Date of Birth") {
+                return column;
+            }
+        }
+        return -1;
+    }();
+    QVERIFY(dob > 5);
+    QCOMPARE(shown(rows, 1, dob), QString("2010-05-06"));
 
     // "Membr" mapped to "Member"; Ann skipped.
     auto* unknown = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgUnknown");
@@ -140,6 +151,8 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
     GuiTest::find<QTableView>(m_screen.get(), "vsfgRows")
         ->model()
         ->setData(rows->index(2, 0), Qt::Checked, Qt::CheckStateRole);
+    // The tick counts at once, and the preview agrees.
+    QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")->text().startsWith("2 to import, 1 skipped"));
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnPreview"));
     waitForWork();
     QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")->text().startsWith("2 to import, 1 skipped"));

@@ -26,6 +26,7 @@ private slots:
     void unknownListValuesAreAddedOrMapped();
     void possibleDuplicates();
     void householdsAreLinkedToTheirHead();
+    void churchStatusIsActiveWithoutItsColumn();
     void householdsByNameAndAddress_data();
     void householdsByNameAndAddress();
     void aFailedImportLeavesTheRollAsItWas();
@@ -249,6 +250,21 @@ void TestPersonImport::householdsAreLinkedToTheirHead()
     QCOMPARE(m_db->scalar("SELECT Address_1 || '/' || City FROM Member WHERE ID = ?", {idOf("Kid")}).toString(),
              QString("9 Oak Rd/Salem"));
     QCOMPARE(m_db->scalar("SELECT COUNT(*) FROM Relationships WHERE Relationships = 'Other'").toInt(), 1);
+}
+
+void TestPersonImport::churchStatusIsActiveWithoutItsColumn()
+{
+    PersonImport import(*m_db);
+    // No church status column: everyone comes in "Active".
+    const QList<QStringList> without = {{"Last", "First"}, {"Hale", "Dad"}};
+    QCOMPARE(import.preview(without, optionsFor(without)).rows.at(0).values.value("Member_Active_Status"),
+             QString("Active"));
+    // The column given: its values are kept, an empty cell stays empty (an exported roll comes back as it was).
+    const QList<QStringList> with = {
+        {"Last", "First", "Church Status"}, {"Hale", "Dad", "inactive"}, {"Ivy", "Ida", ""}};
+    const ImportPreview preview = import.preview(with, optionsFor(with));
+    QCOMPARE(preview.rows.at(0).values.value("Member_Active_Status"), QString("InActive"));
+    QVERIFY(!preview.rows.at(1).values.contains("Member_Active_Status"));
 }
 
 void TestPersonImport::householdsByNameAndAddress_data()
