@@ -87,6 +87,12 @@ ImportPeopleScreen::~ImportPeopleScreen()
     m_stopping.clear();
 }
 
+QSize ImportPeopleScreen::sizeHint() const
+{
+    const QSize size = searchScreenSize(this, QWidget::sizeHint());
+    return {qMax(size.width(), 1100), size.height()};
+}
+
 void ImportPeopleScreen::buildControls()
 {
     m_file = lineEdit(this, QStringLiteral("txtFile"));

@@ -37,6 +37,9 @@ public:
     ImportPeopleScreen(AppContext& context, std::function<QString()> backupFirst, QWidget* parent = nullptr);
     ~ImportPeopleScreen() override;
 
+    // As tall as a search screen and wide enough for the three tables side by side.
+    QSize sizeHint() const override;
+
     // Reads the file as if chosen with Choose File (in the background: the screen shows the rows once read).
     void openFile(const QString& path);
 
