@@ -254,15 +254,38 @@ Table read(const QString& path, QChar delimiter, JobProgress* progress, qsizetyp
     return {parse(decoded.text, used, progress, mostRows), decoded.encoding, used};
 }
 
-QString guardedCell(const QString& cell)
+namespace {
+
+// A cell a spreadsheet would run as a formula.
+bool startsFormula(QStringView cell)
 {
     if (cell.isEmpty()) {
-        return cell;
+        return false;
     }
     const QChar first = cell.front();
     const bool formula =
         first == u'=' || first == u'+' || first == u'-' || first == u'@' || first == u'\t' || first == u'\r';
-    return formula && !isPlainNumber(cell) ? u'\'' + cell : cell;
+    return formula && !isPlainNumber(cell.toString());
+}
+
+} // namespace
+
+QString guardedCell(const QString& cell)
+{
+    // A cell already starting with an apostrophe before a formula gets one more, so that unguardedCell gives
+    // every cell back exactly.
+    const bool marked = cell.startsWith(u'\'') && startsFormula(QStringView(cell).mid(1));
+    return startsFormula(cell) || marked ? u'\'' + cell : cell;
+}
+
+QString unguardedCell(const QString& cell)
+{
+    if (!cell.startsWith(u'\'')) {
+        return cell;
+    }
+    const QStringView rest = QStringView(cell).mid(1);
+    const bool guarded = startsFormula(rest) || (rest.startsWith(u'\'') && startsFormula(rest.mid(1)));
+    return guarded ? rest.toString() : cell;
 }
 
 QByteArray write(const QList<QStringList>& rows, QChar delimiter)

@@ -68,6 +68,8 @@ Table read(const QString& path, QChar delimiter = QChar(), JobProgress* progress
 // apostrophe, so that spreadsheets show it as text.
 QByteArray write(const QList<QStringList>& rows, QChar delimiter = QLatin1Char(','));
 QString guardedCell(const QString& cell);
+// The cell as it was before guardedCell: the apostrophe the guard added taken off again.
+QString unguardedCell(const QString& cell);
 // Writes the rows to the file; false when it cannot be written.
 bool writeFile(const QString& path, const QList<QStringList>& rows);
 

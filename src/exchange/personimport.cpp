@@ -1,5 +1,6 @@
 #include "exchange/personimport.h"
 
+#include "csv/csvfile.h"
 #include "data/database.h"
 #include "data/namekey.h"
 #include "data/sqlvalue.h"
@@ -122,7 +123,8 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
         }
         for (int column = 0; column < std::min(cells.size(), options.mapping.size()); ++column) {
             const ImportFields::Field* field = ImportFields::find(options.mapping.at(column));
-            const QString value = cells.at(column).trimmed();
+            // A cell our export marked as text ("'=...") comes back as it was.
+            const QString value = CsvFile::unguardedCell(cells.at(column).trimmed());
             if (field == nullptr || value.isEmpty()) {
                 continue;
             }

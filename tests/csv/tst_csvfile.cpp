@@ -144,6 +144,9 @@ void TestCsvFile::writtenCellsAreGuardedAndQuoted_data()
     QTest::newRow("negative number stays") << "-5.25" << QByteArray("\"-5.25\"");
     QTest::newRow("plain") << "O'Brien" << QByteArray("\"O'Brien\"");
     QTest::newRow("accent") << "Zoë" << QByteArray("\"Zo\xC3\xAB\"");
+    QTest::newRow("marked as text already") << "'=1+1" << QByteArray("\"''=1+1\"");
+    QTest::newRow("apostrophe before a word") << "'tis" << QByteArray("\"'tis\"");
+    QTest::newRow("two apostrophes") << "''x" << QByteArray("\"''x\"");
 }
 
 void TestCsvFile::writtenCellsAreGuardedAndQuoted()
@@ -152,6 +155,8 @@ void TestCsvFile::writtenCellsAreGuardedAndQuoted()
     QFETCH(QByteArray, written);
     const QByteArray bytes = CsvFile::write({{cell, "x"}});
     QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF") + written + ",\"x\"\r\n");
+    // Reading takes the guard off again: every cell comes back as it was.
+    QCOMPARE(CsvFile::unguardedCell(CsvFile::guardedCell(cell)), cell);
 }
 
 void TestCsvFile::writeThenReadGivesTheSameRows()

@@ -139,9 +139,11 @@ void TestExchangeCommand::exportThenImportGivesTheSamePeopleAndHouseholds()
         auto db = source->open();
         const qint64 dad = TestDatabase::addPerson(*db, "Hans", "Müller");
         const qint64 kid = TestDatabase::addPerson(*db, "Zoë", "Müller");
-        db->execute("UPDATE Member SET Head_Of_Household = 1, Address_1 = '9 Oak Rd', City = 'Salem', State = 'TN', "
-                    "Phone = '(615) 555-1234', Date_Of_Birth = '1970-01-02', Email = 'hans@x.org' WHERE ID = ?",
-                    {dad});
+        db->execute(
+            "UPDATE Member SET Head_Of_Household = 1, Address_1 = '9 Oak Rd', City = 'Salem', State = 'TN', "
+            "Phone = '(615) 555-1234', Date_Of_Birth = '1970-01-02', Email = 'hans@x.org', Notes = '=1+1 is his "
+            "joke' WHERE ID = ?",
+            {dad});
         db->execute("UPDATE Member SET Address_1 = '9 Oak Rd', City = 'Salem', State = 'TN', Phone = '(615) "
                     "555-1234', Date_Of_Birth = '2010-05-06', Notes = 'said \"hi\"\nthen left' WHERE ID = ?",
                     {kid});
