@@ -74,7 +74,7 @@ ImportReference PersonImport::reference()
 {
     ImportReference reference;
     for (const LookupList list : {LookupList::Titles, LookupList::MemberStatuses, LookupList::ChurchStatuses,
-                                  LookupList::Relationships, LookupList::States}) {
+                                  LookupList::ProspectStatuses, LookupList::Relationships, LookupList::States}) {
         reference.lists.insert(int(list), entriesOf(m_db, list));
     }
     for (const QString& envelope :
@@ -106,6 +106,9 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
     const QString active = options.mapping.contains(QStringLiteral("Member_Active_Status"))
                                ? QString()
                                : lists[int(LookupList::ChurchStatuses)].value(QStringLiteral("active"));
+    const QString activeProspect = options.mapping.contains(QStringLiteral("Prospect_Active_Status"))
+                                       ? QString()
+                                       : lists[int(LookupList::ProspectStatuses)].value(QStringLiteral("active"));
     preview.rows.reserve(rows.size());
     for (int index = first; index < rows.size(); ++index) {
         if (index % kRowsPerReport == 0) {
@@ -217,10 +220,15 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
                     break;
             }
         }
-        // A file without a church status column brings its people in as "Active", as the office enters them: no
-        // status would keep them off the class rolls and lock their member fields on the member screen.
+        // A file without a church status column brings its people in as "Active", and its prospects with the
+        // prospect status "Active", as the office enters them: no status would keep them off the class rolls and
+        // the prospect listing, and lock their member fields on the member screen.
         if (!active.isEmpty()) {
             row.values.insert(QStringLiteral("Member_Active_Status"), active);
+        }
+        if (!activeProspect.isEmpty() &&
+            row.values.value(QStringLiteral("Status")).compare(u"Prospect", Qt::CaseInsensitive) == 0) {
+            row.values.insert(QStringLiteral("Prospect_Active_Status"), activeProspect);
         }
         const QString last = row.values.value(QStringLiteral("Last_Name"));
         if (last.isEmpty()) {

@@ -142,7 +142,7 @@ void TestExchangeCommand::exportThenImportGivesTheSamePeopleAndHouseholds()
         db->execute(
             "UPDATE Member SET Head_Of_Household = 1, Address_1 = '9 Oak Rd', City = 'Salem', State = 'TN', "
             "Phone = '(615) 555-1234', Date_Of_Birth = '1970-01-02', Email = 'hans@x.org', Notes = '=1+1 is his "
-            "joke' WHERE ID = ?",
+            "joke', Member_Active_Status = 'InActive', Prospect_Active_Status = 'Active' WHERE ID = ?",
             {dad});
         db->execute("UPDATE Member SET Address_1 = '9 Oak Rd', City = 'Salem', State = 'TN', Phone = '(615) "
                     "555-1234', Date_Of_Birth = '2010-05-06', Notes = 'said \"hi\"\nthen left' WHERE ID = ?",
@@ -158,7 +158,8 @@ void TestExchangeCommand::exportThenImportGivesTheSamePeopleAndHouseholds()
     QCOMPARE(run(true, {"people", csv, "--user", "clerk", "--db", target->path()}), int(ExitOk));
     // Carl the clerk is in both rolls already, so his row comes back as a possible duplicate (imported too).
     const QString people = "SELECT Last_Name, First_Name, Address_1, City, State, Phone, Date_Of_Birth, "
-                           "ifnull(Email, ''), ifnull(Notes, ''), Head_Of_Household FROM Member WHERE Last_Name = "
+                           "ifnull(Email, ''), ifnull(Notes, ''), Head_Of_Household, ifnull(Member_Active_Status, ''), "
+                           "ifnull(Prospect_Active_Status, '') FROM Member WHERE Last_Name = "
                            "'Müller' ORDER BY First_Name";
     const auto rowsOf = [&people](Database& db) {
         QStringList out;

@@ -26,7 +26,7 @@ private slots:
     void unknownListValuesAreAddedOrMapped();
     void possibleDuplicates();
     void householdsAreLinkedToTheirHead();
-    void churchStatusIsActiveWithoutItsColumn();
+    void statusesAreActiveWithoutTheirColumns();
     void householdsByNameAndAddress_data();
     void householdsByNameAndAddress();
     void aFailedImportLeavesTheRollAsItWas();
@@ -252,13 +252,17 @@ void TestPersonImport::householdsAreLinkedToTheirHead()
     QCOMPARE(m_db->scalar("SELECT COUNT(*) FROM Relationships WHERE Relationships = 'Other'").toInt(), 1);
 }
 
-void TestPersonImport::churchStatusIsActiveWithoutItsColumn()
+void TestPersonImport::statusesAreActiveWithoutTheirColumns()
 {
     PersonImport import(*m_db);
-    // No church status column: everyone comes in "Active".
-    const QList<QStringList> without = {{"Last", "First"}, {"Hale", "Dad"}};
-    QCOMPARE(import.preview(without, optionsFor(without)).rows.at(0).values.value("Member_Active_Status"),
-             QString("Active"));
+    // No church status column: everyone comes in "Active", and a prospect with the prospect status "Active".
+    const QList<QStringList> without = {
+        {"Last", "First", "Status"}, {"Hale", "Dad", "Member"}, {"Ivy", "Ian", "prospect"}};
+    const ImportPreview defaults = import.preview(without, optionsFor(without));
+    QCOMPARE(defaults.rows.at(0).values.value("Member_Active_Status"), QString("Active"));
+    QVERIFY(!defaults.rows.at(0).values.contains("Prospect_Active_Status"));
+    QCOMPARE(defaults.rows.at(1).values.value("Member_Active_Status"), QString("Active"));
+    QCOMPARE(defaults.rows.at(1).values.value("Prospect_Active_Status"), QString("Active"));
     // The column given: its values are kept, an empty cell stays empty (an exported roll comes back as it was).
     const QList<QStringList> with = {
         {"Last", "First", "Church Status"}, {"Hale", "Dad", "inactive"}, {"Ivy", "Ida", ""}};
