@@ -343,9 +343,7 @@ void ProspectNavigatorScreen::showContactsOf(int row)
         return;
     }
     m_contacts->setContacts(ProspectContactQuery::contactsOf(m_context.db(), m_model->memberId(row)));
-    m_contactGrid->resizeColumnsToContents();
-    // The notes take a fixed, wide column.
-    m_contactGrid->setColumnWidth(ProspectContactModel::NotesColumn, 333);
+    fitContactColumns(m_contactGrid);
 }
 
 void ProspectNavigatorScreen::setDatesToToday()
