@@ -118,6 +118,15 @@ void answerRequests(MainWindow& window)
             }
         });
     });
+    QObject::connect(&requests, &ScreenRequests::newContact, &window,
+                     [&window](qint64 prospectId, const QDate& date, const QString& action) {
+                         Guard::run(ProspectContactEntryScreen::tr("New contact"), [&window, prospectId, date, action] {
+                             if (auto* entry =
+                                     window.openScreen<ProspectContactEntryScreen>(ScreenId::ProspectContactEntry)) {
+                                 entry->preselect(prospectId, date, action);
+                             }
+                         });
+                     });
     QObject::connect(&requests, &ScreenRequests::showMember, &window, [&window](qint64 memberId) {
         Guard::run(MainWindow::tr("Show the person"), [&window, memberId] {
             // The member entry screen applies its own permissions.

@@ -76,7 +76,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     m_notes = new NotesPage(m_tabs);
     m_church = new ChurchInfoPage(
         m_context, [this] { return m_contact->email()->text(); }, m_tabs);
-    m_prospect = new ProspectInfoPage(m_context, m_tabs);
+    m_prospect = new ProspectInfoPage(m_context, *m_state, m_tabs);
     m_attendance = new AttendancePage(m_context, *m_state, m_tabs);
     m_organizations = new OrganizationsPage(m_tabs);
     m_contributions = new ContributionsPage(m_context, m_tabs);
@@ -115,6 +115,10 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
                    [this] { envelopeLeft(); });
     Guard::connect(m_family, &FamilyFrame::relativeChosen, this, tr("Show the person"),
                    [this](qint64 id) { loadMember(id); });
+    Guard::connect(m_prospect->newContactButton(), &QPushButton::clicked, this, m_prospect->newContactButton()->text(),
+                   [this] { newContactClicked(); });
+    Guard::connect(&m_context.changes(), &ChangeNotifier::contactsChanged, this, tr("Show the contacts"),
+                   [this](qint64 prospectId) { contactsChanged(prospectId); });
     connect(deleteAction, &MemberDeleteAction::memberDeleted, this, &MemberEntryScreen::memberDeleted);
     Guard::connect(&m_context.changes(), &ChangeNotifier::listEntryChanged, this, tr("Refill the lists"),
                    [this](LookupList list, const QString& oldText, const QString& newText) {
@@ -447,4 +451,38 @@ void MemberEntryScreen::showEnvelopeInUse(const EnvelopeHolder& holder)
                    "number.")
                     .arg(holder.firstName, holder.lastName),
                 MessageStyle::Warning, tr("Envelope Number In Use"));
+}
+
+void MemberEntryScreen::newContactClicked()
+{
+    if (!checkPermission(m_context, Permission::ProspectContactEntryEdit, Refusal::Record)) {
+        return;
+    }
+    // A contact needs a stored prospect: a new person is saved first, by this button's permission alone.
+    if (shownMemberId() <= 0 && !saveMember()) {
+        return;
+    }
+    emit m_context.requests().newContact(shownMemberId(), m_prospect->nextContactDate(),
+                                         m_prospect->nextContactAction());
+}
+
+void MemberEntryScreen::contactsChanged(qint64 prospectId)
+{
+    if (prospectId <= 0 || prospectId != shownMemberId()) {
+        return;
+    }
+    // Only the contacts and the next step they set are read again; whatever else was typed stays, and
+    // stays unsaved.
+    m_prospect->loadProspectContacts(prospectId);
+    const std::optional<MemberRecord> stored = m_store.load(prospectId);
+    if (!stored) {
+        return;
+    }
+    m_prospect->showNextStep(*stored, m_context.clock().today());
+    MemberRecord shown;
+    m_prospect->readInto(shown);
+    m_snapshot.nextPhase = shown.nextPhase;
+    m_snapshot.nextContactDate = shown.nextContactDate;
+    m_snapshot.nextContactAction = shown.nextContactAction;
+    m_snapshot.nextContactType = shown.nextContactType;
 }

@@ -104,6 +104,8 @@ private:
     void showLists(const MemberLookupLists& lists);
     void followRename(LookupList list, const QString& oldText, const QString& newText);
     void showEnvelopeInUse(const EnvelopeHolder& holder);
+    void newContactClicked();
+    void contactsChanged(qint64 prospectId);
 
     AppContext& m_context;
     MemberStore m_store;

@@ -1,7 +1,13 @@
 #include "members/prospectinfopage.h"
 
+#include "members/memberscreenstate.h"
+#include "shell/appcontext.h"
+#include "shell/prospectcontactmodel.h"
+#include "shell/prospectcontactquery.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
+#include "widgets/guardedaction.h"
+#include "widgets/permissioncheck.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
 
@@ -18,8 +24,10 @@
 
 using namespace Controls;
 
-ProspectInfoPage::ProspectInfoPage(AppContext& context, QWidget* parent)
+ProspectInfoPage::ProspectInfoPage(AppContext& context, MemberScreenState& state, QWidget* parent)
     : QWidget(parent)
+    , m_context(context)
+    , m_contacts(new ProspectContactModel(this))
 {
     setObjectName(QStringLiteral("pageProspectInfo"));
     m_prospectStatus = pickList(this, QStringLiteral("cmbProspectStatus"));
@@ -52,12 +60,13 @@ ProspectInfoPage::ProspectInfoPage(AppContext& context, QWidget* parent)
     addRow(label(this, tr("Member Of")), m_memberOf);
     fields->setColumnStretch(1, 1);
 
-    // Contacts made: the grid and "New Contact" are filled by the prospect contacts code; the next
-    // step is part of the person and saved with him.
+    // Contacts made: the grid lists what the contact entry screen saved; "New Contact" is answered by the
+    // screen, which may have to save a new person first. The next step is part of the person and saved
+    // with him.
     m_contactsFrame = frame(this, QStringLiteral("frameContactsMade"), tr("Contacts Made"));
-    QTableView* contacts = grid(m_contactsFrame, QStringLiteral("vsfgProspectContacts"));
-    auto* newContact = new QPushButton(tr("Ne&w Contact"), m_contactsFrame);
-    newContact->setObjectName(QStringLiteral("btnNewContact"));
+    m_contactsGrid = grid(m_contactsFrame, QStringLiteral("vsfgProspectContacts"));
+    m_contactsGrid->setModel(m_contacts);
+    m_newContact = button(m_contactsFrame, QStringLiteral("btnNewContact"), tr("Ne&w Contact"));
     m_nextContactDate = datePicker(m_contactsFrame, QStringLiteral("dtNextContactDate"));
     m_nextPhase = pickList(m_contactsFrame, QStringLiteral("cmbNextPhase"));
     m_nextAction = pickList(m_contactsFrame, QStringLiteral("cmbNextContactAction"));
@@ -73,9 +82,9 @@ ProspectInfoPage::ProspectInfoPage(AppContext& context, QWidget* parent)
     nextStep->addWidget(label(m_contactsFrame, tr("Type")));
     nextStep->addWidget(m_nextType, 1);
     auto* contactsLayout = new QVBoxLayout(m_contactsFrame);
-    contactsLayout->addWidget(contacts, 1);
+    contactsLayout->addWidget(m_contactsGrid, 1);
     auto* contactButtons = new QHBoxLayout;
-    contactButtons->addWidget(newContact);
+    contactButtons->addWidget(m_newContact);
     contactButtons->addStretch();
     contactsLayout->addLayout(contactButtons);
     contactsLayout->addLayout(nextStep);
@@ -86,6 +95,45 @@ ProspectInfoPage::ProspectInfoPage(AppContext& context, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_contactsFrame, 1);
+
+    Guard::connect(m_contactsGrid, &QTableView::doubleClicked, this, tr("Show the contact"),
+                   [this](const QModelIndex& index) { openContact(index); });
+    Guard::connect(&state, &MemberScreenState::memberShown, this, tr("Show the contacts"),
+                   [this](qint64 memberId) { loadProspectContacts(memberId); });
+    connect(&state, &MemberScreenState::memberCleared, this, [this] { loadProspectContacts(0); });
+}
+
+ProspectInfoPage::~ProspectInfoPage() = default;
+
+void ProspectInfoPage::loadProspectContacts(qint64 prospectId)
+{
+    if (prospectId <= 0) {
+        m_contacts->clear();
+        return;
+    }
+    m_contacts->setContacts(ProspectContactQuery::contactsOf(m_context.db(), prospectId));
+    fitContactColumns(m_contactsGrid);
+}
+
+void ProspectInfoPage::openContact(const QModelIndex& index)
+{
+    if (!checkPermission(m_context, Permission::ProspectContactEntryEdit, Refusal::Edit)) {
+        return;
+    }
+    if (!index.isValid()) {
+        return;
+    }
+    emit m_context.requests().showContact(m_contacts->contactId(index.row()));
+}
+
+QDate ProspectInfoPage::nextContactDate() const
+{
+    return m_nextContactDate->date();
+}
+
+QString ProspectInfoPage::nextContactAction() const
+{
+    return m_nextAction->currentText();
 }
 
 void ProspectInfoPage::setLists(const MemberLookupLists& lists)
@@ -117,12 +165,22 @@ void ProspectInfoPage::show(const MemberRecord& r, const QDate& today)
     selectId(m_careGroup, r.prospectCareGroup);
     m_notes->setPlainText(r.prospectNote);
     m_memberOf->setText(r.prospectMemberOf);
-    if (!r.nextPhase.isEmpty()) {
-        selectText(m_nextPhase, r.nextPhase);
-        m_nextContactDate->setDate(r.nextContactDate.value_or(today));
-        selectText(m_nextAction, r.nextContactAction);
-        m_nextType->setText(r.nextContactType);
+    showNextStep(r, today);
+}
+
+void ProspectInfoPage::showNextStep(const MemberRecord& r, const QDate& today)
+{
+    if (r.nextPhase.isEmpty()) {
+        m_nextPhase->setCurrentIndex(-1);
+        m_nextAction->setCurrentIndex(-1);
+        m_nextType->clear();
+        m_nextContactDate->setDate(today);
+        return;
     }
+    selectText(m_nextPhase, r.nextPhase);
+    m_nextContactDate->setDate(r.nextContactDate.value_or(today));
+    selectText(m_nextAction, r.nextContactAction);
+    m_nextType->setText(r.nextContactType);
 }
 
 void ProspectInfoPage::readInto(MemberRecord& r) const

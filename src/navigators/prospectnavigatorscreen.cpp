@@ -3,8 +3,8 @@
 #include "data/database.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
-#include "navigators/prospectcontactmodel.h"
 #include "shell/appcontext.h"
+#include "shell/prospectcontactmodel.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
@@ -342,10 +342,8 @@ void ProspectNavigatorScreen::showContactsOf(int row)
     if (row < 0 || row >= m_model->rowCount()) {
         return;
     }
-    m_contacts->setContacts(ProspectNavigatorStore(m_context.db()).contacts(m_model->memberId(row)));
-    m_contactGrid->resizeColumnsToContents();
-    // The notes take a fixed, wide column.
-    m_contactGrid->setColumnWidth(ProspectContactModel::NotesColumn, 333);
+    m_contacts->setContacts(ProspectContactQuery::contactsOf(m_context.db(), m_model->memberId(row)));
+    fitContactColumns(m_contactGrid);
 }
 
 void ProspectNavigatorScreen::setDatesToToday()

@@ -4,7 +4,6 @@
 #include "data/sqlvalue.h"
 #include "navigators/membernavigatorstore.h"
 #include "shell/lookupstore.h"
-#include "shell/prospectcontactquery.h"
 
 ProspectSearchValues ProspectNavigatorStore::loadSearchValues()
 {
@@ -105,26 +104,4 @@ QList<qint64> ProspectNavigatorStore::findIds(const ProspectSearchCriteria& crit
         ids.push_back(query.value(0).toLongLong());
     }
     return ids;
-}
-
-std::vector<ProspectContactRow> ProspectNavigatorStore::contacts(qint64 prospectId)
-{
-    std::vector<ProspectContactRow> rows;
-    Query query =
-        m_db.query(ProspectContactQuery::select() + QStringLiteral(" WHERE Prospect_Contact.Prospect_ID = ?") +
-                       ProspectContactQuery::newestFirst(),
-                   {prospectId});
-    while (query.next()) {
-        ProspectContactRow row;
-        row.id = query.value(1).toLongLong();
-        row.date = query.value(2).toString();
-        row.action = query.value(3).toString();
-        row.type = query.value(4).toString();
-        row.visitor1 = query.value(5).toString();
-        row.visitor2 = query.value(6).toString();
-        row.rating = query.value(7).toString();
-        row.notes = query.value(8).toString();
-        rows.push_back(std::move(row));
-    }
-    return rows;
 }

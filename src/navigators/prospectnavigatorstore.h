@@ -52,19 +52,6 @@ struct ProspectSearchValues
     NamedIds careGroups; // shown by the leader's "Last, First"
 };
 
-// One contact made with a prospect, as the contact grid shows it.
-struct ProspectContactRow
-{
-    qint64 id = 0;
-    QString date; // ISO text as stored
-    QString action;
-    QString type;
-    QString rating;
-    QString visitor1; // "Last, First Middle", empty when none
-    QString visitor2;
-    QString notes;
-};
-
 // Reads what the prospect navigator lists and finds. The search is one statement over Member: the member
 // search's personal criteria, then where the prospect stands in the outreach (phase, next contact, contacts
 // made), every value bound.
@@ -80,8 +67,6 @@ public:
     std::vector<MemberListRow> find(const ProspectSearchCriteria& criteria);
     // The IDs find() lists, in its order.
     QList<qint64> findIds(const ProspectSearchCriteria& criteria);
-    // The contacts made with the prospect, newest first.
-    std::vector<ProspectContactRow> contacts(qint64 prospectId);
 
     // find()'s statement and the same giving only the IDs.
     static SqlStatement compose(const ProspectSearchCriteria& criteria);

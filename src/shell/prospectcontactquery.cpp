@@ -1,5 +1,7 @@
 #include "shell/prospectcontactquery.h"
 
+#include "data/database.h"
+
 namespace {
 
 QString visitorName(const QString& table, const QString& alias)
@@ -32,6 +34,26 @@ QString newestFirst()
 QString oldestFirst()
 {
     return QStringLiteral(" ORDER BY Prospect_Contact.Contact_Date, Prospect_Contact.ID");
+}
+
+std::vector<ProspectContactRow> contactsOf(Database& db, qint64 prospectId)
+{
+    std::vector<ProspectContactRow> rows;
+    Query query =
+        db.query(select() + QStringLiteral(" WHERE Prospect_Contact.Prospect_ID = ?") + newestFirst(), {prospectId});
+    while (query.next()) {
+        ProspectContactRow row;
+        row.id = query.value(1).toLongLong();
+        row.date = query.value(2).toString();
+        row.action = query.value(3).toString();
+        row.type = query.value(4).toString();
+        row.visitor1 = query.value(5).toString();
+        row.visitor2 = query.value(6).toString();
+        row.rating = query.value(7).toString();
+        row.notes = query.value(8).toString();
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace ProspectContactQuery

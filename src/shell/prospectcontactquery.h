@@ -2,8 +2,25 @@
 
 #include <QString>
 
-// The one statement that reads prospect contacts for the navigator's contact grid and the reports' contact
-// histories, so that both show a contact alike.
+#include <vector>
+
+class Database;
+
+// One contact made with a prospect, as the contact grids show it.
+struct ProspectContactRow
+{
+    qint64 id = 0;
+    QString date; // ISO text as stored
+    QString action;
+    QString type;
+    QString rating;
+    QString visitor1; // "Last, First Middle", empty when none
+    QString visitor2;
+    QString notes;
+};
+
+// The one statement that reads prospect contacts for the contact grids (prospect navigator, member screen) and
+// the reports' contact histories, so that all show a contact alike.
 namespace ProspectContactQuery {
 
 // "SELECT ... FROM ..." without conditions, giving the columns Prospect_ID, ID, Contact_Date, Action, Type,
@@ -14,5 +31,8 @@ QString select();
 QString newestFirst();
 // Oldest contact first; of one day the one entered first first.
 QString oldestFirst();
+
+// The contacts made with the prospect, newest first, for a contact grid.
+std::vector<ProspectContactRow> contactsOf(Database& db, qint64 prospectId);
 
 } // namespace ProspectContactQuery

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
+#include <QString>
 
 // What one screen asks of another, without linking it: "show this person". The program's screen registry
 // answers each request by opening the screen that shows it; a screen only emits.
@@ -19,6 +21,9 @@ signals:
     void showContribution(qint64 contributionId);
     // Open the prospect contact entry screen on this stored contact.
     void showContact(qint64 contactId);
+    // Open the prospect contact entry screen on a new contact with this prospect, proposing the date and,
+    // when not empty, the action (they take precedence over the prospect's stored next step).
+    void newContact(qint64 prospectId, const QDate& date, const QString& action);
     // Tell the user in the main window's status bar what just happened ("Saved Testerman, John").
     void showStatus(const QString& text);
 };

@@ -1,5 +1,6 @@
 #include "widgets/screenhelpers.h"
 
+#include "shell/prospectcontactmodel.h"
 #include "widgets/datebox.h"
 
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QTableView>
 
 namespace {
 
@@ -65,6 +67,12 @@ int workAreaHeight(const QWidget* screen)
 QSize searchScreenSize(const QWidget* screen, const QSize& layoutHint)
 {
     return {qMax(789, layoutHint.width()), qMax(workAreaHeight(screen) * 9 / 10, layoutHint.height())};
+}
+
+void fitContactColumns(QTableView* grid)
+{
+    grid->resizeColumnsToContents();
+    grid->setColumnWidth(ProspectContactModel::NotesColumn, 333);
 }
 
 void selectAllOnFocus(QLineEdit* edit)

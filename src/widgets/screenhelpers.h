@@ -12,6 +12,7 @@
 class DateBox;
 class QCheckBox;
 class QLineEdit;
+class QTableView;
 class QWidget;
 
 // Closes a screen: its MDI child window when it has one (so the window does not stay behind empty), else
@@ -24,6 +25,10 @@ int workAreaHeight(const QWidget* screen);
 // The size a search screen (criteria above a grid) opens at: about 789 pixels (11835 twips) wide or as
 // wide as its layout needs, and nine tenths of the work area high, so the grid gets the room below.
 QSize searchScreenSize(const QWidget* screen, const QSize& layoutHint);
+
+// Sizes the columns of a grid over a ProspectContactModel to their content, the notes to one wide column, as
+// every contact grid shows them.
+void fitContactColumns(QTableView* grid);
 
 // Makes the box select its whole text whenever it receives the focus, so that typing replaces the old value.
 void selectAllOnFocus(QLineEdit* edit);

@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "navigators/prospectnavigatorstore.h"
+#include "shell/prospectcontactquery.h"
 #include "testdatabase.h"
 
 #include <QTest>
@@ -224,7 +225,7 @@ void TestProspectSearch::searchListsAreFilled()
 
 void TestProspectSearch::contactsComeNewestFirstWithVisitorNames()
 {
-    const std::vector<ProspectContactRow> rows = ProspectNavigatorStore(*m_db).contacts(id("Smithers"));
+    const std::vector<ProspectContactRow> rows = ProspectContactQuery::contactsOf(*m_db, id("Smithers"));
     QCOMPARE(rows.size(), size_t(2));
     QCOMPARE(rows[0].date, QString("2026-02-10"));
     QCOMPARE(rows[0].action, QString("Letter"));
@@ -234,7 +235,7 @@ void TestProspectSearch::contactsComeNewestFirstWithVisitorNames()
     QCOMPARE(rows[1].date, QString("2026-01-05"));
     // No second visitor: an empty cell.
     QCOMPARE(rows[1].visitor2, QString());
-    QVERIFY(ProspectNavigatorStore(*m_db).contacts(id("Ölander")).empty());
+    QVERIFY(ProspectContactQuery::contactsOf(*m_db, id("Ölander")).empty());
 }
 
 QTEST_GUILESS_MAIN(TestProspectSearch)

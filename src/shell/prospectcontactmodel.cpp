@@ -1,4 +1,4 @@
-#include "navigators/prospectcontactmodel.h"
+#include "shell/prospectcontactmodel.h"
 
 #include "shell/textformat.h"
 

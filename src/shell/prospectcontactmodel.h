@@ -1,6 +1,6 @@
 #pragma once
 
-#include "navigators/prospectnavigatorstore.h"
+#include "shell/prospectcontactquery.h"
 
 #include <QAbstractTableModel>
 
