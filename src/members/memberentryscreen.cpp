@@ -118,7 +118,7 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     Guard::connect(m_prospect->newContactButton(), &QPushButton::clicked, this, m_prospect->newContactButton()->text(),
                    [this] { newContactClicked(); });
     Guard::connect(&m_context.changes(), &ChangeNotifier::contactsChanged, this, tr("Show the contacts"),
-                   [this](qint64 prospectId) { contactsChanged(prospectId); });
+                   [this](qint64 prospectId) { followContactsOf(prospectId); });
     connect(deleteAction, &MemberDeleteAction::memberDeleted, this, &MemberEntryScreen::memberDeleted);
     Guard::connect(&m_context.changes(), &ChangeNotifier::listEntryChanged, this, tr("Refill the lists"),
                    [this](LookupList list, const QString& oldText, const QString& newText) {
@@ -466,7 +466,7 @@ void MemberEntryScreen::newContactClicked()
                                          m_prospect->nextContactAction());
 }
 
-void MemberEntryScreen::contactsChanged(qint64 prospectId)
+void MemberEntryScreen::followContactsOf(qint64 prospectId)
 {
     if (prospectId <= 0 || prospectId != shownMemberId()) {
         return;

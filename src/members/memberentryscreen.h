@@ -105,7 +105,7 @@ private:
     void followRename(LookupList list, const QString& oldText, const QString& newText);
     void showEnvelopeInUse(const EnvelopeHolder& holder);
     void newContactClicked();
-    void contactsChanged(qint64 prospectId);
+    void followContactsOf(qint64 prospectId);
 
     AppContext& m_context;
     MemberStore m_store;

@@ -196,10 +196,10 @@ void ProspectContactEntryScreen::loadContact(qint64 id)
         clearContact();
         return;
     }
-    showContact(*contact);
+    showStoredContact(*contact);
 }
 
-void ProspectContactEntryScreen::showContact(const ProspectContact& contact)
+void ProspectContactEntryScreen::showStoredContact(const ProspectContact& contact)
 {
     clearContact();
     m_contactId = contact.id;

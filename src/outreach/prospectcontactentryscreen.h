@@ -68,7 +68,7 @@ private:
     void prospectChosen();
     // Proposes the next step for the chosen prospect, contact date and action; nothing without both.
     void showNextOutreachStep();
-    void showContact(const ProspectContact& contact);
+    void showStoredContact(const ProspectContact& contact);
     void clearContact();
     void deleteContact();
     void remember();
