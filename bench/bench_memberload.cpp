@@ -6,9 +6,9 @@
 #include "data/schema.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "shell/peoplemodel.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QComboBox>

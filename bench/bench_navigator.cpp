@@ -13,7 +13,7 @@
 #include "navigators/membernavigatorstore.h"
 #include "navigators/membersearch.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QLineEdit>

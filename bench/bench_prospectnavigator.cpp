@@ -16,8 +16,8 @@
 #include "reports/reporterror.h"
 #include "reports/reportpainter.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/datebox.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -25,11 +25,11 @@
 #include "reports/reportheading.h"
 #include "reports/reportoutput.h"
 #include "reports/reportscreens.h"
-#include "shell/aboutscreen.h"
 #include "shell/appcontext.h"
-#include "shell/loginscreen.h"
-#include "shell/mainwindow.h"
 #include "widgets/guardedaction.h"
+#include "window/aboutscreen.h"
+#include "window/loginscreen.h"
+#include "window/mainwindow.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "shell/appcontext.h"
-#include "shell/firstadministratordialog.h"
 #include "shell/loginstore.h"
-#include "shell/mainwindow.h"
 #include "shell/singleinstance.h"
 #include "widgets/messages.h"
+#include "window/firstadministratordialog.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>

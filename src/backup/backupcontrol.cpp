@@ -11,10 +11,10 @@
 #include "data/databasesetup.h"
 #include "shell/appcontext.h"
 #include "shell/exitcodes.h"
-#include "shell/mainwindow.h"
 #include "shell/permissions.h"
 #include "widgets/busycursor.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,6 @@
 #include "reports/reportheading.h"
 #include "reports/reportoutput.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
@@ -14,6 +13,7 @@
 #include "widgets/peoplelist.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -4,7 +4,6 @@
 #include "reports/reportheading.h"
 #include "reports/reportoutput.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
@@ -13,6 +12,7 @@
 #include "widgets/permissioncheck.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -5,7 +5,6 @@
 #include "reports/reportoutput.h"
 #include "shell/appcontext.h"
 #include "shell/lookupstore.h"
-#include "shell/mainwindow.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
@@ -15,6 +14,7 @@
 #include "widgets/permissioncheck.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -5,10 +5,10 @@
 #include "reports/reportpainter.h"
 #include "reports/reportviewer.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/busycursor.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 

@@ -6,7 +6,7 @@
 #include "reports/reportviewer.h"
 #include "reports/rollreportscreen.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
+#include "window/mainwindow.h"
 
 void registerReportScreens(MainWindow& window)
 {

@@ -4,11 +4,11 @@
 #include "reports/reportoutput.h"
 #include "reports/rollreports.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
 #include "widgets/screenhelpers.h"
+#include "window/mainwindow.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -4,11 +4,11 @@
 #include "shell/appcontext.h"
 #include "shell/changenotifier.h"
 #include "shell/loginstore.h"
-#include "shell/mainwindow.h"
 #include "shell/passwords.h"
 #include "shell/peoplemodel.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "guitest.h"

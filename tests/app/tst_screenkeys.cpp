@@ -1,7 +1,7 @@
 #include "app/screenregistry.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "testdatabase.h"

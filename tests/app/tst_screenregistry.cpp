@@ -5,10 +5,10 @@
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorscreen.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
-#include "shell/menucommands.h"
 #include "widgets/guardedapplication.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
+#include "window/menucommands.h"
 
 #include "fakeclock.h"
 #include "testdatabase.h"

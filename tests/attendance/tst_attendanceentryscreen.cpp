@@ -6,10 +6,10 @@
 #include "guitest.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include <QComboBox>
 #include <QGroupBox>

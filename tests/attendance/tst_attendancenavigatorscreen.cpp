@@ -5,10 +5,10 @@
 #include "guitest.h"
 #include "navigators/membergridmodel.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -6,9 +6,9 @@
 #include "backup/restoredialog.h"
 #include "data/database.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "testdatabase.h"

@@ -5,10 +5,10 @@
 #include "data/database.h"
 #include "reports/reportviewer.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "guitest.h"

@@ -4,12 +4,12 @@
 #include "members/memberentryscreen.h"
 #include "members/memberscreenstate.h"
 #include "members/memberstore.h"
-#include "shell/mainwindow.h"
 #include "widgets/datebox.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
 #include "widgets/pairedlist.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "guitest.h"

@@ -2,9 +2,9 @@
 #include "data/database.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "guitest.h"

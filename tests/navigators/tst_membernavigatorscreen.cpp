@@ -7,11 +7,11 @@
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorscreen.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,11 +7,11 @@
 #include "navigators/prospectnavigatorscreen.h"
 #include "reports/reportoutput.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "shell/prospectcontactmodel.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

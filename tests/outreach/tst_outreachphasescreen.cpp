@@ -2,8 +2,8 @@
 #include "data/database.h"
 #include "shell/appcontext.h"
 #include "shell/lookupstore.h"
-#include "shell/mainwindow.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "guitest.h"

@@ -3,11 +3,11 @@
 #include "outreach/prospectcontactentryscreen.h"
 #include "shell/appcontext.h"
 #include "shell/changenotifier.h"
-#include "shell/mainwindow.h"
 #include "shell/screenid.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "guitest.h"

@@ -3,10 +3,10 @@
 #include "reports/reportoutput.h"
 #include "reports/reportviewer.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
+#include "window/mainwindow.h"
 
 #include "fakeclock.h"
 #include "guitest.h"

@@ -9,10 +9,10 @@
 #include "reports/reportrenderer.h"
 #include "reports/reportviewer.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "testdatabase.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "shell/firstadministratordialog.h"
+#include "window/firstadministratordialog.h"
 
 #include "data/databaseerror.h"
 #include "shell/appcontext.h"

@@ -1,4 +1,4 @@
-#include "shell/menucommands.h"
+#include "window/menucommands.h"
 
 #include <QCoreApplication>
 

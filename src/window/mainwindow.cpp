@@ -1,12 +1,12 @@
-#include "shell/mainwindow.h"
+#include "window/mainwindow.h"
 
 #include "shell/appcontext.h"
-#include "shell/menucommands.h"
 #include "widgets/appicon.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/permissioncheck.h"
 #include "widgets/screenaccesskeys.h"
+#include "window/menucommands.h"
 
 #include <QAction>
 #include <QApplication>

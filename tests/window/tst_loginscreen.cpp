@@ -2,11 +2,11 @@
 #include "app/startup.h"
 #include "data/database.h"
 #include "shell/appcontext.h"
-#include "shell/firstadministratordialog.h"
-#include "shell/mainwindow.h"
 #include "shell/passwords.h"
 #include "testdatabase.h"
 #include "widgets/messages.h"
+#include "window/firstadministratordialog.h"
+#include "window/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "app/screenregistry.h"
 #include "data/database.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
-#include "shell/menucommands.h"
 #include "shell/passwords.h"
 #include "shell/permissions.h"
 #include "testdatabase.h"
 #include "widgets/appicon.h"
 #include "widgets/messages.h"
+#include "window/mainwindow.h"
+#include "window/menucommands.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "app/screenregistry.h"
-#include "shell/aboutscreen.h"
 #include "shell/appcontext.h"
-#include "shell/mainwindow.h"
 #include "testdatabase.h"
 #include "widgets/messages.h"
+#include "window/aboutscreen.h"
+#include "window/mainwindow.h"
 
 #include <QLabel>
 #include <QMdiArea>

@@ -1,4 +1,4 @@
-#include "shell/aboutscreen.h"
+#include "window/aboutscreen.h"
 
 #include "widgets/appicon.h"
 

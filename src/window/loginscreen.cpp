@@ -1,12 +1,12 @@
-#include "shell/loginscreen.h"
+#include "window/loginscreen.h"
 
 #include "data/databaseerror.h"
 #include "shell/appcontext.h"
 #include "shell/loginstore.h"
-#include "shell/mainwindow.h"
 #include "shell/passwords.h"
 #include "widgets/messages.h"
 #include "widgets/screenhelpers.h"
+#include "window/mainwindow.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
