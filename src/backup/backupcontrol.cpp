@@ -48,7 +48,7 @@ BackupControl::BackupControl(MainWindow& window, QString configPath)
     window.statusBar()->addPermanentWidget(m_progress);
     window.statusBar()->addPermanentWidget(m_status);
     // After the login screen has closed, so that a reminder does not stand over it.
-    connect(&window, &MainWindow::loggedIn, this, &BackupControl::loggedIn, Qt::QueuedConnection);
+    connect(&window, &MainWindow::loggedIn, this, &BackupControl::checkAfterLogin, Qt::QueuedConnection);
     showLastBackup();
 }
 
@@ -150,7 +150,7 @@ void BackupControl::ended(std::optional<BackupResult> result, const QString& fai
     }
 }
 
-void BackupControl::loggedIn()
+void BackupControl::checkAfterLogin()
 {
     showLastBackup();
     // An Admin told of an old backup decides himself; otherwise the first login of a day makes one.

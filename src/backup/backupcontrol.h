@@ -51,7 +51,8 @@ signals:
 private:
     enum class Reminder { NotShown, Accepted, Declined };
 
-    void loggedIn();
+    // After a login: shows the last backup, reminds an Admin of an old one or makes the day's first backup.
+    void checkAfterLogin();
     // Tells an Admin, once a day, that the newest backup is old, and offers to make one.
     Reminder remindIfStale();
     void progressed(double fraction, const QString& text);
