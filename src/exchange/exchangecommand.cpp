@@ -106,7 +106,7 @@ int runImportCommand(const QStringList& arguments, CommandIo& io)
     }
     const QString file = positional.at(1);
     try {
-        const CsvFile::Table table = CsvFile::read(file);
+        const CsvFile::Table table = PersonImport::readFile(file);
         if (table.rows.size() < 2) {
             return refuse(io, command, ExitBadParameters,
                           Text::tr("%1: the file holds no row below its headings.").arg(file));

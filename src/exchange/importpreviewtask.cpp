@@ -14,13 +14,6 @@ class Text
     Q_DECLARE_TR_FUNCTIONS(ImportPreviewTask)
 };
 
-// A file of people has a few dozen columns; one with thousands is no such file (and each column becomes a
-// row of the mapping table).
-constexpr qsizetype kMostColumns = 1000;
-// The most rows read: ten times a large roll. The rows and their preview take about 3 KB each in memory, so
-// this bounds a file of short rows at under 1 GB.
-constexpr qsizetype kMostRows = 250000;
-
 } // namespace
 
 ImportPreviewTask::ImportPreviewTask(Request request)
@@ -48,13 +41,8 @@ void ImportPreviewTask::run()
     try {
         QList<QStringList> rows = m_request.rows;
         if (!m_request.path.isEmpty()) {
-            m_outcome.table = CsvFile::read(m_request.path, m_request.delimiter, &m_progress, kMostRows);
+            m_outcome.table = PersonImport::readFile(m_request.path, m_request.delimiter, &m_progress);
             rows = m_outcome.table.rows;
-            if (rows.value(0).size() > kMostColumns) {
-                throw CsvFile::CsvError(1, Text::tr("The row has %1 cells; a file of people has at most %2 columns.")
-                                               .arg(rows.value(0).size())
-                                               .arg(kMostColumns));
-            }
         }
         ImportOptions options = m_request.options;
         if (m_request.guessMapping) {

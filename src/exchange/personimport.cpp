@@ -549,3 +549,20 @@ void PersonImport::count(ImportPreview& preview, const QList<int>& skippedRows)
     preview.households =
         int(std::count_if(householdSizes.cbegin(), householdSizes.cend(), [](int n) { return n > 1; }));
 }
+
+CsvFile::Table PersonImport::readFile(const QString& path, QChar delimiter, JobProgress* progress)
+{
+    // The most rows read: ten times a large roll. The rows and their preview take about 3 KB each in memory,
+    // so this bounds a file of short rows at under 1 GB.
+    constexpr qsizetype kMostRows = 250000;
+    // A file of people has a few dozen columns; one with thousands is no such file (and each column becomes
+    // a row of the mapping table).
+    constexpr qsizetype kMostColumns = 1000;
+    CsvFile::Table table = CsvFile::read(path, delimiter, progress, kMostRows);
+    if (table.rows.value(0).size() > kMostColumns) {
+        throw CsvFile::CsvError(1, tr("The row has %1 cells; a file of people has at most %2 columns.")
+                                       .arg(table.rows.value(0).size())
+                                       .arg(kMostColumns));
+    }
+    return table;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "csv/csvfile.h"
 #include "csv/jobprogress.h"
 #include "shell/lookupstore.h"
 
@@ -115,6 +116,9 @@ public:
         : m_db(db)
     {}
 
+    // Reads a file of people as CsvFile::read does, refusing (CsvFile::CsvError, naming the row) more rows or
+    // columns than such a file holds. With a progress, reports each stage and can be cancelled.
+    static CsvFile::Table readFile(const QString& path, QChar delimiter = QChar(), JobProgress* progress = nullptr);
     // The rows as they would be stored, with their problems, duplicates and households.
     ImportPreview preview(const QList<QStringList>& rows, const ImportOptions& options);
     // The lists, envelopes and roll the preview checks against.

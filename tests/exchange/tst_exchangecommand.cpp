@@ -80,6 +80,8 @@ void TestExchangeCommand::refusals_data()
         << true << QStringList{"--user", "clerk"} << int(ExitBadParameters) << "Usage";
     QTest::newRow("unclosed quote") << true << QStringList{"people", "BAD", "--user", "clerk"} << int(ExitBadParameters)
                                     << "row 3";
+    QTest::newRow("thousands of columns") << true << QStringList{"people", "WIDE", "--user", "clerk"}
+                                          << int(ExitBadParameters) << "row 1: The row has 1500 cells";
     QTest::newRow("wrong password") << true << QStringList{"people", "FILE", "--user", "nobody"}
                                     << int(ExitLoginRefused) << "invalid";
     QTest::newRow("export without --all or --ids")
@@ -110,6 +112,7 @@ void TestExchangeCommand::refusals()
     const auto testDb = withLogin();
     arguments.replaceInStrings("FILE", file("good.csv", "Last,First\nAble,Al\n"));
     arguments.replaceInStrings("BAD", file("bad.csv", "Last,First\nAble,Al\n\"Cole,Cy\n"));
+    arguments.replaceInStrings("WIDE", file("wide.csv", QByteArray("c,").repeated(1499) + "c\nAble\n"));
     arguments << "--db" << testDb->path();
     QCOMPARE(run(import, arguments), code);
     QVERIFY2(m_err.contains(message), qPrintable(m_err));
