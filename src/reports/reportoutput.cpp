@@ -13,6 +13,7 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <optional>
 
 #include <QDir>
 #include <QMdiArea>
@@ -70,6 +71,22 @@ ReportDocument joined(const std::vector<ReportDocument>& documents)
     return all;
 }
 
+// Runs a report's build under the busy pointer; a build that fails is told to the user and gives nothing.
+template <typename Result>
+std::optional<Result> built(const std::function<Result()>& build)
+{
+    try {
+        const BusyCursor busy;
+        return build();
+    } catch (const ReportError& error) {
+        showMessage(error.message(), MessageStyle::Critical, ReportOutputText::tr("Report"));
+    } catch (const DatabaseError& error) {
+        showMessage(ReportOutputText::tr("The report could not be built: %1").arg(error.message()),
+                    MessageStyle::Critical, ReportOutputText::tr("Report"));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 namespace ReportOutput {
@@ -81,18 +98,11 @@ void setPrintTarget(PrintTarget* target)
 
 void run(MainWindow& window, const std::function<ReportDocument()>& build, bool preview)
 {
-    ReportDocument document;
-    try {
-        const BusyCursor busy;
-        document = build();
-    } catch (const ReportError& error) {
-        showMessage(error.message(), MessageStyle::Critical, ReportOutputText::tr("Report"));
-        return;
-    } catch (const DatabaseError& error) {
-        showMessage(ReportOutputText::tr("The report could not be built: %1").arg(error.message()),
-                    MessageStyle::Critical, ReportOutputText::tr("Report"));
+    std::optional<ReportDocument> made = built(build);
+    if (!made) {
         return;
     }
+    ReportDocument document = std::move(*made);
     if (document.isEmpty()) {
         // Nothing came of the build (stopped by the user, or nobody to print): nothing to show or print.
         emit window.context().requests().showStatus(ReportOutputText::tr("Nothing to print"));
@@ -163,18 +173,11 @@ void printAll(QWidget* parent, const std::vector<ReportDocument>& documents)
 
 void printRun(MainWindow& window, const std::function<std::vector<ReportDocument>()>& build)
 {
-    std::vector<ReportDocument> documents;
-    try {
-        const BusyCursor busy;
-        documents = build();
-    } catch (const ReportError& error) {
-        showMessage(error.message(), MessageStyle::Critical, ReportOutputText::tr("Report"));
-        return;
-    } catch (const DatabaseError& error) {
-        showMessage(ReportOutputText::tr("The report could not be built: %1").arg(error.message()),
-                    MessageStyle::Critical, ReportOutputText::tr("Report"));
+    std::optional<std::vector<ReportDocument>> made = built(build);
+    if (!made) {
         return;
     }
+    const std::vector<ReportDocument>& documents = *made;
     if (std::all_of(documents.begin(), documents.end(), [](const ReportDocument& d) { return d.isEmpty(); })) {
         emit window.context().requests().showStatus(ReportOutputText::tr("Nothing to print"));
         return;
