@@ -56,8 +56,7 @@ AttendanceNavigatorScreen::AttendanceNavigatorScreen(AppContext& context, QWidge
     buildControls();
     ChangeNotifier& changes = m_context.changes();
     connect(&changes, &ChangeNotifier::memberDeleted, this, [this](qint64 memberId) {
-        if (m_model->hasHeader()) {
-            m_model->removeMember(memberId);
+        if (m_model->removeMember(memberId)) {
             showCount();
         }
     });
@@ -250,26 +249,10 @@ bool AttendanceNavigatorScreen::updateGrids()
                                column == MemberGridModel::StatusColumn || column == MemberGridModel::MemberStatusColumn;
             m_grid->setColumnHidden(column, !shown);
         }
-        resizeColumns();
+        Controls::fitColumnsToLongest(m_grid, [this](int column) { return m_model->longestRow(column); });
     }
     showCount();
     return true;
-}
-
-void AttendanceNavigatorScreen::resizeColumns()
-{
-    const QFontMetrics metrics = m_grid->fontMetrics();
-    QHeaderView* header = m_grid->horizontalHeader();
-    constexpr int kPadding = 16;
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        int width = header->sectionSizeHint(column);
-        const int row = m_model->longestRow(column);
-        if (row >= 0) {
-            width = qMax(width,
-                         metrics.horizontalAdvance(m_model->data(m_model->index(row, column)).toString()) + kPadding);
-        }
-        header->resizeSection(column, width);
-    }
 }
 
 void AttendanceNavigatorScreen::showCount()

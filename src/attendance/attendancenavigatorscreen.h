@@ -50,7 +50,6 @@ private:
     void clearCriteria();
     void setDatesToToday();
     void showCount();
-    void resizeColumns();
     void print(Report report);
     void refuse(const QString& message, QWidget* field);
 

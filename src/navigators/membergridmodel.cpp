@@ -253,11 +253,11 @@ void MemberGridModel::followSaved(Database& db, qint64 id)
     }
 }
 
-void MemberGridModel::removeMember(qint64 id)
+bool MemberGridModel::removeMember(qint64 id)
 {
     const qsizetype at = m_ids.indexOf(id);
     if (at < 0) {
-        return;
+        return false;
     }
     if (at < qsizetype(m_rows.size())) {
         beginRemoveRows({}, int(at), int(at));
@@ -269,6 +269,7 @@ void MemberGridModel::removeMember(qint64 id)
     } else {
         m_ids.removeAt(at);
     }
+    return true;
 }
 
 bool MemberGridModel::canFetchMore(const QModelIndex& parent) const

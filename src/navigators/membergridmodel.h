@@ -79,8 +79,8 @@ public:
     void replaceRow(const MemberListRow& row);
     // A person saved elsewhere while rows are listed: his row, where read already, is read again as stored.
     void followSaved(Database& db, qint64 id);
-    // Takes the person out of the result (deleted elsewhere).
-    void removeMember(qint64 id);
+    // Takes the person out of the result (deleted elsewhere); false when he was not in it.
+    bool removeMember(qint64 id);
     bool hasHeader() const { return m_hasHeader; }
 
     // How many people the search found, their rows read or not.

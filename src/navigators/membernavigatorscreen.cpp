@@ -239,8 +239,7 @@ void MemberNavigatorScreen::memberSavedElsewhere(qint64 memberId)
 void MemberNavigatorScreen::memberDeletedElsewhere(qint64 memberId)
 {
     refillLists(true);
-    if (m_model->hasHeader()) {
-        m_model->removeMember(memberId);
+    if (m_model->removeMember(memberId)) {
         showCount();
     }
 }
@@ -283,26 +282,9 @@ void MemberNavigatorScreen::updateGrids()
         // The count and every ID come now; the rows are read as the grid scrolls to them.
         m_model->setResult(MemberNavigatorStore(db).findIds(criteria()),
                            [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
-        resizeColumnsToContents();
+        Controls::fitColumnsToLongest(m_grid, [this](int column) { return m_model->longestRow(column); });
     }
     showCount();
-}
-
-void MemberNavigatorScreen::resizeColumnsToContents()
-{
-    // Measures the header and the longest cell of each column instead of every row.
-    const QFontMetrics metrics = m_grid->fontMetrics();
-    const int padding = 2 * m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 12;
-    QHeaderView* header = m_grid->horizontalHeader();
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        int width = header->sectionSizeHint(column);
-        const int row = m_model->longestRow(column);
-        if (row >= 0) {
-            const QString text = m_model->data(m_model->index(row, column)).toString();
-            width = qMax(width, metrics.horizontalAdvance(text) + padding);
-        }
-        header->resizeSection(column, width);
-    }
 }
 
 void MemberNavigatorScreen::setDatesToToday()

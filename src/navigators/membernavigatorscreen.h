@@ -52,7 +52,6 @@ private:
     void memberDeletedElsewhere(qint64 memberId);
     void showCount();
     void setDatesToToday();
-    void resizeColumnsToContents();
     void openPerson(const QModelIndex& index);
     void print(Report report);
 

@@ -271,8 +271,7 @@ void ProspectNavigatorScreen::memberSavedElsewhere(qint64 memberId)
 void ProspectNavigatorScreen::memberDeletedElsewhere(qint64 memberId)
 {
     refillLists(true);
-    if (m_model->hasHeader()) {
-        m_model->removeMember(memberId);
+    if (m_model->removeMember(memberId)) {
         showCount();
     }
 }
@@ -315,26 +314,9 @@ void ProspectNavigatorScreen::updateGrids()
         // The count and every ID come now; the rows are read as the grid scrolls to them.
         m_model->setResult(ProspectNavigatorStore(db).findIds(criteria()),
                            [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
-        resizeColumnsToContents();
+        Controls::fitColumnsToLongest(m_grid, [this](int column) { return m_model->longestRow(column); });
     }
     showCount();
-}
-
-void ProspectNavigatorScreen::resizeColumnsToContents()
-{
-    // Measures the header and the longest cell of each column instead of every row.
-    const QFontMetrics metrics = m_grid->fontMetrics();
-    const int padding = 2 * m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 12;
-    QHeaderView* header = m_grid->horizontalHeader();
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        int width = header->sectionSizeHint(column);
-        const int row = m_model->longestRow(column);
-        if (row >= 0) {
-            const QString cell = m_model->data(m_model->index(row, column)).toString();
-            width = qMax(width, metrics.horizontalAdvance(cell) + padding);
-        }
-        header->resizeSection(column, width);
-    }
 }
 
 void ProspectNavigatorScreen::showContactsOf(int row)

@@ -55,7 +55,6 @@ private:
     void memberDeletedElsewhere(qint64 memberId);
     void showCount();
     void setDatesToToday();
-    void resizeColumnsToContents();
     void showContactsOf(int row);
     void openPerson(const QModelIndex& index);
     void openContact(const QModelIndex& index);

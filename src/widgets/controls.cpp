@@ -176,6 +176,26 @@ QTableView* grid(QWidget* parent, const QString& name)
     return view;
 }
 
+void fitColumnsToLongest(QTableView* grid, const std::function<int(int column)>& longestRow)
+{
+    const QAbstractItemModel* model = grid->model();
+    if (model == nullptr) {
+        return;
+    }
+    const QFontMetrics metrics = grid->fontMetrics();
+    const int padding = 2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 12;
+    QHeaderView* header = grid->horizontalHeader();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        int width = header->sectionSizeHint(column);
+        const int row = longestRow(column);
+        if (row >= 0) {
+            const QString text = model->data(model->index(row, column)).toString();
+            width = qMax(width, metrics.horizontalAdvance(text) + padding);
+        }
+        header->resizeSection(column, width);
+    }
+}
+
 namespace {
 
 // A scroll area that asks for the room its page needs, so a screen opens at its full size wherever that

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -50,6 +51,9 @@ void dropDownBelow(QComboBox* list);
 // in the tab order, and typing a date on the check box ticks it and types into the box.
 DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString& checkName);
 QTableView* grid(QWidget* parent, const QString& name);
+// Sizes each column of the grid to its heading or to its longest cell, the row longestRow names (-1: none):
+// one measurement a column instead of every row of a large result.
+void fitColumnsToLongest(QTableView* grid, const std::function<int(int column)>& longestRow);
 // Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PgDn / Ctrl+PgUp change the pages wherever the focus is on the screen.
 void addPageShortcuts(QTabWidget* pages);
 // Adds a page inside a frameless scroll area: a page taller than the window scrolls inside itself instead of
