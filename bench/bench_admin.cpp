@@ -104,12 +104,10 @@ void straight(Database& db, bool level, const QString& oldText, const QVariant& 
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     bool within = true;
     const auto check = [&](const QString& label, double store, double bare, double limitMs) {
         const double ratio = store / bare;

@@ -118,12 +118,10 @@ private:
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     Limits limits(out);
     try {
         const DemoRollOptions options = Bench::rollOptions(people);

@@ -60,7 +60,7 @@ BackupRequest requestFor(const QString& database, const QString& backups)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     QTextStream out(stdout);
 
     QTemporaryDir folder(QDir(QDir::tempPath()).filePath(QStringLiteral("kelvane-bench-backup-XXXXXX")));

@@ -24,12 +24,10 @@
 // update sheets 20 s or more, or the class screen 200 ms or more.
 int main(int argc, char* argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     QTemporaryDir temporary;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temporary.path();
     AppConfig config;

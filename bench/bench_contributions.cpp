@@ -76,11 +76,9 @@ double peakMemoryMb()
 
 int main(int argc, char* argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    Bench::preferOffscreen();
     QGuiApplication app(argc, argv);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     QTemporaryDir temporary;
     const QString folder = argc > 2 && argv[2][0] != 0 ? QString::fromLocal8Bit(argv[2]) : temporary.path();
     QStringList cases;

@@ -12,7 +12,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     try {
         const DemoRollOptions options = Bench::rollOptions(people);
         auto db = Database::open(Bench::cachedDemoRoll(options));

@@ -80,7 +80,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     bool within = true;
     const auto check = [&](const QString& label, double ms, double limitMs, double bareMs) {
         out << QStringLiteral("%1: %2 ms (bare %3 ms, ratio %4)")

@@ -49,11 +49,9 @@ QList<qint64> fullPeople(Database& db, int wanted)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     QTextStream out(stdout);
 
     QTemporaryDir folder;

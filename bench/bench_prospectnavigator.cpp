@@ -46,12 +46,10 @@ QDate storedDate(Database& db, const QString& sql)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    Bench::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     bool withinLimits = true;
     try {
         const DemoRollOptions options = Bench::rollOptions(people);

@@ -15,12 +15,10 @@
 // another number is given; the PDF files are kept in the folder when one is named, to be looked at.
 int main(int argc, char* argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    Bench::preferOffscreen();
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);
-    const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+    const int people = Bench::peopleArgument(argc, argv);
     const QString roll = Bench::cachedDemoRoll(Bench::rollOptions(people));
     auto db = Database::open(roll);
 

@@ -16,6 +16,18 @@
 
 namespace Bench {
 
+void preferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+int peopleArgument(int argc, char* argv[])
+{
+    return argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 25000;
+}
+
 DemoRollOptions rollOptions(int people, int years, quint64 seed)
 {
     DemoRollOptions options;

@@ -13,6 +13,12 @@ class Database;
 
 namespace Bench {
 
+// Runs the program on the offscreen platform unless QT_QPA_PLATFORM names another; call it before the
+// application object is made.
+void preferOffscreen();
+// The roll size the program's first argument names, else 25,000.
+int peopleArgument(int argc, char* argv[]);
+
 // Options for a benchmark roll. The end date is fixed so that a cached roll stays valid from day to day.
 DemoRollOptions rollOptions(int people, int years = 5, quint64 seed = 1);
 
