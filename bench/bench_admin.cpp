@@ -148,10 +148,8 @@ int main(int argc, char* argv[])
         check(QStringLiteral("delete of a %1 on %2 people").arg(what).arg(people), remove, removeStraight, 1000);
     }
 
-    AppConfig config;
-    config.databasePath = path;
-    AppContext context(Database::open(path), config);
-    context.setUser({1, QStringLiteral("Admin"), QStringLiteral("bench")});
+    const std::unique_ptr<AppContext> opened = Bench::openAsAdmin(path);
+    AppContext& context = *opened;
     int listed = 0;
     const Bench::Timing opening = Bench::measure(QStringLiteral("user screen opens"), kRuns, [&] {
         UserEntryScreen screen(context);

@@ -161,10 +161,8 @@ int main(int argc, char* argv[])
         // The same Find on the entry screen, from the click to the painted grid with its columns sized; the
         // screen has a connection of its own, as in the program.
         {
-            AppConfig config;
-            config.databasePath = path;
-            AppContext context(Database::open(path), config);
-            context.setUser({1, QStringLiteral("Admin"), QStringLiteral("bench")});
+            const std::unique_ptr<AppContext> opened = Bench::openAsAdmin(path);
+            AppContext& context = *opened;
             AttendanceEntryScreen screen(context);
             screen.resize(1100, 780);
             screen.show();

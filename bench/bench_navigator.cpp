@@ -38,10 +38,8 @@ int main(int argc, char* argv[])
     bool withinLimits = true;
     try {
         const DemoRollOptions options = Bench::rollOptions(people);
-        AppConfig config;
-        config.databasePath = Bench::cachedDemoRoll(options);
-        AppContext context(Database::open(config.databasePath), config);
-        context.setUser({1, QStringLiteral("Admin"), QStringLiteral("bench")});
+        const std::unique_ptr<AppContext> opened = Bench::openAsAdmin(Bench::cachedDemoRoll(options));
+        AppContext& context = *opened;
         const int total = int(context.db().scalar(QStringLiteral("SELECT COUNT(*) FROM Member")).toLongLong());
         out << "roll: " << total << " people" << Qt::endl;
 

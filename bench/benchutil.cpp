@@ -2,6 +2,8 @@
 
 #include "data/database.h"
 #include "data/schema.h"
+#include "shell/appconfig.h"
+#include "shell/appcontext.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -151,6 +153,15 @@ int stepThrough(Database& db, const QString& sql, const QVariantList& params)
         ++rows;
     }
     return rows;
+}
+
+std::unique_ptr<AppContext> openAsAdmin(const QString& databasePath)
+{
+    AppConfig config;
+    config.databasePath = databasePath;
+    auto context = std::make_unique<AppContext>(Database::open(databasePath), config);
+    context->setUser({1, QStringLiteral("Admin"), QStringLiteral("bench")});
+    return context;
 }
 
 } // namespace Bench
