@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
+#include "navigators/resultfollowing.h"
 #include "shell/appcontext.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
@@ -48,16 +49,12 @@ MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, QWidget* paren
     setWindowTitle(tr("Member Navigator"));
     buildControls();
 
-    // Another screen changed people or responsibilities: the lists (deacons, classes, leaders) may differ.
-    ChangeNotifier& changes = m_context.changes();
     // The grid keeps its result: a person saved elsewhere shows as now stored, a deleted one leaves it.
-    const QString refill = tr("Refill the search lists");
-    Guard::connect(&changes, &ChangeNotifier::memberSaved, this, refill,
-                   [this](qint64 memberId) { memberSavedElsewhere(memberId); });
-    Guard::connect(&changes, &ChangeNotifier::memberDeleted, this, refill,
-                   [this](qint64 memberId) { memberDeletedElsewhere(memberId); });
-    Guard::connect(&changes, &ChangeNotifier::responsibilitiesChanged, this, refill, [this] { refillLists(true); });
-    Guard::connect(&changes, &ChangeNotifier::listValuesChanged, this, refill, [this] { refillLists(true); });
+    followRollChanges(
+        this, m_context, m_model, [this] { refillLists(true); }, [this] { showCount(); });
+    // Changed responsibilities change the deacon and responsibility lists.
+    Guard::connect(&m_context.changes(), &ChangeNotifier::responsibilitiesChanged, this, tr("Refill the search lists"),
+                   [this] { refillLists(true); });
 
     loadSearchValues();
 }
@@ -228,20 +225,6 @@ void MemberNavigatorScreen::refillLists(bool keepChoices)
         {m_deacon, values.deacons},
     };
     Controls::refillAll(texts, named, keepChoices);
-}
-
-void MemberNavigatorScreen::memberSavedElsewhere(qint64 memberId)
-{
-    refillLists(true);
-    m_model->followSaved(m_context.db(), memberId);
-}
-
-void MemberNavigatorScreen::memberDeletedElsewhere(qint64 memberId)
-{
-    refillLists(true);
-    if (m_model->removeMember(memberId)) {
-        showCount();
-    }
 }
 
 void MemberNavigatorScreen::showCount()

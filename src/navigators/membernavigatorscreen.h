@@ -48,8 +48,6 @@ private:
     void clearCriteria();
     // Refills the criterion lists; with keepChoices what is chosen stays chosen where it is still offered.
     void refillLists(bool keepChoices);
-    void memberSavedElsewhere(qint64 memberId);
-    void memberDeletedElsewhere(qint64 memberId);
     void showCount();
     void setDatesToToday();
     void openPerson(const QModelIndex& index);

@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
+#include "navigators/resultfollowing.h"
 #include "shell/appcontext.h"
 #include "shell/prospectcontactmodel.h"
 #include "widgets/busycursor.h"
@@ -58,15 +59,10 @@ ProspectNavigatorScreen::ProspectNavigatorScreen(AppContext& context, QWidget* p
     setWindowTitle(tr("Prospect Navigator"));
     buildControls();
 
-    ChangeNotifier& changes = m_context.changes();
     // The grid keeps its result: a person saved elsewhere shows as now stored, a deleted one leaves it.
-    const QString refill = tr("Refill the search lists");
-    Guard::connect(&changes, &ChangeNotifier::memberSaved, this, refill,
-                   [this](qint64 memberId) { memberSavedElsewhere(memberId); });
-    Guard::connect(&changes, &ChangeNotifier::memberDeleted, this, refill,
-                   [this](qint64 memberId) { memberDeletedElsewhere(memberId); });
-    Guard::connect(&changes, &ChangeNotifier::listValuesChanged, this, refill, [this] { refillLists(true); });
-    Guard::connect(&changes, &ChangeNotifier::contactsChanged, this, tr("Show the contacts"),
+    followRollChanges(
+        this, m_context, m_model, [this] { refillLists(true); }, [this] { showCount(); });
+    Guard::connect(&m_context.changes(), &ChangeNotifier::contactsChanged, this, tr("Show the contacts"),
                    [this](qint64 prospectId) {
                        const int row = m_grid->currentIndex().row();
                        if (row >= 0 && m_model->memberId(row) == prospectId) {
@@ -260,20 +256,6 @@ void ProspectNavigatorScreen::refillLists(bool keepChoices)
     };
     Controls::refillAll(texts, {{m_ssClass, values.sundaySchoolClasses}, {m_careGroup, values.careGroups}},
                         keepChoices);
-}
-
-void ProspectNavigatorScreen::memberSavedElsewhere(qint64 memberId)
-{
-    refillLists(true);
-    m_model->followSaved(m_context.db(), memberId);
-}
-
-void ProspectNavigatorScreen::memberDeletedElsewhere(qint64 memberId)
-{
-    refillLists(true);
-    if (m_model->removeMember(memberId)) {
-        showCount();
-    }
 }
 
 void ProspectNavigatorScreen::showCount()
