@@ -15,6 +15,7 @@ void AttendanceEntryModel::setWeek(AttendanceWeekList list)
     m_rows = std::move(list.rows);
     m_week = list.week;
     m_hasHeader = true;
+    marksSaved();
     endResetModel();
     emit marksChanged();
 }
@@ -23,6 +24,7 @@ void AttendanceEntryModel::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_savedMarks.clear();
     m_week = {};
     m_hasHeader = false;
     endResetModel();
@@ -38,6 +40,7 @@ bool AttendanceEntryModel::removeMember(qint64 memberId)
     }
     const int row = int(found - m_rows.begin());
     beginRemoveRows({}, row, row);
+    m_savedMarks.erase(m_savedMarks.begin() + row);
     m_rows.erase(found);
     endRemoveRows();
     // The grey stripes move with the rows below.
@@ -56,6 +59,25 @@ std::vector<AttendanceSaveRow> AttendanceEntryModel::saveRows() const
         out.push_back({row.memberId, row.marks});
     }
     return out;
+}
+
+bool AttendanceEntryModel::hasChangedMarks() const
+{
+    for (size_t row = 0; row < m_rows.size(); ++row) {
+        if (m_rows[row].marks != m_savedMarks[row]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void AttendanceEntryModel::marksSaved()
+{
+    m_savedMarks.clear();
+    m_savedMarks.reserve(m_rows.size());
+    for (const AttendanceEntryRow& row : m_rows) {
+        m_savedMarks.push_back(row.marks);
+    }
 }
 
 int AttendanceEntryModel::rowCount(const QModelIndex& parent) const

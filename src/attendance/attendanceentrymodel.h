@@ -36,6 +36,10 @@ public:
     bool removeMember(qint64 memberId);
     // The marks of every row as they would be saved.
     std::vector<AttendanceSaveRow> saveRows() const;
+    // A box was ticked or unticked since the week was listed or last saved.
+    bool hasChangedMarks() const;
+    // The marks on screen are now the saved ones.
+    void marksSaved();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -50,6 +54,8 @@ signals:
 
 private:
     std::vector<AttendanceEntryRow> m_rows;
+    // Each row's marks as listed or last saved, in the order of m_rows.
+    std::vector<AttendanceMarks> m_savedMarks;
     QDate m_week;
     bool m_hasHeader = false;
 };

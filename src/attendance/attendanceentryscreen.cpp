@@ -3,6 +3,7 @@
 #include "attendance/attendanceentrymodel.h"
 #include "shell/appcontext.h"
 #include "shell/lookupstore.h"
+#include "shell/textformat.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
@@ -40,6 +41,7 @@ AttendanceEntryScreen::AttendanceEntryScreen(AppContext& context, QWidget* paren
 {
     setWindowTitle(tr("Attendance Entry/Edit"));
     buildControls();
+    UnsavedChanges::guardClose(this, *this);
 
     ChangeNotifier& changes = m_context.changes();
     // A person deleted elsewhere leaves the grid, so a later Save cannot write rows for him again.
@@ -104,6 +106,9 @@ void AttendanceEntryScreen::buildControls()
     QPushButton* saveButton = button("btnSave", QT_TR_NOOP("&Save"));
     QPushButton* exit = button("btnExit", QT_TR_NOOP("E&xit"));
     buttons->addStretch();
+    // The week a save records, whichever day of it was picked.
+    m_pickedWeek = Controls::label(m_criteriaFrame, {}, QStringLiteral("lblWeekOf"));
+    buttons->addWidget(m_pickedWeek);
     grid->addLayout(buttons, buttonsRow, 0, 1, 4 * 2);
 
     m_gridFrame = Controls::frame(this, QStringLiteral("Frame2"), tr("Names"));
@@ -134,7 +139,7 @@ void AttendanceEntryScreen::buildControls()
     Guard::connect(m_name, &QLineEdit::returnPressed, this, findText, [this] { updateGrids(); });
     auto* findShortcut = new QShortcut(QKeySequence::Find, this);
     Guard::connect(findShortcut, &QShortcut::activated, this, findText, [this] { updateGrids(); });
-    connect(clear, &QPushButton::clicked, this, &AttendanceEntryScreen::clearCriteria);
+    Guard::connect(clear, &QPushButton::clicked, this, clear->text(), [this] { clearCriteria(); });
     Guard::connect(saveButton, &QPushButton::clicked, this, saveButton->text(), [this] { save(); });
     connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
     Guard::connect(m_grid, &QTableView::doubleClicked, this, tr("Show the person"), [this](const QModelIndex& index) {
@@ -143,6 +148,7 @@ void AttendanceEntryScreen::buildControls()
         }
     });
     connect(m_model, &AttendanceEntryModel::marksChanged, this, &AttendanceEntryScreen::showTotals);
+    connect(m_weekOf, &DateBox::dateChanged, this, &AttendanceEntryScreen::showPickedWeek);
 }
 
 void AttendanceEntryScreen::loadSearchValues()
@@ -161,6 +167,7 @@ void AttendanceEntryScreen::loadSearchValues()
     }
     m_model->clear();
     m_weekOf->setDate(m_context.clock().today());
+    showPickedWeek();
 }
 
 AttendanceEntryCriteria AttendanceEntryScreen::criteria() const
@@ -178,7 +185,7 @@ AttendanceEntryCriteria AttendanceEntryScreen::criteria() const
 
 void AttendanceEntryScreen::updateGrids()
 {
-    if (!m_weekOf->commit()) {
+    if (!m_weekOf->commit() || !UnsavedChanges::mayLeave(*this)) {
         return;
     }
     BusyCursor busy;
@@ -209,7 +216,11 @@ bool AttendanceEntryScreen::save()
     for (const qint64 gone : result.missingPeople) {
         m_model->removeMember(gone);
     }
-    if (otherWeek) {
+    emit m_context.requests().showStatus(
+        tr("Saved the week of Sunday %1: %n people changed", nullptr, result.peopleChanged).arg(shortDate(target)));
+    if (!otherWeek) {
+        m_model->marksSaved();
+    } else {
         // The week written to becomes the listed one, with its stored marks in the hidden columns.
         BusyCursor busy;
         AttendanceEntryCriteria c = criteria();
@@ -278,8 +289,36 @@ void AttendanceEntryScreen::showTotals()
     m_totals->setText(totalsText());
 }
 
+bool AttendanceEntryScreen::hasUnsavedChanges() const
+{
+    return m_model->hasChangedMarks();
+}
+
+QString AttendanceEntryScreen::recordName() const
+{
+    return tr("the attendance of the week of %1").arg(shortDate(m_model->week()));
+}
+
+QString AttendanceEntryScreen::saveQuestion() const
+{
+    return tr("Save the attendance of the week of %1?").arg(shortDate(m_model->week()));
+}
+
+bool AttendanceEntryScreen::saveRecord()
+{
+    return save();
+}
+
+void AttendanceEntryScreen::showPickedWeek()
+{
+    m_pickedWeek->setText(tr("Week of Sunday %1").arg(shortDate(AttendanceWeek::sundayOf(m_weekOf->date()))));
+}
+
 void AttendanceEntryScreen::clearCriteria()
 {
+    if (!UnsavedChanges::mayLeave(*this)) {
+        return;
+    }
     m_name->clear();
     m_weekOf->setDate(m_context.clock().today());
     for (QComboBox* list : {m_status, m_churchStatus, m_ssClass, m_discClass, m_wedClass}) {

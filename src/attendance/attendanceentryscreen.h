@@ -1,6 +1,7 @@
 #pragma once
 
 #include "attendance/attendancestore.h"
+#include "widgets/unsavedchanges.h"
 
 #include <QWidget>
 
@@ -14,8 +15,11 @@ class QLineEdit;
 class QTableView;
 
 // "Attendance Entry/Edit": lists the people of a week by the criteria, with a box per category to tick, and
-// saves the week's marks all at once. Columns a configuration switch hides keep their stored marks.
-class AttendanceEntryScreen final : public QWidget
+// saves the week's marks all at once. Columns a configuration switch hides keep their stored marks. Ticks not
+// saved are asked about before they go: a new Find, Clear, and every way of closing the screen.
+class AttendanceEntryScreen final
+    : public QWidget
+    , public RecordEditor
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AttendanceEntryScreen)
@@ -26,10 +30,11 @@ public:
 
     // Refills the five criterion lists (nothing chosen), empties the grid and sets the date to today.
     void loadSearchValues();
-    // Lists the week of the picked date by the criteria.
+    // Lists the week of the picked date by the criteria, once ticks not saved are saved or let go.
     void updateGrids();
-    // Writes the listed marks for the week of the picked date, in one transaction. When that is not the
-    // listed week the user is asked first. False when nothing was written.
+    // Writes the listed marks for the week of the picked date, in one transaction, and says in the status bar
+    // how many people's marks it changed. When that is not the listed week the user is asked first. False
+    // when nothing was written.
     bool save();
     AttendanceEntryCriteria criteria() const;
 
@@ -39,12 +44,19 @@ public:
 
     QSize sizeHint() const override;
 
+    bool hasUnsavedChanges() const override;
+    QString recordName() const override;
+    // "Save the attendance of the week of <Sunday>?"
+    QString saveQuestion() const override;
+    bool saveRecord() override;
+
 private:
     void buildControls();
     void clearCriteria();
     void hideSwitchedColumns();
     void resizeColumns();
     void showTotals();
+    void showPickedWeek();
     // The categories whose columns a switch hides.
     AttendanceColumns hiddenColumns() const;
 
@@ -62,4 +74,5 @@ private:
     QComboBox* m_wedClass = nullptr;
     QTableView* m_grid = nullptr;
     QLabel* m_totals = nullptr;
+    QLabel* m_pickedWeek = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "data/transaction.h"
 #include "shell/textformat.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -102,14 +103,16 @@ AttendanceSaveResult AttendanceStore::saveWeek(const QDate& day, const std::vect
         return result; // an empty grid saves nothing
     }
     const QString week = SqlValue::fromDate(AttendanceWeek::sundayOf(day));
-    const bool keepAny = std::find(keepStored.begin(), keepStored.end(), true) != keepStored.end();
 
     Transaction transaction(m_db);
-    std::optional<PreparedStatement> readStored;
-    if (keepAny) {
-        readStored.emplace(m_db, QStringLiteral("SELECT ") + markColumns() +
-                                     QStringLiteral(" FROM AttendanceData WHERE WeekOf = ? AND MemberID = ?"));
-        readStored->bindText(0, week);
+    // The week as stored before this save, read once: kept columns take their marks from it, and the people
+    // whose marks differ from it are the ones the save changed.
+    QHash<qint64, AttendanceMarks> before;
+    for (Query q = m_db.query(QStringLiteral("SELECT MemberID, ") + markColumns() +
+                                  QStringLiteral(" FROM AttendanceData WHERE WeekOf = ?"),
+                              {week});
+         q.next();) {
+        before.insert(q.value(0).toLongLong(), marksAt(q, 1));
     }
     // Who is on the roll, read inside the transaction: a person deleted since the week was listed gets no row.
     QSet<qint64> onRoll;
@@ -123,19 +126,18 @@ AttendanceSaveResult AttendanceStore::saveWeek(const QDate& day, const std::vect
     insert.bindText(0, week);
 
     for (const AttendanceSaveRow& row : rows) {
+        const AttendanceMarks stored = before.value(row.memberId);
         AttendanceMarks marks = row.marks;
-        if (keepAny) {
-            readStored->bindInteger(1, row.memberId);
-            const Rows stored = readStored->select();
-            const AttendanceMarks storedMarks = stored.empty() ? AttendanceMarks{} : marksAt(stored.front(), 0);
-            for (int c = 0; c < kCategories; ++c) {
-                if (keepStored[size_t(c)]) {
-                    marks[size_t(c)] = storedMarks[size_t(c)];
-                }
+        for (int c = 0; c < kCategories; ++c) {
+            if (keepStored[size_t(c)]) {
+                marks[size_t(c)] = stored[size_t(c)];
             }
         }
         remove.bindInteger(1, row.memberId);
         remove.execute();
+        if (marks != stored && onRoll.contains(row.memberId)) {
+            ++result.peopleChanged;
+        }
         if (!anyMark(marks)) {
             continue;
         }

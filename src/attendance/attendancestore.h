@@ -60,6 +60,8 @@ struct AttendanceSaveRow
 struct AttendanceSaveResult
 {
     int rowsWritten = 0;
+    // People on the roll whose marks for the week are now other than they were stored before the save.
+    int peopleChanged = 0;
     // People with marks to write who are no longer on the roll (deleted since the week was listed): nothing
     // was written for them.
     QList<qint64> missingPeople;

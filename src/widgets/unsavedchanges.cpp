@@ -53,6 +53,11 @@ private:
 
 } // namespace
 
+QString RecordEditor::saveQuestion() const
+{
+    return Text::tr("Save changes to %1?").arg(recordName());
+}
+
 namespace UnsavedChanges {
 
 bool mayLeave(RecordEditor& editor)
@@ -60,8 +65,7 @@ bool mayLeave(RecordEditor& editor)
     if (!editor.hasUnsavedChanges()) {
         return true;
     }
-    switch (showMessage(Text::tr("Save changes to %1?").arg(editor.recordName()), MessageStyle::SaveDiscardCancel,
-                        Text::tr("Unsaved Changes"))) {
+    switch (showMessage(editor.saveQuestion(), MessageStyle::SaveDiscardCancel, Text::tr("Unsaved Changes"))) {
         case MessageAnswer::Save:
             return editor.saveRecord();
         case MessageAnswer::Discard:

@@ -15,6 +15,8 @@ public:
     virtual bool hasUnsavedChanges() const = 0;
     // How the save question names the record, e.g. "Testerman, John".
     virtual QString recordName() const = 0;
+    // The save question: "Save changes to <recordName>?" unless the screen words it for what it holds.
+    virtual QString saveQuestion() const;
     // Runs the screen's normal save, with its permission test, rules and messages; false when it refused
     // or failed (the record then stays on screen with its changes).
     virtual bool saveRecord() = 0;

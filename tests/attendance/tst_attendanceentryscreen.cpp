@@ -6,6 +6,7 @@
 #include "guitest.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
+#include "shell/textformat.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
@@ -16,8 +17,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
@@ -48,6 +51,8 @@ private slots:
     void deletedPersonLeavesTheGrid();
     void doubleClickOpensThePerson();
     void clearEmptiesEverything();
+    void everyWayOfLeavingTicksAsksFirst_data();
+    void everyWayOfLeavingTicksAsksFirst();
 
 private:
     void open(const QString& wednesdayNightSwitch = QStringLiteral("Yes"));
@@ -175,6 +180,8 @@ void TestAttendanceEntryScreen::findListsTheWeekOfAnyDayWithItsMarks()
     store(smith, kSunday, "1001001");
     store(smith, kSunday.addDays(7), "1111111");
     pickDate(kWednesday);
+    // The screen names the Sunday a save records, whichever day was picked.
+    QCOMPARE(control<QLabel>("lblWeekOf")->text(), "Week of Sunday " + shortDate(kSunday));
     click("btnFind");
     AttendanceEntryModel* model = m_screen->model();
     QCOMPARE(model->columnCount(), 11);
@@ -196,8 +203,9 @@ void TestAttendanceEntryScreen::findListsTheWeekOfAnyDayWithItsMarks()
              qPrintable(control<QLabel>("lblTotals")->text()));
     toggle(id("Sanders"), AttendanceWeek::SS);
     QVERIFY(control<QLabel>("lblTotals")->text().contains("Sunday School 2,"));
-    // A name narrows the list.
+    // A name narrows the list (the tick above is let go).
     control<QLineEdit>("txtName")->setText("smithe");
+    MessageLog::setNextAnswer(MessageAnswer::Discard);
     click("btnFind");
     QCOMPARE(model->rowCount(), 1);
     QCOMPARE(model->memberId(0), id("Smithers"));
@@ -377,6 +385,94 @@ void TestAttendanceEntryScreen::clearEmptiesEverything()
     QCOMPARE(control<DateBox>("dtWeekOf")->date(), m_clock.today());
     QCOMPARE(m_screen->model()->columnCount(), 0);
     QCOMPARE(m_screen->model()->rowCount(), 0);
+}
+
+void TestAttendanceEntryScreen::everyWayOfLeavingTicksAsksFirst_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("answer");
+    const QStringList ways = {"Find",       "Enter in the name box", "Clear", "Exit", "Escape", "close box", "Log Off",
+                              "program end"};
+    for (const QString& way : ways) {
+        const QByteArray w = way.toUtf8();
+        QTest::newRow(QByteArray(w + ", nothing ticked").constData()) << way << false << int(MessageAnswer::Cancel);
+        QTest::newRow(QByteArray(w + ", Cancel").constData()) << way << true << int(MessageAnswer::Cancel);
+        QTest::newRow(QByteArray(w + ", Discard").constData()) << way << true << int(MessageAnswer::Discard);
+        QTest::newRow(QByteArray(w + ", Save").constData()) << way << true << int(MessageAnswer::Save);
+    }
+}
+
+void TestAttendanceEntryScreen::everyWayOfLeavingTicksAsksFirst()
+{
+    QFETCH(QString, way);
+    QFETCH(bool, edited);
+    QFETCH(int, answer);
+    const qint64 smith = id("Smith");
+    const qint64 sanders = id("Sanders");
+    store(sanders, kSunday, "0001000");
+    pickDate(kWednesday);
+    click("btnFind");
+    if (edited) {
+        toggle(smith, AttendanceWeek::SS);
+        toggle(sanders, AttendanceWeek::WS); // his stored mark taken away
+        // Ticked and unticked again: no change.
+        toggle(id("O'Brien"), AttendanceWeek::SL);
+        toggle(id("O'Brien"), AttendanceWeek::SL);
+    }
+    MessageLog::setNextAnswer(MessageAnswer(answer));
+
+    if (way == "Find") {
+        click("btnFind");
+    } else if (way == "Enter in the name box") {
+        QTest::keyClick(control<QLineEdit>("txtName"), Qt::Key_Return);
+    } else if (way == "Clear") {
+        click("btnClear");
+    } else if (way == "Exit") {
+        click("btnExit");
+    } else if (way == "Escape") {
+        QTest::keyClick(control<QTableView>("vsfgMembers"), Qt::Key_Escape);
+    } else if (way == "close box") {
+        qobject_cast<QMdiSubWindow*>(m_screen->parentWidget())->close();
+    } else if (way == "Log Off") {
+        m_window->logOff();
+    } else if (way == "program end") {
+        m_window->close();
+    }
+
+    QStringList questions;
+    for (const MessageLog::Shown& shown : MessageLog::takeShown()) {
+        questions << shown.text;
+        QCOMPARE(shown.style, MessageStyle::SaveDiscardCancel);
+    }
+    QCOMPARE(questions,
+             edited ? QStringList{"Save the attendance of the week of " + shortDate(kSunday) + "?"} : QStringList());
+    const bool saved = edited && answer == int(MessageAnswer::Save);
+    const bool left = !edited || answer != int(MessageAnswer::Cancel);
+    QCOMPARE(stored(smith, kSunday), saved ? QString("1000000") : QString());
+    QCOMPARE(stored(sanders, kSunday), saved ? QString() : QString("0001000"));
+    if (saved) {
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 "Saved the week of Sunday " + shortDate(kSunday) + ": 2 people changed");
+    }
+
+    const QStringList closingWays = {"Exit", "Escape", "close box", "Log Off", "program end"};
+    if (closingWays.contains(way)) {
+        QTRY_COMPARE(m_window->findScreen<AttendanceEntryScreen>(ScreenId::AttendanceEntry) == nullptr, left);
+    } else if (left) {
+        // Listed again from the database, or cleared.
+        QVERIFY(!m_screen->hasUnsavedChanges());
+        QCOMPARE(m_screen->model()->hasHeader(), way != "Clear");
+        if (way != "Clear") {
+            QCOMPARE(ticked(smith, AttendanceWeek::SS), saved);
+        }
+    }
+    if (!left) {
+        QVERIFY(ticked(smith, AttendanceWeek::SS));
+        QVERIFY(!ticked(sanders, AttendanceWeek::WS));
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_context->user().userName, QString("admin"));
+    }
 }
 
 QTEST_MAIN(TestAttendanceEntryScreen)

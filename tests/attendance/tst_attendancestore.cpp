@@ -54,6 +54,7 @@ private slots:
     void saveUnderAnotherWeekKeepsThatWeeksHiddenMarks();
     void saveRollsBackWhenAStatementFailsMidway();
     void saveDoesNotRecreateADeletedPerson();
+    void saveCountsThePeopleWhoseStoredMarksChanged();
     void otherWeekQuestionNamesBothWeeks();
     void totalsCountTheMarksOfTheListedRows();
 
@@ -462,6 +463,26 @@ void TestAttendanceStore::saveDoesNotRecreateADeletedPerson()
     QCOMPARE(result.missingPeople, QList<qint64>{smith});
     QCOMPARE(m_db->scalar("SELECT COUNT(*) FROM AttendanceData WHERE MemberID = ?", {smith}).toInt(), 0);
     QVERIFY(stored(id("Sanders"), kSunday) == marks({AttendanceWeek::SL}));
+}
+
+void TestAttendanceStore::saveCountsThePeopleWhoseStoredMarksChanged()
+{
+    // Wednesday Night kept as stored: Smith's hidden mark is no change, and Smithers' hidden tick writes nothing.
+    AttendanceColumns hidden{};
+    hidden[AttendanceWeek::WN] = true;
+    const AttendanceSaveResult result =
+        AttendanceStore(*m_db).saveWeek(kSunday,
+                                        {{id("Sanders"), marks({AttendanceWeek::SS, AttendanceWeek::WS})}, // as stored
+                                         {id("Smith"), AttendanceMarks{}},
+                                         {id("Smithers"), marks({AttendanceWeek::WN})},
+                                         {id("O'Brien"), marks({AttendanceWeek::SE})}, // a new row
+                                         {id("Gone"), AttendanceMarks{}}},             // his row deleted
+                                        hidden);
+    QCOMPARE(result.peopleChanged, 2);
+    QVERIFY(stored(id("O'Brien"), kSunday) == marks({AttendanceWeek::SE}));
+    QCOMPARE(stored(id("Gone"), kSunday), std::nullopt);
+    // The same marks saved again change nobody.
+    QCOMPARE(AttendanceStore(*m_db).saveWeek(kSunday, {{id("O'Brien"), marks({AttendanceWeek::SE})}}).peopleChanged, 0);
 }
 
 void TestAttendanceStore::otherWeekQuestionNamesBothWeeks()
