@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStandardPaths>
@@ -54,6 +55,19 @@ QString suggestedName(const QWidget* grid)
         }
     }
     return {};
+}
+
+// A model that reads its rows as the view scrolls to them (the navigators' results) is read to its end, so that
+// the file holds the whole result and not just the rows scrolled to so far.
+void readCompletely(QAbstractItemModel& model)
+{
+    while (model.canFetchMore({})) {
+        const int before = model.rowCount();
+        model.fetchMore({});
+        if (model.rowCount() == before) {
+            break; // it had nothing more after all
+        }
+    }
 }
 
 } // namespace
@@ -111,17 +125,22 @@ void exportGrid(QTableView* grid)
     if (suffix != u"csv" && suffix != u"xlsx") {
         path += workbook ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
     }
+    qsizetype written = 0;
     const QString problem = [&] {
         const BusyCursor busy;
+        readCompletely(*grid->model());
+        const QList<QStringList> rows = shownRows(grid);
+        written = rows.size() - 1; // below the headings
         if (workbook) {
-            return XlsxFile::writeFile(path, shownRows(grid));
+            return XlsxFile::writeFile(path, rows);
         }
-        return CsvFile::writeFile(path, shownRows(grid)) ? QString()
-                                                         : Text::tr("The file %1 could not be written.").arg(path);
+        return CsvFile::writeFile(path, rows) ? QString() : Text::tr("The file %1 could not be written.").arg(path);
     }();
     if (!problem.isEmpty()) {
         showMessage(problem, MessageStyle::Warning, Text::tr("Export"));
+        return;
     }
+    showStatus(grid, Text::tr("Wrote %n rows to %1", nullptr, int(written)).arg(QDir::toNativeSeparators(path)));
 }
 
 void attach(QTableView* grid)

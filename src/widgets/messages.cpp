@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace {
+
+// How long a status message stays.
+constexpr int kStatusMilliseconds = 15000;
 
 // The context under which this file's texts are translated.
 class MessagesText
@@ -27,6 +32,13 @@ Recorder& recorder()
 }
 
 } // namespace
+
+void showStatus(const QWidget* from, const QString& text)
+{
+    if (auto* window = qobject_cast<QMainWindow*>(from->window())) {
+        window->statusBar()->showMessage(text, kStatusMilliseconds);
+    }
+}
 
 MessageAnswer showMessage(const QString& text, MessageStyle style, const QString& title)
 {

@@ -11,6 +11,10 @@ enum class MessageAnswer { Ok, Yes, No, Save, Discard, Cancel };
 // Shows a modal message box over the program; the title defaults to "Kelvane".
 MessageAnswer showMessage(const QString& text, MessageStyle style = MessageStyle::Plain, const QString& title = {});
 
+// Shows the text for a while in the status bar of the main window that holds the widget: what just happened,
+// told without a box. Nothing is shown for a widget outside a main window.
+void showStatus(const QWidget* from, const QString& text);
+
 // Lets tests answer message boxes without showing them and see what was shown.
 namespace MessageLog {
 

@@ -20,13 +20,6 @@
 
 #include <functional>
 
-namespace {
-
-// How long a status message stays.
-constexpr int kStatusMilliseconds = 15000;
-
-} // namespace
-
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent)
     , m_context(context)
@@ -46,7 +39,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     registerCommand(QStringLiteral("LogOff"), [this] { logOff(); });
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     connect(&m_context.requests(), &ScreenRequests::showStatus, this,
-            [this](const QString& text) { statusBar()->showMessage(text, kStatusMilliseconds); });
+            [this](const QString& text) { showStatus(this, text); });
     registerCommand(QStringLiteral("Exit"), [this] { closeAndExit(); });
 
     resize(QSize(1200, 850).boundedTo(screen()->availableGeometry().size()));

@@ -9,12 +9,16 @@
 #include "shell/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
+#include "widgets/filedialogs.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
 #include "window/mainwindow.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -22,7 +26,9 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestMemberNavigatorScreen : public QObject
@@ -39,6 +45,7 @@ private slots:
     void findWithoutMatchShowsHeaderAndZero();
     void nameIsFoundWithoutItsAccents();
     void longListIsReadAsTheGridScrollsAndHandedOverWhole();
+    void exportWritesEveryoneFoundNotJustThePageRead();
     void clearEmptiesCriteriaAndGridButKeepsCount();
     void pickingADateTicksMemberSince();
     void monthChosenInTheListFindsThatMonth_data();
@@ -214,6 +221,34 @@ void TestMemberNavigatorScreen::longListIsReadAsTheGridScrollsAndHandedOverWhole
     click("btnPrintMailingLabels");
     QCOMPARE(requested.count(), 1);
     QCOMPARE(requested[0][1].value<QList<qint64>>(), added);
+}
+
+void TestMemberNavigatorScreen::exportWritesEveryoneFoundNotJustThePageRead()
+{
+    Database& db = m_context->db();
+    {
+        Transaction transaction(db);
+        for (int i = 1; i <= 254; ++i) {
+            TestDatabase::addPerson(db, QString("Ann %1").arg(i, 3, 10, QChar(u'0')), "Parker");
+        }
+        transaction.commit();
+    }
+    QTest::keyClicks(control<QLineEdit>("txtName"), "parker");
+    click("btnFind");
+    QTableView* grid = control<QTableView>("vsfgMembers");
+    QCOMPARE(grid->model()->rowCount(), MemberGridModel::kPageSize);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath("found.csv");
+    FileDialogs::setNextFileName(path, {});
+    grid->findChild<QAction*>("actExport")->trigger();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    QCOMPARE(lines.size(), 1 + 254);
+    QVERIFY2(lines.last().contains("Parker, Ann 254"), lines.last().constData());
+    QCOMPARE(m_window->statusBar()->currentMessage(), "Wrote 254 rows to " + QDir::toNativeSeparators(path));
+    QCOMPARE(MessageLog::takeShown().size(), 0);
 }
 
 void TestMemberNavigatorScreen::clearEmptiesCriteriaAndGridButKeepsCount()

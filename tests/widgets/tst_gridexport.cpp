@@ -8,10 +8,54 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QMainWindow>
 #include <QStandardItemModel>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// A result whose rows arrive a page at a time as the view scrolls, as a navigator's do.
+class PagedModel final : public QAbstractTableModel
+{
+public:
+    PagedModel(int total, int page)
+        : m_total(total)
+        , m_page(page)
+        , m_read(page)
+    {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_read; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 1; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        return role == Qt::DisplayRole ? QVariant(QString::number(index.row() + 1)) : QVariant();
+    }
+    QVariant headerData(int, Qt::Orientation orientation, int role) const override
+    {
+        return orientation == Qt::Horizontal && role == Qt::DisplayRole ? QVariant(QString("ID")) : QVariant();
+    }
+    bool canFetchMore(const QModelIndex& parent) const override { return !parent.isValid() && m_read < m_total; }
+    void fetchMore(const QModelIndex& parent) override
+    {
+        const int more = qMin(m_page, m_total - m_read);
+        if (parent.isValid() || more <= 0) {
+            return;
+        }
+        beginInsertRows({}, m_read, m_read + more - 1);
+        m_read += more;
+        endInsertRows();
+    }
+
+private:
+    int m_total;
+    int m_page;
+    int m_read;
+};
+
+} // namespace
 
 // "Export…" on a grid writes what the grid shows: its visible columns in their shown order, its rows,
 // check boxes as "Yes", in a CSV file spreadsheets read with accents and without running formulas, or in
@@ -27,6 +71,8 @@ private slots:
     void nameOrFilterChoosesTheFormat_data();
     void nameOrFilterChoosesTheFormat();
     void unwritableWorkbookIsReported();
+    void exportWritesTheWholeResultNotJustTheRowsFetched_data();
+    void exportWritesTheWholeResultNotJustTheRowsFetched();
 
 private:
     void exportTo(const QString& name, const QString& filter = {})
@@ -131,6 +177,49 @@ void TestGridExport::unwritableWorkbookIsReported()
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().text.contains("list.xlsx could not be written"), qPrintable(shown.first().text));
     QCOMPARE(shown.first().style, MessageStyle::Warning);
+}
+
+void TestGridExport::exportWritesTheWholeResultNotJustTheRowsFetched_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("CSV") << "found.csv";
+    QTest::newRow("workbook") << "found.xlsx";
+}
+
+void TestGridExport::exportWritesTheWholeResultNotJustTheRowsFetched()
+{
+    QFETCH(QString, name);
+    // 254 found, 100 read so far; the grid sits in a main window, whose status bar tells what was written.
+    QMainWindow window;
+    PagedModel model(254, 100);
+    auto* grid = Controls::grid(&window, "vsfgFound");
+    grid->setModel(&model);
+    window.setCentralWidget(grid);
+    QCOMPARE(model.rowCount(), 100);
+
+    const QString path = m_folder->filePath(name);
+    FileDialogs::setNextFileName(path, {});
+    grid->findChild<QAction*>("actExport")->trigger();
+
+    QList<QStringList> rows;
+    if (name.endsWith(".xlsx")) {
+        const WorkbookContents book = readWorkbook(path);
+        QVERIFY2(book.problem.isEmpty(), qPrintable(book.problem));
+        rows = book.rows;
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (!line.isEmpty()) {
+                rows << QStringList{QString::fromUtf8(line).remove(QChar(0xFEFF)).remove('"').trimmed()};
+            }
+        }
+    }
+    QCOMPARE(rows.size(), 255);
+    QCOMPARE(rows.first(), QStringList{"ID"});
+    QCOMPARE(rows.last(), QStringList{"254"});
+    QCOMPARE(window.statusBar()->currentMessage(), QString("Wrote 254 rows to %1").arg(QDir::toNativeSeparators(path)));
+    QCOMPARE(MessageLog::takeShown().size(), 0);
 }
 
 QTEST_MAIN(TestGridExport)
