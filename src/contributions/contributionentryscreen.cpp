@@ -62,8 +62,19 @@ void ContributionEntryScreen::buildControls()
     m_refNumber = Controls::lineEdit(this, QStringLiteral("txtRefNo"), Controls::kTextLength);
     m_designation = Controls::pickList(this, QStringLiteral("cmbDesignation"));
     Controls::showsLookupList(m_designation, LookupList::ContributionDesignations);
-    attachTypeAhead(m_member, m_context);
-    attachTypeAhead(m_designation, m_context);
+    // Letters that match nobody leave the selection as it was; the status bar says so, and Save asks.
+    attachTypeAhead(m_member, m_context, [this](const QString& typed, bool matched) {
+        m_memberTypedUnmatched = matched ? QString() : typed;
+        if (!matched) {
+            emit m_context.requests().showStatus(tr("No one on the list begins with '%1'").arg(typed));
+        }
+    });
+    attachTypeAhead(m_designation, m_context, [this](const QString& typed, bool matched) {
+        m_designationTypedUnmatched = matched ? QString() : typed;
+        if (!matched) {
+            emit m_context.requests().showStatus(tr("No designation on the list begins with '%1'").arg(typed));
+        }
+    });
 
     auto* form = new QFormLayout;
     form->addRow(Controls::label(this, tr("Date")), m_date);
@@ -81,6 +92,7 @@ void ContributionEntryScreen::buildControls()
     setMinimumWidth(460);
 
     Guard::connect(m_member, &QComboBox::activated, this, tr("Member"), [this] { memberChosen(); });
+    connect(m_designation, &QComboBox::activated, this, [this] { m_designationTypedUnmatched.clear(); });
     // Only what the user types is looked up: a number shown for a person or a stored gift moves nobody.
     connect(m_envelope, &QLineEdit::textEdited, this, &ContributionEntryScreen::envelopeTyped);
     m_envelope->installEventFilter(this);
@@ -102,6 +114,7 @@ void ContributionEntryScreen::memberChosen()
     const int index = m_member->currentIndex();
     m_envelope->setText(index >= 0 ? m_people.at(index).envelope : QString());
     m_envelopeTyped = false;
+    m_memberTypedUnmatched.clear();
 }
 
 void ContributionEntryScreen::envelopeTyped(const QString& text)
@@ -112,6 +125,8 @@ void ContributionEntryScreen::envelopeTyped(const QString& text)
     }
     const std::optional<int> position = m_envelopes.positionOf(text);
     m_member->setCurrentIndex(position.value_or(-1));
+    // The number typed now decides the person, not letters typed into the list before.
+    m_memberTypedUnmatched.clear();
 }
 
 bool ContributionEntryScreen::envelopeLeft()
@@ -121,12 +136,51 @@ bool ContributionEntryScreen::envelopeLeft()
         return true;
     }
     m_checkingEnvelope = true;
-    showMessage(tr("Envenlope number: %1 is not assigned to a member. Please re-enter.").arg(text),
-                MessageStyle::Warning, tr("Invalid Envelope Number"));
+    showMessage(unknownEnvelopeText(text), MessageStyle::Warning, tr("Invalid Envelope Number"));
     m_envelope->clear();
     m_envelope->setFocus();
     m_checkingEnvelope = false;
     return false;
+}
+
+QString ContributionEntryScreen::unknownEnvelopeText(const QString& envelope)
+{
+    const std::optional<UnlistedEnvelopeHolder> holder = m_store.holderOffTheList(envelope);
+    if (!holder) {
+        return tr("Envelope number: %1 is not assigned to a member. Please re-enter.").arg(envelope);
+    }
+    if (holder->status.isEmpty()) {
+        return tr("Envelope %1 belongs to %2, who is not on the contribution list.").arg(envelope, holder->name);
+    }
+    return tr("Envelope %1 belongs to %2 (%3), who is not on the contribution list.")
+        .arg(envelope, holder->name, holder->status);
+}
+
+bool ContributionEntryScreen::typedMatchesConfirmed()
+{
+    const QString title = tr("Typed Text Not Found");
+    if (!m_memberTypedUnmatched.isEmpty() &&
+        showMessage(tr("The name typed ('%1') matches nobody on the list. Save this gift for %2?")
+                        .arg(m_memberTypedUnmatched, m_member->currentText().trimmed()),
+                    MessageStyle::YesNo, title) != MessageAnswer::Yes) {
+        m_member->setFocus();
+        return false;
+    }
+    if (!m_designationTypedUnmatched.isEmpty() &&
+        showMessage(tr("The designation typed ('%1') matches nothing on the list. Save this gift under %2?")
+                        .arg(m_designationTypedUnmatched, m_designation->currentText()),
+                    MessageStyle::YesNo, title) != MessageAnswer::Yes) {
+        m_designation->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void ContributionEntryScreen::forgetTyping()
+{
+    ComboKeySearch::startNewSearch();
+    m_memberTypedUnmatched.clear();
+    m_designationTypedUnmatched.clear();
 }
 
 qint64 ContributionEntryScreen::chosenMemberId() const
@@ -167,7 +221,7 @@ bool ContributionEntryScreen::saveRecord()
         m_amount->setFocus();
         return false;
     }
-    if (!envelopeLeft()) {
+    if (!envelopeLeft() || !typedMatchesConfirmed()) {
         return false;
     }
     Contribution gift;
@@ -218,6 +272,8 @@ void ContributionEntryScreen::startNewEntry(bool keepDateAndDesignation)
     m_giftId = 0;
     m_loadedMemberId = 0;
     m_envelopeTyped = false;
+    // The designation may stay, but not the letters typed for the last gift.
+    forgetTyping();
     m_member->setCurrentIndex(-1);
     m_envelope->clear();
     m_amount->clear();
@@ -256,6 +312,7 @@ void ContributionEntryScreen::loadContribution(qint64 id)
         return;
     }
     // A stored gift keeps its person and its envelope number, even one since given to somebody else.
+    forgetTyping();
     m_giftId = gift->id;
     m_loadedMemberId = gift->memberId;
     m_member->setCurrentIndex(position);

@@ -52,6 +52,12 @@ private:
     void memberChosen();
     void envelopeTyped(const QString& text);
     bool envelopeLeft();
+    // The message for an envelope number no listed person holds.
+    QString unknownEnvelopeText(const QString& envelope);
+    // After Yes to each question about letters typed into a list that matched nobody; false keeps the entry.
+    bool typedMatchesConfirmed();
+    // Letters typed before count no longer: every list's next key starts a new search.
+    void forgetTyping();
     void saveAndNew();
     void deleteContribution();
     // Empties the entry for the next gift; the date and designation stay unless everything goes.
@@ -69,6 +75,10 @@ private:
     // shown from the chosen person or a stored gift.
     bool m_envelopeTyped = false;
     bool m_checkingEnvelope = false;
+    // The letters last typed into the member and designation lists when they matched no entry (the selection
+    // then stayed); empty once a later search matched or an entry was chosen otherwise.
+    QString m_memberTypedUnmatched;
+    QString m_designationTypedUnmatched;
     Entry m_shown;
 
     DateBox* m_date = nullptr;

@@ -16,6 +16,13 @@ const QString& giftColumns()
     return columns;
 }
 
+// People in the order the contribution list shows them: last, first and middle name, then ID.
+QString byName()
+{
+    return Database::sortText(QStringLiteral("Last_Name")) + u',' + Database::sortText(QStringLiteral("First_Name")) +
+           u',' + Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", ID");
+}
+
 QString textAt(const Query& q, int column)
 {
     const QVariant value = q.value(column);
@@ -70,15 +77,26 @@ QList<ContributionMember> ContributionStore::entryList()
     QList<ContributionMember> people;
     Query q = m_db.query(QStringLiteral("SELECT First_Name, Middle_Name, Last_Name, ID, Envelope FROM Member "
                                         "WHERE ShowInContributionList = ? ORDER BY ") +
-                             Database::sortText(QStringLiteral("Last_Name")) + u',' +
-                             Database::sortText(QStringLiteral("First_Name")) + u',' +
-                             Database::sortText(QStringLiteral("Middle_Name")) + QStringLiteral(", ID"),
+                             byName(),
                          {1});
     while (q.next()) {
         people.push_back(
             {q.value(3).toLongLong(), personNameWithoutTitle(textAt(q, 2), textAt(q, 0), textAt(q, 1)), textAt(q, 4)});
     }
     return people;
+}
+
+std::optional<UnlistedEnvelopeHolder> ContributionStore::holderOffTheList(const QString& envelope)
+{
+    Query q = m_db.query(QStringLiteral("SELECT First_Name, Middle_Name, Last_Name, Status FROM Member "
+                                        "WHERE Envelope = ? AND coalesce(ShowInContributionList, 0) <> ? ORDER BY ") +
+                             byName() + QStringLiteral(" LIMIT 1"),
+                         {envelope, 1});
+    if (!q.next()) {
+        return std::nullopt;
+    }
+    return UnlistedEnvelopeHolder{personNameWithoutTitle(textAt(q, 2), textAt(q, 0), textAt(q, 1)).trimmed(),
+                                  textAt(q, 3)};
 }
 
 QStringList ContributionStore::designations()

@@ -42,6 +42,13 @@ struct ContributionMember
     bool operator==(const ContributionMember&) const = default;
 };
 
+// A person who holds an envelope number but is not offered on the contribution list (a previous member, say).
+struct UnlistedEnvelopeHolder
+{
+    QString name; // "Last, First Middle", without title or trailing blanks
+    QString status;
+};
+
 // Envelope number to the first listed person holding it, built once from the entry list so that typing
 // an envelope number finds its person without a query. Envelope numbers match only as typed, whole.
 class EnvelopeIndex final
@@ -102,6 +109,9 @@ public:
     QList<ContributionMember> entryList();
     // Every designation, by name.
     QStringList designations();
+    // The first person by name who holds this envelope number (letter case ignored) and is not in the
+    // contribution list; nothing when no such person holds it.
+    std::optional<UnlistedEnvelopeHolder> holderOffTheList(const QString& envelope);
 
     // The stored gift, or nothing when no such row exists.
     std::optional<Contribution> load(qint64 id);

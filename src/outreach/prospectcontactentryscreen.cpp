@@ -244,6 +244,8 @@ void ProspectContactEntryScreen::clearContact()
 {
     const QSignalBlocker blockAction(m_action);
     const QSignalBlocker blockDate(m_date);
+    // Letters typed for the last contact do not continue into the next one's lists.
+    ComboKeySearch::startNewSearch();
     m_contactId = 0;
     m_loadedProspectId = 0;
     m_id->clear();

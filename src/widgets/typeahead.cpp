@@ -57,10 +57,11 @@ class TypeAheadFilter final : public QObject
     Q_DISABLE_COPY_MOVE(TypeAheadFilter)
 
 public:
-    TypeAheadFilter(QComboBox* list, AppContext& context)
+    TypeAheadFilter(QComboBox* list, AppContext& context, TypeAheadListener listener)
         : QObject(list)
         , m_list(list)
         , m_context(context)
+        , m_listener(std::move(listener))
     {}
 
 protected:
@@ -79,7 +80,10 @@ protected:
             event->accept();
             return true;
         }
-        ComboKeySearch::handleKey(*m_list, key, m_context);
+        const bool matched = ComboKeySearch::handleKey(*m_list, key, m_context);
+        if (m_listener && key.isPrint()) {
+            m_listener(ComboKeySearch::currentPrefix(), matched);
+        }
         return true;
     }
 
@@ -96,13 +100,14 @@ private:
 
     QComboBox* m_list;
     AppContext& m_context;
+    TypeAheadListener m_listener;
 };
 
 } // namespace
 
 namespace ComboKeySearch {
 
-void handleKey(QComboBox& list, QChar key, double delaySeconds, double nowSeconds)
+bool handleKey(QComboBox& list, QChar key, double delaySeconds, double nowSeconds)
 {
     TypeAheadState& s = state();
     const double elapsed = nowSeconds - s.lastKeyTime;
@@ -127,11 +132,12 @@ void handleKey(QComboBox& list, QChar key, double delaySeconds, double nowSecond
         }
     }
     s.lastKeyTime = nowSeconds;
+    return found >= 0;
 }
 
-void handleKey(QComboBox& list, QChar key, AppContext& context)
+bool handleKey(QComboBox& list, QChar key, AppContext& context)
 {
-    handleKey(list, key, context.church().keyPressDelay, context.clock().seconds());
+    return handleKey(list, key, context.church().keyPressDelay, context.clock().seconds());
 }
 
 QString currentPrefix()
@@ -139,16 +145,21 @@ QString currentPrefix()
     return state().prefix;
 }
 
-void resetForTests()
+void startNewSearch()
 {
     state() = TypeAheadState{};
 }
 
+void resetForTests()
+{
+    startNewSearch();
+}
+
 } // namespace ComboKeySearch
 
-void attachTypeAhead(QComboBox* list, AppContext& context)
+void attachTypeAhead(QComboBox* list, AppContext& context, TypeAheadListener listener)
 {
-    auto* filter = new TypeAheadFilter(list, context);
+    auto* filter = new TypeAheadFilter(list, context, std::move(listener));
     list->installEventFilter(filter);
     // Keys reach the drop-down view while it is open, and the line edit of an editable list.
     list->view()->installEventFilter(filter);

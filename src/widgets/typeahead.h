@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
+
+#include <functional>
 
 class AppContext;
 class QComboBox;
@@ -14,18 +17,25 @@ namespace ComboKeySearch {
 // match nothing). Selects the first entry that starts with the prefix, ignoring case, and tells the list's
 // listeners exactly as a user's choice does (activated and, when it changed, currentIndexChanged). In an
 // open drop-down the match is only highlighted and scrolled into view; Enter then takes it. When nothing
-// matches the selection stays. The caller swallows the key in any case.
-void handleKey(QComboBox& list, QChar key, double delaySeconds, double nowSeconds);
+// matches the selection stays. The caller swallows the key in any case. True when an entry matched.
+bool handleKey(QComboBox& list, QChar key, double delaySeconds, double nowSeconds);
 // The same, with the delay from the church row and the time from the context's clock.
-void handleKey(QComboBox& list, QChar key, AppContext& context);
+bool handleKey(QComboBox& list, QChar key, AppContext& context);
 
 // The prefix of the current search (for tests and diagnostics).
 QString currentPrefix();
-// Forgets the current search; the program never does this, tests do between cases.
+// Forgets the letters typed so far: the next key starts a new search in any list. A screen starting a new
+// record calls it, so that letters typed for one record never continue into the next.
+void startNewSearch();
+// The same, for tests between cases.
 void resetForTests();
 
 } // namespace ComboKeySearch
 
+// Told after each printable character typed into a list: the search text so far and whether an entry begins
+// with it (when none does, the selection has stayed where it was).
+using TypeAheadListener = std::function<void(const QString& typed, bool matched)>;
+
 // Makes the list search as the user types: every key that produces a character goes to ComboKeySearch
 // and is swallowed, also while the list is dropped down. Keys with Ctrl, Alt or Meta pass through.
-void attachTypeAhead(QComboBox* list, AppContext& context);
+void attachTypeAhead(QComboBox* list, AppContext& context, TypeAheadListener listener = {});

@@ -1,6 +1,7 @@
 #include "contributions/contributionentryscreen.h"
 #include "data/database.h"
 #include "shell/appcontext.h"
+#include "shell/screenrequests.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
@@ -32,6 +33,9 @@ private slots:
     void aGiftThatCannotBeShownLeavesANewEntry();
     void aDeletedGiftIsGoneAndThePersonsPageHearsOfIt();
     void aPersonDeletedMeanwhileGetsNoGift();
+    void lettersThatMatchNobodyAreToldAndAskedAbout_data();
+    void lettersThatMatchNobodyAreToldAndAskedAbout();
+    void typeAheadStartsAfreshForEachGift();
 
 private:
     template <typename T>
@@ -51,6 +55,18 @@ private:
         // Leaving a box is a focus change, which only an active window has.
         m_screen->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_screen.get()));
+    }
+    // Letters typed into a list within two seconds of each other continue one search.
+    void useTypeAheadDelay()
+    {
+        TestDatabase::addChurch(db(), 2.0);
+        m_context->reloadChurch();
+    }
+    void typeInto(const char* list, const QString& letters)
+    {
+        auto* box = find<QComboBox>(list);
+        box->setFocus();
+        QTest::keyClicks(box, letters);
     }
     qint64 gifts() const { return db().scalar("SELECT COUNT(*) FROM Member_Contributions").toLongLong(); }
 
@@ -96,8 +112,18 @@ void TestContributionEntryScreen::envelopeTypedFindsItsPersonAndAWrongOneIsRefus
 
     find<QLineEdit>("txtAmount")->setFocus(); // leaving the box
     const MessageLog::Shown shown = MessageLog::takeShown().value(0);
-    QCOMPARE(shown.text, "Envenlope number: 123 is not assigned to a member. Please re-enter.");
+    QCOMPARE(shown.text, "Envelope number: 123 is not assigned to a member. Please re-enter.");
     QCOMPARE(shown.title, "Invalid Envelope Number");
+    QVERIFY(envelope->text().isEmpty());
+
+    // A number held by somebody left off the list names him.
+    TestDatabase::addPerson(db(), "John", "Testerman", "Previous Member");
+    db().execute("UPDATE Member SET Envelope = '101' WHERE Last_Name = 'Testerman'");
+    envelope->setFocus();
+    QTest::keyClicks(envelope, "101");
+    find<QLineEdit>("txtAmount")->setFocus();
+    QCOMPARE(MessageLog::takeShown().value(0).text,
+             "Envelope 101 belongs to Testerman, John (Previous Member), who is not on the contribution list.");
     QVERIFY(envelope->text().isEmpty());
 
     // Chosen by name, the person's own number is shown; one without a number leaves the box empty.
@@ -243,6 +269,93 @@ void TestContributionEntryScreen::aPersonDeletedMeanwhileGetsNoGift()
     const MessageLog::Shown shown = MessageLog::takeShown().value(0);
     QCOMPARE(shown.title, "Missing Member");
     QCOMPARE(gifts(), 0);
+}
+
+void TestContributionEntryScreen::lettersThatMatchNobodyAreToldAndAskedAbout_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("member") << "cmbMember"
+                            << "Smix"
+                            << "No one on the list begins with 'Smix'"
+                            << "The name typed ('Smix') matches nobody on the list. Save this gift for Smith, John?";
+    QTest::newRow("designation")
+        << "cmbDesignation"
+        << "Mx"
+        << "No designation on the list begins with 'Mx'"
+        << "The designation typed ('Mx') matches nothing on the list. Save this gift under Missions?";
+}
+
+void TestContributionEntryScreen::lettersThatMatchNobodyAreToldAndAskedAbout()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, typed);
+    QFETCH(QString, status);
+    QFETCH(QString, question);
+    useTypeAheadDelay();
+    QSignalSpy statuses(&m_context->requests(), &ScreenRequests::showStatus);
+    GuiTest::type(find<QLineEdit>("txtEnv"), "12");
+    GuiTest::type(find<QLineEdit>("txtAmount"), "7");
+    GuiTest::choose(find<QComboBox>("cmbDesignation"), "General");
+    // The letters before the last found an entry; the last letter finds none, and the selection stays.
+    typeInto(list.toUtf8().constData(), typed);
+    QCOMPARE(statuses.size(), 1);
+    QCOMPARE(statuses.first().first().toString(), status);
+    auto* member = find<QComboBox>("cmbMember");
+    auto* designation = find<QComboBox>("cmbDesignation");
+    const QString chosenMember = member->currentText();
+    const QString chosenDesignation = designation->currentText();
+
+    // No keeps everything on screen.
+    GuiTest::click(find<QPushButton>("btnSave"));
+    const QList<MessageLog::Shown> asked = MessageLog::takeShown();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().text, question);
+    QCOMPARE(asked.first().style, MessageStyle::YesNo);
+    QCOMPARE(gifts(), 0);
+    QCOMPARE(member->currentText(), chosenMember);
+    QCOMPARE(designation->currentText(), chosenDesignation);
+    QCOMPARE(find<QLineEdit>("txtAmount")->text(), "7");
+
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(find<QPushButton>("btnSave"));
+    QCOMPARE(MessageLog::takeShown().size(), 1);
+    const Row gift = *db().selectOne("SELECT * FROM Member_Contributions");
+    QCOMPARE(gift.integer(u"MemberID"), idOf("Smith"));
+    QCOMPARE(gift.text(u"Designation"), chosenDesignation);
+
+    // An entry chosen after such letters asks nothing.
+    GuiTest::type(find<QLineEdit>("txtEnv"), "40");
+    GuiTest::type(find<QLineEdit>("txtAmount"), "8");
+    m_clock.advance(5);
+    typeInto(list.toUtf8().constData(), typed);
+    GuiTest::choose(find<QComboBox>(list.toUtf8().constData()), list == "cmbMember" ? chosenMember : "General");
+    GuiTest::click(find<QPushButton>("btnSave"));
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    QCOMPARE(gifts(), 2);
+}
+
+void TestContributionEntryScreen::typeAheadStartsAfreshForEachGift()
+{
+    useTypeAheadDelay();
+    GuiTest::type(find<QLineEdit>("txtEnv"), "12");
+    GuiTest::type(find<QLineEdit>("txtAmount"), "10");
+    typeInto("cmbDesignation", "G");
+    GuiTest::click(find<QPushButton>("btnSave"));
+    // The designation stays for the batch, but the next letters start a new search at once: "M" is Missions,
+    // not "GM", which matches nothing and would have kept General.
+    QCOMPARE(find<QComboBox>("cmbDesignation")->currentText(), "General");
+    GuiTest::type(find<QLineEdit>("txtEnv"), "40");
+    GuiTest::type(find<QLineEdit>("txtAmount"), "20");
+    typeInto("cmbDesignation", "M");
+    QCOMPARE(find<QComboBox>("cmbDesignation")->currentText(), "Missions");
+    GuiTest::click(find<QPushButton>("btnSave"));
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    QCOMPARE(
+        db().scalar("SELECT Designation FROM Member_Contributions WHERE MemberID = ?", {idOf("Sanders")}).toString(),
+        "Missions");
 }
 
 QTEST_MAIN(TestContributionEntryScreen)
