@@ -12,8 +12,8 @@ class QToolButton;
 // The date control of every screen: a text box that takes a date typed the way people type it (see
 // parseDate) with a button that opens a calendar. Tab leaves the box like any other; focus selects the whole
 // text, so typing replaces the date. A typed text is taken on Return or when the box is left: a date is
-// shown in the locale's short form, anything else is reported with a message naming the box and stays in
-// the box, while date() keeps the last date taken. Alt+Down or F4 opens the calendar.
+// shown as every screen shows dates (shortDate), anything else is reported with a message naming the box and
+// stays in the box, while date() keeps the last date taken. Alt+Down or F4 opens the calendar.
 class DateBox final : public QWidget
 {
     Q_OBJECT
