@@ -121,6 +121,14 @@ bool DateBox::commit()
     return false;
 }
 
+bool DateBox::holdsTypedChange() const
+{
+    if (!isEnabled() || m_edit->text() == shownText()) {
+        return false;
+    }
+    return parseDate(m_edit->text(), locale()).date != m_date;
+}
+
 void DateBox::revert()
 {
     m_reported.clear();

@@ -35,6 +35,9 @@ public:
     // Takes the typed text: a date is shown and set, anything else is reported (once per text) and kept.
     // True when the box holds a date.
     bool commit();
+    // True when the box holds typed text not taken yet that would change its date: another date, or text
+    // that is no date. Leaving the screen counts it as a change.
+    bool holdsTypedChange() const;
     // Shows the date again, dropping a text that was not taken.
     void revert();
 
