@@ -12,6 +12,7 @@
 #include "shell/appcontext.h"
 #include "shell/exitcodes.h"
 #include "shell/permissions.h"
+#include "shell/textformat.h"
 #include "widgets/busycursor.h"
 #include "widgets/messages.h"
 #include "window/mainwindow.h"
@@ -179,7 +180,7 @@ BackupControl::Reminder BackupControl::remindIfStale()
         // Not remembered: the reminder comes again at the next login today, which does no harm.
     }
     const QString when = newest ? tr("The newest backup is from %1, more than %2 days ago.")
-                                      .arg(QLocale().toString(*newest, QLocale::ShortFormat))
+                                      .arg(shortDateTime(*newest))
                                       .arg(BackupSchedule::kStaleAfterDays)
                                 : tr("There is no backup of this database yet.");
     const QString question = when + u' ' + tr("Make one now?");
@@ -195,8 +196,7 @@ bool BackupControl::restore(const QString& backup)
     AppContext& context = m_window.context();
     const QString title = tr("Restore");
     const std::optional<BackupManifest> manifest = BackupManifest::readFrom(RestoreOperation::backupFolderOf(backup));
-    const QString made =
-        manifest ? QLocale().toString(manifest->created, QLocale::ShortFormat) : QDir::toNativeSeparators(backup);
+    const QString made = manifest ? shortDateTime(manifest->created) : QDir::toNativeSeparators(backup);
     if (showMessage(tr("Put the backup of %1 in place of the database and its pictures? The database as it is "
                        "now is backed up first. Every open screen closes and everybody logs in again.")
                         .arg(made),

@@ -2,8 +2,6 @@
 
 #include "shell/textformat.h"
 
-#include <QLocale>
-
 bool BackupSchedule::dailyBackupDue(const std::optional<QDateTime>& newest, const QDate& today)
 {
     return !newest || newest->date() < today;
@@ -25,6 +23,5 @@ QString BackupSchedule::statusText(const std::optional<QDateTime>& newest)
     if (!newest) {
         return tr("No backup yet");
     }
-    return tr("Last backup: %1 %2")
-        .arg(shortDate(newest->date()), QLocale().toString(newest->time(), QLocale::ShortFormat));
+    return tr("Last backup: %1").arg(shortDateTime(*newest));
 }

@@ -2,6 +2,7 @@
 
 #include "backup/backupcatalog.h"
 #include "backup/backupwriter.h"
+#include "shell/textformat.h"
 #include "widgets/filedialogs.h"
 
 #include <QDialogButtonBox>
@@ -34,7 +35,7 @@ RestoreDialog::RestoreDialog(const QString& backupFolder, QWidget* parent)
             item->setData(Qt::UserRole, backup.folder);
             m_list->setItem(row, column, item);
         };
-        cell(0, locale.toString(backup.created, QLocale::ShortFormat));
+        cell(0, shortDateTime(backup.created));
         if (!backup.isValid()) {
             // Listed so that nobody wonders where it went, but it cannot be restored.
             cell(1, backup.problem);

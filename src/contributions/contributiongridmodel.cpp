@@ -1,8 +1,7 @@
 #include "contributions/contributiongridmodel.h"
 
 #include "shell/money.h"
-
-#include <QLocale>
+#include "shell/textformat.h"
 
 ContributionGridModel::ContributionGridModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -47,12 +46,11 @@ QVariant ContributionGridModel::data(const QModelIndex& index, int role) const
         return {};
     }
     const Contribution& gift = m_gifts[std::size_t(index.row())];
-    const QLocale locale;
     switch (index.column()) {
         case IdColumn:
             return QString::number(gift.id);
         case DateColumn:
-            return locale.toString(gift.date, QLocale::ShortFormat);
+            return shortDate(gift.date);
         case EnvelopeColumn:
             return gift.envelopeNumber;
         case AmountColumn:
@@ -64,7 +62,7 @@ QVariant ContributionGridModel::data(const QModelIndex& index, int role) const
         case UserColumn:
             return gift.userName;
         case EnteredColumn:
-            return gift.dateEntered.isValid() ? locale.toString(gift.dateEntered, QLocale::ShortFormat) : QString();
+            return shortDateTime(gift.dateEntered);
         default:
             return {};
     }

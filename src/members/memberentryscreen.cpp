@@ -101,6 +101,17 @@ MemberEntryScreen::MemberEntryScreen(AppContext& context, QWidget* parent)
     auto* deleteAction = new MemberDeleteAction(m_context, *m_state, m_delete);
 
     auto* layout = new QVBoxLayout(this);
+    if (!Permissions::has(m_context.db(), m_context.user(), Permission::MemberEntryEdit)) {
+        // The controls stay as they are and Save refuses when clicked; the line says so before any typing.
+        QLabel* viewOnly =
+            label(this,
+                  tr("You may look at people here, but not save changes: your login does not have the \"%1\" "
+                     "permission.")
+                      .arg(permissionName(Permission::MemberEntryEdit)),
+                  QStringLiteral("lblViewOnly"));
+        viewOnly->setWordWrap(true);
+        layout->addWidget(viewOnly);
+    }
     layout->addLayout(top);
     layout->addWidget(m_tabs, 1);
 
@@ -321,7 +332,7 @@ bool MemberEntryScreen::saveMember()
     switch (result.status) {
         case SaveStatus::MissingRequiredFields:
             showMessage(tr("All fields in blue are required."), MessageStyle::Plain, tr("Required Fields"));
-            focusFirstMissingField();
+            showFirstMissingField();
             return false;
         case SaveStatus::EnvelopeInUse:
             showEnvelopeInUse(*result.envelopeHolder);
@@ -382,7 +393,7 @@ bool MemberEntryScreen::saveRecord()
     return checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save) && saveMember();
 }
 
-void MemberEntryScreen::focusFirstMissingField()
+void MemberEntryScreen::showFirstMissingField()
 {
     MemberRecord onScreen = readRecord();
     // In the order the pages show them.
@@ -397,6 +408,8 @@ void MemberEntryScreen::focusFirstMissingField()
         if (value->trimmed().isEmpty()) {
             m_tabs->setCurrentIndex(place.first);
             place.second->setFocus();
+            emit m_context.requests().showStatus(
+                tr("%1 on %2 is empty").arg(fieldName(place.second), plainCaption(m_tabs->tabText(place.first))));
             return;
         }
     }
@@ -410,9 +423,8 @@ void MemberEntryScreen::saveClicked()
     if (!saveMember()) {
         return;
     }
-    // The chooser lists the new or renamed person, without a selection; the person stays shown so
-    // that a second save updates the same row.
-    PeopleList::select(m_chooser, std::nullopt);
+    // The chooser shows the saved person, listed by his name as saved; a second save updates the same row.
+    PeopleList::select(m_chooser, shownMemberId());
     m_chooser->setFocus();
 }
 

@@ -93,8 +93,8 @@ private:
     MemberRecord readRecord() const;
     // Remembers the record as shown, so that later changes can be told apart.
     void takeSnapshot();
-    // Sends the user to the first required field left empty.
-    void focusFirstMissingField();
+    // Sends the user to the first required field left empty, and names it and its page in the status bar.
+    void showFirstMissingField();
     void setTown();
     void chooserActivated(int index);
     void saveClicked();

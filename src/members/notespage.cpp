@@ -1,12 +1,12 @@
 #include "members/notespage.h"
 
+#include "shell/textformat.h"
 #include "widgets/controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -69,6 +69,6 @@ QString NotesPage::auditText(const std::optional<QDateTime>& when, const QString
     if (!when && who.isEmpty()) {
         return {};
     }
-    const QString date = when ? QLocale().toString(*when, QLocale::ShortFormat) : QString();
+    const QString date = when ? shortDateTime(*when) : QString();
     return date + QStringLiteral(" - ") + who;
 }

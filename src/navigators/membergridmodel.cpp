@@ -3,8 +3,6 @@
 #include "data/databaseerror.h"
 #include "shell/textformat.h"
 
-#include <QDate>
-#include <QLocale>
 #include <QSet>
 
 namespace {
@@ -60,13 +58,6 @@ qsizetype cellLength(const MemberListRow& r, int kind)
     }
 }
 
-// The next contact's date as "mm/dd/yyyy"; empty stays empty, a text that is no date is shown as it is.
-QString nextContactDate(QStringView stored)
-{
-    const QDate date = QDate::fromString(stored.toString(), Qt::ISODate);
-    return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : stored.toString();
-}
-
 QString kindText(const MemberListRow& r, int kind)
 {
     using F = MemberListRow;
@@ -81,7 +72,7 @@ QString kindText(const MemberListRow& r, int kind)
         case Kind::Phase:
             return r.text(F::ProspectPhase);
         case Kind::NextDate:
-            return nextContactDate(r.field(F::NextContactDate));
+            return shortDate(r.field(F::NextContactDate));
         case Kind::NextAction:
             return r.text(F::NextContactAction);
         case Kind::NextType:

@@ -240,9 +240,17 @@ QString padRight(const QString& text, int width)
     return text + QString(w - text.size(), u' ');
 }
 
-QString shortDate(const QDate& date)
+QLocale dateLocale(const QLocale& locale)
 {
-    return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : QString();
+    if (locale.language() == QLocale::C) {
+        return QLocale(QLocale::English, QLocale::UnitedStates);
+    }
+    return locale;
+}
+
+QString shortDate(const QDate& date, const QLocale& locale)
+{
+    return date.isValid() ? dateLocale(locale).toString(date, dateEntryFormat(locale)) : QString();
 }
 
 QString shortDate(QStringView isoDate)
@@ -254,21 +262,29 @@ QString shortDate(QStringView isoDate)
     return date.isValid() ? shortDate(date) : isoDate.toString();
 }
 
+QString shortDateTime(const QDateTime& moment, const QLocale& locale)
+{
+    if (!moment.isValid()) {
+        return {};
+    }
+    return shortDate(moment.date(), locale) + u' ' + dateLocale(locale).toString(moment.time(), QLocale::ShortFormat);
+}
+
 QString dateEntryFormat(const QLocale& locale)
 {
-    QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString format = dateLocale(locale).dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy"))) {
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     }
     return format;
 }
 
-TypedDate parseDate(QStringView text, const QLocale& locale)
+TypedDate parseDate(QStringView text, const QLocale& userLocale)
 {
-    const TypedDate unreadable{
-        {},
-        translated("Type a date like %1 or %2.")
-            .arg(locale.toString(QDate(1975, 3, 15), dateEntryFormat(locale)), QStringLiteral("1975-03-15"))};
+    const QLocale locale = dateLocale(userLocale);
+    const TypedDate unreadable{{},
+                               translated("Type a date like %1 or %2.")
+                                   .arg(shortDate(QDate(1975, 3, 15), locale), QStringLiteral("1975-03-15"))};
     const ShortForm form = shortForm(locale);
     QList<DateToken> numbers;
     int namedMonth = 0;

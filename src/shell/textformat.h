@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 
@@ -29,14 +30,21 @@ std::optional<QString> parsePhone(const QString& text);
 // The text cut to width characters, or filled with blanks up to width characters.
 QString padRight(const QString& text, int width);
 
-// A date in the system's short date form, as grids show dates; an invalid date gives an empty text.
-QString shortDate(const QDate& date);
-// A stored ISO date (YYYY-MM-DD) in the system's short date form; empty stays empty, and a text that is
-// no date is shown as it is.
-QString shortDate(QStringView isoDate);
+// The one rule for dates on screen: every screen, grid and message shows a date in the date locale's short
+// form with a four-digit year, and date boxes read that form (and ISO). The date locale is the user's, except
+// that the C/POSIX locale (no language chosen) counts as US English, month first, as the reports write dates.
+QLocale dateLocale(const QLocale& locale = QLocale());
 
-// The form the date boxes show a date in: the locale's short form, always with a four-digit year.
+// The form dates are shown in: the date locale's short form, always with a four-digit year.
 QString dateEntryFormat(const QLocale& locale = QLocale());
+
+// A date as screens, grids and messages show it (dateEntryFormat); an invalid date gives an empty text.
+QString shortDate(const QDate& date, const QLocale& locale = QLocale());
+// A stored ISO date (YYYY-MM-DD) as shortDate shows it; empty stays empty, and a text that is no date is
+// shown as it is.
+QString shortDate(QStringView isoDate);
+// A moment as screens show it: its date by shortDate, then its time in the date locale's short form.
+QString shortDateTime(const QDateTime& moment, const QLocale& locale = QLocale());
 
 // A typed date, or why the text is none: a sentence for the user.
 struct TypedDate
@@ -45,7 +53,7 @@ struct TypedDate
     QString problem;
 };
 
-// Reads a date as a user types it: day, month and year in the locale's short-form order with any
+// Reads a date as a user types it: day, month and year in the date locale's short-form order with any
 // separators (3/15/1975 in a US locale, 15.3.1975 in a German one), year first with four digits
 // (1975-03-15, 1975/3/15), or with the locale's month name (15 Mar 1975, March 15, 1975). The year must
 // have four digits: "1/1/20" could be 1920 or 2020. A day or month that does not exist (02/30/2020,

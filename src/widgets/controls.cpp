@@ -221,6 +221,8 @@ void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption)
 {
     auto* scroller = new PageScroller(pages);
     scroller->setFrameShape(QFrame::NoFrame);
+    // Tab goes from field to field, never to the invisible area around them.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setWidgetResizable(true);
     scroller->setWidget(page);
     // A box given the focus from code (a required field, the first field of a new record) is scrolled to too.
@@ -241,7 +243,7 @@ void addPageShortcuts(QTabWidget* pages)
         for (int tried = 0; tried < count; ++tried) {
             index = (index + by + count) % count;
             if (pages->isTabVisible(index) && pages->isTabEnabled(index)) {
-                pages->setCurrentIndex(index);
+                showPage(pages, index);
                 return;
             }
         }
@@ -257,6 +259,29 @@ void addPageShortcuts(QTabWidget* pages)
         auto* shortcut = new QShortcut(key, pages->parentWidget() ? pages->parentWidget() : screen);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         QObject::connect(shortcut, &QShortcut::activated, pages, [step, by] { step(by); });
+    }
+}
+
+QWidget* firstField(QWidget* page)
+{
+    if (const auto* scroller = qobject_cast<const QScrollArea*>(page); scroller != nullptr && scroller->widget()) {
+        page = scroller->widget();
+    }
+    // The page's fields follow it in the focus chain, in the order Tab visits them.
+    for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() &&
+            w->isVisibleTo(page) && w->focusProxy() == nullptr) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+void showPage(QTabWidget* pages, int index)
+{
+    pages->setCurrentIndex(index);
+    if (QWidget* field = firstField(pages->widget(index))) {
+        field->setFocus(Qt::ShortcutFocusReason);
     }
 }
 
@@ -292,19 +317,6 @@ QLabel* requiredLabel(QWidget* parent, const QString& text, const QString& name)
 }
 
 namespace {
-
-// A caption without its access key marker and closing colon: "&Home Phone:" is "Home Phone".
-QString plainCaption(QString text)
-{
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(u'&');
-    text.replace(u'\x01', u'&');
-    text = text.trimmed();
-    if (text.endsWith(u':')) {
-        text.chop(1);
-    }
-    return text.trimmed();
-}
 
 // The label before the field in its row of a form, grid or box layout, searched through nested layouts.
 const QLabel* labelBefore(const QLayout* layout, const QWidget* field)
@@ -344,6 +356,18 @@ const QLabel* labelBefore(const QLayout* layout, const QWidget* field)
 }
 
 } // namespace
+
+QString plainCaption(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(u'&');
+    text.replace(u'\x01', u'&');
+    text = text.trimmed();
+    if (text.endsWith(u':')) {
+        text.chop(1);
+    }
+    return text.trimmed();
+}
 
 QString fieldName(const QWidget* field)
 {

@@ -54,7 +54,13 @@ QTableView* grid(QWidget* parent, const QString& name);
 // Sizes each column of the grid to its heading or to its longest cell, the row longestRow names (-1: none):
 // one measurement a column instead of every row of a large result.
 void fitColumnsToLongest(QTableView* grid, const std::function<int(int column)>& longestRow);
-// Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PgDn / Ctrl+PgUp change the pages wherever the focus is on the screen.
+// The first control of the page that Tab stops at (enabled and shown with the page), or nothing.
+QWidget* firstField(QWidget* page);
+// Shows the page and puts the focus in its first field, as the page keys and a page's access key do: the
+// keys typed next go where the eye goes, not to a field the page had the focus in before.
+void showPage(QTabWidget* pages, int index);
+// Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PgDn / Ctrl+PgUp change the pages wherever the focus is on the screen
+// (showPage).
 void addPageShortcuts(QTabWidget* pages);
 // Adds a page inside a frameless scroll area: a page taller than the window scrolls inside itself instead of
 // pushing the screen's buttons out of sight. The focus moving to a box out of view scrolls it into view.
@@ -85,6 +91,9 @@ QLabel* label(QWidget* parent, const QString& text, const QString& name = {});
 // The label of a required field, shown in blue.
 QLabel* requiredLabel(QWidget* parent, const QString& text, const QString& name);
 
+// A caption as messages quote it, without its access key marker and closing colon: "&Home Phone:" is
+// "Home Phone".
+QString plainCaption(QString text);
 // The name messages give a field: its accessible name when it has one, else the text of the label whose
 // buddy it is or that stands before it in its layout row, else its object name.
 QString fieldName(const QWidget* field);

@@ -68,13 +68,13 @@ void DateBox::setDate(const QDate& date)
 
 QString DateBox::shownText() const
 {
-    return locale().toString(m_date, dateEntryFormat(locale()));
+    return shortDate(m_date, locale());
 }
 
 QSize DateBox::sizeHint() const
 {
     const QSize whole = QWidget::sizeHint();
-    const QString longest = locale().toString(QDate(2000, 12, 28), dateEntryFormat(locale()));
+    const QString longest = shortDate(QDate(2000, 12, 28), locale());
     const QMargins margins = m_edit->textMargins();
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edit);
     // Room for the text with a blank either side, the box's frame and the calendar button.
@@ -121,6 +121,14 @@ bool DateBox::commit()
     return false;
 }
 
+bool DateBox::holdsTypedChange() const
+{
+    if (!isEnabled() || m_edit->text() == shownText()) {
+        return false;
+    }
+    return parseDate(m_edit->text(), locale()).date != m_date;
+}
+
 void DateBox::revert()
 {
     m_reported.clear();
@@ -148,6 +156,8 @@ void DateBox::showCalendar()
         connect(m_calendar, &QCalendarWidget::activated, this, &DateBox::calendarPicked);
         m_popup = popup;
     }
+    // Weeks and month names as the box writes dates (a Sunday-first US calendar under the C locale).
+    m_calendar->setLocale(dateLocale(locale()));
     // The calendar opens on what the box holds: a typed date not yet taken, else the date.
     const QDate typed = parseDate(m_edit->text(), locale()).date;
     m_calendar->setSelectedDate(typed.isValid() ? typed : m_date);

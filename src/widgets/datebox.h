@@ -12,8 +12,8 @@ class QToolButton;
 // The date control of every screen: a text box that takes a date typed the way people type it (see
 // parseDate) with a button that opens a calendar. Tab leaves the box like any other; focus selects the whole
 // text, so typing replaces the date. A typed text is taken on Return or when the box is left: a date is
-// shown in the locale's short form, anything else is reported with a message naming the box and stays in
-// the box, while date() keeps the last date taken. Alt+Down or F4 opens the calendar.
+// shown as every screen shows dates (shortDate), anything else is reported with a message naming the box and
+// stays in the box, while date() keeps the last date taken. Alt+Down or F4 opens the calendar.
 class DateBox final : public QWidget
 {
     Q_OBJECT
@@ -35,6 +35,9 @@ public:
     // Takes the typed text: a date is shown and set, anything else is reported (once per text) and kept.
     // True when the box holds a date.
     bool commit();
+    // True when the box holds typed text not taken yet that would change its date: another date, or text
+    // that is no date. Leaving the screen counts it as a change.
+    bool holdsTypedChange() const;
     // Shows the date again, dropping a text that was not taken.
     void revert();
 

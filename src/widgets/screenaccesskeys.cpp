@@ -1,5 +1,7 @@
 #include "widgets/screenaccesskeys.h"
 
+#include "widgets/controls.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -8,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
+#include <QTabWidget>
 
 #include <functional>
 
@@ -40,7 +43,13 @@ std::function<void()> accessKeyAction(QWidget* screen, const QKeySequence& key)
     for (QTabBar* pages : screen->findChildren<QTabBar*>()) {
         for (int page = 0; usable(pages, screen) && page < pages->count(); ++page) {
             if (pages->isTabVisible(page) && pages->isTabEnabled(page) && carries(pages->tabText(page), key)) {
-                return [pages, page] { pages->setCurrentIndex(page); };
+                return [pages, page] {
+                    if (auto* tabs = qobject_cast<QTabWidget*>(pages->parentWidget())) {
+                        Controls::showPage(tabs, page);
+                    } else {
+                        pages->setCurrentIndex(page);
+                    }
+                };
             }
         }
     }

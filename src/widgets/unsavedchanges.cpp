@@ -1,5 +1,6 @@
 #include "widgets/unsavedchanges.h"
 
+#include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/screenhelpers.h"
@@ -7,6 +8,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -51,6 +54,20 @@ private:
     RecordEditor& m_editor;
 };
 
+// Text typed into one of the screen's date boxes and not taken yet (another date, or text that is no date) is a
+// change like any other: Escape, Ctrl+N or the program's end moves no focus, so nothing has taken it. The
+// screen's save takes it with the rest, or names the box.
+bool holdsTypedDate(RecordEditor& editor)
+{
+    // Every record editor is a screen; one that is no widget has no boxes.
+    const auto* screen = dynamic_cast<const QWidget*>(&editor);
+    if (screen == nullptr) {
+        return false;
+    }
+    const QList<DateBox*> boxes = screen->findChildren<DateBox*>();
+    return std::any_of(boxes.begin(), boxes.end(), [](const DateBox* box) { return box->holdsTypedChange(); });
+}
+
 } // namespace
 
 QString RecordEditor::saveQuestion() const
@@ -62,7 +79,7 @@ namespace UnsavedChanges {
 
 bool mayLeave(RecordEditor& editor)
 {
-    if (!editor.hasUnsavedChanges()) {
+    if (!holdsTypedDate(editor) && !editor.hasUnsavedChanges()) {
         return true;
     }
     switch (showMessage(editor.saveQuestion(), MessageStyle::SaveDiscardCancel, Text::tr("Unsaved Changes"))) {

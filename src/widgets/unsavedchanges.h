@@ -24,9 +24,10 @@ public:
 
 namespace UnsavedChanges {
 
-// Asked before the shown record is replaced or the screen closes. An unchanged record may go at once;
-// a changed one asks "Save changes to <name>?" with Save, Discard and Cancel. Save runs the screen's save
-// and lets go only when it succeeded; Discard lets go; Cancel stays.
+// Asked before the shown record is replaced or the screen closes. An unchanged record may go at once; a
+// changed one asks "Save changes to <name>?" with Save, Discard and Cancel. Save runs the screen's save
+// and lets go only when it succeeded; Discard lets go; Cancel stays. Text typed into a date box of the
+// screen and not taken yet counts as a change (see DateBox::holdsTypedChange).
 bool mayLeave(RecordEditor& editor);
 
 // Makes every way of closing the screen ask first (Exit, the close box, the main window closing, Log

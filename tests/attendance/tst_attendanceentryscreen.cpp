@@ -302,8 +302,8 @@ void TestAttendanceEntryScreen::anotherWeekIsSavedOnlyAfterTheQuestion()
     const QList<MessageLog::Shown> asked = MessageLog::takeShown();
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked.first().style, MessageStyle::YesNo);
-    QVERIFY(asked.first().text.contains(QLocale().toString(kSunday, QLocale::ShortFormat)));
-    QVERIFY(asked.first().text.contains(QLocale().toString(nextWeek, QLocale::ShortFormat)));
+    QVERIFY(asked.first().text.contains(shortDate(kSunday)));
+    QVERIFY(asked.first().text.contains(shortDate(nextWeek)));
     QCOMPARE(rowsOf(smith), 1);
     QCOMPARE(stored(smith, nextWeek), QString("0100000"));
 

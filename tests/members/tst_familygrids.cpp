@@ -1,8 +1,8 @@
 #include "members/familygridmodel.h"
 #include "members/responsibilitygridmodel.h"
+#include "shell/textformat.h"
 
 #include <QAbstractItemModelTester>
-#include <QLocale>
 #include <QTest>
 
 // The family and responsibility grids of the member screen: their columns as shown.
@@ -43,7 +43,7 @@ void TestFamilyGrids::familyColumns_data()
 {
     QTest::addColumn<FamilyMember>("member");
     QTest::addColumn<QStringList>("cells");
-    const QString dob = QLocale().toString(QDate(1982, 7, 4), QLocale::ShortFormat);
+    const QString dob = shortDate(QDate(1982, 7, 4));
     FamilyMember head = relative();
     head.isRelativeOfShown = false;
     FamilyMember bare = relative();
@@ -88,8 +88,8 @@ void TestFamilyGrids::responsibilityColumns()
         cells << model.index(0, c).data().toString();
     }
     QCOMPARE(headers, QStringList({"Name", "Start", "End", "Description"}));
-    QCOMPARE(cells, QStringList({"Deacon", QLocale().toString(QDate(2025, 1, 1), QLocale::ShortFormat),
-                                 QLocale().toString(QDate(2025, 12, 31), QLocale::ShortFormat), "Serves as a deacon"}));
+    QCOMPARE(cells, QStringList({"Deacon", shortDate(QDate(2025, 1, 1)), shortDate(QDate(2025, 12, 31)),
+                                 "Serves as a deacon"}));
     QCOMPARE(model.index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::Alignment(Qt::AlignCenter));
 }
 

@@ -2,6 +2,9 @@
 #include "data/database.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
+#include "shell/textformat.h"
+#include "widgets/controls.h"
+#include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
 #include "window/mainwindow.h"
@@ -15,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -34,6 +38,12 @@ private slots:
     void requiredFieldMissingTakesTheFocusToItsPage_data();
     void requiredFieldMissingTakesTheFocusToItsPage();
     void statusBarSaysWhatWasSavedAndDeleted();
+    void typedDateNotTakenYetCountsAsAChange_data();
+    void typedDateNotTakenYetCountsAsAChange();
+    void pageAccessKeyPutsTheFocusInThePagesFirstField_data();
+    void pageAccessKeyPutsTheFocusInThePagesFirstField();
+    void accessKeyReachesOnlyTheShownPage_data();
+    void accessKeyReachesOnlyTheShownPage();
 
 private:
     template <typename T>
@@ -46,6 +56,12 @@ private:
     {
         return m_context->db().scalar("SELECT City FROM Member WHERE ID = ?", {m_smith}).toString();
     }
+    QString storedBirthDate() const
+    {
+        return m_context->db().scalar("SELECT Date_Of_Birth FROM Member WHERE ID = ?", {m_smith}).toString();
+    }
+    // Presses Alt+key as a keyboard does: to the box that has the focus.
+    static void pressAccessKey(char key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier); }
 
     FakeClock m_clock;
     std::unique_ptr<TestDatabase> m_testDb;
@@ -69,6 +85,7 @@ void TestMemberLeaving::init()
     m_sanders = db.scalar("SELECT ID FROM Member WHERE Last_Name = 'Sanders'").toLongLong();
     db.execute("UPDATE Member SET City = 'Springfield', Prospect_Active_Status = 'Active' WHERE ID IN (?, ?)",
                {m_smith, m_sanders});
+    db.execute("UPDATE Member SET Date_Of_Birth = '1980-01-02' WHERE ID = ?", {m_smith});
     m_window = std::make_unique<MainWindow>(*m_context);
     registerAllScreens(*m_window);
     m_window->enableMenus();
@@ -189,15 +206,20 @@ void TestMemberLeaving::requiredFieldMissingTakesTheFocusToItsPage_data()
 {
     QTest::addColumn<QString>("emptied");
     QTest::addColumn<int>("page");
-    QTest::newRow("last name") << "txtLName" << int(MemberEntryScreen::TabContactInfo);
-    QTest::newRow("church status") << "cmbChurchStatus" << int(MemberEntryScreen::TabChurchInfo);
-    QTest::newRow("prospect status") << "cmbProspectStatus" << int(MemberEntryScreen::TabProspectInfo);
+    QTest::addColumn<QString>("status");
+    QTest::newRow("last name") << "txtLName" << int(MemberEntryScreen::TabContactInfo)
+                               << "Last Name on Contact Info is empty";
+    QTest::newRow("church status") << "cmbChurchStatus" << int(MemberEntryScreen::TabChurchInfo)
+                                   << "Status on Church Info is empty";
+    QTest::newRow("prospect status") << "cmbProspectStatus" << int(MemberEntryScreen::TabProspectInfo)
+                                     << "Status on Prospect Info is empty";
 }
 
 void TestMemberLeaving::requiredFieldMissingTakesTheFocusToItsPage()
 {
     QFETCH(QString, emptied);
     QFETCH(int, page);
+    QFETCH(QString, status);
     QWidget* field = find<QWidget>(emptied.toUtf8().constData());
     if (auto* box = qobject_cast<QLineEdit*>(field)) {
         box->clear();
@@ -210,6 +232,7 @@ void TestMemberLeaving::requiredFieldMissingTakesTheFocusToItsPage()
     QCOMPARE(MessageLog::takeShown().first().text, QString("All fields in blue are required."));
     QCOMPARE(pages->currentIndex(), page);
     QCOMPARE(QApplication::focusWidget(), field);
+    QCOMPARE(m_window->statusBar()->currentMessage(), status);
 }
 
 void TestMemberLeaving::statusBarSaysWhatWasSavedAndDeleted()
@@ -221,6 +244,135 @@ void TestMemberLeaving::statusBarSaysWhatWasSavedAndDeleted()
     MessageLog::setNextAnswer(MessageAnswer::Yes);
     QTest::mouseClick(find<QPushButton>("btnDelete"), Qt::LeftButton);
     QCOMPARE(m_window->statusBar()->currentMessage(), QString("Deleted Smith, John"));
+}
+
+void TestMemberLeaving::typedDateNotTakenYetCountsAsAChange_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("left");
+    QTest::addColumn<QString>("stored");
+
+    const QString march14 = shortDate(QDate(1981, 3, 14));
+    const auto save = int(MessageAnswer::Save);
+    const auto discard = int(MessageAnswer::Discard);
+    const auto cancel = int(MessageAnswer::Cancel);
+    QTest::newRow("Escape, Save") << "Escape" << march14 << save << true << true << "1981-03-14";
+    QTest::newRow("Escape, Discard") << "Escape" << march14 << discard << true << true << "1980-01-02";
+    QTest::newRow("Escape, Cancel") << "Escape" << march14 << cancel << true << false << "1980-01-02";
+    // Text that is no date is kept by Save's refusal, or given up by Discard.
+    QTest::newRow("Escape, no date, Save") << "Escape"
+                                           << "14 Smarch" << save << true << false << "1980-01-02";
+    QTest::newRow("Escape, no date, Discard") << "Escape"
+                                              << "14 Smarch" << discard << true << true << "1980-01-02";
+    // The shown date typed in another form changes nothing.
+    QTest::newRow("Escape, same date as ISO") << "Escape"
+                                              << "1980-01-02" << cancel << false << true << "1980-01-02";
+    QTest::newRow("main window closed, Save")
+        << "main window closed" << march14 << save << true << true << "1981-03-14";
+    QTest::newRow("Ctrl+N, Cancel") << "Ctrl+N" << march14 << cancel << true << false << "1980-01-02";
+    QTest::newRow("Ctrl+N, Save") << "Ctrl+N" << march14 << save << true << true << "1981-03-14";
+}
+
+void TestMemberLeaving::typedDateNotTakenYetCountsAsAChange()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, left);
+    QFETCH(QString, stored);
+
+    find<QTabWidget>("SSTab1")->setCurrentIndex(MemberEntryScreen::TabDemographicInfo);
+    QLineEdit* box = find<DateBox>("dtDOB")->lineEdit();
+    box->setFocus();
+    // Typed, and neither Return nor Tab: the box has not taken the text.
+    QTest::keyClicks(box, typed);
+    MessageLog::setNextAnswer(MessageAnswer(answer));
+    if (way == "Escape") {
+        QTest::keyClick(box, Qt::Key_Escape);
+    } else if (way == "Ctrl+N") {
+        QTest::keyClick(box, Qt::Key_N, Qt::ControlModifier);
+    } else {
+        m_window->close();
+    }
+
+    const auto shown = MessageLog::takeShown();
+    QCOMPARE(shown.isEmpty() ? QString() : shown.first().text,
+             asked ? QString("Save changes to Smith, John?") : QString());
+    QCOMPARE(storedBirthDate(), stored);
+    if (way == "Ctrl+N") {
+        QCOMPARE(screen()->shownMemberId() != m_smith, left);
+    } else {
+        QTRY_COMPARE(screen() == nullptr, left);
+    }
+    if (!left) {
+        QCOMPARE(box->text(), typed);
+    }
+}
+
+void TestMemberLeaving::pageAccessKeyPutsTheFocusInThePagesFirstField_data()
+{
+    QTest::addColumn<char>("key");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("firstField");
+    // The focus was in a later field of the page before: the access key still starts at the top.
+    QTest::addColumn<QString>("visitedBefore");
+    QTest::newRow("Demographic Info") << 'g' << int(MemberEntryScreen::TabDemographicInfo) << "txtPlaceofWork"
+                                      << "txtOrganizations";
+    QTest::newRow("Church Info") << 'h' << int(MemberEntryScreen::TabChurchInfo) << "cmbChurchStatus"
+                                 << "chkNewMail";
+    QTest::newRow("Prospect Info") << 'p' << int(MemberEntryScreen::TabProspectInfo) << "cmbProspectStatus"
+                                   << "txtProspectNotes";
+    QTest::newRow("Contact Info") << 'c' << int(MemberEntryScreen::TabContactInfo) << "cmbMemberStatus"
+                                  << "txtEmail";
+}
+
+void TestMemberLeaving::pageAccessKeyPutsTheFocusInThePagesFirstField()
+{
+    QFETCH(char, key);
+    QFETCH(int, page);
+    QFETCH(QString, firstField);
+    QFETCH(QString, visitedBefore);
+
+    auto* pages = find<QTabWidget>("SSTab1");
+    pages->setCurrentIndex(page);
+    find<QWidget>(visitedBefore.toUtf8().constData())->setFocus();
+    // From Last Name, as a user keying a person in goes on (from Notes to come back to Contact Info).
+    const bool fromNotes = page == MemberEntryScreen::TabContactInfo;
+    pages->setCurrentIndex(fromNotes ? MemberEntryScreen::TabNotes : MemberEntryScreen::TabContactInfo);
+    find<QWidget>(fromNotes ? "txtNotes" : "txtLName")->setFocus();
+
+    pressAccessKey(key);
+    QCOMPARE(pages->currentIndex(), page);
+    QCOMPARE(QApplication::focusWidget()->objectName(), firstField);
+    // What is typed next stays there: the chooser keeps the person shown.
+    QTest::keyClicks(QApplication::focusWidget(), "Single");
+    QCOMPARE(QApplication::focusWidget()->objectName(), firstField);
+    QCOMPARE(find<QComboBox>("cmbMember")->currentText(), QString("Smith, John  "));
+    QCOMPARE(screen()->shownMemberId(), m_smith);
+}
+
+void TestMemberLeaving::accessKeyReachesOnlyTheShownPage_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("newContacts");
+    // "Ne&w Contact" lives on Prospect Info.
+    QTest::newRow("its own page") << int(MemberEntryScreen::TabProspectInfo) << 1;
+    QTest::newRow("another page") << int(MemberEntryScreen::TabDemographicInfo) << 0;
+}
+
+void TestMemberLeaving::accessKeyReachesOnlyTheShownPage()
+{
+    QFETCH(int, page);
+    QFETCH(int, newContacts);
+    QSignalSpy asked(&m_context->requests(), &ScreenRequests::newContact);
+    Controls::showPage(find<QTabWidget>("SSTab1"), page);
+    pressAccessKey('w');
+    QCOMPARE(asked.size(), newContacts);
+    QCOMPARE(MessageLog::takeShown().size(), 0);
 }
 
 QTEST_MAIN(TestMemberLeaving)

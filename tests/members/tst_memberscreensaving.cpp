@@ -1,5 +1,6 @@
 #include "memberrecorddiff.h"
 #include "memberscreenfixture.h"
+#include "shell/textformat.h"
 
 // Saving a person from the member screen: permissions, required fields, every column, typed phones and dates, and
 // closing.
@@ -15,6 +16,7 @@ private slots:
     void duplicateEnvelopeIsNotSaved();
     void saveIsRefusedWithOnlyMemberView_data();
     void saveIsRefusedWithOnlyMemberView();
+    void onlyALoginThatMaySaveSeesNoViewOnlyLine();
     void requiredFieldsMissing_data();
     void requiredFieldsMissing();
     void newPersonSavedThenSecondSaveUpdatesTheSameRow();
@@ -89,7 +91,10 @@ void TestMemberScreenSaving::saveIsRefusedWithOnlyMemberView()
     const qint64 people = count("SELECT count(*) FROM Member");
     const qint64 smith = db().scalar("SELECT ID FROM Member WHERE Last_Name = 'Smith'").toLongLong();
     m_screen->loadMember(smith);
-    // Viewing and typing are allowed.
+    // Viewing and typing are allowed; a line at the top says that saving is not.
+    auto* viewOnly = find<QLabel>("lblViewOnly");
+    QVERIFY(viewOnly->isVisible());
+    QVERIFY(viewOnly->text().contains("\"Member Entry/Edit\""));
     type("txtCity", "Elsewhere");
     click(button);
     const auto shown = MessageLog::takeShown();
@@ -102,6 +107,13 @@ void TestMemberScreenSaving::saveIsRefusedWithOnlyMemberView()
     click(button);
     QCOMPARE(count("SELECT count(*) FROM Member"), people);
     QVERIFY(m_screen->isVisible());
+}
+
+void TestMemberScreenSaving::onlyALoginThatMaySaveSeesNoViewOnlyLine()
+{
+    grantOnly({"Member View", "Member Entry/Edit"});
+    openScreen();
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, find<QLabel>("lblViewOnly"));
 }
 
 void TestMemberScreenSaving::requiredFieldsMissing_data()
@@ -150,9 +162,10 @@ void TestMemberScreenSaving::newPersonSavedThenSecondSaveUpdatesTheSameRow()
     QCOMPARE(count("SELECT count(*) FROM Member"), people + 1);
     QCOMPARE(saved.size(), 1);
     QCOMPARE(saved.at(0).at(0).toLongLong(), id);
+    // The chooser shows the person just saved.
     auto* chooser = find<QComboBox>("cmbMember");
-    QCOMPARE(chooser->currentIndex(), -1);
-    QVERIFY(chooser->findText("O'Hara, Ann  ") >= 0);
+    QCOMPARE(chooser->currentText(), QString("O'Hara, Ann  "));
+    QCOMPARE(PairedList::selectedIdOrZero(chooser), id);
     QVERIFY(find<QLineEdit>("txtAdded")->text().endsWith(" - clerk"));
 
     m_clock.setNow(QDateTime(QDate(2026, 3, 16), QTime(8, 0, 0)));
@@ -167,7 +180,7 @@ void TestMemberScreenSaving::newPersonSavedThenSecondSaveUpdatesTheSameRow()
     QCOMPARE(row->text(u"Added_By"), QString("clerk"));
     QCOMPARE(row->text(u"Date_Edited"), QString("2026-03-16 08:00:00"));
     QCOMPARE(row->text(u"Edited_By"), QString("second clerk"));
-    QVERIFY(chooser->findText("O'Hara, Anne  ") >= 0);
+    QCOMPARE(chooser->currentText(), QString("O'Hara, Anne  "));
     QCOMPARE(chooser->findText("O'Hara, Ann  "), -1);
     QVERIFY(find<QLineEdit>("txtEdited")->text().endsWith(" - second clerk"));
     QCOMPARE(saved.size(), 2);
@@ -470,7 +483,7 @@ void TestMemberScreenSaving::typedDateIsSavedAndABadOneRefusesTheSave()
     QCOMPARE(find<DateBox>("dtDOB")->lineEdit()->text(), QString("1975-02-30"));
 
     // Typed and saved without leaving the box: the save takes it.
-    type("dtDOB", "1975-03-15");
+    type("dtDOB", shortDate(QDate(1975, 3, 15)));
     click("btnSaveNew");
     QCOMPARE(messages(MessageLog::takeShown()), QStringList());
     QCOMPARE(db().scalar("SELECT Date_Of_Birth FROM Member WHERE ID = ?", {m_screen->shownMemberId()}).toString(),

@@ -1,8 +1,8 @@
 #include "data/databaseerror.h"
 #include "navigators/membergridmodel.h"
+#include "shell/textformat.h"
 
 #include <QAbstractItemModelTester>
-#include <QLocale>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
@@ -105,7 +105,7 @@ void TestMemberGridModel::composedColumns_data()
     QTest::newRow("cell already in the pattern") << plain << int(MemberGridModel::CellColumn) << "(555) 987-6543";
     QTest::newRow("empty work phone is an empty cell") << plain << int(MemberGridModel::WorkColumn) << "";
     QTest::newRow("birth date in short form")
-        << plain << int(MemberGridModel::DobColumn) << QLocale().toString(QDate(1980, 3, 14), QLocale::ShortFormat);
+        << plain << int(MemberGridModel::DobColumn) << shortDate(QDate(1980, 3, 14));
     QTest::newRow("no anniversary") << plain << int(MemberGridModel::AnnivColumn) << "";
     QTest::newRow("Status shows Status") << plain << int(MemberGridModel::StatusColumn) << "Member";
     QTest::newRow("Member Status shows the church status")

@@ -8,6 +8,7 @@
 #include "reports/reportoutput.h"
 #include "shell/appcontext.h"
 #include "shell/prospectcontactmodel.h"
+#include "shell/textformat.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
@@ -169,7 +170,7 @@ void TestProspectNavigatorScreen::findByPhaseFillsSixteenColumnsAndCount()
     using P = MemberGridModel::Prospect;
     QCOMPARE(model->index(1, P::Id).data().toString(), QString::number(id("Smith")));
     QCOMPARE(model->index(1, P::Phase).data().toString(), QString("First Visit"));
-    QCOMPARE(model->index(1, P::NextDate).data().toString(), QString("03/10/2026"));
+    QCOMPARE(model->index(1, P::NextDate).data().toString(), shortDate(QDate(2026, 3, 10)));
     QCOMPARE(model->index(1, P::NextAction).data().toString(), QString("Visit"));
     QCOMPARE(model->index(1, P::NextType).data().toString(), QString("Home"));
     QCOMPARE(model->index(1, P::Phone).data().toString(), QString("(555) 123-4567"));

@@ -29,6 +29,8 @@ private slots:
     void padRight_data();
     void padRight();
     void fileExistsOnlyForFiles();
+    void shortDateIsTheLocalesFormWithFourDigitYears_data();
+    void shortDateIsTheLocalesFormWithFourDigitYears();
     void shortDateOfStoredDates_data();
     void shortDateOfStoredDates();
 };
@@ -201,6 +203,9 @@ void TestTextFormat::dateEntryFormatHasFourDigitYears_data()
                             << "dd.MM.yyyy";
     QTest::newRow("Japanese") << "ja_JP"
                               << "yyyy/MM/dd";
+    // No language chosen (LANG=C): dates are shown as in the US, as the reports write them.
+    QTest::newRow("C locale") << "C"
+                              << "M/d/yyyy";
 }
 
 void TestTextFormat::dateEntryFormatHasFourDigitYears()
@@ -252,8 +257,8 @@ void TestTextFormat::parseDate_data()
                                          << "1975/3/15" << ides << "";
     QTest::newRow("C locale form") << "C"
                                    << "15 Mar 1975" << ides << "";
-    QTest::newRow("C locale digits, day first") << "C"
-                                                << "15/03/1975" << ides << "";
+    QTest::newRow("C locale reads month first") << "C"
+                                                << "3/14/1981" << QDate(1981, 3, 14) << "";
 
     // Refused, with the reason.
     QTest::newRow("no February 30") << "en_US"
@@ -268,6 +273,8 @@ void TestTextFormat::parseDate_data()
                                 << "0/10/2020" << QDate() << "There is no month 0.";
     QTest::newRow("US date in Britain") << "en_GB"
                                         << "03/15/1975" << QDate() << "There is no month 15.";
+    QTest::newRow("British date under the C locale") << "C"
+                                                     << "15/03/1975" << QDate() << "There is no month 15.";
     QTest::newRow("two-digit year of either century")
         << "en_US"
         << "1/1/20" << QDate() << "The year 20 could be 1920 or 2020: type all four digits of the year.";
@@ -326,7 +333,7 @@ void TestTextFormat::parseDateReadsEveryLocalesOwnForm()
     QFETCH(QString, locale);
     const QLocale l(locale);
     for (const QDate& date : {QDate(1975, 3, 5), QDate(2024, 12, 31), QDate(2000, 1, 1)}) {
-        const QString shown = l.toString(date, dateEntryFormat(l));
+        const QString shown = shortDate(date, l);
         const TypedDate parsed = ::parseDate(shown, l);
         QVERIFY2(parsed.date == date, qPrintable(shown + " " + parsed.problem));
     }
@@ -369,12 +376,43 @@ void TestTextFormat::fileExistsOnlyForFiles()
     QVERIFY(!fileExists(QString()));
 }
 
+void TestTextFormat::shortDateIsTheLocalesFormWithFourDigitYears_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("moment");
+    QTest::newRow("US") << "en_US"
+                        << "3/14/1981"
+                        << "3/14/1981 9:05 AM";
+    QTest::newRow("C locale, as in the US") << "C"
+                                            << "3/14/1981"
+                                            << "3/14/1981 9:05 AM";
+    QTest::newRow("British") << "en_GB"
+                             << "14/03/1981"
+                             << "14/03/1981 09:05";
+    QTest::newRow("German") << "de_DE"
+                            << "14.03.1981"
+                            << "14.03.1981 09:05";
+}
+
+void TestTextFormat::shortDateIsTheLocalesFormWithFourDigitYears()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, date);
+    QFETCH(QString, moment);
+    const QLocale l(locale);
+    QCOMPARE(shortDate(QDate(1981, 3, 14), l), date);
+    QCOMPARE(shortDateTime(QDateTime(QDate(1981, 3, 14), QTime(9, 5, 30)), l), moment);
+    // What is shown reads back as the same date.
+    QCOMPARE(::parseDate(date, l).date, QDate(1981, 3, 14));
+}
+
 void TestTextFormat::shortDateOfStoredDates_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown");
     const QDate date(2024, 2, 29);
-    QTest::newRow("ISO date") << "2024-02-29" << QLocale().toString(date, QLocale::ShortFormat);
+    QTest::newRow("ISO date") << "2024-02-29" << shortDate(date, QLocale());
     QTest::newRow("empty") << ""
                            << "";
     QTest::newRow("not a date is shown as stored") << "sometime"

@@ -1,3 +1,4 @@
+#include "shell/textformat.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
@@ -93,6 +94,7 @@ private slots:
     void phoneBoxShowsTheStoredForm();
     void checkEntriesNamesTheFirstBadBox();
     void fieldNameOfABox();
+    void cLocaleBoxShowsAndReadsTheMonthFirst();
 };
 
 void TestEntryBoxes::initTestCase()
@@ -114,7 +116,8 @@ void TestEntryBoxes::cleanup()
 void TestEntryBoxes::typedDateIsTakenAndTabLeaves_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::newRow("short form") << "03/15/1975";
+    QTest::newRow("short form") << shortDate(QDate(1975, 3, 15));
+    QTest::newRow("short form with leading zeros") << "03/15/1975";
     QTest::newRow("ISO") << "1975-03-15";
     QTest::newRow("month named") << "March 15, 1975";
 }
@@ -134,14 +137,14 @@ void TestEntryBoxes::typedDateIsTakenAndTabLeaves()
     form.before->setFocus();
     QTest::keyClick(form.before, Qt::Key_Tab);
     QVERIFY(box->lineEdit()->hasFocus());
-    QCOMPARE(box->lineEdit()->selectedText(), QString("2/3/2001"));
+    QCOMPARE(box->lineEdit()->selectedText(), shortDate(QDate(2001, 2, 3)));
     QTest::keyClicks(box->lineEdit(), typed);
     QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
 
     // One Tab leaves the box: no stop at day, month, year or the calendar button.
     QVERIFY(form.after->hasFocus());
     QCOMPARE(box->date(), QDate(1975, 3, 15));
-    QCOMPARE(box->lineEdit()->text(), QString("3/15/1975"));
+    QCOMPARE(box->lineEdit()->text(), shortDate(QDate(1975, 3, 15)));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(shownTexts(), QStringList());
 }
@@ -171,10 +174,10 @@ void TestEntryBoxes::typingReplacesTheWholeDate()
         QVERIFY(!box->lineEdit()->hasSelectedText());
         QTest::keyClick(box->lineEdit(), Qt::Key_A, Qt::ControlModifier);
     }
-    QTest::keyClicks(box->lineEdit(), "7/4/1976");
+    QTest::keyClicks(box->lineEdit(), shortDate(QDate(1976, 7, 4)));
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     QCOMPARE(box->date(), QDate(1976, 7, 4));
-    QCOMPARE(box->lineEdit()->text(), QString("7/4/1976"));
+    QCOMPARE(box->lineEdit()->text(), shortDate(QDate(1976, 7, 4)));
     QCOMPARE(shownTexts(), QStringList());
 }
 
@@ -229,7 +232,7 @@ void TestEntryBoxes::badDateIsRefusedNamingTheBoxAndKept()
 
     // Mended, it is taken.
     box->lineEdit()->selectAll();
-    QTest::keyClicks(box->lineEdit(), "2/28/2020");
+    QTest::keyClicks(box->lineEdit(), shortDate(QDate(2020, 2, 28)));
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     QCOMPARE(box->date(), QDate(2020, 2, 28));
     QCOMPARE(Controls::checkEntries(form.window.get()).has_value(), false);
@@ -328,10 +331,10 @@ void TestEntryBoxes::typingOnTheCheckBoxTicksItAndFillsTheDate()
     form.before->setFocus();
     QTest::keyClick(form.before, Qt::Key_Tab);
     QVERIFY(baptized->checkBox()->hasFocus());
-    typeIntoFocus("3/15/1975");
+    typeIntoFocus(shortDate(QDate(1975, 3, 15)));
     QVERIFY(baptized->checkBox()->isChecked());
     QVERIFY(baptized->dateEdit()->lineEdit()->hasFocus());
-    QCOMPARE(baptized->dateEdit()->lineEdit()->text(), QString("3/15/1975"));
+    QCOMPARE(baptized->dateEdit()->lineEdit()->text(), shortDate(QDate(1975, 3, 15)));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QVERIFY(form.after->hasFocus());
     QCOMPARE(baptized->date(), QDate(1975, 3, 15));
@@ -341,7 +344,7 @@ void TestEntryBoxes::typingOnTheCheckBoxTicksItAndFillsTheDate()
     QTest::keyClicks(baptized->dateEdit()->lineEdit(), "junk");
     baptized->checkBox()->click();
     QCOMPARE(baptized->date(), std::nullopt);
-    QCOMPARE(baptized->dateEdit()->lineEdit()->text(), QString("3/15/1975"));
+    QCOMPARE(baptized->dateEdit()->lineEdit()->text(), shortDate(QDate(1975, 3, 15)));
     QCOMPARE(Controls::checkEntries(form.window.get()).has_value(), false);
     QCOMPARE(shownTexts(), QStringList());
 }
@@ -357,7 +360,7 @@ void TestEntryBoxes::typingIntoAnOpenUntickedDateTicksIt()
     QVERIFY(form.show());
 
     since->dateEdit()->setFocus();
-    QTest::keyClicks(since->dateEdit()->lineEdit(), "1/5/2001");
+    QTest::keyClicks(since->dateEdit()->lineEdit(), shortDate(QDate(2001, 1, 5)));
     QVERIFY(since->checkBox()->isChecked());
     QVERIFY(Controls::acceptEntries(form.window.get()));
     QCOMPARE(since->date(), QDate(2001, 1, 5));
@@ -412,7 +415,7 @@ void TestEntryBoxes::checkEntriesNamesTheFirstBadBox()
     form.addRow("Start", start);
     home->setText("615 555 1234");
     cell->setText("ann@example.org");
-    start->lineEdit()->setText("12/1/2025");
+    start->lineEdit()->setText(shortDate(QDate(2025, 12, 1)));
 
     // Every good box is taken, the first bad one is named, nothing is shown.
     const auto bad = Controls::checkEntries(form.window.get());
@@ -459,6 +462,25 @@ void TestEntryBoxes::fieldNameOfABox()
     QCOMPARE(Controls::fieldName(inRow), QString("Next Contact"));
     QCOMPARE(Controls::fieldName(withBuddy), QString("E-mail"));
     QCOMPARE(Controls::fieldName(bare), QString("txtBare"));
+}
+
+void TestEntryBoxes::cLocaleBoxShowsAndReadsTheMonthFirst()
+{
+    // A desktop without a language (LANG=C) shows and reads dates as the reports write them, month first.
+    Form form;
+    auto* box = Controls::datePicker(form.window.get(), "dtDOB");
+    form.addRow("Date of Birth", box);
+    box->setLocale(QLocale::c());
+    box->setDate(QDate(1981, 3, 14));
+    QCOMPARE(box->lineEdit()->text(), QString("3/14/1981"));
+    QVERIFY(form.show());
+
+    box->setDate(QDate(2001, 2, 3));
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), shortDate(QDate(1981, 3, 14), QLocale::c()));
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(box->date(), QDate(1981, 3, 14));
+    QCOMPARE(shownTexts(), QStringList());
 }
 
 QTEST_MAIN(TestEntryBoxes)
