@@ -292,7 +292,7 @@ void TestImportPeopleScreen::badFilesAreNamedWithTheirRow()
     MessageLog::takeShown();
     const QString path = writeBytes("bad.csv", bytes);
     if (qstrcmp(QTest::currentDataTag(), "too large") == 0) {
-        QVERIFY(QFile::resize(path, 129 * 1024 * 1024));
+        QVERIFY(QFile::resize(path, 129'000'000));
     }
     m_screen->openFile(path);
     waitForWork();
