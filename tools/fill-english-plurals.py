@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Fills the empty plural forms of the English catalogue from each counted text's source: "(s)" is left
-out for one and becomes "s" (or the word's own plural) for more. Forms already filled in stay as they are.
+"""Fills the plural forms of the English catalogue's new counted texts from each one's source: "(s)" is
+left out for one and becomes "s" (or the word's own plural) for more. Forms already filled in stay as they are.
 Usage: fill-english-plurals.py translations/kelvane_en.ts"""
 import re
 import sys
@@ -24,9 +24,11 @@ def main(path):
             continue
         translation = message.find("translation")
         numerus = translation.findall("numerusform")
-        if translation.get("type") != "unfinished" or any((n.text or "").strip() for n in numerus):
+        if translation.get("type") != "unfinished":
             continue
-        numerus[0].text, numerus[1].text = forms(message.find("source").text)
+        # lupdate offers the forms of the same text in another context; those are right as they are.
+        if not any((n.text or "").strip() for n in numerus):
+            numerus[0].text, numerus[1].text = forms(message.find("source").text)
         del translation.attrib["type"]
     text = ET.tostring(tree.getroot(), encoding="unicode")
     with open(path, "w", encoding="utf-8") as out:

@@ -90,6 +90,89 @@
     </message>
 </context>
 <context>
+    <name>ExchangeCommand</name>
+    <message numerus="yes">
+        <source>%n household(s)</source>
+        <translation>
+            <numerusform>%n household</numerusform>
+            <numerusform>%n households</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n person(s)</source>
+        <translation>
+            <numerusform>%n person</numerusform>
+            <numerusform>%n people</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n family link(s)</source>
+        <translation>
+            <numerusform>%n family link</numerusform>
+            <numerusform>%n family links</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n list entry(s)</source>
+        <translation>
+            <numerusform>%n list entry</numerusform>
+            <numerusform>%n list entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n row(s) written to %1.</source>
+        <translation>
+            <numerusform>%n row written to %1.</numerusform>
+            <numerusform>%n rows written to %1.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ImportPeopleScreen</name>
+    <message numerus="yes">
+        <source>Read %n row(s) of %1 (%2)</source>
+        <translation>
+            <numerusform>Read %n row of %1 (%2)</numerusform>
+            <numerusform>Read %n rows of %1 (%2)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more value(s) not shown; their rows are left out</source>
+        <translation>
+            <numerusform>%n more value not shown; their rows are left out</numerusform>
+            <numerusform>%n more values not shown; their rows are left out</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n household(s)</source>
+        <translation>
+            <numerusform>%n household</numerusform>
+            <numerusform>%n households</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n list entry(s)</source>
+        <translation>
+            <numerusform>%n list entry</numerusform>
+            <numerusform>%n list entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n person(s)</source>
+        <translation>
+            <numerusform>%n person</numerusform>
+            <numerusform>%n people</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n family link(s)</source>
+        <translation>
+            <numerusform>%n family link</numerusform>
+            <numerusform>%n family links</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>MemberDeletion</name>
     <message numerus="yes">
         <source>%n contribution(s)</source>
@@ -120,6 +203,16 @@
         <translation>
             <numerusform>Saved the outreach plan; %n prospect moved to another phase</numerusform>
             <numerusform>Saved the outreach plan; %n prospects moved to another phase</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>PersonImport</name>
+    <message numerus="yes">
+        <source>The row has %n cell(s) where the headings have %1.</source>
+        <translation>
+            <numerusform>The row has %n cell where the headings have %1.</numerusform>
+            <numerusform>The row has %n cells where the headings have %1.</numerusform>
         </translation>
     </message>
 </context>
