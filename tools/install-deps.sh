@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-l10n-tools libgl-dev
     qt6-image-formats-plugins
     libsqlcipher-dev sqlcipher libsodium-dev libcsv-dev libuchardet-dev libxlsxwriter-dev unzip
     clang-format

@@ -62,23 +62,29 @@ void ChurchInfoScreen::buildControls()
         grid->addWidget(label, row, column * 2, Qt::AlignRight);
         grid->addWidget(field, row, column * 2 + 1);
     };
-    place(0, 0, requiredLabel(this, tr("Name"), QStringLiteral("lblCompany")), m_company);
+    // The church's name heads every report: its row spans the screen, wide enough for the longest name.
+    auto* nameLabel = requiredLabel(this, tr("Name"), QStringLiteral("lblCompany"));
+    nameLabel->setBuddy(m_company);
+    grid->addWidget(nameLabel, 0, 0, Qt::AlignRight);
+    grid->addWidget(m_company, 0, 1, 1, 3);
+    m_company->setMinimumWidth(m_company->fontMetrics().horizontalAdvance(QString(kTextLength, u'n')) +
+                               m_company->fontMetrics().averageCharWidth() * 2);
     place(1, 0, label(this, tr("Address1")), m_address1);
     place(2, 0, label(this, tr("Address2")), m_address2);
     place(3, 0, label(this, tr("City")), m_city);
     place(4, 0, label(this, tr("State")), m_state);
     place(5, 0, label(this, tr("Zip")), m_zip);
-    place(0, 1, label(this, tr("Phone")), m_phone);
-    place(1, 1, label(this, tr("Fax")), m_fax);
-    place(2, 1, label(this, tr("Email")), m_email);
-    place(3, 1, label(this, tr("Website")), m_website);
+    place(1, 1, label(this, tr("Phone")), m_phone);
+    place(2, 1, label(this, tr("Fax")), m_fax);
+    place(3, 1, label(this, tr("Email")), m_email);
+    place(4, 1, label(this, tr("Website")), m_website);
     auto* delayRow = new QHBoxLayout;
     delayRow->addWidget(m_delay);
     delayRow->addWidget(label(this, tr("(Seconds)")));
     auto* delayLabel = label(this, tr("Keypress Delay"));
     delayLabel->setBuddy(m_delay);
-    grid->addWidget(delayLabel, 4, 2, Qt::AlignRight);
-    grid->addLayout(delayRow, 4, 3);
+    grid->addWidget(delayLabel, 5, 2, Qt::AlignRight);
+    grid->addLayout(delayRow, 5, 3);
 
     auto* save = button(this, QStringLiteral("btnSave"), tr("&Save And Close"));
     m_exit = button(this, QStringLiteral("btnExit"), tr("E&xit"));

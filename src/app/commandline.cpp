@@ -1,10 +1,12 @@
 #include "app/commandline.h"
 
+#include "app/buildinfo.h"
 #include "app/startup.h"
 #include "backup/backupcommand.h"
 #include "exchange/exchangecommand.h"
 #include "reports/reportcommand.h"
 #include "shell/appconfig.h"
+#include "shell/translations.h"
 
 #include "widgets/guardedapplication.h"
 #include <QCommandLineParser>
@@ -84,11 +86,13 @@ QCommandLineOption configOption()
         QStringLiteral("FILE"));
 }
 
+// The program's names and its text catalogue, for the window and every command alike.
 void applyNames()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Kelvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Kelvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
+    QCoreApplication::setApplicationVersion(BuildInfo::version());
+    installTranslations();
 }
 
 int openWindow(int& argc, char** argv, const QString& configPath)
@@ -216,7 +220,7 @@ QString usage()
 
 QString versionText()
 {
-    return QStringLiteral("Kelvane %1").arg(QStringLiteral(KELVANE_VERSION));
+    return QStringLiteral("Kelvane %1 (%2)").arg(BuildInfo::version(), BuildInfo::date().toString(Qt::ISODate));
 }
 
 bool hasDisplay(const QProcessEnvironment& environment)

@@ -3,6 +3,7 @@
 #include "admin/churchinfoscreen.h"
 #include "admin/userentryscreen.h"
 #include "admin/valueentryscreen.h"
+#include "app/buildinfo.h"
 #include "attendance/attendanceentryscreen.h"
 #include "attendance/attendancenavigatorscreen.h"
 #include "backup/backupcontrol.h"
@@ -45,6 +46,8 @@ void runMemberReport(MainWindow& window, MemberNavigatorScreen::Report report, c
                     return reports.printMemberList(ids);
                 case MemberNavigatorScreen::Report::MemberListDobAnniv:
                     return reports.printMemberListDOBAnniv(ids);
+                case MemberNavigatorScreen::Report::HouseholdLabels:
+                    return reports.printHouseholdLabels(ids);
                 case MemberNavigatorScreen::Report::MailingLabels:
                     break;
             }
@@ -75,6 +78,9 @@ void runProspectReport(MainWindow& window, ProspectNavigatorScreen::Report repor
             const ReportHeading heading = reportHeading(window.context());
             if (report == Report::MailingLabels) {
                 return MemberReports(window.context().db(), heading).printMailingLabels(ids);
+            }
+            if (report == Report::HouseholdLabels) {
+                return MemberReports(window.context().db(), heading).printHouseholdLabels(ids);
             }
             ProspectReports reports(window.context().db(), heading);
             return report == Report::ProspectList ? reports.printProspectList(ids)
@@ -182,7 +188,7 @@ void registerClassScreens(MainWindow& window)
 void registerAllScreens(MainWindow& window)
 {
     window.registerScreen(ScreenId::Login, [](MainWindow& w) { return new LoginScreen(w); });
-    window.registerScreen(ScreenId::About, [](MainWindow&) { return new AboutScreen; });
+    window.registerScreen(ScreenId::About, [](MainWindow&) { return new AboutScreen(BuildInfo::description()); });
     // Without the backup commands (registerBackupCommands puts the real one in place) an import cannot make
     // its backup first, so it imports nothing.
     window.registerScreen(ScreenId::ImportPeople, [](MainWindow& w) -> QWidget* {

@@ -6,6 +6,7 @@
 #include "data/database.h"
 #include "shell/appconfig.h"
 #include "shell/clock.h"
+#include "shell/textformat.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -81,9 +82,14 @@ std::optional<Location> locate(const QCommandLineParser& parser, BackupCommandIo
     return location;
 }
 
-QString megabytes(qint64 bytes)
+QString rowsText(qint64 rows)
 {
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1);
+    return BackupCommandText::tr("%n row(s)", nullptr, int(rows));
+}
+
+QString picturesText(qsizetype pictures)
+{
+    return BackupCommandText::tr("%n picture(s)", nullptr, int(pictures));
 }
 
 } // namespace
@@ -153,13 +159,11 @@ int runBackupCommand(const QStringList& arguments, BackupCommandIo& io)
     request.clock = &io.clock;
     try {
         const BackupResult result = BackupWriter::run(request);
-        io.out << BackupCommandText::tr(
-                      "Backup of %1 written to %2 and checked: %3 tables, %4 rows, %5 pictures, %6 MB.")
-                      .arg(native(request.databasePath), native(result.folder))
-                      .arg(result.manifest.tables.size())
-                      .arg(result.manifest.totalRows())
-                      .arg(result.manifest.pictures.size())
-                      .arg(megabytes(result.manifest.totalBytes()))
+        io.out << BackupCommandText::tr("Backup of %1 written to %2 and checked: %3, %4, %5, %6.")
+                      .arg(native(request.databasePath), native(result.folder),
+                           BackupCommandText::tr("%n table(s)", nullptr, int(result.manifest.tables.size())),
+                           rowsText(result.manifest.totalRows()), picturesText(result.manifest.pictures.size()),
+                           formatDataSize(result.manifest.totalBytes()))
                << Qt::endl;
         for (const QString& name : result.missingPictures) {
             io.out << BackupCommandText::tr(
@@ -222,11 +226,10 @@ int runRestoreCommand(const QStringList& arguments, BackupCommandIo& io)
         const BackupManifest manifest = restore.prepare();
         // This process holds no connection of its own; replace() finds any other that still does.
         const RestoreResult result = restore.replace();
-        io.out << BackupCommandText::tr("Restored the backup of %1 (%2 rows, %3 pictures) into %4.")
-                      .arg(manifest.created.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-                      .arg(manifest.totalRows())
-                      .arg(manifest.pictures.size())
-                      .arg(native(target.databasePath))
+        io.out << BackupCommandText::tr("Restored the backup of %1 (%2, %3) into %4.")
+                      .arg(manifest.created.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                           rowsText(manifest.totalRows()), picturesText(manifest.pictures.size()),
+                           native(target.databasePath))
                << Qt::endl;
         if (!result.previousBackup.isEmpty()) {
             io.out << BackupCommandText::tr("The previous database was backed up to %1.")

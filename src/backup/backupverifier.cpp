@@ -105,11 +105,10 @@ void BackupVerifier::checkDatabase(const QString& databaseFile, const BackupMani
                                       .arg(shown, table.name));
             }
             if (*expected != table.rows) {
-                throw BackupError(BackupFailure::Damaged,
-                                  tr("The backup %1 is damaged: table %2 holds %3 rows, but %4 were copied.")
-                                      .arg(shown, table.name)
-                                      .arg(table.rows)
-                                      .arg(*expected));
+                throw BackupError(
+                    BackupFailure::Damaged,
+                    tr("The backup %1 is damaged: table %2 holds %3, but %4 were copied.")
+                        .arg(shown, table.name, tr("%n row(s)", nullptr, int(table.rows)), QString::number(*expected)));
             }
         }
         for (const BackupManifest::Table& table : manifest.tables) {

@@ -6,6 +6,7 @@
 #include "backup/durablefiles.h"
 #include "data/database.h"
 #include "shell/clock.h"
+#include "shell/textformat.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -112,11 +113,9 @@ void BackupRun::checkFreeSpace(qint64 needed)
     if (available >= 0 && available < needed + kSpareBytes) {
         throw BackupError(
             BackupFailure::DiskFull,
-            BackupWriterText::tr("The disk of the backup folder %1 is full: %2 MB are free, but the backup needs about "
-                                 "%3 MB; no backup was made.")
-                .arg(native(m_folder))
-                .arg(available / kMegabyte)
-                .arg((needed + kSpareBytes + kMegabyte - 1) / kMegabyte));
+            BackupWriterText::tr("The disk of the backup folder %1 is full: %2 are free, but the backup needs about "
+                                 "%3; no backup was made.")
+                .arg(native(m_folder), formatDataSize(available), formatDataSize(needed + kSpareBytes)));
     }
 }
 

@@ -44,7 +44,7 @@ RestoreDialog::RestoreDialog(const QString& backupFolder, QWidget* parent)
             continue;
         }
         cell(1, backupReasonText(backup.manifest->reason));
-        cell(2, locale.formattedDataSize(backup.manifest->totalBytes()));
+        cell(2, formatDataSize(backup.manifest->totalBytes()));
         cell(3, locale.toString(backup.manifest->rowsOf(QStringLiteral("Member")).value_or(0)));
         cell(4, locale.toString(backup.manifest->totalRows()));
     }

@@ -167,11 +167,10 @@ void CareGroupEntryScreen::deleteGroup()
         return;
     }
     const QString name = m_select->currentText();
-    const QString question = tr("Delete %1? %2 people and %3 care groups are assigned to it and will be left "
-                                "without one.")
-                                 .arg(name)
-                                 .arg(m_store.peopleIn(*m_groupId))
-                                 .arg(0);
+    const QString question =
+        tr("Delete %1? %2 and %3 are assigned to it and will be left without one.")
+            .arg(name)
+            .arg(tr("%n person(s)", nullptr, m_store.peopleIn(*m_groupId)), tr("%n care group(s)", nullptr, 0));
     if (showMessage(question, MessageStyle::YesNo, tr("Delete Confirmation")) != MessageAnswer::Yes) {
         return;
     }

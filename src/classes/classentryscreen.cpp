@@ -202,11 +202,10 @@ void ClassEntryScreen::deleteClass()
     }
     const Assignments assigned = m_store.assignmentsOf(*m_classId);
     const QString name = m_select->currentText();
-    const QString question = tr("Delete %1? %2 people and %3 care groups are assigned to it and will be left "
-                                "without one.")
-                                 .arg(name)
-                                 .arg(assigned.people)
-                                 .arg(assigned.careGroups);
+    const QString question =
+        tr("Delete %1? %2 and %3 are assigned to it and will be left without one.")
+            .arg(name)
+            .arg(tr("%n person(s)", nullptr, assigned.people), tr("%n care group(s)", nullptr, assigned.careGroups));
     if (showMessage(question, MessageStyle::YesNo, tr("Delete Confirmation")) != MessageAnswer::Yes) {
         return;
     }

@@ -141,8 +141,8 @@ void ResponsibilityEntryScreen::deleteResponsibility()
         const int assigned = m_catalog.membersWithHolderAsDeacon(name);
         if (assigned > 0) {
             const QString question =
-                tr("Deleting Deacon also removes the deacon of the %1 members assigned to its holders. Continue?")
-                    .arg(assigned);
+                tr("Deleting Deacon also removes the deacon of the %n member(s) assigned to its holders. Continue?",
+                   nullptr, assigned);
             if (showMessage(question, MessageStyle::YesNo, tr("Deacon Removal")) != MessageAnswer::Yes) {
                 return;
             }

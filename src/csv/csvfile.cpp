@@ -1,5 +1,7 @@
 #include "csv/csvfile.h"
 
+#include "shell/textformat.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -230,9 +232,8 @@ Table read(const QString& path, QChar delimiter, JobProgress* progress, qsizetyp
         throw CsvError(0, Text::tr("The file cannot be opened: %1").arg(file.errorString()));
     }
     if (file.size() > kLargestFile) {
-        throw CsvError(0, Text::tr("The file is %1 MB; files of up to %2 MB can be read.")
-                              .arg(file.size() / (1024 * 1024))
-                              .arg(kLargestFile / (1024 * 1024)));
+        throw CsvError(0, Text::tr("The file is %1; files of up to %2 can be read.")
+                              .arg(formatDataSize(file.size()), formatDataSize(kLargestFile)));
     }
     QByteArray bytes;
     bytes.reserve(file.size());

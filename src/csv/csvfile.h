@@ -32,7 +32,7 @@ private:
 
 // The largest file read: a roll of tens of thousands of people fits many times over. Read, decoded and
 // parsed, a file takes several times its size in memory.
-constexpr qint64 kLargestFile = 128LL * 1024 * 1024;
+constexpr qint64 kLargestFile = 128'000'000; // 128 MB
 
 struct Decoded
 {

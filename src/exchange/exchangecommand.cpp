@@ -140,11 +140,10 @@ int runImportCommand(const QStringList& arguments, CommandIo& io)
                 io.out << Text::tr("row %1: possible duplicate (%2)").arg(row.line).arg(row.duplicateReason) << u'\n';
             }
         }
-        io.out << Text::tr("%1 (%2): %3 to import, %4 with problems, %5 households")
-                      .arg(QFileInfo(file).fileName(), table.encoding)
-                      .arg(preview.toImport)
-                      .arg(preview.withProblems)
-                      .arg(preview.households)
+        io.out << Text::tr("%1 (%2): %3 to import, %4 with problems, %5")
+                      .arg(QFileInfo(file).fileName(), table.encoding, QString::number(preview.toImport),
+                           QString::number(preview.withProblems),
+                           Text::tr("%n household(s)", nullptr, int(preview.households)))
                << Qt::endl;
         if (preview.withProblems > 0 && !parser.isSet(skipProblems)) {
             io.err << Text::tr("kelvane import: rows have problems; nothing was imported (--skip-problems leaves "
@@ -164,10 +163,10 @@ int runImportCommand(const QStringList& arguments, CommandIo& io)
         BackupWriter::run(request);
         const ImportResult result =
             import.import(preview, options, QFileInfo(file).fileName(), context.user().userName, io.clock.now());
-        io.out << Text::tr("Imported %1 people, %2 family links, %3 list entries.")
-                      .arg(result.people)
-                      .arg(result.links)
-                      .arg(result.listEntries)
+        io.out << Text::tr("Imported %1, %2, %3.")
+                      .arg(Text::tr("%n person(s)", nullptr, int(result.people)),
+                           Text::tr("%n family link(s)", nullptr, int(result.links)),
+                           Text::tr("%n list entry(s)", nullptr, int(result.listEntries)))
                << Qt::endl;
         return ExitOk;
     } catch (const CsvFile::CsvError& error) {
@@ -262,7 +261,7 @@ int runExportCommand(const QStringList& arguments, CommandIo& io)
         if (!problem.isEmpty()) {
             return refuse(io, command, ExitNotWritten, problem);
         }
-        io.out << Text::tr("%1 rows written to %2.").arg(rows.size() - 1).arg(output) << Qt::endl;
+        io.out << Text::tr("%n row(s) written to %1.", nullptr, int(rows.size() - 1)).arg(output) << Qt::endl;
         return ExitOk;
     } catch (const DatabaseError& error) {
         return refuse(io, command, ExitBadDatabase, error.message());

@@ -265,8 +265,8 @@ void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportP
     }
     m_rows = std::move(outcome.table.rows);
     m_delimiter->setCurrentIndex(m_delimiter->findData(QString(outcome.table.delimiter)));
-    emit m_context.requests().showStatus(
-        tr("Read %1 rows of %2 (%3)").arg(m_rows.size()).arg(QFileInfo(path).fileName(), outcome.table.encoding));
+    emit m_context.requests().showStatus(tr("Read %n row(s) of %1 (%2)", nullptr, int(m_rows.size()))
+                                             .arg(QFileInfo(path).fileName(), outcome.table.encoding));
     fillMapping(outcome.mapping);
     showHouseholdChoice();
     m_preview = std::move(outcome.preview);
@@ -525,7 +525,7 @@ void ImportPeopleScreen::showPreview()
     }
     if (notShown > 0) {
         m_unknown->setItem(int(values.size()), 1,
-                           cell(tr("%1 more values not shown; their rows are left out").arg(notShown)));
+                           cell(tr("%n more value(s) not shown; their rows are left out", nullptr, int(notShown))));
     }
     m_unknown->resizeColumnsToContents();
     showCounts();
@@ -533,12 +533,11 @@ void ImportPeopleScreen::showPreview()
 
 void ImportPeopleScreen::showCounts()
 {
-    m_counts->setText(tr("%1 to import, %2 skipped, %3 with problems, %4 households, %5 list entries to add")
-                          .arg(m_preview.toImport)
-                          .arg(m_preview.skipped)
-                          .arg(m_preview.withProblems)
-                          .arg(m_preview.households)
-                          .arg(m_preview.listEntriesToAdd));
+    m_counts->setText(tr("%1 to import, %2 skipped, %3 with problems, %4, %5 to add")
+                          .arg(QString::number(m_preview.toImport), QString::number(m_preview.skipped),
+                               QString::number(m_preview.withProblems),
+                               tr("%n household(s)", nullptr, int(m_preview.households)),
+                               tr("%n list entry(s)", nullptr, int(m_preview.listEntriesToAdd))));
 }
 
 void ImportPeopleScreen::saveMapping()
@@ -600,9 +599,9 @@ void ImportPeopleScreen::importPreviewed()
         showMessage(tr("There is no row to import."), MessageStyle::Plain, tr("Import People"));
         return;
     }
-    const QString question = tr("Import %1 people (%2 households)? A backup of the database is made first.")
-                                 .arg(m_preview.toImport)
-                                 .arg(m_preview.households);
+    const QString question = tr("Import %1 (%2)? A backup of the database is made first.")
+                                 .arg(tr("%n person(s)", nullptr, int(m_preview.toImport)),
+                                      tr("%n household(s)", nullptr, int(m_preview.households)));
     if (showMessage(question, MessageStyle::YesNo, tr("Import People")) != MessageAnswer::Yes) {
         return;
     }
@@ -620,10 +619,10 @@ void ImportPeopleScreen::importPreviewed()
     }
     emit m_context.changes().namesChanged();
     emit m_context.changes().listValuesChanged();
-    emit m_context.requests().showStatus(tr("Imported %1 people, %2 family links, %3 list entries")
-                                             .arg(result.people)
-                                             .arg(result.links)
-                                             .arg(result.listEntries));
+    emit m_context.requests().showStatus(tr("Imported %1, %2, %3")
+                                             .arg(tr("%n person(s)", nullptr, int(result.people)),
+                                                  tr("%n family link(s)", nullptr, int(result.links)),
+                                                  tr("%n list entry(s)", nullptr, int(result.listEntries))));
     showUndoState();
     refreshPreview();
 }

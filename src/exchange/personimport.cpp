@@ -121,8 +121,8 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
         ImportRow row;
         row.line = index + 1;
         if (cells.size() != options.mapping.size()) {
-            row.problems
-                << tr("The row has %1 cells where the headings have %2.").arg(cells.size()).arg(options.mapping.size());
+            row.problems << tr("The row has %n cell(s) where the headings have %1.", nullptr, int(cells.size()))
+                                .arg(options.mapping.size());
         }
         for (int column = 0; column < std::min(cells.size(), options.mapping.size()); ++column) {
             const ImportFields::Field* field = ImportFields::find(options.mapping.at(column));

@@ -34,16 +34,13 @@ QString DeletionSummary::question() const
 {
     QStringList goes;
     if (contributions > 0) {
-        goes << (contributions == 1 ? MemberDeletion::tr("1 contribution")
-                                    : MemberDeletion::tr("%1 contributions").arg(contributions));
+        goes << MemberDeletion::tr("%n contribution(s)", nullptr, int(contributions));
     }
     if (attendanceRecords > 0) {
-        goes << (attendanceRecords == 1 ? MemberDeletion::tr("1 attendance record")
-                                        : MemberDeletion::tr("%1 attendance records").arg(attendanceRecords));
+        goes << MemberDeletion::tr("%n attendance record(s)", nullptr, int(attendanceRecords));
     }
     if (prospectContacts > 0) {
-        goes << (prospectContacts == 1 ? MemberDeletion::tr("1 prospect contact")
-                                       : MemberDeletion::tr("%1 prospect contacts").arg(prospectContacts));
+        goes << MemberDeletion::tr("%n prospect contact(s)", nullptr, int(prospectContacts));
     }
     const QString question = MemberDeletion::tr("Delete %1?").arg(name);
     if (goes.isEmpty()) {

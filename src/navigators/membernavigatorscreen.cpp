@@ -1,6 +1,7 @@
 #include "navigators/membernavigatorscreen.h"
 
 #include "data/database.h"
+#include "navigators/labelchoice.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
 #include "navigators/resultfollowing.h"
@@ -138,6 +139,7 @@ void MemberNavigatorScreen::buildControls()
     QPushButton* printList = buttons.prints.at(0);
     QPushButton* printDobAnniv = buttons.prints.at(1);
     QPushButton* printLabels = buttons.prints.at(2);
+    m_labelPerHousehold = addHouseholdLabelChoice(buttons.row, printLabels);
     grid->addLayout(buttons.row, datesRow + 1, 0, 1, 4 * 2);
 
     m_gridFrame = new QGroupBox(tr("Members/Prospects"), this);
@@ -301,14 +303,18 @@ void MemberNavigatorScreen::openPerson(const QModelIndex& index)
 
 void MemberNavigatorScreen::print(Report report)
 {
-    const Permission permission =
-        report == Report::MailingLabels ? Permission::MailingLabelsReport : Permission::MemberNavigatorReport;
+    const Permission permission = report == Report::MailingLabels || report == Report::HouseholdLabels
+                                      ? Permission::MailingLabelsReport
+                                      : Permission::MemberNavigatorReport;
     if (!checkPermission(m_context, permission, Refusal::Report)) {
         return;
     }
     if (m_model->matchCount() == 0) {
         emit m_context.requests().showStatus(tr("Nothing to print"));
         return;
+    }
+    if (report == Report::MailingLabels && m_labelPerHousehold->isChecked()) {
+        report = Report::HouseholdLabels;
     }
     emit reportRequested(report, m_model->memberIds());
 }

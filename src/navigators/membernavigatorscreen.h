@@ -22,7 +22,7 @@ class MemberNavigatorScreen final : public QWidget
     Q_DISABLE_COPY_MOVE(MemberNavigatorScreen)
 
 public:
-    enum class Report { MemberList, MemberListDobAnniv, MailingLabels };
+    enum class Report { MemberList, MemberListDobAnniv, MailingLabels, HouseholdLabels };
 
     explicit MemberNavigatorScreen(AppContext& context, QWidget* parent = nullptr);
     ~MemberNavigatorScreen() override;
@@ -54,6 +54,7 @@ private:
     void print(Report report);
 
     AppContext& m_context;
+    QCheckBox* m_labelPerHousehold = nullptr;
     MemberGridModel* m_model;
 
     QGroupBox* m_criteriaFrame = nullptr;

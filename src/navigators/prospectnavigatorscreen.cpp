@@ -1,6 +1,7 @@
 #include "navigators/prospectnavigatorscreen.h"
 
 #include "data/database.h"
+#include "navigators/labelchoice.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
 #include "navigators/resultfollowing.h"
@@ -164,6 +165,7 @@ void ProspectNavigatorScreen::buildControls()
     QPushButton* printList = buttons.prints.at(0);
     QPushButton* printShort = buttons.prints.at(1);
     QPushButton* printLabels = buttons.prints.at(2);
+    m_labelPerHousehold = addHouseholdLabelChoice(buttons.row, printLabels);
     QPushButton* printSheets = buttons.prints.at(3);
     grid->addLayout(buttons.row, datesRow + 1, 0, 1, 4 * 2);
 
@@ -356,14 +358,18 @@ void ProspectNavigatorScreen::openContact(const QModelIndex& index)
 
 void ProspectNavigatorScreen::print(Report report)
 {
-    const Permission permission =
-        report == Report::MailingLabels ? Permission::MailingLabelsReport : Permission::ProspectNavigatorReport;
+    const Permission permission = report == Report::MailingLabels || report == Report::HouseholdLabels
+                                      ? Permission::MailingLabelsReport
+                                      : Permission::ProspectNavigatorReport;
     if (!checkPermission(m_context, permission, Refusal::Report)) {
         return;
     }
     if (m_model->matchCount() == 0) {
         emit m_context.requests().showStatus(tr("Nothing to print"));
         return;
+    }
+    if (report == Report::MailingLabels && m_labelPerHousehold->isChecked()) {
+        report = Report::HouseholdLabels;
     }
     emit reportRequested(report, m_model->memberIds());
 }

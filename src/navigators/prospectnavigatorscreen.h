@@ -23,7 +23,7 @@ class ProspectNavigatorScreen final : public QWidget
     Q_DISABLE_COPY_MOVE(ProspectNavigatorScreen)
 
 public:
-    enum class Report { ProspectList, ProspectListShort, MailingLabels, VisitationSheets };
+    enum class Report { ProspectList, ProspectListShort, MailingLabels, HouseholdLabels, VisitationSheets };
 
     explicit ProspectNavigatorScreen(AppContext& context, QWidget* parent = nullptr);
     ~ProspectNavigatorScreen() override;
@@ -62,6 +62,7 @@ private:
     QList<qint64> selectedIds() const;
 
     AppContext& m_context;
+    QCheckBox* m_labelPerHousehold = nullptr;
     MemberGridModel* m_model;
     ProspectContactModel* m_contacts;
 

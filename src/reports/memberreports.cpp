@@ -2,9 +2,12 @@
 
 #include "data/database.h"
 #include "data/namekey.h"
+#include "reports/households.h"
 #include "reports/reportdesign.h"
 #include "reports/reportidlist.h"
 #include "reports/reportrenderer.h"
+
+#include <algorithm>
 
 QString MemberReports::joinedName(const QString& table, const QString& alias)
 {
@@ -57,6 +60,56 @@ Rows MemberReports::mailingLabelRows(const QList<qint64>& ids)
                                       "FROM Member WHERE ") +
                        ReportIdList::condition(QStringLiteral("Member.ID")) + QStringLiteral(" ORDER BY ") +
                        NameKey::personOrder());
+}
+
+MemberReports::HouseholdLabelRows MemberReports::householdLabelRows(const QList<qint64>& ids)
+{
+    const QDate day = m_heading.printDate;
+    auto labelColumns = std::make_shared<const ColumnIndex>(
+        QStringList{QStringLiteral("Household_Name"), QStringLiteral("Address_1"), QStringLiteral("Address_2"),
+                    QStringLiteral("City"), QStringLiteral("State"), QStringLiteral("Zip")});
+    auto leftOutColumns =
+        std::make_shared<const ColumnIndex>(QStringList{QStringLiteral("Name"), QStringLiteral("Reason")});
+    HouseholdLabelRows out;
+    std::vector<std::pair<QString, Row>> leftOut;
+    for (const Household& household : householdsOf(m_db, ids)) {
+        const bool hasAdult = std::any_of(household.people.cbegin(), household.people.cend(),
+                                          [&day](const HouseholdPerson& p) { return p.isAdultOn(day); });
+        if (hasAdult && household.hasAddress()) {
+            out.labels.emplace_back(labelColumns, QVector<QVariant>{HouseholdName::of(household.people, day),
+                                                                    household.address1, household.address2,
+                                                                    household.city, household.state, household.zip});
+            continue;
+        }
+        for (const auto& [id, name] : household.chosen) {
+            QString reason;
+            if (household.people.empty()) {
+                reason = tr("Deceased");
+            } else if (!hasAdult) {
+                reason = tr("Child, with no adult in the household");
+            } else if (id == household.headId) {
+                reason = tr("No address");
+            } else {
+                reason = tr("No address for the household of %1").arg(household.headSortName);
+            }
+            leftOut.emplace_back(NameKey::fold(name), Row(leftOutColumns, QVector<QVariant>{name, reason}));
+        }
+    }
+    std::stable_sort(leftOut.begin(), leftOut.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [key, row] : leftOut) {
+        out.leftOut.push_back(std::move(row));
+    }
+    return out;
+}
+
+ReportDocument MemberReports::printHouseholdLabels(const QList<qint64>& ids)
+{
+    HouseholdLabelRows rows = householdLabelRows(ids);
+    ReportData data;
+    data.rows = std::move(rows.labels);
+    data.subreportRows.insert(QStringLiteral("leftOut"), std::move(rows.leftOut));
+    data.heading = m_heading;
+    return ReportRenderer::render(ReportDesign::load(householdLabelsDesign()), data);
 }
 
 ReportDocument MemberReports::build(const QString& designName, Rows rows)

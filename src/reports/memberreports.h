@@ -3,6 +3,7 @@
 #include "reports/pagemodel.h"
 #include "reports/reportdata.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -14,6 +15,8 @@ class Database;
 // show nothing: the caller does both. Throws ReportError or DatabaseError.
 class MemberReports final
 {
+    Q_DECLARE_TR_FUNCTIONS(MemberReports)
+
 public:
     MemberReports(Database& db, ReportHeading heading);
 
@@ -23,11 +26,23 @@ public:
     ReportDocument printMemberListDOBAnniv(const QList<qint64>& ids);
     // Address labels on a US letter sheet of 30 (crptMailingLabels).
     ReportDocument printMailingLabels(const QList<qint64>& ids);
+    // One label per household of the people (crptHouseholdLabels), at the head's address and named by
+    // HouseholdName on the print date; the people left out (a household without an adult or without an
+    // address) are listed after the labels.
+    ReportDocument printHouseholdLabels(const QList<qint64>& ids);
 
     // The rows the two member lists bind, with the design's 38 fields in order.
     Rows memberListRows(const QList<qint64>& ids);
     // The rows the labels bind: the nine name and address fields.
     Rows mailingLabelRows(const QList<qint64>& ids);
+
+    // The household labels' rows (name and address), and the people left out with the reason.
+    struct HouseholdLabelRows
+    {
+        Rows labels;
+        Rows leftOut;
+    };
+    HouseholdLabelRows householdLabelRows(const QList<qint64>& ids);
 
     // The member lists' query over the people of a ReportIdList, ordered by last name, first name and ID.
     // Other reports of the same people add their columns after its 38 (extraColumns starts with ", ") and
@@ -41,6 +56,7 @@ public:
     static QString memberListDesign() { return QStringLiteral("crptMemberNavigatorReport"); }
     static QString memberListDOBAnnivDesign() { return QStringLiteral("crptMemberNavigatorDOBAnnivReport"); }
     static QString mailingLabelsDesign() { return QStringLiteral("crptMailingLabels"); }
+    static QString householdLabelsDesign() { return QStringLiteral("crptHouseholdLabels"); }
 
 private:
     ReportDocument build(const QString& designName, Rows rows);

@@ -105,6 +105,13 @@ const CommandReport* findReport(const QList<CommandReport>& reports, const QStri
     return nullptr;
 }
 
+// A parameter that can be judged only against the database (a person who is not on the roll): refused
+// like the others, with exit code 4.
+struct ParameterRefused
+{
+    QString message;
+};
+
 // The options of the reports on a list of people.
 QList<QCommandLineOption> peopleOptions()
 {
@@ -157,6 +164,14 @@ std::function<PreparedReport(const ReportOptions&)> peopleReport(
     };
 }
 
+// Labels of the people (--ids or --all), one per person or, with --per-household, one per household.
+PreparedReport mailingLabelsReport(const ReportOptions& options)
+{
+    const bool perHousehold = options.isSet(QStringLiteral("per-household"));
+    return peopleReport(perHousehold ? &MemberReports::printHouseholdLabels
+                                     : &MemberReports::printMailingLabels)(options);
+}
+
 // A listing: no options of its own.
 std::function<PreparedReport(const ReportOptions&)> listingReport(ListingReports::Listing listing)
 {
@@ -168,7 +183,29 @@ std::function<PreparedReport(const ReportOptions&)> listingReport(ListingReports
     };
 }
 
-// A class roll: the date it is for, today unless --date names another.
+QString classKindText(ClassKind kind)
+{
+    switch (kind) {
+        case ClassKind::SundaySchool:
+            return ReportCommandText::tr("Sunday School");
+        case ClassKind::DiscipleshipTraining:
+            return ReportCommandText::tr("Discipleship Training");
+        case ClassKind::WednesdayNight:
+            break;
+    }
+    return ReportCommandText::tr("Wednesday Night");
+}
+
+// --class, repeatable: classes by their IDs, since two classes may share a name.
+QCommandLineOption classOption()
+{
+    return QCommandLineOption(QStringLiteral("class"),
+                              ReportCommandText::tr("A class's ID; give it again for more classes."),
+                              QStringLiteral("ID"));
+}
+
+// A class roll: the date it is for, today unless --date names another, of every class of the kind or of those
+// --class names.
 std::function<PreparedReport(const ReportOptions&)> rollReport(ClassKind kind)
 {
     return [kind](const ReportOptions& options) {
@@ -182,9 +219,28 @@ std::function<PreparedReport(const ReportOptions&)> rollReport(ClassKind kind)
                         .arg(options.value(dateOption)));
             }
         }
-        return PreparedReport{[kind, rollDate](AppContext& context) -> std::optional<ReportDocument> {
+        QList<qint64> classIds;
+        for (const QString& text : options.values(QStringLiteral("class"))) {
+            bool ok = false;
+            const qint64 id = text.trimmed().toLongLong(&ok);
+            if (!ok || id <= 0) {
+                return PreparedReport::refuse(
+                    ReportCommandText::tr("--class \"%1\" is not a class's ID such as 3.").arg(text));
+            }
+            classIds << id;
+        }
+        return PreparedReport{[kind, rollDate, classIds](AppContext& context) -> std::optional<ReportDocument> {
                                   const QDate date = rollDate.isValid() ? rollDate : context.clock().today();
-                                  return RollReports(context.db(), reportHeading(context)).printRoll(kind, date);
+                                  RollReports rolls(context.db(), reportHeading(context));
+                                  for (const qint64 id : classIds) {
+                                      if (!rolls.classExists(kind, id)) {
+                                          throw ParameterRefused{
+                                              ReportCommandText::tr("There is no %1 class with the ID %2.")
+                                                  .arg(classKindText(kind))
+                                                  .arg(id)};
+                                      }
+                                  }
+                                  return rolls.printRoll(kind, date, classIds);
                               },
                               {}};
     };
@@ -231,13 +287,6 @@ QList<QCommandLineOption> updateSheetOptions()
             QCommandLineOption(QStringLiteral("members-and-children"),
                                ReportCommandText::tr("Every active member and child of a member."))};
 }
-
-// A parameter that can be judged only against the database (a person who is not on the roll): refused
-// like the others, with exit code 4.
-struct ParameterRefused
-{
-    QString message;
-};
 
 // An option's value, or nothing when it was not given.
 std::optional<QString> optionValue(const ReportOptions& options, const QString& name)
@@ -303,7 +352,8 @@ PreparedReport statementsReport(const ReportOptions& options)
 QList<QCommandLineOption> rollOptions()
 {
     return {QCommandLineOption(QStringLiteral("date"), ReportCommandText::tr("The roll's date (default today)."),
-                               QStringLiteral("YYYY-MM-DD"))};
+                               QStringLiteral("YYYY-MM-DD")),
+            classOption()};
 }
 
 // The options of a report on a period: its first and last day.
@@ -458,9 +508,7 @@ PreparedReport prospectListingReport(const ReportOptions& options)
 
 QList<QCommandLineOption> prospectListingOptions()
 {
-    return {QCommandLineOption(QStringLiteral("class"),
-                               ReportCommandText::tr("A Sunday School class's ID; give it again for more classes."),
-                               QStringLiteral("ID")),
+    return {classOption(),
             QCommandLineOption(QStringLiteral("all-classes"), ReportCommandText::tr("Every Sunday School class."))};
 }
 
@@ -492,8 +540,11 @@ const QList<CommandReport>& commandReports()
          Permission::MemberNavigatorReport, ReportCommandText::tr("Birthdays and anniversaries through the year."),
          peopleOptions(), peopleReport(&MemberReports::printMemberListDOBAnniv)},
         {QStringLiteral("mailing-labels"), MemberReports::mailingLabelsDesign(), Permission::MailingLabelsReport,
-         ReportCommandText::tr("Address labels, 30 to a letter sheet."), peopleOptions(),
-         peopleReport(&MemberReports::printMailingLabels)},
+         ReportCommandText::tr("Address labels, 30 to a letter sheet."),
+         peopleOptions() << QCommandLineOption(QStringLiteral("per-household"),
+                                               ReportCommandText::tr("One label per household instead of per person; "
+                                                                     "those left out are listed at the end.")),
+         mailingLabelsReport},
         {QStringLiteral("sunday-school-class-listing"),
          ListingReports::design(Listing::SundaySchoolClasses),
          Permission::AdministrativeReport,
@@ -685,11 +736,8 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
         }
         ReportPainter::writePdf(*document, pdfFile);
         const int pages = document->pageCount();
-        io.out
-            << (pages == 1
-                    ? ReportCommandText::tr("%1: 1 page written to %2.").arg(document->title, pdfFile)
-                    : ReportCommandText::tr("%1: %2 pages written to %3.").arg(document->title).arg(pages).arg(pdfFile))
-            << Qt::endl;
+        io.out << ReportCommandText::tr("%1: %n page(s) written to %2.", nullptr, pages).arg(document->title, pdfFile)
+               << Qt::endl;
         return ExitOk;
     } catch (const DatabaseError& error) {
         return refuse(io, ExitBadDatabase, error.message());

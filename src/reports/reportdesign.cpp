@@ -526,9 +526,6 @@ private:
         if (!root.contains(QStringLiteral("subreports"))) {
             return;
         }
-        if (m_design.labels) {
-            fail(ReportDesign::tr("a label sheet has no subreports"));
-        }
         const QJsonArray subreports = array(root.value(QStringLiteral("subreports")), QStringLiteral("subreports"));
         for (qsizetype i = 0; i < subreports.size(); ++i) {
             Scope scope(*this, QStringLiteral("subreports[%1]").arg(i));
@@ -539,15 +536,23 @@ private:
             for (const QJsonValue& field : array(sub.value(QStringLiteral("fields")), QStringLiteral("fields"))) {
                 addField(out.fields, field);
             }
-            const QJsonObject link = object(sub.value(QStringLiteral("link")), QStringLiteral("link"));
-            allowOnly(link, {"field", "subField"});
-            const auto linkField = m_design.fields.indexOf(requiredString(link, "field"));
-            const auto subLinkField = out.fields.indexOf(requiredString(link, "subField"));
-            if (!linkField || !subLinkField) {
-                fail(ReportDesign::tr("the link names a field that is not declared"));
+            // A label sheet's subreports follow the labels (a list of those left out); elsewhere a
+            // subreport's rows follow the report's row they are linked to.
+            if (m_design.labels) {
+                if (sub.contains(QStringLiteral("link"))) {
+                    fail(ReportDesign::tr("a label sheet's subreport follows the labels and has no link"));
+                }
+            } else {
+                const QJsonObject link = object(sub.value(QStringLiteral("link")), QStringLiteral("link"));
+                allowOnly(link, {"field", "subField"});
+                const auto linkField = m_design.fields.indexOf(requiredString(link, "field"));
+                const auto subLinkField = out.fields.indexOf(requiredString(link, "subField"));
+                if (!linkField || !subLinkField) {
+                    fail(ReportDesign::tr("the link names a field that is not declared"));
+                }
+                out.linkField = *linkField;
+                out.subLinkField = *subLinkField;
             }
-            out.linkField = *linkField;
-            out.subLinkField = *subLinkField;
             out.header = optionalBand(sub, "header", out.fields, m_design.bodyWidth());
             {
                 Scope detailScope(*this, QStringLiteral("detail"));

@@ -100,6 +100,9 @@ public:
             const auto found = m_data.subreportRows.constFind(sub.name);
             const Rows& rows = found == m_data.subreportRows.constEnd() ? kNoRows : *found;
             checkColumns(rows, sub.fields.size(), m_design.name + u'/' + sub.name);
+            if (sub.linkField < 0) {
+                continue; // follows the labels as a whole
+            }
             auto& index = m_subIndex[sub.name];
             for (const Row& row : rows) {
                 index[row.value(sub.subLinkField).toString()].push_back(&row);
@@ -120,11 +123,9 @@ private:
     {
         if (!rows.empty() && rows.front().columnCount() != fieldCount) {
             throw ReportError(
-                ReportRendererText::tr("The report %1 cannot be built: its query gives %2 columns but the design "
-                                       "declares %3 fields.")
-                    .arg(designName)
-                    .arg(rows.front().columnCount())
-                    .arg(fieldCount));
+                ReportRendererText::tr("The report %1 cannot be built: its query gives %2 but the design declares %3.")
+                    .arg(designName, ReportRendererText::tr("%n column(s)", nullptr, rows.front().columnCount()),
+                         ReportRendererText::tr("%n field(s)", nullptr, fieldCount)));
         }
     }
 
@@ -508,6 +509,25 @@ private:
             const Laid laid = layoutBand(band, c, sheet.height);
             append(laid, label.left(), label.top());
         }
+        for (const DesignSubreport& sub : m_design.subreports) {
+            placeAfterLabels(sub);
+        }
+    }
+
+    // A label sheet's subreport: its rows listed on pages of their own after the last label.
+    void placeAfterLabels(const DesignSubreport& sub)
+    {
+        const auto found = m_data.subreportRows.constFind(sub.name);
+        if (found == m_data.subreportRows.constEnd() || found->empty()) {
+            return;
+        }
+        const Rows& rows = *found;
+        beginPage();
+        place(bandFor(sub.header, context(&rows.front()), 0));
+        for (const Row& row : rows) {
+            place(bandFor(sub.detail, context(&row), 0));
+        }
+        place(bandFor(sub.footer, context(&rows.back()), 0));
     }
 
     // The current page is the first of a group that numbers its pages on its own.

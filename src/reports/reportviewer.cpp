@@ -263,7 +263,6 @@ void ReportViewer::exportPdf()
     if (!written.isEmpty()) {
         const int pages = m_document.pageCount();
         const QString name = QFileInfo(written).fileName();
-        emit statusMessage(pages == 1 ? tr("Wrote %1 (1 page)").arg(name)
-                                      : tr("Wrote %1 (%2 pages)").arg(name).arg(pages));
+        emit statusMessage(tr("Wrote %1 (%n page(s))", nullptr, pages).arg(name));
     }
 }

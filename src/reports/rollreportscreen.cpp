@@ -7,9 +7,11 @@
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
+#include "widgets/pairedlist.h"
 #include "widgets/screenhelpers.h"
 #include "window/mainwindow.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,8 +43,13 @@ RollReportScreen::RollReportScreen(MainWindow& window, ClassKind kind)
     setWindowTitle(tr(titleOf(kind)));
     m_date = Controls::datePicker(this, QStringLiteral("dtDate"));
     m_date->setDate(window.context().clock().today());
+    m_class = Controls::pickList(this, QStringLiteral("cmbClass"));
+    PairedList::fill(m_class, NamedIds{{0, tr("(All classes)")}} + LookupStore(window.context().db()).classes(kind));
+    m_class->setCurrentIndex(0);
+    m_class->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* form = new QFormLayout;
     form->addRow(Controls::label(this, tr("Date")), m_date);
+    form->addRow(Controls::label(this, tr("Class")), m_class);
 
     auto* ok = Controls::button(this, QStringLiteral("btnOK"), tr("&Ok"));
     auto* cancel = Controls::button(this, QStringLiteral("btnCancel"), tr("&Cancel"));
@@ -61,11 +68,13 @@ void RollReportScreen::run()
         return;
     }
     const QDate rollDate = m_date->date();
+    const qint64 chosen = PairedList::selectedIdOrZero(m_class);
+    const QList<qint64> classes = chosen > 0 ? QList<qint64>{chosen} : QList<qint64>{};
     ReportOutput::run(
         m_window,
-        [this, rollDate] {
+        [this, rollDate, classes] {
             AppContext& context = m_window.context();
-            return RollReports(context.db(), reportHeading(context)).printRoll(m_kind, rollDate);
+            return RollReports(context.db(), reportHeading(context)).printRoll(m_kind, rollDate, classes);
         },
         true);
     closeScreen(this);

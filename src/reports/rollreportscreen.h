@@ -5,10 +5,11 @@
 #include <QWidget>
 
 class DateBox;
+class QComboBox;
 class MainWindow;
 
-// "Sunday School Roll Report" and its two siblings: the roll date (today to start with), then Ok previews the
-// rolls of every class of the kind and closes; Cancel closes.
+// "Sunday School Roll Report" and its two siblings: the roll date (today to start with) and the class (every
+// class to start with, or one of them), then Ok previews the rolls and closes; Cancel closes.
 class RollReportScreen final : public QWidget
 {
     Q_OBJECT
@@ -23,4 +24,5 @@ private:
     MainWindow& m_window;
     ClassKind m_kind;
     DateBox* m_date = nullptr;
+    QComboBox* m_class = nullptr;
 };

@@ -103,11 +103,10 @@ AppConfig read(const QString& filePath)
     const QStringList fields = parseFields(QString::fromUtf8(file.readAll()));
     if (fields.size() < kFieldCount) {
         throw ConfigError(
-            ConfigFileText::tr("The configuration file %1 holds %2 fields; it needs %3: a heading, then a label "
+            ConfigFileText::tr("The configuration file %1 holds %2; it needs %3: a heading, then a label "
                                "and a value for the database, the picture folder and the seven attendance columns.")
-                .arg(QDir::toNativeSeparators(filePath))
-                .arg(fields.size())
-                .arg(kFieldCount));
+                .arg(QDir::toNativeSeparators(filePath), ConfigFileText::tr("%n field(s)", nullptr, int(fields.size())),
+                     QString::number(kFieldCount)));
     }
     const QDir base = QFileInfo(filePath).absoluteDir();
     AppConfig config;

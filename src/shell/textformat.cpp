@@ -231,6 +231,20 @@ std::optional<QString> parsePhone(const QString& text)
     return text.trimmed();
 }
 
+QString formatDataSize(qint64 bytes)
+{
+    if (bytes < 1000) {
+        return QCoreApplication::translate("TextFormat", "%n byte(s)", nullptr, int(bytes));
+    }
+    // One decimal, but none where it would be a zero: "128 MB", "134.2 MB".
+    double scaled = double(bytes);
+    while (scaled >= 1000) {
+        scaled /= 1000;
+    }
+    const bool whole = qRound64(scaled * 10) % 10 == 0;
+    return QLocale().formattedDataSize(bytes, whole ? 0 : 1, QLocale::DataSizeSIFormat);
+}
+
 QString padRight(const QString& text, int width)
 {
     const int w = qMax(0, width);

@@ -27,6 +27,10 @@ QString formatPhone(const QString& stored);
 // as an empty text. Nothing when the text is no phone number (letters, an e-mail address).
 std::optional<QString> parsePhone(const QString& text);
 
+// A size of a file or a disk in the units people know: decimal kB, MB and GB ("12.3 MB"), as file managers
+// and disk makers count them.
+QString formatDataSize(qint64 bytes);
+
 // The text cut to width characters, or filled with blanks up to width characters.
 QString padRight(const QString& text, int width);
 

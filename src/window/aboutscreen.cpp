@@ -24,7 +24,7 @@ QStringList& viewersForTests()
 
 } // namespace
 
-AboutScreen::AboutScreen(QWidget* parent)
+AboutScreen::AboutScreen(const QString& build, QWidget* parent)
     : QWidget(parent)
 {
     setWindowTitle(tr("About Screen"));
@@ -40,6 +40,9 @@ AboutScreen::AboutScreen(QWidget* parent)
     title->setFont(titleFont);
     auto* version = new QLabel(tr("Version 4.7 - 12/23/2020"), this);
     version->setObjectName(QStringLiteral("lblVersion"));
+    auto* buildLine = new QLabel(build, this);
+    buildLine->setObjectName(QStringLiteral("lblBuild"));
+    buildLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* ok = new QPushButton(tr("&OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
@@ -47,14 +50,15 @@ AboutScreen::AboutScreen(QWidget* parent)
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(image, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(image, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(title, 0, 1);
     layout->addWidget(version, 1, 1, Qt::AlignTop);
+    layout->addWidget(buildLine, 2, 1, Qt::AlignTop);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(sysInfo);
-    layout->addLayout(buttons, 2, 0, 1, 2);
+    layout->addLayout(buttons, 3, 0, 1, 2);
     layout->setColumnStretch(1, 1);
 
     connect(ok, &QPushButton::clicked, this, [this] { closeScreen(this); });

@@ -21,6 +21,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTest>
 
@@ -38,6 +40,7 @@ private slots:
     void churchSavesOnlyAfterALoginAndAppliesAtOnce();
     void delayIsCheckedOnLeavingItsBox_data();
     void delayIsCheckedOnLeavingItsBox();
+    void nameBoxShowsALongChurchNameWhole();
     void userScreenGrantsWhatItShowsForThePersonChosen();
     void userScreenPasswordsAndGuards();
     void takenUsernameIsEmptiedOnLeaving();
@@ -188,6 +191,23 @@ void TestAdminScreens::delayIsCheckedOnLeavingItsBox()
         QCOMPARE(texts(), QStringList{});
     }
     QTRY_VERIFY(m_window->findScreen(ScreenId::ChurchInfo) == nullptr);
+}
+
+void TestAdminScreens::nameBoxShowsALongChurchNameWhole()
+{
+    QWidget* screen = open(ScreenId::ChurchInfo);
+    auto* name = find<QLineEdit>(screen, "txtCompany");
+    const QString longest = "Greater Mount Zion Missionary Baptist Church, Ohio"; // 50, as many as it holds
+    QCOMPARE(longest.size(), name->maxLength());
+    GuiTest::type(name, longest);
+    QApplication::processEvents();
+    QStyleOptionFrame option;
+    option.initFrom(name);
+    option.lineWidth = name->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, name);
+    const int room = name->style()->subElementRect(QStyle::SE_LineEditContents, &option, name).width();
+    QVERIFY2(
+        name->fontMetrics().horizontalAdvance(longest) < room,
+        qPrintable(QString("%1 pixels of text in %2").arg(name->fontMetrics().horizontalAdvance(longest)).arg(room)));
 }
 
 void TestAdminScreens::userScreenGrantsWhatItShowsForThePersonChosen()

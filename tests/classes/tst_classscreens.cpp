@@ -175,7 +175,7 @@ void TestClassScreens::deletingAClassSaysWhoIsLeftWithoutOne()
 
     remove->click(); // answered No
     QCOMPARE(MessageLog::takeShown().value(0).text,
-             "Delete Adults? 2 people and 1 care groups are assigned to it and will be left without one.");
+             "Delete Adults? 2 people and 1 care group are assigned to it and will be left without one.");
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM Sunday_School").toInt(), 1);
 
     MessageLog::setNextAnswer(MessageAnswer::Yes);
@@ -248,7 +248,7 @@ void TestClassScreens::deletingDeaconAsksTwiceAndClearsTheirDeacons()
     QCOMPARE(asked.size(), 2);
     QCOMPARE(asked[0].text, "Are you sure you want to delete the selected Responsibility?");
     QCOMPARE(asked[1].text,
-             "Deleting Deacon also removes the deacon of the 1 members assigned to its holders. Continue?");
+             "Deleting Deacon also removes the deacon of the 1 member assigned to its holders. Continue?");
     QCOMPARE(db.scalar("SELECT COUNT(*) FROM Member_Responsibility").toInt(), 1);
 
     MessageLog::setNextAnswer(MessageAnswer::Yes);
@@ -264,23 +264,34 @@ void TestClassScreens::deletingDeaconAsksTwiceAndClearsTheirDeacons()
 
 void TestClassScreens::rollScreenPreviewsTheRollsOfTheTypedDate()
 {
-    const qint64 choir = m_context->db().insert("INSERT INTO Wednesday_Night (Name) VALUES ('Choir')");
+    const qint64 choir =
+        m_context->db().insert("INSERT INTO Wednesday_Night (Name, Location) VALUES ('Choir', 'Loft')");
+    const qint64 youth = m_context->db().insert("INSERT INTO Wednesday_Night (Name) VALUES ('Youth')");
     m_context->db().execute("UPDATE Member SET Wednesday_Night_Class = ?, Member_Active_Status = 'Active' WHERE ID = ?",
                             {choir, idOf("Smith")});
+    m_context->db().execute("UPDATE Member SET Wednesday_Night_Class = ?, Member_Active_Status = 'Active' WHERE ID = ?",
+                            {youth, idOf("Sanders")});
     QWidget* screen = open(ScreenId::WednesdayNightRollReport);
     auto* date = find<DateBox>(screen, "dtDate");
     QCOMPARE(date->date(), m_clock.today());
     date->lineEdit()->selectAll();
     QTest::keyClicks(date->lineEdit(), "2026-12-16");
+    // Every class to start with; one chosen, its roll alone.
+    auto* classes = find<QComboBox>(screen, "cmbClass");
+    QCOMPARE(classes->currentText(), "(All classes)");
+    GuiTest::choose(classes, "Choir");
     find<QPushButton>(screen, "btnOK")->click();
 
     QTRY_VERIFY(m_window->findScreen(ScreenId::WednesdayNightRollReport) == nullptr);
     auto* viewer = m_window->findScreen<ReportViewer>(ScreenId::ReportViewer);
     QVERIFY(viewer != nullptr);
+    QCOMPARE(viewer->document().pageCount(), 1);
     const QStringList texts = viewer->document().pages.front().texts();
     QVERIFY(texts.contains("Choir"));
+    QVERIFY(texts.contains("Room: Loft"));
     QVERIFY(texts.contains("December 16, 2026"));
     QVERIFY(texts.contains("Smith, John"));
+    QVERIFY(!texts.contains("Sanders, Sam"));
 }
 
 void TestClassScreens::updateSheetScreenAsksPermissionThenAPerson()

@@ -6,6 +6,7 @@
 #include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorscreen.h"
+#include "reports/reportviewer.h"
 #include "shell/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
@@ -390,13 +391,18 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds_da
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("permission");
     QTest::addColumn<int>("report");
+    QTest::addColumn<bool>("perHousehold");
     QTest::newRow("Print List") << "btnPrintList"
-                                << "Member Navigator Report" << int(MemberNavigatorScreen::Report::MemberList);
+                                << "Member Navigator Report" << int(MemberNavigatorScreen::Report::MemberList) << false;
     QTest::newRow("Print DOB/Anniv") << "btnPrintListDOBAnniv"
                                      << "Member Navigator Report"
-                                     << int(MemberNavigatorScreen::Report::MemberListDobAnniv);
+                                     << int(MemberNavigatorScreen::Report::MemberListDobAnniv) << false;
     QTest::newRow("Print Mail Lbl") << "btnPrintMailingLabels"
-                                    << "Mailing Labels Report" << int(MemberNavigatorScreen::Report::MailingLabels);
+                                    << "Mailing Labels Report" << int(MemberNavigatorScreen::Report::MailingLabels)
+                                    << false;
+    QTest::newRow("Print Mail Lbl, one per household")
+        << "btnPrintMailingLabels"
+        << "Mailing Labels Report" << int(MemberNavigatorScreen::Report::HouseholdLabels) << true;
 }
 
 void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
@@ -404,6 +410,10 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
     QFETCH(QString, button);
     QFETCH(QString, permission);
     QFETCH(int, report);
+    QFETCH(bool, perHousehold);
+    if (perHousehold) {
+        GuiTest::click(control<QCheckBox>("chkLabelPerHousehold"));
+    }
     Database& db = m_context->db();
     const qint64 user = id("Sanders");
     m_context->setUser({user, "User", "sam"});
@@ -430,7 +440,9 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
     const QList<qint64> ids{id("Smith"), id("Smithers")};
     QCOMPARE(requested[0][1].value<QList<qint64>>(), ids);
     // The program hands the list to the report, which opens in the viewer.
-    QVERIFY(m_window->findScreen(ScreenId::ReportViewer));
+    auto* viewer = m_window->findScreen<ReportViewer>(ScreenId::ReportViewer);
+    QVERIFY(viewer != nullptr);
+    QCOMPARE(viewer->document().designName == "crptHouseholdLabels", perHousehold);
 
     // With nothing listed the button does nothing after its test.
     click("btnClear");

@@ -6,6 +6,7 @@
 #include "navigators/membergridmodel.h"
 #include "navigators/prospectnavigatorscreen.h"
 #include "reports/reportoutput.h"
+#include "reports/reportviewer.h"
 #include "shell/appcontext.h"
 #include "shell/prospectcontactmodel.h"
 #include "shell/textformat.h"
@@ -324,13 +325,16 @@ void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds_
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("permission");
     QTest::addColumn<int>("report");
+    QTest::addColumn<bool>("perHousehold");
     using R = ProspectNavigatorScreen::Report;
     QTest::newRow("Print List") << "btnPrintList"
-                                << "Prospect Navigator Report" << int(R::ProspectList);
+                                << "Prospect Navigator Report" << int(R::ProspectList) << false;
     QTest::newRow("Print Short") << "btnPrintListShort"
-                                 << "Prospect Navigator Report" << int(R::ProspectListShort);
+                                 << "Prospect Navigator Report" << int(R::ProspectListShort) << false;
     QTest::newRow("Print Mail Lbl") << "btnPrintMailingLabels"
-                                    << "Mailing Labels Report" << int(R::MailingLabels);
+                                    << "Mailing Labels Report" << int(R::MailingLabels) << false;
+    QTest::newRow("Print Mail Lbl, one per household") << "btnPrintMailingLabels"
+                                                       << "Mailing Labels Report" << int(R::HouseholdLabels) << true;
 }
 
 void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
@@ -338,6 +342,10 @@ void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds(
     QFETCH(QString, button);
     QFETCH(QString, permission);
     QFETCH(int, report);
+    QFETCH(bool, perHousehold);
+    if (perHousehold) {
+        GuiTest::click(control<QCheckBox>("chkLabelPerHousehold"));
+    }
     m_context->setUser({id("Sanders"), "User", "sam"});
     QSignalSpy requested(m_screen, &ProspectNavigatorScreen::reportRequested);
     GuiTest::choose(control<QComboBox>("cmbPhase"), "First Visit");
@@ -357,7 +365,9 @@ void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds(
     QCOMPARE(requested[0][0].value<ProspectNavigatorScreen::Report>(), ProspectNavigatorScreen::Report(report));
     QCOMPARE(requested[0][1].value<QList<qint64>>(), (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
     // The program builds the report and shows it in the viewer.
-    QVERIFY(m_window->findScreen(ScreenId::ReportViewer));
+    auto* viewer = m_window->findScreen<ReportViewer>(ScreenId::ReportViewer);
+    QVERIFY(viewer != nullptr);
+    QCOMPARE(viewer->document().designName == "crptHouseholdLabels", perHousehold);
 
     // With nothing listed the button does nothing after its test.
     click("btnClear");

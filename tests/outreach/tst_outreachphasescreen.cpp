@@ -210,6 +210,12 @@ void TestOutreachPhaseScreen::movesStopAtTheEndsAndFollowThePhase()
 {
     auto* up = find<QPushButton>("btnMoveUp");
     auto* down = find<QPushButton>("btnMoveDown");
+    // Arrows, with the old captions as their names.
+    for (auto [button, caption] : {std::pair{up, QString("/\\")}, std::pair{down, QString("\\/")}}) {
+        QVERIFY(!button->icon().isNull());
+        QVERIFY(button->text().isEmpty());
+        QCOMPARE(button->accessibleName(), caption);
+    }
     clickCell(0, 1);
     up->click();
     QCOMPARE(column(1), (QStringList{"P1", "P2", "P3", "P4", "P5"}));

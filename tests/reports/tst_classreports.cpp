@@ -22,6 +22,7 @@ private slots:
     void rollListsActivePeopleOfEachClass_data();
     void rollListsActivePeopleOfEachClass();
     void rollGivesEachClassItsOwnPage();
+    void rollShowsTeacherAndRoomAndRunsForOneClass();
 
 private:
     qint64 idOf(const QString& last) const
@@ -158,6 +159,40 @@ void TestClassReports::rollGivesEachClassItsOwnPage()
     QVERIFY(firstPage.contains("Smith, John"));
     QVERIFY(!firstPage.contains("Smithers, Wayne"));
     QVERIFY(doc.pages[1].texts().contains("Smithers, Wayne"));
+}
+
+void TestClassReports::rollShowsTeacherAndRoomAndRunsForOneClass()
+{
+    // A class with a teacher and a room, one with neither, one whose teacher was deleted (the placeholder
+    // took it over).
+    const qint64 adults = m_db->insert("INSERT INTO Wednesday_Night (Name, Teacher, Location) VALUES ('Adults', ?, "
+                                       "'Room 104')",
+                                       {idOf("Smith")});
+    const qint64 youth = m_db->insert("INSERT INTO Wednesday_Night (Name) VALUES ('Youth')");
+    const qint64 choir = m_db->insert("INSERT INTO Wednesday_Night (Name, Teacher) VALUES ('Choir', 1)");
+    m_db->execute("UPDATE Member SET Member_Active_Status = 'Active'");
+    m_db->execute("UPDATE Member SET Wednesday_Night_Class = ? WHERE ID = ?", {adults, idOf("Sanders")});
+    m_db->execute("UPDATE Member SET Wednesday_Night_Class = ? WHERE ID = ?", {youth, idOf("Smithers")});
+    m_db->execute("UPDATE Member SET Wednesday_Night_Class = ? WHERE ID = ?", {choir, idOf("O'Brien")});
+    RollReports rolls(*m_db, {"Grace Chapel", QDate(2026, 12, 10)});
+
+    const ReportDocument every = rolls.printRoll(ClassKind::WednesdayNight, QDate(2026, 12, 16));
+    QCOMPARE(every.pages.size(), std::size_t(3));
+    const QStringList first = every.pages[0].texts();
+    QVERIFY2(first.contains("Teacher: John Smith") && first.contains("Room: Room 104"), qPrintable(first.join(" | ")));
+    for (std::size_t page = 1; page < 3; ++page) {
+        const QString texts = every.pages[page].texts().join(" | ");
+        QVERIFY2(!texts.contains("Teacher") && !texts.contains("Room:"), qPrintable(texts));
+    }
+
+    const ReportDocument one = rolls.printRoll(ClassKind::WednesdayNight, QDate(2026, 12, 16), {youth});
+    QCOMPARE(one.pages.size(), std::size_t(1));
+    const QStringList texts = one.pages[0].texts();
+    QVERIFY(texts.contains("Youth"));
+    QVERIFY(texts.contains("Smithers, Wayne"));
+    QVERIFY(!texts.contains("Sanders, Sam"));
+    QVERIFY(rolls.classExists(ClassKind::WednesdayNight, youth));
+    QVERIFY(!rolls.classExists(ClassKind::SundaySchool, youth));
 }
 
 QTEST_MAIN(TestClassReports)

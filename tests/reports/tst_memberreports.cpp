@@ -95,6 +95,7 @@ private slots:
     void labelsFillTheSheetAcrossThenDown();
     void labelTextStartsExactlyAtItsPlaceOnTheSheet();
     void labelWithoutSecondAddressLineHasNoGap();
+    void householdLabelsGoOnePerHouseholdAndListWhoIsLeftOut();
     void awkwardValuesStayInsideTheirItems();
     void longNameWrapsInItsColumnAndTheRowGrows_data();
     void longNameWrapsInItsColumnAndTheRowGrows();
@@ -393,6 +394,80 @@ void TestMemberReports::labelWithoutSecondAddressLineHasNoGap()
     const auto sanders = doc.pages[0].findTexts("Sam Sanders");
     QCOMPARE(obrien.size(), std::size_t(1));
     QVERIFY(obrien.front()->rect.left() < sanders.front()->rect.left());
+}
+
+void TestMemberReports::householdLabelsGoOnePerHouseholdAndListWhoIsLeftOut()
+{
+    Database& db = *m_db;
+    const QVariantMap address{{"Address_1", "1 Oak St"}, {"City", "Springfield"}, {"State", "IL"}, {"Zip", "62701"}};
+    const auto person = [&db, &address](const QString& first, const QString& last, const QVariantMap& values = {},
+                                        const QString& status = "Member") {
+        const qint64 id = TestDatabase::addPerson(db, first, last, status);
+        update(db, id, address);
+        if (!values.isEmpty()) {
+            update(db, id, values);
+        }
+        return id;
+    };
+    const auto link = [&db](qint64 head, qint64 relative, const QString& relationship) {
+        db.execute("INSERT INTO Family_Connection (Member_ID, Relationship, Relative_Member_ID) VALUES (?, ?, ?)",
+                   {head, relationship, relative});
+    };
+    const QVariantMap head{{"Head_Of_Household", 1}};
+    // The head's address goes on the label, whatever his relatives' say; the dead and the deleted count for
+    // nothing.
+    const qint64 john = person("John", "Baker", {{"Head_Of_Household", 1}, {"Address_1", "9 Baker Rd"}});
+    const qint64 mary = person("Mary", "Baker", {{"Address_1", "elsewhere"}});
+    const qint64 tim = person("Tim", "Baker", {{"Date_Of_Birth", "2015-01-01"}}, "Child Of Member");
+    const qint64 grandpa = person("Old", "Baker", {{"Deceased_Date", "2020-01-01"}});
+    link(john, mary, "Spouse");
+    link(john, tim, "Son");
+    link(john, grandpa, "Father");
+    const qint64 ann = person("Ann", "Cole", head);
+    const qint64 bob = person("Bob", "Dunn");
+    const qint64 zed = person("Zed", "Cole", {}, "Deleted Member");
+    link(ann, bob, "Spouse");
+    link(ann, zed, "Brother");
+    const qint64 fay = person("Fay", "Fox", head);
+    const qint64 gus = person("Gus", "Fox");
+    const qint64 hal = person("Hal", "Fox", {{"Date_Of_Birth", "2000-01-01"}});
+    link(fay, gus, "Spouse");
+    link(fay, hal, "Son");
+    // Both marked as heads, each linked to the other: one household.
+    const qint64 ike = person("Ike", "Ives", head);
+    const qint64 ivy = person("Ivy", "Ives", head);
+    link(ike, ivy, "Spouse");
+    link(ivy, ike, "Spouse");
+    const qint64 kid = person("Kid", "Loner", {}, "Child Of Member");
+    const qint64 ned = person("Ned", "Nomad", {{"Head_Of_Household", 1}, {"Address_1", ""}, {"City", ""}, {"Zip", ""}});
+    const qint64 pia = person("Pia", "Page", {{"Date_Of_Birth", "2016-05-05"}});
+    link(ned, pia, "Daughter");
+
+    const QList<qint64> chosen{tim, mary, bob, hal, ivy, ike, kid, ned, pia, idOf(db, "Sanders"), fay};
+    MemberReports reports(db, heading());
+    const MemberReports::HouseholdLabelRows rows = reports.householdLabelRows(chosen);
+    QStringList labels;
+    for (const Row& row : rows.labels) {
+        labels << row.text(u"Household_Name") + " / " + row.text(u"Address_1");
+    }
+    QCOMPARE(labels,
+             (QStringList{"John and Mary Baker / 9 Baker Rd", "Ann Cole and Bob Dunn / 1 Oak St",
+                          "The Fox Family / 1 Oak St", "Ike and Ivy Ives / 1 Oak St", "Sam Sanders / 12 Elm St"}));
+    QStringList leftOut;
+    for (const Row& row : rows.leftOut) {
+        leftOut << row.text(u"Name") + ": " + row.text(u"Reason");
+    }
+    QCOMPARE(leftOut, (QStringList{"Loner, Kid: Child, with no adult in the household", "Nomad, Ned: No address",
+                                   "Page, Pia: No address for the household of Nomad, Ned"}));
+
+    // The labels fill the sheet; those left out follow on a page of their own, counted with the labels'.
+    const ReportDocument doc = reports.printHouseholdLabels(chosen);
+    QCOMPARE(doc.pageCount(), 2);
+    QVERIFY(doc.pages[0].texts().contains("John and Mary Baker\n9 Baker Rd\nSpringfield, IL 62701"));
+    const QStringList last = doc.pages[1].texts();
+    QVERIFY2(last.contains("Left out of the household labels") && last.contains("Loner, Kid") &&
+                 last.contains("Page 2 of 2"),
+             qPrintable(last.join(" | ")));
 }
 
 void TestMemberReports::awkwardValuesStayInsideTheirItems()

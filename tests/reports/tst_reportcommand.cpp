@@ -53,6 +53,8 @@ private slots:
     void reportsThatShareAnOptionShareItsMeaning();
     void prospectReports_data();
     void prospectReports();
+    void rollOfChosenClasses_data();
+    void rollOfChosenClasses();
 
 private:
     // Runs the command in this process; the password comes from the "terminal" unless the environment has one.
@@ -160,6 +162,9 @@ void TestReportCommand::writesTheReportAsPdf_data()
         << QStringList{"mailing-labels", "--all"}
         << QStringList{"Pat O'Brien", QString::fromUtf8("Åsa Ölander"), "Springfield, IL 62701", "Page 1 of 1"}
         << QStringList{"Unassigned"};
+    QTest::newRow("labels one per household")
+        << QStringList{"mailing-labels", "--all", "--per-household"}
+        << QStringList{"Household Labels", "Pat O'Brien", "Springfield, IL 62701"} << QStringList{"Unassigned"};
     QTest::newRow("design name and single dash")
         << QStringList{"crptMemberNavigatorDOBAnnivReport", "-all"}
         << QStringList{"Birthdays and Anniversaries", "Birthdays and anniversaries listed: 0"} << QStringList{};
@@ -549,6 +554,50 @@ void TestReportCommand::prospectReports()
             QVERIFY2(m_out.contains("there is nothing to print; no file was written"), qPrintable(m_out));
         }
     }
+}
+
+void TestReportCommand::rollOfChosenClasses_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("expected"); // in the PDF, or in the error output when refused
+    QTest::newRow("one class") << QStringList{"--class", "{choir}"} << int(ExitOk)
+                               << QStringList{"Choir", "Teacher: John Smith", "Room: Loft", "Sanders, Sam"};
+    QTest::newRow("a class that does not exist")
+        << QStringList{"--class", "{choir}", "--class", "9999"} << int(ExitBadParameters)
+        << QStringList{"There is no Wednesday Night class with the ID 9999."};
+    QTest::newRow("a class that is no ID") << QStringList{"--class", "Choir"} << int(ExitBadParameters)
+                                           << QStringList{"--class \"Choir\" is not a class's ID such as 3."};
+}
+
+void TestReportCommand::rollOfChosenClasses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, expected);
+    const qint64 choir = m_db->insert(
+        "INSERT INTO Wednesday_Night (Name, Teacher, Location) VALUES ('Choir', ?, 'Loft')", {idOf("Smith")});
+    const qint64 youth = m_db->insert("INSERT INTO Wednesday_Night (Name) VALUES ('Youth')");
+    m_db->execute("UPDATE Member SET Member_Active_Status = 'Active', Wednesday_Night_Class = ?", {youth});
+    m_db->execute("UPDATE Member SET Wednesday_Night_Class = ? WHERE ID = ?", {choir, idOf("Sanders")});
+    TestDatabase::grant(*m_db, m_pat, "Wednesday Night Roll Report");
+    arguments.replaceInStrings("{choir}", QString::number(choir));
+
+    const QString pdf = m_dir.filePath("roll.pdf");
+    QFile::remove(pdf);
+    QCOMPARE(run(QStringList{"wednesday-night-roll"} + arguments +
+                 QStringList{"--db", m_testDb->path(), "--user", "pat", "--pdf", pdf}),
+             exitCode);
+    if (exitCode != ExitOk) {
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY2(m_err.contains(expected.front()), qPrintable(m_err));
+        return;
+    }
+    const QString text = pdfText(pdf);
+    for (const QString& part : expected) {
+        QVERIFY2(text.contains(part), qPrintable(part + " not in:\n" + text));
+    }
+    QVERIFY2(!text.contains("Youth") && !text.contains("Smithers"), qPrintable(text));
 }
 
 QTEST_MAIN(TestReportCommand)

@@ -7,6 +7,8 @@
 #include "reports/textfitter.h"
 #include "reports/texttemplate.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -70,6 +72,8 @@ private slots:
     void innerGroupStartsItsNewPageWhenTheOuterGroupChangesToo();
     void subreportRowsFollowTheirParentRow();
     void pdfHoldsTheReportsTexts();
+    void printDateAndPageNumbersShowWholeUnderALongChurchName_data();
+    void printDateAndPageNumbersShowWholeUnderALongChurchName();
     void unwritablePdfIsAnErrorNamingTheFile();
 };
 
@@ -253,6 +257,13 @@ void TestReportEngine::malformedDesignsNameTheDesignAndTheProblem_data()
                   R"(, "labels": {"columns": 3, "rows": 10, "left": 13.5, "top": 36, "width": 189, "height": 80,
                                   "pitchX": 198, "pitchY": 80})")
         << "the labels do not fit on the page";
+    QTest::newRow("label sheet subreport with a link")
+        << design(fields, okDetail,
+                  R"(, "labels": {"columns": 3, "rows": 9, "left": 13.5, "top": 36, "width": 189, "height": 72,
+                                  "pitchX": 198, "pitchY": 72},
+                     "subreports": [{"name": "leftOut", "fields": ["Name"], "link": {"field": "Name", "subField": "Name"},
+                                     "detail": {"height": 12, "items": []}}])")
+        << "a label sheet's subreport follows the labels and has no link";
     QTest::newRow("band higher than the page") << design(fields, R"({"height": 900, "items": []})")
                                                << "a band is higher than the room between page header and footer";
 }
@@ -292,7 +303,7 @@ void TestReportEngine::queryThatDoesNotFitTheDesignIsAnError()
         QFAIL("rendered");
     } catch (const ReportError& error) {
         QCOMPARE(error.message(),
-                 QString("The report crptTest cannot be built: its query gives 1 columns but the design declares 2 "
+                 QString("The report crptTest cannot be built: its query gives 1 column but the design declares 2 "
                          "fields."));
     }
 }
@@ -504,6 +515,34 @@ void TestReportEngine::pdfHoldsTheReportsTexts()
     QVERIFY(text.contains(QString::fromUtf8("Ölander-119 O'Brien")));
     QVERIFY(text.contains(QString("Page %1 of %1").arg(doc.pageCount())));
     QCOMPARE(text.count('\f'), doc.pageCount());
+}
+
+void TestReportEngine::printDateAndPageNumbersShowWholeUnderALongChurchName_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const QFileInfo& file : QDir(":/designs").entryInfoList({"*.json"})) {
+        QTest::newRow(qPrintable(file.baseName())) << file.baseName();
+    }
+}
+
+void TestReportEngine::printDateAndPageNumbersShowWholeUnderALongChurchName()
+{
+    QFETCH(QString, name);
+    const ReportDesign d = ReportDesign::load(name);
+    auto columns = std::make_shared<const ColumnIndex>(d.fields.names().mid(0, d.declaredFieldCount));
+    ReportData data;
+    data.rows.emplace_back(columns, QVector<QVariant>(d.declaredFieldCount));
+    data.heading = {"Greater Mount Zion Missionary Baptist Church, Ohio", QDate(2026, 12, 23)};
+    const ReportDocument doc = ReportRenderer::render(d, data);
+    QVERIFY(doc.pageCount() > 0);
+    for (const QString& text : doc.pages.front().texts()) {
+        if (text.contains("Printed") || text.contains("Page ")) {
+            QVERIFY2(!text.contains(QChar(0x2026)), qPrintable(text));
+        }
+        if (text.contains("Printed")) {
+            QVERIFY2(text.contains("2026"), qPrintable(text));
+        }
+    }
 }
 
 void TestReportEngine::unwritablePdfIsAnErrorNamingTheFile()

@@ -1,5 +1,7 @@
+#include "app/buildinfo.h"
 #include "app/screenregistry.h"
 #include "shell/appcontext.h"
+#include "shell/textformat.h"
 #include "testdatabase.h"
 #include "widgets/messages.h"
 #include "window/aboutscreen.h"
@@ -65,6 +67,11 @@ void TestAboutScreen::showsTitleVersionAndPicture()
     QCOMPARE(screen->windowTitle(), "About Screen");
     QCOMPARE(screen->findChild<QLabel*>("lblTitle")->text(), "Kelvane");
     QCOMPARE(screen->findChild<QLabel*>("lblVersion")->text(), "Version 4.7 - 12/23/2020");
+    // Below it, this build's own version and day.
+    QCOMPARE(screen->findChild<QLabel*>("lblBuild")->text(),
+             "Kelvane " + BuildInfo::version() + ", built " + shortDate(BuildInfo::date()));
+    QVERIFY(BuildInfo::date().isValid());
+    QVERIFY(!BuildInfo::version().isEmpty());
     const QPixmap picture = screen->findChild<QLabel*>("Image1")->pixmap();
     QVERIFY(!picture.isNull());
     // Drawn, not blank: the middle of the picture is not transparent.

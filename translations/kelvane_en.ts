@@ -1,0 +1,276 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>AttendanceEntryScreen</name>
+    <message numerus="yes">
+        <source>Totals of %n listed: %1</source>
+        <translation>
+            <numerusform>Totals of %n listed: %1</numerusform>
+            <numerusform>Totals of %n listed: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>BackupCommand</name>
+    <message numerus="yes">
+        <source>%n row(s)</source>
+        <translation>
+            <numerusform>%n row</numerusform>
+            <numerusform>%n rows</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n picture(s)</source>
+        <translation>
+            <numerusform>%n picture</numerusform>
+            <numerusform>%n pictures</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n table(s)</source>
+        <translation>
+            <numerusform>%n table</numerusform>
+            <numerusform>%n tables</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>BackupVerifier</name>
+    <message numerus="yes">
+        <source>%n row(s)</source>
+        <translation>
+            <numerusform>%n row</numerusform>
+            <numerusform>%n rows</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CareGroupEntryScreen</name>
+    <message numerus="yes">
+        <source>%n person(s)</source>
+        <translation>
+            <numerusform>%n person</numerusform>
+            <numerusform>%n people</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n care group(s)</source>
+        <translation>
+            <numerusform>%n care group</numerusform>
+            <numerusform>%n care groups</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ClassEntryScreen</name>
+    <message numerus="yes">
+        <source>%n person(s)</source>
+        <translation>
+            <numerusform>%n person</numerusform>
+            <numerusform>%n people</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n care group(s)</source>
+        <translation>
+            <numerusform>%n care group</numerusform>
+            <numerusform>%n care groups</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFile</name>
+    <message numerus="yes">
+        <source>%n field(s)</source>
+        <translation>
+            <numerusform>%n field</numerusform>
+            <numerusform>%n fields</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeCommand</name>
+    <message numerus="yes">
+        <source>%n household(s)</source>
+        <translation>
+            <numerusform>%n household</numerusform>
+            <numerusform>%n households</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n person(s)</source>
+        <translation>
+            <numerusform>%n person</numerusform>
+            <numerusform>%n people</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n family link(s)</source>
+        <translation>
+            <numerusform>%n family link</numerusform>
+            <numerusform>%n family links</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n list entry(s)</source>
+        <translation>
+            <numerusform>%n list entry</numerusform>
+            <numerusform>%n list entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n row(s) written to %1.</source>
+        <translation>
+            <numerusform>%n row written to %1.</numerusform>
+            <numerusform>%n rows written to %1.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ImportPeopleScreen</name>
+    <message numerus="yes">
+        <source>Read %n row(s) of %1 (%2)</source>
+        <translation>
+            <numerusform>Read %n row of %1 (%2)</numerusform>
+            <numerusform>Read %n rows of %1 (%2)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more value(s) not shown; their rows are left out</source>
+        <translation>
+            <numerusform>%n more value not shown; their rows are left out</numerusform>
+            <numerusform>%n more values not shown; their rows are left out</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n household(s)</source>
+        <translation>
+            <numerusform>%n household</numerusform>
+            <numerusform>%n households</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n list entry(s)</source>
+        <translation>
+            <numerusform>%n list entry</numerusform>
+            <numerusform>%n list entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n person(s)</source>
+        <translation>
+            <numerusform>%n person</numerusform>
+            <numerusform>%n people</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n family link(s)</source>
+        <translation>
+            <numerusform>%n family link</numerusform>
+            <numerusform>%n family links</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>MemberDeletion</name>
+    <message numerus="yes">
+        <source>%n contribution(s)</source>
+        <translation>
+            <numerusform>%n contribution</numerusform>
+            <numerusform>%n contributions</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n attendance record(s)</source>
+        <translation>
+            <numerusform>%n attendance record</numerusform>
+            <numerusform>%n attendance records</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n prospect contact(s)</source>
+        <translation>
+            <numerusform>%n prospect contact</numerusform>
+            <numerusform>%n prospect contacts</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>OutreachPhaseEntryScreen</name>
+    <message numerus="yes">
+        <source>Saved the outreach plan; %n prospect(s) moved to another phase</source>
+        <translation>
+            <numerusform>Saved the outreach plan; %n prospect moved to another phase</numerusform>
+            <numerusform>Saved the outreach plan; %n prospects moved to another phase</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>PersonImport</name>
+    <message numerus="yes">
+        <source>The row has %n cell(s) where the headings have %1.</source>
+        <translation>
+            <numerusform>The row has %n cell where the headings have %1.</numerusform>
+            <numerusform>The row has %n cells where the headings have %1.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ReportCommand</name>
+    <message numerus="yes">
+        <source>%1: %n page(s) written to %2.</source>
+        <translation>
+            <numerusform>%1: %n page written to %2.</numerusform>
+            <numerusform>%1: %n pages written to %2.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ReportRenderer</name>
+    <message numerus="yes">
+        <source>%n column(s)</source>
+        <translation>
+            <numerusform>%n column</numerusform>
+            <numerusform>%n columns</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n field(s)</source>
+        <translation>
+            <numerusform>%n field</numerusform>
+            <numerusform>%n fields</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ReportViewer</name>
+    <message numerus="yes">
+        <source>Wrote %1 (%n page(s))</source>
+        <translation>
+            <numerusform>Wrote %1 (%n page)</numerusform>
+            <numerusform>Wrote %1 (%n pages)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ResponsibilityEntryScreen</name>
+    <message numerus="yes">
+        <source>Deleting Deacon also removes the deacon of the %n member(s) assigned to its holders. Continue?</source>
+        <translation>
+            <numerusform>Deleting Deacon also removes the deacon of the %n member assigned to its holders. Continue?</numerusform>
+            <numerusform>Deleting Deacon also removes the deacon of the %n members assigned to its holders. Continue?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>TextFormat</name>
+    <message numerus="yes">
+        <source>%n byte(s)</source>
+        <translation>
+            <numerusform>%n byte</numerusform>
+            <numerusform>%n bytes</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
