@@ -164,8 +164,9 @@ void ImportPeopleScreen::buildControls()
     auto* layout = new QVBoxLayout(m_body);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
+    // The columns to map and the rows to check share the height the window gives.
     layout->addLayout(upper, 1);
-    layout->addWidget(rowsFrame, 2);
+    layout->addWidget(rowsFrame, 1);
     // The last import's line above the buttons, so that a long file name never squeezes them.
     layout->addWidget(m_lastImport);
     layout->addLayout(buttonRow({saveMap, loadMap, preview, m_import, undoButton, exit}));

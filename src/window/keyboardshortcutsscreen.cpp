@@ -11,6 +11,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString cell(const QString& text, const char* tag = "td")
@@ -23,13 +25,16 @@ QString asHtml(const QList<KeyGuideSection>& sections)
 {
     QString html;
     for (const KeyGuideSection& section : sections) {
+        // The page column only for a screen with pages.
+        const bool pages = std::any_of(section.entries.cbegin(), section.entries.cend(),
+                                       [](const KeyGuideEntry& entry) { return !entry.page.isEmpty(); });
         html += QStringLiteral("<h3>") + section.title.toHtmlEscaped() + QStringLiteral("</h3>");
         html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\"><tr>") +
                 cell(KeyboardShortcutsScreen::tr("Keys"), "th") + cell(KeyboardShortcutsScreen::tr("Reaches"), "th") +
-                cell(KeyboardShortcutsScreen::tr("On the page"), "th") + QStringLiteral("</tr>");
+                (pages ? cell(KeyboardShortcutsScreen::tr("On the page"), "th") : QString()) + QStringLiteral("</tr>");
         for (const KeyGuideEntry& entry : section.entries) {
-            html += QStringLiteral("<tr>") + cell(entry.keys) + cell(entry.target) + cell(entry.page) +
-                    QStringLiteral("</tr>");
+            html += QStringLiteral("<tr>") + cell(entry.keys) + cell(entry.target) +
+                    (pages ? cell(entry.page) : QString()) + QStringLiteral("</tr>");
         }
         html += QStringLiteral("</table>");
     }

@@ -194,6 +194,10 @@ QList<KeyGuideEntry> KeyGuide::keysOf(const QWidget* screen)
     for (const QShortcut* shortcut : screen->findChildren<QShortcut*>()) {
         const auto* owner = qobject_cast<const QWidget*>(shortcut->parent());
         for (const QKeySequence& keys : shortcut->keys()) {
+            // Shift+Tab as the keyboard reports it: the same keys to the user as its Shift+Tab twin.
+            if (keys[0].key() == Qt::Key_Backtab) {
+                continue;
+            }
             const QString named = shown(shortcut->whatsThis());
             add(owner != nullptr ? owner : screen, keyText(keys), named.isEmpty() ? conventionalName(keys) : named);
         }
@@ -207,7 +211,19 @@ QList<KeyGuideEntry> KeyGuide::keysOf(const QWidget* screen)
     std::sort(out.begin(), out.end(), [](const KeyGuideEntry& a, const KeyGuideEntry& b) {
         return std::tie(a.keys, a.page, a.target) < std::tie(b.keys, b.page, b.target);
     });
-    return out;
+    // Several keys for the same thing (Ctrl+Tab and Ctrl+PgDown) make one line.
+    QList<KeyGuideEntry> merged;
+    for (const KeyGuideEntry& entry : std::as_const(out)) {
+        const auto same = std::find_if(merged.begin(), merged.end(), [&entry](const KeyGuideEntry& m) {
+            return m.target == entry.target && m.page == entry.page;
+        });
+        if (same == merged.end()) {
+            merged.append(entry);
+        } else {
+            same->keys = tr("%1 or %2").arg(same->keys, entry.keys);
+        }
+    }
+    return merged;
 }
 
 QList<KeyGuideEntry> KeyGuide::menuKeys(const QMenuBar* menus)
