@@ -8,6 +8,8 @@
 #include "shell/loginstore.h"
 #include "shell/passwords.h"
 
+#include <algorithm>
+
 namespace {
 
 NamedIds namedIds(Database& db, const QString& sql, const QVariantList& params = {})
@@ -81,11 +83,11 @@ NamedIds UserStore::grantedPermissions(qint64 memberId)
 
 bool UserStore::usernameTaken(const QString& username, std::optional<qint64> exceptMemberId)
 {
-    return m_db
-        .selectOne(QStringLiteral("SELECT Member_ID FROM \"User\" WHERE lower(trim(Username)) = lower(?) AND "
-                                  "Member_ID <> ? LIMIT 1"),
-                   {username.trimmed(), exceptMemberId.value_or(0)})
-        .has_value();
+    // Taken as the login matches it (Passwords::sameUsername), which SQL's lower() cannot tell.
+    const QStringList others =
+        m_db.texts(QStringLiteral("SELECT Username FROM \"User\" WHERE Member_ID <> ?"), {exceptMemberId.value_or(0)});
+    return std::any_of(others.cbegin(), others.cend(),
+                       [&username](const QString& other) { return Passwords::sameUsername(other, username); });
 }
 
 QString UserStore::usernameTakenMessage()

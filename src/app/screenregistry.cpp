@@ -29,6 +29,8 @@
 #include "shell/appcontext.h"
 #include "widgets/guardedaction.h"
 #include "window/aboutscreen.h"
+#include "window/datalocationsscreen.h"
+#include "window/keyboardshortcutsscreen.h"
 #include "window/loginscreen.h"
 #include "window/mainwindow.h"
 
@@ -189,6 +191,12 @@ void registerAllScreens(MainWindow& window)
 {
     window.registerScreen(ScreenId::Login, [](MainWindow& w) { return new LoginScreen(w); });
     window.registerScreen(ScreenId::About, [](MainWindow&) { return new AboutScreen(BuildInfo::description()); });
+    window.registerScreen(ScreenId::KeyboardShortcuts,
+                          [](MainWindow& w) -> QWidget* { return new KeyboardShortcutsScreen(w, &w); });
+    // registerBackupCommands puts in the one that knows the configuration file and the backup folder.
+    window.registerScreen(ScreenId::DataLocations, [](MainWindow& w) -> QWidget* {
+        return new DataLocationsScreen(w.context().config(), {}, {}, &w);
+    });
     // Without the backup commands (registerBackupCommands puts the real one in place) an import cannot make
     // its backup first, so it imports nothing.
     window.registerScreen(ScreenId::ImportPeople, [](MainWindow& w) -> QWidget* {
@@ -261,6 +269,9 @@ BackupControl* registerBackupCommands(MainWindow& window, const QString& configP
             Guard::run(RestoreDialog::tr("Restore"), [control, backup] { control->restore(backup); });
         });
         dialog->open();
+    });
+    window.registerScreen(ScreenId::DataLocations, [configPath, control](MainWindow& w) -> QWidget* {
+        return new DataLocationsScreen(w.context().config(), configPath, control->backupFolder(), &w);
     });
     // An import makes a backup first and waits for it.
     window.registerScreen(ScreenId::ImportPeople, [control](MainWindow& w) -> QWidget* {

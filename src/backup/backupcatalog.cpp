@@ -1,5 +1,6 @@
 #include "backup/backupcatalog.h"
 
+#include "backup/backupwriter.h"
 #include "backup/durablefiles.h"
 
 #include <QAtomicInt>
@@ -90,7 +91,7 @@ std::optional<BackupEntry> BackupCatalog::newest(const QString& backupFolder)
 }
 
 QStringList BackupCatalog::prune(const QString& backupFolder, const QDateTime& newestVerified,
-                                 const Retention::Policy& policy, QStringList* problems)
+                                 const Retention::Policy& policy, const QStringList& namedToday, QStringList* problems)
 {
     QList<BackupEntry> valid;
     for (const BackupEntry& entry : list(backupFolder)) {
@@ -98,11 +99,11 @@ QStringList BackupCatalog::prune(const QString& backupFolder, const QDateTime& n
             valid.append(entry);
         }
     }
-    QList<QDateTime> times;
+    QList<Retention::Backup> backups;
     for (const BackupEntry& entry : valid) {
-        times.append(entry.created);
+        backups.append({entry.created, isSafetyReason(entry.manifest->reason), namedToday.contains(entry.name())});
     }
-    const QList<bool> kept = Retention::keep(times, newestVerified, policy);
+    const QList<bool> kept = Retention::keep(backups, newestVerified, policy);
     QStringList removed;
     for (qsizetype i = 0; i < valid.size(); ++i) {
         if (kept.at(i)) {

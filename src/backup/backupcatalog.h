@@ -42,10 +42,12 @@ public:
     // The newest backup with a readable description, if any.
     static std::optional<BackupEntry> newest(const QString& backupFolder);
 
-    // Applies the retention rules after a backup made at newestVerified passed its check; returns the
-    // folders removed. A folder that cannot be removed is left and named in problems.
+    // Applies the retention rules after a backup made at newestVerified passed its check, each backup's
+    // reason read from its description and the backups named today (folder names) kept; returns the folders
+    // removed. A folder that cannot be removed is left and named in problems.
     static QStringList prune(const QString& backupFolder, const QDateTime& newestVerified,
-                             const Retention::Policy& policy = {}, QStringList* problems = nullptr);
+                             const Retention::Policy& policy = {}, const QStringList& namedToday = {},
+                             QStringList* problems = nullptr);
     // Removes one backup: it first loses its backup name, so that a removal cut short never leaves half a
     // backup under a backup's name. Returns false when it could not be renamed.
     static bool remove(const QString& backupFolder);

@@ -32,6 +32,8 @@ struct Location
     // Empty with --db: the command then handles the database file alone.
     QString pictureFolder;
     QString backupFolder;
+    // The backups the program named in today's messages (folder names), which a backup's pruning keeps.
+    QStringList namedToday;
 };
 
 int refuse(BackupCommandIo& io, const QString& command, int code, const QString& message)
@@ -78,7 +80,9 @@ std::optional<Location> locate(const QCommandLineParser& parser, BackupCommandIo
     }
     location.databasePath = QFileInfo(config.databasePath).absoluteFilePath();
     location.pictureFolder = config.pictureFolder;
-    location.backupFolder = BackupSettings::load(BackupSettings::pathBeside(configPath)).folderFor(config.databasePath);
+    const BackupSettings settings = BackupSettings::load(BackupSettings::pathBeside(configPath));
+    location.backupFolder = settings.folderFor(config.databasePath);
+    location.namedToday = settings.namedOn(io.clock.today());
     return location;
 }
 
@@ -157,6 +161,7 @@ int runBackupCommand(const QStringList& arguments, BackupCommandIo& io)
         parser.isSet(toOption) ? QFileInfo(parser.value(toOption)).absoluteFilePath() : location->backupFolder;
     request.reason = BackupReason::CommandLine;
     request.clock = &io.clock;
+    request.keepNamed = location->namedToday;
     try {
         const BackupResult result = BackupWriter::run(request);
         io.out << BackupCommandText::tr("Backup of %1 written to %2 and checked: %3, %4, %5, %6.")

@@ -92,6 +92,7 @@ bool BackupControl::start(BackupReason reason)
     request.backupFolder = backupFolder();
     request.reason = reason;
     request.clock = &m_window.context().clock();
+    request.keepNamed = BackupSettings::load(settingsPath()).namedOn(m_window.context().clock().today());
     m_running = true;
     m_progress->setValue(0);
     m_progress->show();
@@ -138,6 +139,7 @@ void BackupControl::ended(std::optional<BackupResult> result, const QString& fai
     m_progress->hide();
     showLastBackup();
     if (result) {
+        rememberNamed(result->folder);
         emit m_window.context().requests().showStatus(
             tr("Backup made: %1").arg(QDir::toNativeSeparators(result->folder)));
         emit backupMade(result->folder);
@@ -191,6 +193,20 @@ BackupControl::Reminder BackupControl::remindIfStale()
     return Reminder::Accepted;
 }
 
+void BackupControl::rememberNamed(const QString& folder)
+{
+    if (folder.isEmpty()) {
+        return;
+    }
+    BackupSettings settings = BackupSettings::load(settingsPath());
+    settings.rememberNamed(folder, m_window.context().clock().today());
+    try {
+        settings.save();
+    } catch (const BackupError&) {
+        // Not remembered: the backup is then kept only as the other rules say.
+    }
+}
+
 bool BackupControl::restore(const QString& backup)
 {
     AppContext& context = m_window.context();
@@ -203,6 +219,8 @@ bool BackupControl::restore(const QString& backup)
                     MessageStyle::YesNo, title) != MessageAnswer::Yes) {
         return false;
     }
+    // Named in the question: the day's pruning leaves it, whatever comes of the restore.
+    rememberNamed(RestoreOperation::backupFolderOf(backup));
     waitForBackup();
     const AppConfig config = context.config();
     const QString key = Database::defaultKey();
@@ -246,6 +264,7 @@ bool BackupControl::restore(const QString& backup)
         showMessage(failure, MessageStyle::Critical, title);
         return false;
     }
+    rememberNamed(result->previousBackup);
     emit context.requests().showStatus(tr("Restored the backup of %1; the database as it was is in %2.")
                                            .arg(made, QDir::toNativeSeparators(result->previousBackup)));
     return true;

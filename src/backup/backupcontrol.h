@@ -55,6 +55,8 @@ private:
     void checkAfterLogin();
     // Tells an Admin, once a day, that the newest backup is old, and offers to make one.
     Reminder remindIfStale();
+    // Keeps a backup that a message names from the day's pruning.
+    void rememberNamed(const QString& folder);
     void progressed(double fraction, const QString& text);
     void ended(std::optional<BackupResult> result, const QString& failure, BackupReason reason);
 

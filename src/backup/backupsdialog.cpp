@@ -39,11 +39,14 @@ BackupsDialog::BackupsDialog(QString settingsPath, QString databasePath, QWidget
 
     const Retention::Policy policy;
     auto* rule = new QLabel(tr("Each backup is checked before it counts. Kept: the newest backup of each of the "
-                               "last %1 days, %2 weeks and %3 months; older ones are removed only after a newer "
-                               "backup passed its check. A backup is made at the first login of each day.")
+                               "last %1 days, %2 weeks and %3 months, every backup made by hand or before a restore, "
+                               "an import or a layout update for %4 days, and every backup a message named today; "
+                               "older ones are removed only after a newer backup passed its check. A backup is made "
+                               "at the first login of each day.")
                                 .arg(policy.daily)
                                 .arg(policy.weekly)
-                                .arg(policy.monthly),
+                                .arg(policy.monthly)
+                                .arg(policy.safetyDays),
                             this);
     rule->setWordWrap(true);
 

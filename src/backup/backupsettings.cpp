@@ -10,6 +10,8 @@ namespace {
 
 const QString kFolderKey = QStringLiteral("Backups/Folder");
 const QString kReminderKey = QStringLiteral("Backups/StaleReminderShown");
+const QString kNamedDayKey = QStringLiteral("Backups/NamedOn");
+const QString kNamedKey = QStringLiteral("Backups/Named");
 
 } // namespace
 
@@ -33,6 +35,8 @@ BackupSettings BackupSettings::load(const QString& settingsPath)
     const QSettings file(settingsPath, QSettings::IniFormat);
     settings.m_folder = file.value(kFolderKey).toString().trimmed();
     settings.m_staleReminderShown = QDate::fromString(file.value(kReminderKey).toString(), Qt::ISODate);
+    settings.m_namedDay = QDate::fromString(file.value(kNamedDayKey).toString(), Qt::ISODate);
+    settings.m_named = file.value(kNamedKey).toStringList();
     return settings;
 }
 
@@ -48,6 +52,13 @@ void BackupSettings::save() const
         file.setValue(kReminderKey, m_staleReminderShown.toString(Qt::ISODate));
     } else {
         file.remove(kReminderKey);
+    }
+    if (m_namedDay.isValid() && !m_named.isEmpty()) {
+        file.setValue(kNamedDayKey, m_namedDay.toString(Qt::ISODate));
+        file.setValue(kNamedKey, m_named);
+    } else {
+        file.remove(kNamedDayKey);
+        file.remove(kNamedKey);
     }
     file.sync();
     if (file.status() != QSettings::NoError) {
@@ -65,4 +76,21 @@ QString BackupSettings::folderFor(const QString& databasePath) const
         return QDir::cleanPath(m_folder);
     }
     return QDir::cleanPath(QFileInfo(m_path).absoluteDir().filePath(m_folder));
+}
+
+QStringList BackupSettings::namedOn(const QDate& day) const
+{
+    return day == m_namedDay ? m_named : QStringList();
+}
+
+void BackupSettings::rememberNamed(const QString& backup, const QDate& day)
+{
+    if (day != m_namedDay) {
+        m_namedDay = day;
+        m_named.clear();
+    }
+    const QString name = QFileInfo(backup).fileName();
+    if (!name.isEmpty() && !m_named.contains(name)) {
+        m_named.append(name);
+    }
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 // The backup settings of one installation, kept in backup.ini beside config.txt (config.txt keeps its
 // nine fields). They belong to the computer, not to the data: a restored backup does not bring back an old
@@ -35,8 +36,15 @@ public:
     QDate staleReminderShown() const { return m_staleReminderShown; }
     void setStaleReminderShown(const QDate& day) { m_staleReminderShown = day; }
 
+    // The backups (folder names) the program named in a message on that day; the day's pruning keeps them.
+    QStringList namedOn(const QDate& day) const;
+    // Remembers that a message of that day named the backup (its folder or folder name).
+    void rememberNamed(const QString& backup, const QDate& day);
+
 private:
     QString m_path;
     QString m_folder;
     QDate m_staleReminderShown;
+    QDate m_namedDay;
+    QStringList m_named;
 };

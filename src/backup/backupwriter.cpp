@@ -370,7 +370,8 @@ BackupResult BackupRun::run()
             failWrite(error);
         }
         if (m_request.applyRetention) {
-            result.removed = BackupCatalog::prune(m_folder, created, m_request.retention, &result.problems);
+            result.removed =
+                BackupCatalog::prune(m_folder, created, m_request.retention, m_request.keepNamed, &result.problems);
         }
         report(BackupProgress::Stage::Done, 1.0);
         return result;
@@ -422,6 +423,12 @@ QString backupReasonText(const QString& key)
         return BackupWriterText::tr("From the command line");
     }
     return key;
+}
+
+bool isSafetyReason(const QString& key)
+{
+    return key == backupReasonKey(BackupReason::Manual) || key == backupReasonKey(BackupReason::BeforeRestore) ||
+           key == backupReasonKey(BackupReason::BeforeImport) || key == backupReasonKey(BackupReason::BeforeMigration);
 }
 
 QString BackupProgress::text() const

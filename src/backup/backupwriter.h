@@ -18,6 +18,9 @@ enum class BackupReason { Manual, Automatic, BeforeMigration, BeforeRestore, Com
 QString backupReasonKey(BackupReason reason);
 // The reason as the backup list shows it ("Made by hand", "Before a restore").
 QString backupReasonText(const QString& key);
+// Whether a backup made for this reason is a safety copy the retention rules keep for a while (made by
+// hand, before a restore, an import or a layout update), as the daily and command-line ones are not.
+bool isSafetyReason(const QString& key);
 
 // How far a backup has got, for a progress bar.
 struct BackupProgress
@@ -47,6 +50,8 @@ struct BackupRequest
     // Apply the retention rules once the new backup has passed its check.
     bool applyRetention = true;
     Retention::Policy retention;
+    // Backups (folder names) the program has named in a message today: the rules never remove them.
+    QStringList keepNamed;
     // Where the time in the backup's name comes from; the system clock when null.
     const Clock* clock = nullptr;
     // Told how far the backup has got, on the thread that runs it.

@@ -11,15 +11,17 @@
 
 namespace MigrationBackup {
 
-BeforeMigration guard(const QString& backupFolder, const QString& pictureFolder, const QString& key)
+BeforeMigration guard(const QString& backupFolder, const QString& pictureFolder, const QString& key,
+                      const QStringList& keepNamed)
 {
-    return [backupFolder, pictureFolder, key](Database& db, int fromVersion, int toVersion) {
+    return [backupFolder, pictureFolder, key, keepNamed](Database& db, int fromVersion, int toVersion) {
         BackupRequest request;
         request.databasePath = db.path();
         request.key = key;
         request.pictureFolder = pictureFolder;
         request.backupFolder = backupFolder;
         request.reason = BackupReason::BeforeMigration;
+        request.keepNamed = keepNamed;
         try {
             BackupWriter::run(request);
         } catch (const BackupError& error) {
@@ -38,7 +40,8 @@ BeforeMigration guard(const QString& backupFolder, const QString& pictureFolder,
 BeforeMigration guard(const AppConfig& config, const QString& configPath, const QString& key)
 {
     const BackupSettings settings = BackupSettings::load(BackupSettings::pathBeside(configPath));
-    return guard(settings.folderFor(config.databasePath), config.pictureFolder, key);
+    return guard(settings.folderFor(config.databasePath), config.pictureFolder, key,
+                 settings.namedOn(QDate::currentDate()));
 }
 
 } // namespace MigrationBackup

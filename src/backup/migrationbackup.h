@@ -3,6 +3,7 @@
 #include "data/databasesetup.h"
 
 #include <QString>
+#include <QStringList>
 
 struct AppConfig;
 
@@ -12,9 +13,11 @@ struct AppConfig;
 // stays as it was.
 namespace MigrationBackup {
 
-BeforeMigration guard(const QString& backupFolder, const QString& pictureFolder, const QString& key);
-// The folder from the backup settings beside the configuration file (backups/ beside the database when
-// none is chosen).
+// The backups named in today's messages (folder names) outlive the pruning that follows the backup.
+BeforeMigration guard(const QString& backupFolder, const QString& pictureFolder, const QString& key,
+                      const QStringList& keepNamed = {});
+// The folder and the backups named today from the backup settings beside the configuration file (backups/
+// beside the database when none is chosen).
 BeforeMigration guard(const AppConfig& config, const QString& configPath, const QString& key);
 
 } // namespace MigrationBackup

@@ -8,6 +8,7 @@
 #include "data/database.h"
 #include "data/schema.h"
 #include "shell/clock.h"
+#include "shell/fileutil.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -55,11 +56,9 @@ struct PicturePlace
     QString namePrefix;
 
     explicit PicturePlace(const QString& prefix)
-    {
-        const qsizetype slash = prefix.lastIndexOf(u'/');
-        folder = slash < 0 ? QDir::currentPath() : (slash == 0 ? QStringLiteral("/") : prefix.left(slash));
-        namePrefix = prefix.mid(slash + 1);
-    }
+        : folder(pictureFolderOf(prefix))
+        , namePrefix(prefix.mid(prefix.lastIndexOf(u'/') + 1))
+    {}
     QString pathOf(const QString& name) const { return QDir(folder).filePath(namePrefix + name); }
 };
 

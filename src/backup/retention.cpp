@@ -29,7 +29,7 @@ qint64 monthOf(const QDateTime& time)
 
 } // namespace
 
-QList<bool> keep(const QList<QDateTime>& backups, const QDateTime& newestVerified, const Policy& policy)
+QList<bool> keep(const QList<Backup>& backups, const QDateTime& newestVerified, const Policy& policy)
 {
     QList<bool> kept(backups.size(), false);
     if (backups.isEmpty()) {
@@ -38,7 +38,7 @@ QList<bool> keep(const QList<QDateTime>& backups, const QDateTime& newestVerifie
     std::vector<qsizetype> newestFirst(std::size_t(backups.size()));
     std::iota(newestFirst.begin(), newestFirst.end(), qsizetype(0));
     std::stable_sort(newestFirst.begin(), newestFirst.end(),
-                     [&backups](qsizetype a, qsizetype b) { return backups.at(a) > backups.at(b); });
+                     [&backups](qsizetype a, qsizetype b) { return backups.at(a).created > backups.at(b).created; });
 
     kept[newestFirst.front()] = true;
     // Walking from the newest, the first backup met in a day (week, month) is that period's newest.
@@ -49,7 +49,7 @@ QList<bool> keep(const QList<QDateTime>& backups, const QDateTime& newestVerifie
             if (taken >= count) {
                 break;
             }
-            const qint64 current = period(backups.at(index));
+            const qint64 current = period(backups.at(index).created);
             if (last != current) {
                 kept[index] = true;
                 last = current;
@@ -61,8 +61,11 @@ QList<bool> keep(const QList<QDateTime>& backups, const QDateTime& newestVerifie
     keepNewestPerPeriod(weekOf, policy.weekly);
     keepNewestPerPeriod(monthOf, policy.monthly);
 
+    const QDateTime safetyFrom = newestVerified.addDays(-policy.safetyDays);
     for (qsizetype i = 0; i < backups.size(); ++i) {
-        if (!newestVerified.isValid() || backups.at(i) >= newestVerified) {
+        const Backup& backup = backups.at(i);
+        if (!newestVerified.isValid() || backup.created >= newestVerified || backup.named ||
+            (backup.safety && backup.created >= safetyFrom)) {
             kept[i] = true;
         }
     }

@@ -2,11 +2,36 @@
 
 #include <QMutexLocker>
 
+namespace {
+
+std::atomic_bool g_holdForTests{false};
+
+} // namespace
+
 void JobProgress::report(qint64 done, qint64 total, const QString& stage)
 {
     checkCancelled();
-    const QMutexLocker lock(&m_mutex);
+    QMutexLocker lock(&m_mutex);
     m_current = {stage, done, total};
+    if (g_holdForTests) {
+        while (!m_cancelled) {
+            m_cancelledNow.wait(&m_mutex);
+        }
+        lock.unlock();
+        checkCancelled();
+    }
+}
+
+void JobProgress::cancel()
+{
+    const QMutexLocker lock(&m_mutex);
+    m_cancelled = true;
+    m_cancelledNow.wakeAll();
+}
+
+void JobProgress::holdForTests(bool hold)
+{
+    g_holdForTests = hold;
 }
 
 void JobProgress::checkCancelled() const

@@ -2,6 +2,7 @@
 
 #include <QMutex>
 #include <QString>
+#include <QWaitCondition>
 
 #include <atomic>
 
@@ -27,12 +28,17 @@ public:
     void report(qint64 done, qint64 total, const QString& stage);
     void checkCancelled() const;
 
-    void cancel() { m_cancelled = true; }
+    void cancel();
     bool isCancelled() const { return m_cancelled; }
     Snapshot snapshot() const;
 
+    // Tests only: every piece of work stops at its first report, its progress shown, until it is asked to
+    // stop, so that a test sees work in progress however fast the machine is.
+    static void holdForTests(bool hold);
+
 private:
     mutable QMutex m_mutex;
+    QWaitCondition m_cancelledNow;
     Snapshot m_current;
     std::atomic_bool m_cancelled{false};
 };

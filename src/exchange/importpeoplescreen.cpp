@@ -11,6 +11,7 @@
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/filedialogs.h"
+#include "widgets/griddropdown.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/permissioncheck.h"
@@ -153,7 +154,7 @@ void ImportPeopleScreen::buildControls()
     auto* saveMap = button(this, QStringLiteral("btnSaveMapping"), tr("Sa&ve Mapping…"));
     auto* loadMap = button(this, QStringLiteral("btnLoadMapping"), tr("&Load Mapping…"));
     auto* preview = button(this, QStringLiteral("btnPreview"), tr("&Preview"));
-    auto* importButton = button(this, QStringLiteral("btnImport"), tr("&Import"));
+    m_import = button(this, QStringLiteral("btnImport"), tr("&Import"));
     auto* undoButton = button(this, QStringLiteral("btnUndo"), tr("&Undo Last Import"));
     auto* exit = button(this, QStringLiteral("btnExit"), tr("E&xit"));
     m_lastImport = label(this, QString(), QStringLiteral("lblLastImport"));
@@ -163,11 +164,12 @@ void ImportPeopleScreen::buildControls()
     auto* layout = new QVBoxLayout(m_body);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
+    // The columns to map and the rows to check share the height the window gives.
     layout->addLayout(upper, 1);
-    layout->addWidget(rowsFrame, 2);
+    layout->addWidget(rowsFrame, 1);
     // The last import's line above the buttons, so that a long file name never squeezes them.
     layout->addWidget(m_lastImport);
-    layout->addLayout(buttonRow({saveMap, loadMap, preview, importButton, undoButton, exit}));
+    layout->addLayout(buttonRow({saveMap, loadMap, preview, m_import, undoButton, exit}));
 
     m_working = new QWidget(this);
     m_stage = label(m_working, QString(), QStringLiteral("lblProgress"));
@@ -197,7 +199,7 @@ void ImportPeopleScreen::buildControls()
     Guard::connect(preview, &QPushButton::clicked, this, preview->text(), [this] { refreshPreview(); });
     Guard::connect(saveMap, &QPushButton::clicked, this, saveMap->text(), [this] { saveMapping(); });
     Guard::connect(loadMap, &QPushButton::clicked, this, loadMap->text(), [this] { loadMapping(); });
-    Guard::connect(importButton, &QPushButton::clicked, this, importButton->text(), [this] { import(); });
+    Guard::connect(m_import, &QPushButton::clicked, this, m_import->text(), [this] { import(); });
     Guard::connect(undoButton, &QPushButton::clicked, this, undoButton->text(), [this] { undo(); });
     connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
 }
@@ -246,6 +248,7 @@ void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportP
 {
     m_path = path;
     m_file->setText(QFileInfo(path).fileName());
+    m_import->setEnabled(true);
     if (newFile) {
         m_decisions.clear();
         m_decided.clear();
@@ -304,8 +307,7 @@ void ImportPeopleScreen::fillMapping(const QStringList& mapping)
                                     ? m_rows.at(m_headings->isChecked() ? 1 : 0).value(column)
                                     : QString();
         m_mapping->setItem(column, 1, cell(example));
-        auto* field = new QComboBox(m_mapping);
-        field->setObjectName(QStringLiteral("cmbField%1").arg(column));
+        auto* field = new GridDropDown(m_mapping, QStringLiteral("cmbField%1").arg(column));
         field->addItem(tr("(ignore)"), QString());
         for (const ImportFields::Field& f : ImportFields::all()) {
             field->addItem(f.label, f.key);
@@ -488,7 +490,15 @@ void ImportPeopleScreen::showPreview()
                          [](const UnknownValue& a, const UnknownValue& b) { return a.rows > b.rows; });
         values.resize(kMostValuesShown);
     }
+    // The values decided on keep their places among the others, so that the list stays as it was read while
+    // choices are made: by list and value, the most used first when not all are offered.
     values += m_decided.values();
+    std::stable_sort(values.begin(), values.end(), [notShown](const UnknownValue& a, const UnknownValue& b) {
+        if (notShown > 0 && a.rows != b.rows) {
+            return a.rows > b.rows;
+        }
+        return std::pair(int(a.list), a.value.toLower()) < std::pair(int(b.list), b.value.toLower());
+    });
     m_unknown->setRowCount(int(values.size()) + (notShown > 0 ? 1 : 0));
     QHash<int, QStringList> entries;
     for (int i = 0; i < values.size(); ++i) {
@@ -496,8 +506,7 @@ void ImportPeopleScreen::showPreview()
         m_unknown->setItem(i, 0, cell(listName(value.list)));
         m_unknown->setItem(i, 1, cell(value.value));
         m_unknown->setItem(i, 2, cell(QString::number(value.rows)));
-        auto* decide = new QComboBox(m_unknown);
-        decide->setObjectName(QStringLiteral("cmbDecision%1").arg(i));
+        auto* decide = new GridDropDown(m_unknown, QStringLiteral("cmbDecision%1").arg(i));
         decide->addItem(tr("(leave the rows out)"));
         decide->addItem(tr("Add to the list"));
         if (!entries.contains(int(value.list))) {
@@ -587,6 +596,10 @@ void ImportPeopleScreen::loadMapping()
 
 void ImportPeopleScreen::import()
 {
+    // Also for an access key that reaches the button while it waits for a file.
+    if (!m_import->isEnabled()) {
+        return;
+    }
     if (!checkPermission(m_context, Permission::MemberEntryEdit, Refusal::Save)) {
         return;
     }
@@ -624,7 +637,24 @@ void ImportPeopleScreen::importPreviewed()
                                                   tr("%n family link(s)", nullptr, int(result.links)),
                                                   tr("%n list entry(s)", nullptr, int(result.listEntries))));
     showUndoState();
-    refreshPreview();
+    showImported();
+}
+
+void ImportPeopleScreen::showImported()
+{
+    const QString file = m_file->text();
+    m_path.clear();
+    m_file->clear();
+    m_rows.clear();
+    m_decisions.clear();
+    m_decided.clear();
+    m_rowsModel->clearSkipped();
+    fillMapping({});
+    showHouseholdChoice();
+    m_preview = {};
+    showPreview();
+    m_counts->setText(tr("The rows of %1 were imported. Choose a file to import more.").arg(file));
+    m_import->setEnabled(false);
 }
 
 void ImportPeopleScreen::undo()

@@ -72,6 +72,9 @@ private:
     void loadMapping();
     void import();
     void importPreviewed();
+    // After an import: the rows are gone from the screen and Import waits for a file read again, so that the
+    // same rows are never imported twice.
+    void showImported();
     void undo();
     void showUndoState();
 
@@ -95,6 +98,7 @@ private:
     ImportRowsModel* m_rowsModel = nullptr;
     QLabel* m_counts = nullptr;
     QLabel* m_lastImport = nullptr;
+    QPushButton* m_import = nullptr;
 
     QWidget* m_body = nullptr;
     QWidget* m_working = nullptr;

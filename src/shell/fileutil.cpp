@@ -1,5 +1,6 @@
 #include "shell/fileutil.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 bool fileExists(const QString& path)
@@ -9,4 +10,10 @@ bool fileExists(const QString& path)
     }
     const QFileInfo info(path);
     return info.exists() && info.isFile();
+}
+
+QString pictureFolderOf(const QString& prefix)
+{
+    const qsizetype slash = prefix.lastIndexOf(u'/');
+    return slash < 0 ? QDir::currentPath() : (slash == 0 ? QStringLiteral("/") : prefix.left(slash));
 }

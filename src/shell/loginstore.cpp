@@ -13,12 +13,12 @@ LoginStore::LoginStore(Database& db)
 
 std::optional<CurrentUser> LoginStore::authenticate(const QString& username, const QString& password)
 {
+    // The username is compared here, not in SQL: lower() does not fold every letter (a final sigma).
     const Rows rows = m_db.select(QStringLiteral("SELECT Member_ID, Type, Username, Password FROM \"User\" "
-                                                 "WHERE lower(Username) = lower(?) AND Inactive = 0 "
-                                                 "ORDER BY Member_ID"),
-                                  {username.trimmed()});
+                                                 "WHERE Inactive = 0 ORDER BY Member_ID"));
     for (const Row& row : rows) {
-        if (Passwords::verify(row.text(u"Password"), password)) {
+        if (Passwords::sameUsername(row.text(u"Username"), username) &&
+            Passwords::verify(row.text(u"Password"), password)) {
             return CurrentUser{row.integer(u"Member_ID"), row.text(u"Type"), row.text(u"Username")};
         }
     }

@@ -32,6 +32,11 @@ QString normalized(const QString& password)
     return password.trimmed().normalized(QString::NormalizationForm_C).toCaseFolded();
 }
 
+bool sameUsername(const QString& stored, const QString& typed)
+{
+    return normalized(stored) == normalized(typed);
+}
+
 QString hash(const QString& password)
 {
     ensureSodium();

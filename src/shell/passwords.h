@@ -15,8 +15,13 @@ public:
     HashError();
 };
 
-// The text that is actually hashed: trimmed, NFC, case-folded.
+// The text that is actually hashed: trimmed, NFC, case-folded (full Unicode case folding, so that "ΣΟΦΟΣ"
+// and "σοφος" with its final sigma are the same password, as lower case alone does not make them).
 QString normalized(const QString& password);
+
+// Whether a typed username is the stored one: usernames are matched as passwords are, in any capitals and
+// without the blanks around them.
+bool sameUsername(const QString& stored, const QString& typed);
 
 // A fresh hash (with its own salt) for storing in User.Password. Throws HashError when the library cannot
 // hash (out of memory).

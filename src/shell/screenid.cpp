@@ -59,6 +59,10 @@ QString screenName(ScreenId screen)
             return QStringLiteral("Viewer");
         case ScreenId::ImportPeople:
             return QStringLiteral("frmImportPeople");
+        case ScreenId::KeyboardShortcuts:
+            return QStringLiteral("frmKeyboardShortcuts");
+        case ScreenId::DataLocations:
+            return QStringLiteral("frmDataLocations");
     }
     return {};
 }
@@ -67,7 +71,7 @@ const QList<ScreenId>& allScreens()
 {
     static const QList<ScreenId> all = [] {
         QList<ScreenId> out;
-        for (int s = int(ScreenId::Login); s <= int(ScreenId::ImportPeople); ++s) {
+        for (int s = int(ScreenId::Login); s <= int(ScreenId::DataLocations); ++s) {
             out << ScreenId(s);
         }
         return out;

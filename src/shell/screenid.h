@@ -34,6 +34,8 @@ enum class ScreenId {
     MemberContributionsReport,
     ReportViewer,
     ImportPeople,
+    KeyboardShortcuts,
+    DataLocations,
 };
 
 // The screen's object name.

@@ -118,6 +118,19 @@ QWidget* MainWindow::openScreen(ScreenId screenId)
     return screen;
 }
 
+std::unique_ptr<QWidget> MainWindow::buildScreen(ScreenId screenId)
+{
+    const auto factory = m_factories.constFind(screenId);
+    if (factory == m_factories.constEnd()) {
+        return nullptr;
+    }
+    std::unique_ptr<QWidget> screen((*factory)(*this));
+    if (screen) {
+        screen->setObjectName(screenName(screenId));
+    }
+    return screen;
+}
+
 void MainWindow::showWhereLeft()
 {
     if (m_placedBefore) {

@@ -7,6 +7,7 @@
 #include "shell/screenid.h"
 
 #include <functional>
+#include <memory>
 
 class AppContext;
 class QMdiArea;
@@ -46,6 +47,9 @@ public:
     {
         return qobject_cast<T*>(openScreen(screen));
     }
+    // Builds the screen as openScreen does, without showing it or counting it as open, for reading what it
+    // holds; nullptr when no such screen is registered.
+    std::unique_ptr<QWidget> buildScreen(ScreenId screen);
     // The open screen, or nullptr.
     QWidget* findScreen(ScreenId screen) const;
     template <typename T>

@@ -120,7 +120,11 @@ QList<MenuEntry> buildTree()
                               Refusal::Report),
                       command("ChurchResponsibilityListing", Menu::tr("Church &Responsibility Listing"),
                               p(P::AdministrativeReport), Refusal::Report)})}),
-        submenu("Help", Menu::tr("&Help"), {command("About", Menu::tr("&About"), {}, Refusal::Record, S::About)}),
+        submenu(
+            "Help", Menu::tr("&Help"),
+            {command("KeyboardShortcuts", Menu::tr("&Keyboard Shortcuts"), {}, Refusal::Record, S::KeyboardShortcuts),
+             command("DataLocations", Menu::tr("&Where is my data?"), {}, Refusal::Record, S::DataLocations),
+             command("About", Menu::tr("&About"), {}, Refusal::Record, S::About)}),
     };
 }
 

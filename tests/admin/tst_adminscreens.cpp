@@ -45,6 +45,8 @@ private slots:
     void userScreenPasswordsAndGuards();
     void takenUsernameIsEmptiedOnLeaving();
     void valueScreenAddsAndDeletesWithItsQuestion();
+    void valueScreenRefusesALoginWithoutItsPermission_data();
+    void valueScreenRefusesALoginWithoutItsPermission();
     void renamedTitleFollowsOnTheMemberScreen();
 
 private:
@@ -337,6 +339,52 @@ void TestAdminScreens::valueScreenAddsAndDeletesWithItsQuestion()
     QVERIFY(!entries(list).contains("Son"));
     QCOMPARE(box->text(), QString());
     QCOMPARE(listsChanged.size(), 2);
+}
+
+void TestAdminScreens::valueScreenRefusesALoginWithoutItsPermission_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("Add") << "btnAddRelationship"
+                         << "Godson"
+                         << "You do not have permission to save this record.";
+    QTest::newRow("Delete") << "btnDeleteRelationship"
+                            << "Son"
+                            << "You do not have permission to remove this record.";
+    QTest::newRow("Rename") << "btnRenameRelationship"
+                            << "Boy"
+                            << "You do not have permission to save this record.";
+}
+
+void TestAdminScreens::valueScreenRefusesALoginWithoutItsPermission()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, typed);
+    QFETCH(QString, refusal);
+    const qint64 pat = TestDatabase::addPerson(db(), "Pat", "Doe");
+    db().execute("INSERT INTO Family_Connection (Member_ID, Relationship, Relative_Member_ID) VALUES (?, 'Son', ?)",
+                 {pat, m_admin});
+    // A clerk who may see the screen's other lists but not change them.
+    const qint64 clerk = TestDatabase::addPerson(db(), "Cal", "Clerk");
+    TestDatabase::addLogin(db(), clerk, "cal", "pw");
+    TestDatabase::grant(db(), clerk, "Member Entry/Edit");
+    m_context->setUser({clerk, "User", "cal"});
+    QWidget* screen = open(ScreenId::ValueEntry);
+    QSignalSpy listsChanged(&m_context->changes(), &ChangeNotifier::listValuesChanged);
+    auto* list = find<QListWidget>(screen, "lstRelationship");
+    const QStringList before = entries(list);
+    const QStringList stored = db().texts("SELECT Relationships FROM Relationships ORDER BY 1");
+    list->setCurrentRow(before.indexOf("Son"));
+    GuiTest::type(find<QLineEdit>(screen, "txtRelationship"), typed);
+
+    MessageLog::setNextAnswer(MessageAnswer::Yes); // were a question asked
+    GuiTest::click(GuiTest::find<QPushButton>(screen, button));
+    QCOMPARE(texts(), QStringList{"Invalid Permission | " + refusal});
+    QCOMPARE(entries(list), before);
+    QCOMPARE(db().texts("SELECT Relationships FROM Relationships ORDER BY 1"), stored);
+    QCOMPARE(db().texts("SELECT Relationship FROM Family_Connection"), QStringList{"Son"});
+    QCOMPARE(listsChanged.size(), 0);
 }
 
 void TestAdminScreens::renamedTitleFollowsOnTheMemberScreen()

@@ -6,20 +6,36 @@
 #include "backup/restoredialog.h"
 #include "data/database.h"
 #include "shell/appcontext.h"
+#include "shell/fileutil.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
 #include "window/mainwindow.h"
 
 #include "fakeclock.h"
+#include "guitest.h"
 #include "testdatabase.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
+
+// Stands for the desktop's file manager: the folders it was asked to open.
+class FolderOpener : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
 
 // The backup commands of the main window as an Admin uses them: Backup Now, the daily backup at login, the
 // reminder of an old backup, the backup folder and Restore.
@@ -33,10 +49,12 @@ private slots:
 
     void backupNowWritesACheckedBackupAndSaysSo();
     void firstLoginOfTheDayBacksUpOnce();
+    void theFirstLoginsBackupOutlivesBackupNow();
     void oldBackupIsToldToAnAdminOncePerDay();
     void backupsGoToTheChosenFolder();
     void restoreBringsBackThePersonAndAsksForALogin();
     void aFailedBackupIsReportedWithItsFolder();
+    void whereIsMyDataShowsEveryFolder();
 
 private:
     QString configPath() const { return QDir(m_testDb->folder()).filePath("config.txt"); }
@@ -122,6 +140,24 @@ void TestBackupScreens::firstLoginOfTheDayBacksUpOnce()
     m_control->waitForBackup();
     QCOMPARE(BackupCatalog::list(backupFolder()).size(), 2);
     QCOMPARE(MessageLog::takeShown().size(), 0);
+}
+
+void TestBackupScreens::theFirstLoginsBackupOutlivesBackupNow()
+{
+    logIn("User");
+    m_control->waitForBackup();
+    const QString first = BackupCatalog::list(backupFolder()).front().folder;
+    QCOMPARE(m_window->statusBar()->currentMessage(), "Backup made: " + QDir::toNativeSeparators(first));
+
+    // The same day's Backup Now: the daily rule alone would keep only the newer of the two.
+    m_window->logOff();
+    m_clock.advance(3600);
+    logIn("Admin");
+    m_window->menuAction("BackupNow")->trigger();
+    m_control->waitForBackup();
+    const QList<BackupEntry> backups = BackupCatalog::list(backupFolder());
+    QCOMPARE(backups.size(), 2);
+    QCOMPARE(backups.back().folder, first);
 }
 
 void TestBackupScreens::oldBackupIsToldToAnAdminOncePerDay()
@@ -212,6 +248,30 @@ void TestBackupScreens::aFailedBackupIsReportedWithItsFolder()
     QVERIFY(!shown.isEmpty());
     QVERIFY2(shown.back().text.contains("blocked"), qPrintable(shown.back().text));
     QCOMPARE(lastBackupText(), "No backup yet");
+}
+
+void TestBackupScreens::whereIsMyDataShowsEveryFolder()
+{
+    const AppConfig& config = m_context->config();
+    QWidget* page = m_window->openScreen(ScreenId::DataLocations);
+    QVERIFY(page != nullptr);
+    const auto shown = [page](const QString& box) { return GuiTest::find<QLineEdit>(page, box)->text(); };
+    QCOMPARE(shown("txtDatabase"), QDir::toNativeSeparators(config.databasePath));
+    QCOMPARE(shown("txtPictures"), QDir::toNativeSeparators(pictureFolderOf(config.pictureFolder)));
+    QCOMPARE(shown("txtBackups"), QDir::toNativeSeparators(backupFolder()));
+    QCOMPARE(shown("txtConfiguration"), QDir::toNativeSeparators(configPath()));
+
+    // A folder opens in the file manager; one not made yet is named instead.
+    FolderOpener opener;
+    QDesktopServices::setUrlHandler("file", &opener, "open");
+    GuiTest::click(GuiTest::find<QPushButton>(page, "btnOpenDatabase"));
+    GuiTest::click(GuiTest::find<QPushButton>(page, "btnOpenBackups"));
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(QFileInfo(config.databasePath).absolutePath())});
+    const QList<MessageLog::Shown> told = MessageLog::takeShown();
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(told.front().text,
+             QString("The folder %1 does not exist yet.").arg(QDir::toNativeSeparators(backupFolder())));
 }
 
 QTEST_MAIN(TestBackupScreens)

@@ -42,6 +42,7 @@ private slots:
     void rowsAreCountedAtTheMomentOfTheCopy();
     void progressRunsToTheEndAndCancelLeavesNothing();
     void retentionRemovesOldBackupsOnlyAfterANewOneIsVerified();
+    void handMadeAndNamedBackupsOutliveTheDailyRule();
     void secondBackupInTheSameSecondGetsItsOwnName();
     void abandonedWorkIsRemoved();
 
@@ -395,10 +396,12 @@ void TestBackupWriter::retentionRemovesOldBackupsOnlyAfterANewOneIsVerified()
 {
     // One backup each day from Sunday March 1 to Monday March 9: the 7 newest days stay, March 1 stays as
     // the newest of its week; March 2 goes.
+    BackupRequest daily = request();
+    daily.reason = BackupReason::Automatic;
     QStringList made;
     for (int day = 1; day <= 9; ++day) {
         m_clock.setNow(QDateTime(QDate(2026, 3, day), QTime(9, 30)));
-        made.append(QFileInfo(BackupWriter::run(request()).folder).fileName());
+        made.append(QFileInfo(BackupWriter::run(daily).folder).fileName());
     }
     QStringList expected = made;
     expected.removeOne("kelvane-20260302-093000");
@@ -417,6 +420,32 @@ void TestBackupWriter::retentionRemovesOldBackupsOnlyAfterANewOneIsVerified()
     keepAll.applyRetention = false;
     BackupWriter::run(keepAll);
     QCOMPARE(finalBackups().size(), expected.size() + 1);
+}
+
+void TestBackupWriter::handMadeAndNamedBackupsOutliveTheDailyRule()
+{
+    // Made by hand on March 2, which the daily rule alone lets go (see above); read from its description.
+    BackupRequest daily = request();
+    daily.reason = BackupReason::Automatic;
+    for (int day = 1; day <= 9; ++day) {
+        m_clock.setNow(QDateTime(QDate(2026, 3, day), QTime(9, 30)));
+        BackupRequest r = daily;
+        r.reason = day == 2 ? BackupReason::Manual : BackupReason::Automatic;
+        BackupWriter::run(r);
+    }
+    QCOMPARE(finalBackups().size(), 9);
+
+    // March 9's first backup was named in a message: a second one that day keeps it; a third one, told of
+    // no name, removes both.
+    m_clock.setNow(QDateTime(QDate(2026, 3, 9), QTime(12, 0)));
+    BackupRequest named = daily;
+    named.keepNamed = {"kelvane-20260309-093000"};
+    BackupWriter::run(named);
+    QVERIFY(finalBackups().contains("kelvane-20260309-093000"));
+    m_clock.setNow(QDateTime(QDate(2026, 3, 9), QTime(15, 0)));
+    BackupWriter::run(daily);
+    QCOMPARE(finalBackups().mid(0, 2), (QStringList{"kelvane-20260309-150000", "kelvane-20260308-093000"}));
+    QVERIFY(finalBackups().contains("kelvane-20260302-093000"));
 }
 
 void TestBackupWriter::secondBackupInTheSameSecondGetsItsOwnName()

@@ -1,15 +1,24 @@
+#include "backup/backupwriter.h"
 #include "backup/retention.h"
 
 #include <QTest>
 
 namespace {
 
-// "2026-03-15 10:00" style times, as the table reads them.
-QList<QDateTime> times(const QStringList& texts)
+// "2026-03-15 10:00" style times, as the table reads them, each optionally followed by the backup's reason
+// ("manual", "before-restore", …) and by "named" for a backup a message named today.
+QList<Retention::Backup> times(const QStringList& texts)
 {
-    QList<QDateTime> result;
+    QList<Retention::Backup> result;
     for (const QString& text : texts) {
-        result.append(QDateTime::fromString(text, "yyyy-MM-dd HH:mm"));
+        const QStringList words = text.split(' ');
+        Retention::Backup backup;
+        backup.created = QDateTime::fromString(words.mid(0, 2).join(' '), "yyyy-MM-dd HH:mm");
+        for (const QString& word : words.mid(2)) {
+            backup.named = backup.named || word == "named";
+            backup.safety = backup.safety || isSafetyReason(word);
+        }
+        result.append(backup);
     }
     return result;
 }
@@ -83,6 +92,39 @@ void TestRetention::keepsWhatTheRulesSay_data()
     QTest::newRow("without a verified backup nothing goes")
         << QStringList{"2026-03-10 09:00", "2026-03-10 10:00", "2026-03-10 11:00"} << ""
         << QStringList{"2026-03-10 09:00", "2026-03-10 10:00", "2026-03-10 11:00"};
+
+    // The day's other backups made by hand or before a restore, an import or a layout update stay; a daily
+    // or command-line one goes.
+    QTest::newRow("safety backups of the day stay")
+        << QStringList{"2026-03-14 09:00",
+                       "2026-03-14 08:00 manual",
+                       "2026-03-14 07:00 before-restore",
+                       "2026-03-14 06:00 before-import",
+                       "2026-03-14 05:00 before-migration",
+                       "2026-03-14 04:00 automatic",
+                       "2026-03-14 03:00 command-line"}
+        << "2026-03-14 09:00"
+        << QStringList{"2026-03-14 09:00", "2026-03-14 08:00 manual", "2026-03-14 07:00 before-restore",
+                       "2026-03-14 06:00 before-import", "2026-03-14 05:00 before-migration"};
+
+    // Thirty days back from the newest verified backup (Feb 12 09:00): a safety backup older than that is
+    // kept only as the other rules say.
+    QTest::newRow("safety backups stay thirty days")
+        << daily(QDate(2026, 3, 8), QDate(2026, 3, 14)) + QStringList{"2026-03-01 12:00",
+                                                                      "2026-03-01 10:00 manual",
+                                                                      "2026-02-13 12:00",
+                                                                      "2026-02-12 09:00 before-import",
+                                                                      "2026-02-12 08:00 before-restore",
+                                                                      "2026-02-10 10:00 manual"}
+        << "2026-03-14 09:00"
+        << daily(QDate(2026, 3, 8), QDate(2026, 3, 14)) + QStringList{"2026-03-01 12:00", "2026-03-01 10:00 manual",
+                                                                      "2026-02-13 12:00",
+                                                                      "2026-02-12 09:00 before-import"};
+
+    // The first login's backup, named in the status bar, outlives the Backup Now of the same day.
+    QTest::newRow("a backup named today stays")
+        << QStringList{"2026-03-14 15:00", "2026-03-14 09:00 automatic named", "2026-03-14 08:00 automatic"}
+        << "2026-03-14 15:00" << QStringList{"2026-03-14 15:00", "2026-03-14 09:00 automatic named"};
 
     QTest::newRow("order of the list does not matter")
         << QStringList{"2026-03-14 09:00", "2026-03-12 09:00", "2026-03-14 07:00", "2026-03-13 09:00"}

@@ -18,6 +18,8 @@ private slots:
     void quotedCellsKeepWhatTheyHold();
     void badFiles_data();
     void badFiles();
+    void rowLimit_data();
+    void rowLimit();
     void writtenCellsAreGuardedAndQuoted_data();
     void writtenCellsAreGuardedAndQuoted();
     void writeThenReadGivesTheSameRows();
@@ -129,6 +131,29 @@ void TestCsvFile::badFiles()
     } catch (const CsvFile::CsvError& error) {
         QCOMPARE(error.row(), row);
         QVERIFY(!error.problem().isEmpty());
+    }
+}
+
+void TestCsvFile::rowLimit_data()
+{
+    QTest::addColumn<QString>("text");
+    // The row refused, or 0 when the text is read.
+    QTest::addColumn<int>("refused");
+    QTest::newRow("three rows fit a limit of three") << "a\nb\nc\n" << 0;
+    QTest::newRow("the fourth row is named") << "a\nb\nc\nd\n" << 4;
+}
+
+void TestCsvFile::rowLimit()
+{
+    QFETCH(QString, text);
+    QFETCH(int, refused);
+    try {
+        const QList<QStringList> rows = CsvFile::parse(text, u',', nullptr, 3);
+        QCOMPARE(refused, 0);
+        QCOMPARE(rows.size(), 3);
+    } catch (const CsvFile::CsvError& error) {
+        QCOMPARE(error.row(), refused);
+        QVERIFY2(error.problem().contains("more than 3 rows"), qPrintable(error.problem()));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "csv/jobprogress.h"
 #include "data/database.h"
 #include "exchange/importpeoplescreen.h"
 #include "shell/appcontext.h"
@@ -8,6 +9,7 @@
 #include "guitest.h"
 #include "testdatabase.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -19,6 +21,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 // The Import People screen as the office uses it: a spreadsheet export read with its accents, a misspelt
 // status mapped, a possible duplicate skipped, the import made after a backup, then undone.
@@ -30,6 +33,8 @@ private slots:
     void init();
     void cleanup();
     void importsAfterTheBackupAndUndoes();
+    void importingTwiceNeedsTheFileReadAgain();
+    void choicesInTheGridsStayAsMade();
     void aFailedBackupImportsNothing();
     void aMappingIsSavedAndUsedAgain();
     void cancelLeavesTheFileShownBefore();
@@ -79,6 +84,14 @@ private:
         return file.fileName();
     }
     int people() { return m_context->db().scalar("SELECT COUNT(*) FROM Member").toInt(); }
+    // One notch of the mouse wheel over the control, down the list.
+    static void turnWheel(QWidget* control)
+    {
+        const QPointF at = QRectF(control->rect()).center();
+        QWheelEvent event(at, control->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &event);
+    }
     // The worker's progress line is shown from the moment it starts until its result is on the screen.
     bool working() const { return GuiTest::find<QWidget>(m_screen.get(), "prgPreview")->isVisible(); }
     void waitForWork() { QTRY_VERIFY(!working()); }
@@ -111,6 +124,7 @@ void TestImportPeopleScreen::init()
 
 void TestImportPeopleScreen::cleanup()
 {
+    JobProgress::holdForTests(false);
     m_screen.reset();
     m_context.reset();
     m_testDb.reset();
@@ -176,6 +190,74 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 0);
 }
 
+void TestImportPeopleScreen::importingTwiceNeedsTheFileReadAgain()
+{
+    m_screen->openFile(writeFile());
+    waitForWork();
+    auto* import = GuiTest::find<QPushButton>(m_screen.get(), "btnImport");
+    const QAbstractItemModel* rows = GuiTest::find<QTableView>(m_screen.get(), "vsfgRows")->model();
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(import);
+    waitForWork();
+    QCOMPARE(m_backups, 1);
+    const int imported = people();
+
+    // The rows are off the screen, and Import waits for a file.
+    QCOMPARE(rows->rowCount(), 0);
+    QVERIFY(!import->isEnabled());
+    QCOMPARE(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")->text(),
+             QString("The rows of people.csv were imported. Choose a file to import more."));
+    MessageLog::takeShown();
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(import);
+    waitForWork();
+    QCOMPARE(MessageLog::takeShown().size(), 0);
+    QCOMPARE(m_backups, 1);
+    QCOMPARE(people(), imported);
+
+    // Read again, the file's rows show as the people just imported.
+    m_screen->openFile(writeFile());
+    waitForWork();
+    QVERIFY(import->isEnabled());
+    QCOMPARE(rows->rowCount(), 3);
+    QVERIFY(shown(rows, 1, 5).contains("Müller, Zoë"));
+}
+
+void TestImportPeopleScreen::choicesInTheGridsStayAsMade()
+{
+    m_screen->openFile(writeBytes("statuses.csv", "Last,First,Status\nAble,Al,Visiter\nBaker,Bo,Membr\n"));
+    waitForWork();
+    auto* unknown = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgUnknown");
+    const auto values = [unknown] {
+        QStringList out;
+        for (int row = 0; row < unknown->rowCount(); ++row) {
+            out << unknown->item(row, 1)->text();
+        }
+        return out;
+    };
+    QCOMPARE(values(), (QStringList{"Membr", "Visiter"}));
+    GuiTest::choose(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3)), "Map to Member");
+    waitForWork();
+    // The value decided on keeps its place.
+    QCOMPARE(values(), (QStringList{"Membr", "Visiter"}));
+
+    // The wheel passing over a drop-down of either grid changes nothing; over the one with the focus it does.
+    auto* decision = qobject_cast<QComboBox*>(unknown->cellWidget(0, 3));
+    auto* field = GuiTest::find<QComboBox>(m_screen.get(), "cmbField2");
+    const QString status = field->currentText();
+    turnWheel(decision);
+    turnWheel(field);
+    QCOMPARE(decision->currentText(), QString("Map to Member"));
+    QCOMPARE(field->currentText(), status);
+    m_screen->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_screen.get()));
+    field->setFocus();
+    QVERIFY(field->hasFocus());
+    turnWheel(field);
+    QVERIFY(field->currentText() != status);
+    waitForWork();
+}
+
 void TestImportPeopleScreen::aFailedBackupImportsNothing()
 {
     m_backupFailure = "The disk is full.";
@@ -219,6 +301,8 @@ void TestImportPeopleScreen::cancelLeavesTheFileShownBefore()
     m_screen->openFile(writeFile());
     waitForWork();
     const int before = people();
+    // The worker stops at its first step until it is cancelled.
+    JobProgress::holdForTests(true);
     m_screen->openFile(writeLargeFile());
     // While the worker reads, only Cancel can be used.
     QVERIFY(working());
@@ -242,7 +326,9 @@ void TestImportPeopleScreen::closingWhileReadingIsSafe()
 {
     const int before = people();
     auto* stage = GuiTest::find<QLabel>(m_screen.get(), "lblProgress");
-    // A read cancelled (its worker still stopping), then another one closed mid-read.
+    // A read cancelled (its worker still stopping), then another one closed mid-read: each worker stops at its
+    // first step until it is cancelled.
+    JobProgress::holdForTests(true);
     m_screen->openFile(writeLargeFile());
     QTRY_VERIFY(stage->text().startsWith("Reading"));
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnCancel"));

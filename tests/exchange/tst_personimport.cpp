@@ -189,7 +189,8 @@ void TestPersonImport::unknownListValuesAreAddedOrMapped()
 void TestPersonImport::possibleDuplicates()
 {
     const qint64 stored = TestDatabase::addPerson(*m_db, "Ann", "Able");
-    m_db->execute("UPDATE Member SET Date_Of_Birth = '1980-01-02', Email = 'ann@x.org', Address_1 = '1 Elm St' "
+    // Capitals on the roll's side too: both sides are compared in any capitals.
+    m_db->execute("UPDATE Member SET Date_Of_Birth = '1980-01-02', Email = 'Ann@X.org', Address_1 = '1 Elm St' "
                   "WHERE ID = ?",
                   {stored});
     const QList<QStringList> rows = {

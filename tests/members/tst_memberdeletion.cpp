@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "members/memberdeletion.h"
+#include "shell/loginstore.h"
 #include "testdatabase.h"
 
 #include <QTest>
@@ -17,6 +18,8 @@ private slots:
     void deletingHandsRolesToPersonOne();
     void failingStatementLeavesEverythingAsItWas();
     void placeholderPersonIsNeverDeleted();
+    void lastActiveAdministratorIsNotDeleted_data();
+    void lastActiveAdministratorIsNotDeleted();
 
 private:
     // The rows of a query as "a/b;c/d", with P and Q standing for the two people's IDs.
@@ -174,6 +177,30 @@ void TestMemberDeletion::placeholderPersonIsNeverDeleted()
     QVERIFY(!MemberDeletion(*m_db).deleteMember(MemberDeletion::kPlaceholderId));
     QCOMPARE(snapshot(), before);
     QVERIFY(MemberDeletion::canDelete(m_p));
+}
+
+void TestMemberDeletion::lastActiveAdministratorIsNotDeleted_data()
+{
+    QTest::addColumn<int>("otherInactive");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("another administrator active") << 0 << false;
+    QTest::newRow("the other administrator inactive") << 1 << true;
+    QTest::newRow("the other administrator inactive (-1)") << -1 << true;
+}
+
+// The member screen's Delete asks LoginStore::checkMemberDeletion before it deletes; a clerk is logged in.
+void TestMemberDeletion::lastActiveAdministratorIsNotDeleted()
+{
+    QFETCH(int, otherInactive);
+    QFETCH(bool, refused);
+    m_db->execute("UPDATE \"User\" SET Type = 'Admin', Inactive = CASE Member_ID WHEN ? THEN 0 ELSE ? END",
+                  {m_p, otherInactive});
+    const qint64 clerk = TestDatabase::addPerson(*m_db, "Cal", "Clerk");
+    const QString refusal = LoginStore(*m_db).checkMemberDeletion(m_p, clerk);
+    QCOMPARE(!refusal.isEmpty(), refused);
+    if (refused) {
+        QVERIFY2(refusal.contains("last active administrator"), qPrintable(refusal));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMemberDeletion)

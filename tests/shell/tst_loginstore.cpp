@@ -51,6 +51,9 @@ void TestLoginStore::authenticate_data()
     QTest::newRow("non-ASCII username in other capitals") << "ÅSA"
                                                           << "nordic"
                                                           << "Ölander";
+    QTest::newRow("Greek capitals with a final sigma") << "ΣΟΦΟΣ"
+                                                       << "ΣΟΦΟΣ"
+                                                       << "Sophos";
     QTest::newRow("empty password") << "wayne"
                                     << ""
                                     << "Smithers";
@@ -106,6 +109,7 @@ void TestLoginStore::authenticate()
     TestDatabase::addLogin(*db, idOf(*db, "Smithers"), "wayne", "", "Admin");
     TestDatabase::addLogin(*db, idOf(*db, "Ölander"), "åsa", "nordic");
     TestDatabase::addLogin(*db, idOf(*db, "O'Brien"), "pat", "O'Brien--");
+    TestDatabase::addLogin(*db, TestDatabase::addPerson(*db, "Sofia", "Sophos"), "σοφος", "σοφος");
     TestDatabase::addLogin(*db, idOf(*db, "Sanders"), "gone", "pw", "User", 1);
     const qint64 extra = TestDatabase::addPerson(*db, "Old", "Timer");
     TestDatabase::addLogin(*db, extra, "gone2", "pw", "User", -1);

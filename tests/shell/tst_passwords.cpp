@@ -38,6 +38,9 @@ void TestPasswords::verifyMatches_data()
                                    << "  Secret1 " << true;
     QTest::newRow("non-ASCII capitals") << "Ölberg"
                                         << "ölBERG" << true;
+    // Lower case alone keeps the final sigma apart from the capital's "σ"; case folding does not.
+    QTest::newRow("Greek final sigma") << "ΣΟΦΟΣ"
+                                       << "σοφος" << true;
     QTest::newRow("composed and decomposed accents") << "caf\u00e9"
                                                      << "cafe\u0301" << true;
     QTest::newRow("wrong") << "Secret1"

@@ -245,6 +245,8 @@ void TestMainWindow::menuBarShowsEveryEntryInOrderWithItsPermission()
         "    CareGroupListing \"Care Group Listing\" [Administrative Report] report",
         "    ChurchResponsibilityListing \"Church Responsibility Listing\" [Administrative Report] report",
         "Help \"Help\"",
+        "  KeyboardShortcuts \"Keyboard Shortcuts\"",
+        "  DataLocations \"Where is my data?\"",
         "  About \"About\"",
     };
     QCOMPARE(lines, expected);
