@@ -10,6 +10,13 @@
             <numerusform>Totals of %n listed: %1</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Saved the week of Sunday %1: %n people changed</source>
+        <translation>
+            <numerusform>Saved the week of Sunday %1: %n person changed</numerusform>
+            <numerusform>Saved the week of Sunday %1: %n people changed</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>BackupCommand</name>
@@ -124,6 +131,16 @@
         <translation>
             <numerusform>%n row written to %1.</numerusform>
             <numerusform>%n rows written to %1.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>GridExport</name>
+    <message numerus="yes">
+        <source>Wrote %n rows to %1</source>
+        <translation>
+            <numerusform>Wrote %n row to %1</numerusform>
+            <numerusform>Wrote %n rows to %1</numerusform>
         </translation>
     </message>
 </context>

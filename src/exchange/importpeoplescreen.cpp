@@ -8,6 +8,7 @@
 #include "shell/changenotifier.h"
 #include "shell/peoplemodel.h"
 #include "shell/permissions.h"
+#include "shell/textformat.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/filedialogs.h"
@@ -683,7 +684,5 @@ void ImportPeopleScreen::undo()
 void ImportPeopleScreen::showUndoState()
 {
     const auto last = PersonImport(m_context.db()).lastImport();
-    m_lastImport->setText(
-        last ? tr("Last import: %1, %2").arg(last->first, QLocale().toString(last->second, QLocale::ShortFormat))
-             : QString());
+    m_lastImport->setText(last ? tr("Last import: %1, %2").arg(last->first, shortDateTime(last->second)) : QString());
 }
