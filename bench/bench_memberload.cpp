@@ -1,6 +1,6 @@
 // How fast the member screen opens, fills its chooser and shows a person, on a generated roll of
 // 25,000 people. Run: bench_memberload [people]
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "benchutil.h"
 #include "data/database.h"
 #include "data/schema.h"
@@ -93,7 +93,7 @@ int main(int argc, char** argv)
     // opens it, with it open it only shows him.
     {
         MainWindow window(context);
-        registerAllScreens(window);
+        installFeatures(window);
         window.resize(1366, 700);
         window.show();
         QApplication::processEvents();

@@ -44,8 +44,7 @@ int main(int argc, char* argv[])
         out << "roll: " << total << " people" << Qt::endl;
 
         MainWindow window(context);
-        window.registerScreen(ScreenId::MemberNavigator,
-                              [](MainWindow& w) -> QWidget* { return new MemberNavigatorScreen(w.context(), &w); });
+        registerScreenOf<MemberNavigatorScreen>(window, ScreenId::MemberNavigator);
         window.resize(1200, 850);
         window.show();
         auto* screen = window.openScreen<MemberNavigatorScreen>(ScreenId::MemberNavigator);

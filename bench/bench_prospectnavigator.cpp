@@ -61,8 +61,7 @@ int main(int argc, char* argv[])
         out << "roll: " << total << " people, " << contacts << " prospect contacts" << Qt::endl;
 
         MainWindow window(context);
-        window.registerScreen(ScreenId::ProspectNavigator,
-                              [](MainWindow& w) -> QWidget* { return new ProspectNavigatorScreen(w.context(), &w); });
+        registerScreenOf<ProspectNavigatorScreen>(window, ScreenId::ProspectNavigator);
         window.resize(1200, 850);
         window.show();
         auto* screen = window.openScreen<ProspectNavigatorScreen>(ScreenId::ProspectNavigator);

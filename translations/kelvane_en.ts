@@ -53,24 +53,7 @@
     </message>
 </context>
 <context>
-    <name>CareGroupEntryScreen</name>
-    <message numerus="yes">
-        <source>%n person(s)</source>
-        <translation>
-            <numerusform>%n person</numerusform>
-            <numerusform>%n people</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n care group(s)</source>
-        <translation>
-            <numerusform>%n care group</numerusform>
-            <numerusform>%n care groups</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
-    <name>ClassEntryScreen</name>
+    <name>ChooseAndEditScreen</name>
     <message numerus="yes">
         <source>%n person(s)</source>
         <translation>

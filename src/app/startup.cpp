@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
-#include "app/screenregistry.h"
+#include "app/buildinfo.h"
+#include "app/features.h"
+#include "backup/backup.h"
 #include "backup/migrationbackup.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
@@ -61,8 +63,9 @@ int runProgram(const QString& configPath)
     }
 
     MainWindow window(context);
-    registerAllScreens(window);
-    registerBackupCommands(window, configPath);
+    window.setBuildDescription(BuildInfo::description());
+    installFeatures(window);
+    Backup::install(window, configPath);
     QObject::connect(&window, &MainWindow::exitRequested, qApp, &QCoreApplication::quit);
     window.showWhereLeft();
     window.disableMenus();

@@ -15,7 +15,7 @@
 #include "shell/textformat.h"
 #include "widgets/busycursor.h"
 #include "widgets/messages.h"
-#include "window/mainwindow.h"
+#include "widgets/screenhost.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,22 +34,22 @@ std::optional<QDateTime> newestBackup(const QString& folder)
 
 } // namespace
 
-BackupControl::BackupControl(MainWindow& window, QString configPath)
-    : QObject(&window)
-    , m_window(window)
+BackupControl::BackupControl(ScreenHost& host, QString configPath)
+    : QObject(host.frame())
+    , m_host(host)
     , m_configPath(std::move(configPath))
 {
-    m_progress = new QProgressBar(&window);
+    m_progress = new QProgressBar(host.frame());
     m_progress->setObjectName(QStringLiteral("backupProgress"));
     m_progress->setRange(0, 100);
     m_progress->setMaximumWidth(160);
     m_progress->hide();
-    m_status = new QLabel(&window);
+    m_status = new QLabel(host.frame());
     m_status->setObjectName(QStringLiteral("lastBackup"));
-    window.statusBar()->addPermanentWidget(m_progress);
-    window.statusBar()->addPermanentWidget(m_status);
+    host.addStatusWidget(m_progress);
+    host.addStatusWidget(m_status);
     // After the login screen has closed, so that a reminder does not stand over it.
-    connect(&window, &MainWindow::loggedIn, this, &BackupControl::checkAfterLogin, Qt::QueuedConnection);
+    host.afterLogin(this, [this] { checkAfterLogin(); });
     showLastBackup();
 }
 
@@ -68,7 +68,7 @@ QString BackupControl::settingsPath() const
 
 QString BackupControl::backupFolder() const
 {
-    return BackupSettings::load(settingsPath()).folderFor(m_window.context().config().databasePath);
+    return BackupSettings::load(settingsPath()).folderFor(m_host.context().config().databasePath);
 }
 
 void BackupControl::showLastBackup()
@@ -84,15 +84,15 @@ bool BackupControl::start(BackupReason reason)
     if (m_worker.joinable()) {
         m_worker.join();
     }
-    const AppConfig& config = m_window.context().config();
+    const AppConfig& config = m_host.context().config();
     BackupRequest request;
     request.databasePath = config.databasePath;
     request.key = Database::defaultKey();
     request.pictureFolder = config.pictureFolder;
     request.backupFolder = backupFolder();
     request.reason = reason;
-    request.clock = &m_window.context().clock();
-    request.keepNamed = BackupSettings::load(settingsPath()).namedOn(m_window.context().clock().today());
+    request.clock = &m_host.context().clock();
+    request.keepNamed = BackupSettings::load(settingsPath()).namedOn(m_host.context().clock().today());
     m_running = true;
     m_progress->setValue(0);
     m_progress->show();
@@ -140,15 +140,15 @@ void BackupControl::ended(std::optional<BackupResult> result, const QString& fai
     showLastBackup();
     if (result) {
         rememberNamed(result->folder);
-        emit m_window.context().requests().showStatus(
+        emit m_host.context().requests().showStatus(
             tr("Backup made: %1").arg(QDir::toNativeSeparators(result->folder)));
         emit backupMade(result->folder);
         return;
     }
-    emit m_window.context().requests().showStatus(tr("The backup failed."));
+    emit m_host.context().requests().showStatus(tr("The backup failed."));
     emit backupFailed(failure);
     // A backup asked for by hand, or one an Admin should know failed, is reported at once.
-    if (reason == BackupReason::Manual || Permissions::isAdmin(m_window.context().user())) {
+    if (reason == BackupReason::Manual || Permissions::isAdmin(m_host.context().user())) {
         showMessage(failure, MessageStyle::Critical, tr("Backup"));
     }
 }
@@ -158,20 +158,20 @@ void BackupControl::checkAfterLogin()
     showLastBackup();
     // An Admin told of an old backup decides himself; otherwise the first login of a day makes one.
     if (remindIfStale() == Reminder::NotShown &&
-        BackupSchedule::dailyBackupDue(newestBackup(backupFolder()), m_window.context().clock().today())) {
+        BackupSchedule::dailyBackupDue(newestBackup(backupFolder()), m_host.context().clock().today())) {
         start(BackupReason::Automatic);
     }
 }
 
 BackupControl::Reminder BackupControl::remindIfStale()
 {
-    if (!Permissions::isAdmin(m_window.context().user()) || m_running) {
+    if (!Permissions::isAdmin(m_host.context().user()) || m_running) {
         return Reminder::NotShown;
     }
     const QString folder = backupFolder();
     const std::optional<QDateTime> newest = newestBackup(folder);
     BackupSettings settings = BackupSettings::load(settingsPath());
-    const QDateTime now = m_window.context().clock().now();
+    const QDateTime now = m_host.context().clock().now();
     if (!BackupSchedule::remindToday(newest, now, settings.staleReminderShown())) {
         return Reminder::NotShown;
     }
@@ -199,7 +199,7 @@ void BackupControl::rememberNamed(const QString& folder)
         return;
     }
     BackupSettings settings = BackupSettings::load(settingsPath());
-    settings.rememberNamed(folder, m_window.context().clock().today());
+    settings.rememberNamed(folder, m_host.context().clock().today());
     try {
         settings.save();
     } catch (const BackupError&) {
@@ -209,7 +209,7 @@ void BackupControl::rememberNamed(const QString& folder)
 
 bool BackupControl::restore(const QString& backup)
 {
-    AppContext& context = m_window.context();
+    AppContext& context = m_host.context();
     const QString title = tr("Restore");
     const std::optional<BackupManifest> manifest = BackupManifest::readFrom(RestoreOperation::backupFolderOf(backup));
     const QString made = manifest ? shortDateTime(manifest->created) : QDir::toNativeSeparators(backup);
@@ -234,7 +234,7 @@ bool BackupControl::restore(const QString& backup)
         return false;
     }
     // Every screen closes first; one whose user keeps his typed work stops the restore.
-    if (!m_window.logOff()) {
+    if (!m_host.logOff()) {
         showMessage(tr("Nothing was restored: a screen with unsaved changes stayed open."), MessageStyle::Plain, title);
         return false;
     }

@@ -9,7 +9,7 @@
 #include <optional>
 #include <thread>
 
-class MainWindow;
+class ScreenHost;
 class QLabel;
 class QProgressBar;
 
@@ -23,7 +23,7 @@ class BackupControl final : public QObject
 
 public:
     // configPath: the configuration file; backup.ini beside it holds the backup folder.
-    BackupControl(MainWindow& window, QString configPath);
+    BackupControl(ScreenHost& host, QString configPath);
     // A backup still running is asked to stop; it leaves nothing behind.
     ~BackupControl() override;
 
@@ -60,7 +60,7 @@ private:
     void progressed(double fraction, const QString& text);
     void ended(std::optional<BackupResult> result, const QString& failure, BackupReason reason);
 
-    MainWindow& m_window;
+    ScreenHost& m_host;
     QString m_configPath;
     QLabel* m_status = nullptr;
     QProgressBar* m_progress = nullptr;

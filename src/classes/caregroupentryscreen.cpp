@@ -23,23 +23,18 @@
 #include <QVBoxLayout>
 
 CareGroupEntryScreen::CareGroupEntryScreen(AppContext& context, QWidget* parent)
-    : QWidget(parent)
-    , m_context(context)
+    : ChooseAndEditScreen(context, Permission::CareGroupEntryEdit, parent)
     , m_store(context.db())
 {
     setWindowTitle(tr("Care Group Entry/Edit"));
     buildControls();
-    UnsavedChanges::guardClose(this, *this);
-    const BusyCursor busy;
-    fillLists();
-    showGroup(std::nullopt, {});
+    finishControls(tr("Show the care group"), tr("Save the care group"), tr("Delete the care group"));
 }
 
 CareGroupEntryScreen::~CareGroupEntryScreen() = default;
 
 void CareGroupEntryScreen::buildControls()
 {
-    m_select = Controls::pickList(this, QStringLiteral("cmbName"));
     m_leader = Controls::pickList(this, QStringLiteral("cmbTeacher"));
     m_assistant = Controls::pickList(this, QStringLiteral("cmbAsstTeacher"));
     m_class = Controls::pickList(this, QStringLiteral("cmbSSClass"));
@@ -47,78 +42,53 @@ void CareGroupEntryScreen::buildControls()
     // A blank entry stands for nobody; then every person as "Last, First Middle".
     const PeopleListModel::Options people{{{0, {}}}, true, false};
     for (QComboBox* list : {m_leader, m_assistant}) {
-        PeopleList::attach(list, m_context.people(), people);
+        PeopleList::attach(list, context().people(), people);
     }
-    for (QComboBox* list : {m_select, m_leader, m_assistant, m_class}) {
-        attachTypeAhead(list, m_context);
+    for (QComboBox* list : {m_leader, m_assistant, m_class}) {
+        attachTypeAhead(list, context());
     }
 
-    auto* form = new QFormLayout;
-    form->addRow(Controls::label(this, tr("Select")), m_select);
+    QFormLayout* form = this->form();
     form->addRow(Controls::requiredLabel(this, tr("Leader"), QStringLiteral("lblLeader")), m_leader);
     form->addRow(Controls::label(this, tr("Asst. Leader")), m_assistant);
     form->addRow(Controls::label(this, tr("SS Class")), m_class);
     form->addRow(Controls::label(this, tr("Notes")), m_notes);
-
-    auto* save = Controls::button(this, QStringLiteral("btnSave"), tr("&Save And Close"));
-    m_delete = Controls::button(this, QStringLiteral("btnDelete"), tr("&Delete"));
-    auto* exit = Controls::button(this, QStringLiteral("btnExit"), tr("E&xit"));
-    auto* buttons = Controls::buttonRow({save, m_delete, exit});
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    setMinimumWidth(480);
-
-    Guard::connect(m_select, &QComboBox::activated, this, tr("Show the care group"), [this] { groupChosen(); });
-    Guard::connect(save, &QPushButton::clicked, this, tr("Save the care group"), [this] { saveAndClose(); });
-    Guard::connect(m_delete, &QPushButton::clicked, this, tr("Delete the care group"), [this] { deleteGroup(); });
-    connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
 }
 
 void CareGroupEntryScreen::fillLists()
 {
-    PairedList::fill(m_select, m_store.groups());
+    PairedList::fill(selectList(), m_store.groups());
     // A blank first entry, so that a group's class can be taken away again.
     NamedIds classes{{0, {}}};
-    classes += LookupStore(m_context.db()).classes(ClassKind::SundaySchool);
+    classes += LookupStore(context().db()).classes(ClassKind::SundaySchool);
     PairedList::fill(m_class, classes);
 }
 
-void CareGroupEntryScreen::groupChosen()
+bool CareGroupEntryScreen::showStored(qint64 id)
 {
-    const std::optional<qint64> id = PairedList::selectedId(m_select);
-    if (id == m_groupId) {
-        return;
-    }
-    if (!UnsavedChanges::mayLeave(*this)) {
-        const QSignalBlocker blocker(m_select);
-        if (m_groupId) {
-            PairedList::selectById(m_select, *m_groupId);
-        } else {
-            m_select->setCurrentIndex(-1);
-        }
-        return;
-    }
-    const std::optional<CareGroupRecord> record = id ? m_store.load(*id) : std::nullopt;
+    const std::optional<CareGroupRecord> record = m_store.load(id);
     if (!record) {
-        fillLists();
-        showGroup(std::nullopt, {});
-        return;
+        return false;
     }
-    showGroup(id, *record);
+    setShownId(id);
+    showGroup(*record);
+    return true;
 }
 
-void CareGroupEntryScreen::showGroup(const std::optional<qint64>& id, const CareGroupRecord& record)
+void CareGroupEntryScreen::showNew()
 {
-    m_groupId = id;
+    setShownId(std::nullopt);
+    showGroup({});
+}
+
+void CareGroupEntryScreen::showGroup(const CareGroupRecord& record)
+{
     PeopleList::selectOrBlank(m_leader, record.leader > 0 ? std::optional(record.leader) : std::nullopt);
     PeopleList::selectOrBlank(m_assistant, record.assistantLeader);
     if (!record.sundaySchoolClass || !PairedList::selectById(m_class, *record.sundaySchoolClass)) {
         m_class->setCurrentIndex(0);
     }
     m_notes->setPlainText(record.notes);
-    m_delete->setEnabled(id.has_value());
     m_shown = typed();
 }
 
@@ -147,36 +117,18 @@ bool CareGroupEntryScreen::saveRecord()
         m_leader->setFocus();
         return false;
     }
-    m_groupId = m_store.save(m_groupId, record);
+    const qint64 id = m_store.save(shownId(), record);
     m_shown = record;
-    emit m_context.changes().listValuesChanged();
-    emit m_context.requests().showStatus(tr("Saved %1").arg(recordName()));
+    announceSaved(id, recordName());
     return true;
 }
 
-void CareGroupEntryScreen::saveAndClose()
+QString CareGroupEntryScreen::deleteQuestion(qint64 id)
 {
-    if (saveRecord()) {
-        closeScreen(this);
-    }
+    return assignedQuestion(m_store.peopleIn(id), 0);
 }
 
-void CareGroupEntryScreen::deleteGroup()
+void CareGroupEntryScreen::removeStored(qint64 id)
 {
-    if (!m_groupId || !checkPermission(m_context, Permission::CareGroupEntryEdit, Refusal::Remove)) {
-        return;
-    }
-    const QString name = m_select->currentText();
-    const QString question =
-        tr("Delete %1? %2 and %3 are assigned to it and will be left without one.")
-            .arg(name)
-            .arg(tr("%n person(s)", nullptr, m_store.peopleIn(*m_groupId)), tr("%n care group(s)", nullptr, 0));
-    if (showMessage(question, MessageStyle::YesNo, tr("Delete Confirmation")) != MessageAnswer::Yes) {
-        return;
-    }
-    m_store.remove(*m_groupId);
-    emit m_context.changes().listValuesChanged();
-    emit m_context.requests().showStatus(tr("Deleted %1").arg(name));
-    fillLists();
-    showGroup(std::nullopt, {});
+    m_store.remove(id);
 }

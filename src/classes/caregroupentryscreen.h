@@ -1,22 +1,14 @@
 #pragma once
 
 #include "classes/caregroupstore.h"
-#include "widgets/unsavedchanges.h"
+#include "classes/chooseandeditscreen.h"
 
-#include <QWidget>
-
-#include <optional>
-
-class AppContext;
 class QComboBox;
 class QPlainTextEdit;
-class QPushButton;
 
 // "Care Group Entry/Edit": choose a group (shown by its leader) to edit it, or leave Select empty to add one;
 // Save And Close writes and closes; Delete leaves the group's people without one.
-class CareGroupEntryScreen final
-    : public QWidget
-    , public RecordEditor
+class CareGroupEntryScreen final : public ChooseAndEditScreen
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CareGroupEntryScreen)
@@ -29,24 +21,23 @@ public:
     QString recordName() const override;
     bool saveRecord() override;
 
+protected:
+    void fillLists() override;
+    bool showStored(qint64 id) override;
+    void showNew() override;
+    QString deleteQuestion(qint64 id) override;
+    void removeStored(qint64 id) override;
+
 private:
     void buildControls();
-    void fillLists();
-    void groupChosen();
-    void showGroup(const std::optional<qint64>& id, const CareGroupRecord& record);
+    void showGroup(const CareGroupRecord& record);
     CareGroupRecord typed() const;
-    void saveAndClose();
-    void deleteGroup();
 
-    AppContext& m_context;
     CareGroupStore m_store;
-    std::optional<qint64> m_groupId;
     CareGroupRecord m_shown;
 
-    QComboBox* m_select = nullptr;
     QComboBox* m_leader = nullptr;
     QComboBox* m_assistant = nullptr;
     QComboBox* m_class = nullptr;
     QPlainTextEdit* m_notes = nullptr;
-    QPushButton* m_delete = nullptr;
 };

@@ -49,24 +49,18 @@ KindTexts textsOf(ClassKind kind)
 } // namespace
 
 ClassEntryScreen::ClassEntryScreen(AppContext& context, ClassKind kind, QWidget* parent)
-    : QWidget(parent)
-    , m_context(context)
-    , m_kind(kind)
+    : ChooseAndEditScreen(context, textsOf(kind).permission, parent)
     , m_store(context.db(), kind)
 {
     setWindowTitle(tr(textsOf(kind).title));
     buildControls();
-    UnsavedChanges::guardClose(this, *this);
-    const BusyCursor busy;
-    fillClassList();
-    showClass(std::nullopt, {});
+    finishControls(tr("Show the class"), tr("Save the class"), tr("Delete the class"));
 }
 
 ClassEntryScreen::~ClassEntryScreen() = default;
 
 void ClassEntryScreen::buildControls()
 {
-    m_select = Controls::pickList(this, QStringLiteral("cmbName"));
     m_name = Controls::lineEdit(this, QStringLiteral("txtName"), Controls::kTextLength);
     m_description = Controls::lineEdit(this, QStringLiteral("txtDescription"), Controls::kTextLength);
     m_teacher = Controls::pickList(this, QStringLiteral("cmbTeacher"));
@@ -76,78 +70,49 @@ void ClassEntryScreen::buildControls()
     // A blank entry stands for no teacher; then every person as "Last, First Middle".
     const PeopleListModel::Options people{{{0, {}}}, true, false};
     for (QComboBox* list : {m_teacher, m_assistant}) {
-        PeopleList::attach(list, m_context.people(), people);
-    }
-    for (QComboBox* list : {m_select, m_teacher, m_assistant}) {
-        attachTypeAhead(list, m_context);
+        PeopleList::attach(list, context().people(), people);
+        attachTypeAhead(list, context());
     }
 
-    auto* form = new QFormLayout;
-    form->addRow(Controls::label(this, tr("Select")), m_select);
+    QFormLayout* form = this->form();
     form->addRow(Controls::label(this, tr("Name")), m_name);
     form->addRow(Controls::label(this, tr("Desc.")), m_description);
     form->addRow(Controls::label(this, tr("Teacher")), m_teacher);
     form->addRow(Controls::label(this, tr("Asst. Teacher")), m_assistant);
     form->addRow(Controls::label(this, tr("Location")), m_location);
     form->addRow(Controls::label(this, tr("Notes")), m_notes);
-
-    auto* save = Controls::button(this, QStringLiteral("btnSave"), tr("&Save And Close"));
-    m_delete = Controls::button(this, QStringLiteral("btnDelete"), tr("&Delete"));
-    auto* exit = Controls::button(this, QStringLiteral("btnExit"), tr("E&xit"));
-    auto* buttons = Controls::buttonRow({save, m_delete, exit});
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    setMinimumWidth(480);
-
-    Guard::connect(m_select, &QComboBox::activated, this, tr("Show the class"), [this] { classChosen(); });
-    Guard::connect(save, &QPushButton::clicked, this, tr("Save the class"), [this] { saveAndClose(); });
-    Guard::connect(m_delete, &QPushButton::clicked, this, tr("Delete the class"), [this] { deleteClass(); });
-    connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
 }
 
-void ClassEntryScreen::fillClassList()
+void ClassEntryScreen::fillLists()
 {
-    PairedList::fill(m_select, m_store.classes());
+    PairedList::fill(selectList(), m_store.classes());
 }
 
-void ClassEntryScreen::classChosen()
+bool ClassEntryScreen::showStored(qint64 id)
 {
-    const std::optional<qint64> id = PairedList::selectedId(m_select);
-    if (id == m_classId) {
-        return;
-    }
-    if (!UnsavedChanges::mayLeave(*this)) {
-        // The user stays with what he typed: Select goes back to it.
-        const QSignalBlocker blocker(m_select);
-        if (m_classId) {
-            PairedList::selectById(m_select, *m_classId);
-        } else {
-            m_select->setCurrentIndex(-1);
-        }
-        return;
-    }
-    const std::optional<ClassRecord> record = id ? m_store.load(*id) : std::nullopt;
+    const std::optional<ClassRecord> record = m_store.load(id);
     if (!record) {
-        // Deleted meanwhile: the list is out of date.
-        fillClassList();
-        showClass(std::nullopt, {});
-        return;
+        return false;
     }
-    showClass(id, *record);
+    setShownId(id);
+    showClass(*record);
+    return true;
 }
 
-void ClassEntryScreen::showClass(const std::optional<qint64>& id, const ClassRecord& record)
+void ClassEntryScreen::showNew()
 {
-    m_classId = id;
+    setShownId(std::nullopt);
+    showClass({});
+}
+
+void ClassEntryScreen::showClass(const ClassRecord& record)
+{
     m_name->setText(record.name);
     m_description->setText(record.description);
     PeopleList::selectOrBlank(m_teacher, record.teacher);
     PeopleList::selectOrBlank(m_assistant, record.assistantTeacher);
     m_location->setText(record.location);
     m_notes->setPlainText(record.notes);
-    m_delete->setEnabled(id.has_value());
     // What the screen shows is the record as loaded, also when a stored teacher is no longer listed.
     m_shown = typed();
 }
@@ -181,37 +146,19 @@ bool ClassEntryScreen::saveRecord()
         return false;
     }
     const ClassRecord record = typed();
-    m_classId = m_store.save(m_classId, record);
+    const qint64 id = m_store.save(shownId(), record);
     m_shown = record;
-    emit m_context.changes().listValuesChanged();
-    emit m_context.requests().showStatus(tr("Saved %1").arg(record.name));
+    announceSaved(id, record.name);
     return true;
 }
 
-void ClassEntryScreen::saveAndClose()
+QString ClassEntryScreen::deleteQuestion(qint64 id)
 {
-    if (saveRecord()) {
-        closeScreen(this);
-    }
+    const Assignments assigned = m_store.assignmentsOf(id);
+    return assignedQuestion(assigned.people, assigned.careGroups);
 }
 
-void ClassEntryScreen::deleteClass()
+void ClassEntryScreen::removeStored(qint64 id)
 {
-    if (!m_classId || !checkPermission(m_context, textsOf(m_kind).permission, Refusal::Remove)) {
-        return;
-    }
-    const Assignments assigned = m_store.assignmentsOf(*m_classId);
-    const QString name = m_select->currentText();
-    const QString question =
-        tr("Delete %1? %2 and %3 are assigned to it and will be left without one.")
-            .arg(name)
-            .arg(tr("%n person(s)", nullptr, assigned.people), tr("%n care group(s)", nullptr, assigned.careGroups));
-    if (showMessage(question, MessageStyle::YesNo, tr("Delete Confirmation")) != MessageAnswer::Yes) {
-        return;
-    }
-    m_store.remove(*m_classId);
-    emit m_context.changes().listValuesChanged();
-    emit m_context.requests().showStatus(tr("Deleted %1").arg(name));
-    fillClassList();
-    showClass(std::nullopt, {});
+    m_store.remove(id);
 }

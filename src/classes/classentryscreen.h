@@ -1,24 +1,16 @@
 #pragma once
 
+#include "classes/chooseandeditscreen.h"
 #include "classes/classstore.h"
-#include "widgets/unsavedchanges.h"
 
-#include <QWidget>
-
-#include <optional>
-
-class AppContext;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 // "Sunday School Class Entry/Edit" and its two siblings: one screen over the three kinds of class. Choose a
 // class in "Select" to edit it, or leave Select empty to add one; Save And Close writes and closes. Delete
 // leaves the class's people (and, for Sunday School, its care groups) without one.
-class ClassEntryScreen final
-    : public QWidget
-    , public RecordEditor
+class ClassEntryScreen final : public ChooseAndEditScreen
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ClassEntryScreen)
@@ -31,27 +23,25 @@ public:
     QString recordName() const override;
     bool saveRecord() override;
 
+protected:
+    void fillLists() override;
+    bool showStored(qint64 id) override;
+    void showNew() override;
+    QString deleteQuestion(qint64 id) override;
+    void removeStored(qint64 id) override;
+
 private:
     void buildControls();
-    void fillClassList();
-    void classChosen();
-    void showClass(const std::optional<qint64>& id, const ClassRecord& record);
+    void showClass(const ClassRecord& record);
     ClassRecord typed() const;
-    void saveAndClose();
-    void deleteClass();
 
-    AppContext& m_context;
-    ClassKind m_kind;
     ClassStore m_store;
-    std::optional<qint64> m_classId;
     ClassRecord m_shown;
 
-    QComboBox* m_select = nullptr;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_description = nullptr;
     QComboBox* m_teacher = nullptr;
     QComboBox* m_assistant = nullptr;
     QLineEdit* m_location = nullptr;
     QPlainTextEdit* m_notes = nullptr;
-    QPushButton* m_delete = nullptr;
 };

@@ -1,10 +1,8 @@
 #include "navigators/membernavigatorscreen.h"
 
 #include "data/database.h"
-#include "navigators/labelchoice.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
-#include "navigators/resultfollowing.h"
 #include "shell/appcontext.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
@@ -43,45 +41,30 @@ std::optional<bool> trueFalse(const QComboBox* list)
 } // namespace
 
 MemberNavigatorScreen::MemberNavigatorScreen(AppContext& context, QWidget* parent)
-    : QWidget(parent)
-    , m_context(context)
-    , m_model(new MemberGridModel(this))
+    : SearchScreen(context, MemberGridModel::Layout::Members, parent)
 {
     setWindowTitle(tr("Member Navigator"));
     buildControls();
-
-    // The grid keeps its result: a person saved elsewhere shows as now stored, a deleted one leaves it.
-    followRollChanges(
-        this, m_context, m_model, [this] { refillLists(true); }, [this] { showCount(); });
     // Changed responsibilities change the deacon and responsibility lists.
-    Guard::connect(&m_context.changes(), &ChangeNotifier::responsibilitiesChanged, this, tr("Refill the search lists"),
+    Guard::connect(&context.changes(), &ChangeNotifier::responsibilitiesChanged, this, tr("Refill the search lists"),
                    [this] { refillLists(true); });
-
     loadSearchValues();
 }
 
 MemberNavigatorScreen::~MemberNavigatorScreen() = default;
 
-QSize MemberNavigatorScreen::sizeHint() const
-{
-    return searchScreenSize(this, QWidget::sizeHint());
-}
-
 void MemberNavigatorScreen::buildControls()
 {
-    m_criteriaFrame = new QGroupBox(tr("Search Criteria"), this);
-    m_criteriaFrame->setObjectName(QStringLiteral("Frame1"));
-    auto* grid = new QGridLayout(m_criteriaFrame);
+    QGroupBox* frame = criteriaFrame();
+    QGridLayout* grid = criteriaLayout();
 
-    m_name = new QLineEdit(m_criteriaFrame);
+    m_name = new QLineEdit(frame);
     m_name->setObjectName(QStringLiteral("txtName"));
-    m_search = new QLineEdit(m_criteriaFrame);
+    m_search = new QLineEdit(frame);
     m_search->setObjectName(QStringLiteral("txtSearch"));
-    m_mapSection = new QLineEdit(m_criteriaFrame);
+    m_mapSection = new QLineEdit(frame);
     m_mapSection->setObjectName(QStringLiteral("txtMapSection"));
-    const auto pickList = [this](const char* name) {
-        return Controls::pickList(m_criteriaFrame, QString::fromUtf8(name));
-    };
+    const auto pickList = [frame](const char* name) { return Controls::pickList(frame, QString::fromUtf8(name)); };
     m_status = pickList("cmbStatus");
     m_churchStatus = pickList("cmbChurchStatus");
     m_prospectStatus = pickList("cmbProspectStatus");
@@ -117,92 +100,41 @@ void MemberNavigatorScreen::buildControls()
                                                      },
                                                      4);
 
-    m_memberSince = new QCheckBox(tr("Member Since"), m_criteriaFrame);
+    m_memberSince = new QCheckBox(tr("Member Since"), frame);
     m_memberSince->setObjectName(QStringLiteral("chkMemberSince"));
-    m_startDate = Controls::datePicker(m_criteriaFrame, QStringLiteral("dtStartDate"));
-    m_endDate = Controls::datePicker(m_criteriaFrame, QStringLiteral("dtEndDate"));
+    m_startDate = Controls::datePicker(frame, QStringLiteral("dtStartDate"));
+    m_endDate = Controls::datePicker(frame, QStringLiteral("dtEndDate"));
     auto* dates = new QHBoxLayout;
     dates->addWidget(m_startDate);
-    dates->addWidget(new QLabel(tr("to"), m_criteriaFrame));
+    dates->addWidget(new QLabel(tr("to"), frame));
     dates->addWidget(m_endDate);
     dates->addStretch();
     grid->addWidget(m_memberSince, datesRow, 0, 1, 2, Qt::AlignRight);
     grid->addLayout(dates, datesRow, 2, 1, 4);
 
-    const Controls::SearchButtons buttons =
-        Controls::searchButtons(m_criteriaFrame, {{QStringLiteral("btnPrintList"), tr("Print &List")},
-                                                  {QStringLiteral("btnPrintListDOBAnniv"), tr("Print &DOB/Anniv")},
-                                                  {QStringLiteral("btnPrintMailingLabels"), tr("Print &Mail Lbl")}});
-    QPushButton* find = buttons.find;
-    QPushButton* clear = buttons.clear;
-    QPushButton* exit = buttons.exit;
-    QPushButton* printList = buttons.prints.at(0);
-    QPushButton* printDobAnniv = buttons.prints.at(1);
-    QPushButton* printLabels = buttons.prints.at(2);
-    m_labelPerHousehold = addHouseholdLabelChoice(buttons.row, printLabels);
-    grid->addLayout(buttons.row, datesRow + 1, 0, 1, 4 * 2);
-
-    m_gridFrame = new QGroupBox(tr("Members/Prospects"), this);
-    m_gridFrame->setObjectName(QStringLiteral("Frame2"));
-    m_grid = new QTableView(m_gridFrame);
-    GridExport::attach(m_grid);
-    m_grid->setObjectName(QStringLiteral("vsfgMembers"));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setWordWrap(false);
-    m_grid->verticalHeader()->hide();
-    // Fixed row heights keep tens of thousands of rows cheap to lay out.
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    auto* gridLayout = new QVBoxLayout(m_gridFrame);
-    gridLayout->addWidget(m_grid);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_criteriaFrame);
-    layout->addWidget(m_gridFrame, 1);
+    finishControls(datesRow + 1, 4 * 2, tr("Members/Prospects"),
+                   {{QStringLiteral("btnPrintList"), tr("Print &List"), PeopleReport::MemberList,
+                     Permission::MemberNavigatorReport},
+                    {QStringLiteral("btnPrintListDOBAnniv"), tr("Print &DOB/Anniv"), PeopleReport::MemberListWithDates,
+                     Permission::MemberNavigatorReport},
+                    {QStringLiteral("btnPrintMailingLabels"), tr("Print &Mail Lbl"), PeopleReport::MailingLabels,
+                     Permission::MailingLabelsReport}});
+    findOnEnter({m_name, m_search, m_mapSection});
 
     for (QComboBox* list : {m_status, m_churchStatus, m_dobAnniv, m_ssClass, m_careGroup, m_discClass, m_wedClass,
                             m_deacon, m_prospectStatus, m_responsibility}) {
-        attachTypeAhead(list, m_context);
+        attachTypeAhead(list, context());
     }
-
-    const QString findText = find->text();
-    Guard::connect(find, &QPushButton::clicked, this, findText, [this] { updateGrids(); });
-    connect(clear, &QPushButton::clicked, this, &MemberNavigatorScreen::clearCriteria);
-    connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
-    Guard::connect(printList, &QPushButton::clicked, this, printList->text(), [this] { print(Report::MemberList); });
-    Guard::connect(printDobAnniv, &QPushButton::clicked, this, printDobAnniv->text(),
-                   [this] { print(Report::MemberListDobAnniv); });
-    Guard::connect(printLabels, &QPushButton::clicked, this, printLabels->text(),
-                   [this] { print(Report::MailingLabels); });
-    for (QLineEdit* edit : {m_name, m_search, m_mapSection}) {
-        Guard::connect(edit, &QLineEdit::returnPressed, this, findText, [this] { updateGrids(); });
-    }
-    auto* findShortcut = new QShortcut(QKeySequence::Find, this);
-    Guard::connect(findShortcut, &QShortcut::activated, this, findText, [this] { updateGrids(); });
-    auto* printShortcut = new QShortcut(QKeySequence::Print, this);
-    Guard::connect(printShortcut, &QShortcut::activated, this, printList->text(),
-                   [this] { print(Report::MemberList); });
-
     // A date the user types or picks turns the date range on; dates the screen sets itself do not.
     for (DateBox* date : {m_startDate, m_endDate}) {
         connect(date, &DateBox::edited, m_memberSince, [this] { m_memberSince->setChecked(true); });
     }
-    Guard::connect(m_grid, &QTableView::doubleClicked, this, tr("Show the person"),
-                   [this](const QModelIndex& index) { openPerson(index); });
-    connect(m_model, &MemberGridModel::fetchFailed, this, [this](const QString& message) {
-        showMessage(tr("The rest of the list could not be read: %1").arg(message), MessageStyle::Critical,
-                    tr("Database Error"));
-    });
 }
 
 void MemberNavigatorScreen::loadSearchValues()
 {
     refillLists(false);
-    m_model->clear();
+    model()->clear();
     setDatesToToday();
 }
 
@@ -211,7 +143,7 @@ void MemberNavigatorScreen::refillLists(bool keepChoices)
     MemberSearchValues values;
     {
         BusyCursor busy;
-        values = MemberNavigatorStore(m_context.db()).loadSearchValues();
+        values = MemberNavigatorStore(context().db()).loadSearchValues();
     }
     const QList<std::pair<QComboBox*, QStringList>> texts = {
         {m_status, values.memberStatuses},           {m_churchStatus, values.churchStatuses},
@@ -229,9 +161,9 @@ void MemberNavigatorScreen::refillLists(bool keepChoices)
     Controls::refillAll(texts, named, keepChoices);
 }
 
-void MemberNavigatorScreen::showCount()
+QString MemberNavigatorScreen::countCaption(int count) const
 {
-    m_gridFrame->setTitle(tr("Members/Prospects - Matching Records: %1").arg(m_model->matchCount()));
+    return tr("Members/Prospects - Matching Records: %1").arg(count);
 }
 
 MemberSearchCriteria MemberNavigatorScreen::criteria() const
@@ -259,22 +191,18 @@ MemberSearchCriteria MemberNavigatorScreen::criteria() const
     return c;
 }
 
-void MemberNavigatorScreen::updateGrids()
+bool MemberNavigatorScreen::findPeople()
 {
-    {
-        BusyCursor busy;
-        Database& db = m_context.db();
-        // The count and every ID come now; the rows are read as the grid scrolls to them.
-        m_model->setResult(MemberNavigatorStore(db).findIds(criteria()),
-                           [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
-        Controls::fitColumnsToLongest(m_grid, [this](int column) { return m_model->longestRow(column); });
-    }
-    showCount();
+    Database& db = context().db();
+    // The count and every ID come now; the rows are read as the grid scrolls to them.
+    model()->setResult(MemberNavigatorStore(db).findIds(criteria()),
+                       [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
+    return true;
 }
 
 void MemberNavigatorScreen::setDatesToToday()
 {
-    const QDate today = m_context.clock().today();
+    const QDate today = context().clock().today();
     m_startDate->setDate(today);
     m_endDate->setDate(today);
 }
@@ -290,31 +218,5 @@ void MemberNavigatorScreen::clearCriteria()
         list->setCurrentIndex(-1);
     }
     m_memberSince->setChecked(false);
-    m_model->clear();
-}
-
-void MemberNavigatorScreen::openPerson(const QModelIndex& index)
-{
-    if (!index.isValid()) {
-        return;
-    }
-    emit m_context.requests().showMember(m_model->memberId(index.row()));
-}
-
-void MemberNavigatorScreen::print(Report report)
-{
-    const Permission permission = report == Report::MailingLabels || report == Report::HouseholdLabels
-                                      ? Permission::MailingLabelsReport
-                                      : Permission::MemberNavigatorReport;
-    if (!checkPermission(m_context, permission, Refusal::Report)) {
-        return;
-    }
-    if (m_model->matchCount() == 0) {
-        emit m_context.requests().showStatus(tr("Nothing to print"));
-        return;
-    }
-    if (report == Report::MailingLabels && m_labelPerHousehold->isChecked()) {
-        report = Report::HouseholdLabels;
-    }
-    emit reportRequested(report, m_model->memberIds());
+    model()->clear();
 }

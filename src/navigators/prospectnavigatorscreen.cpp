@@ -1,10 +1,8 @@
 #include "navigators/prospectnavigatorscreen.h"
 
 #include "data/database.h"
-#include "navigators/labelchoice.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorstore.h"
-#include "navigators/resultfollowing.h"
 #include "shell/appcontext.h"
 #include "shell/prospectcontactmodel.h"
 #include "widgets/busycursor.h"
@@ -34,58 +32,28 @@
 
 #include <algorithm>
 
-namespace {
-
-// A grid of the screen: whole rows, read-only, fixed row heights (cheap for tens of thousands of rows).
-void setUpGrid(QTableView* grid)
-{
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setWordWrap(false);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    GridExport::attach(grid);
-}
-
-} // namespace
-
 ProspectNavigatorScreen::ProspectNavigatorScreen(AppContext& context, QWidget* parent)
-    : QWidget(parent)
-    , m_context(context)
-    , m_model(new MemberGridModel(this, MemberGridModel::Layout::Prospects))
+    : SearchScreen(context, MemberGridModel::Layout::Prospects, parent)
     , m_contacts(new ProspectContactModel(this))
 {
     setWindowTitle(tr("Prospect Navigator"));
     buildControls();
-
-    // The grid keeps its result: a person saved elsewhere shows as now stored, a deleted one leaves it.
-    followRollChanges(
-        this, m_context, m_model, [this] { refillLists(true); }, [this] { showCount(); });
-    Guard::connect(&m_context.changes(), &ChangeNotifier::contactsChanged, this, tr("Show the contacts"),
+    Guard::connect(&context.changes(), &ChangeNotifier::contactsChanged, this, tr("Show the contacts"),
                    [this](qint64 prospectId) {
-                       const int row = m_grid->currentIndex().row();
-                       if (row >= 0 && m_model->memberId(row) == prospectId) {
+                       const int row = resultGrid()->currentIndex().row();
+                       if (row >= 0 && model()->memberId(row) == prospectId) {
                            showContactsOf(row);
                        }
                    });
-
     loadSearchValues();
 }
 
 ProspectNavigatorScreen::~ProspectNavigatorScreen() = default;
 
-QSize ProspectNavigatorScreen::sizeHint() const
-{
-    return searchScreenSize(this, QWidget::sizeHint());
-}
-
 void ProspectNavigatorScreen::buildControls()
 {
-    auto* criteriaFrame = new QGroupBox(tr("Search Criteria"), this);
-    criteriaFrame->setObjectName(QStringLiteral("Frame1"));
-    auto* grid = new QGridLayout(criteriaFrame);
+    QGroupBox* criteriaFrame = this->criteriaFrame();
+    QGridLayout* grid = criteriaLayout();
 
     const auto text = [criteriaFrame](const char* name) {
         auto* edit = new QLineEdit(criteriaFrame);
@@ -154,79 +122,34 @@ void ProspectNavigatorScreen::buildControls()
     dates->addStretch();
     grid->addLayout(dates, datesRow, 0, 1, 4 * 2);
 
-    const Controls::SearchButtons buttons =
-        Controls::searchButtons(criteriaFrame, {{QStringLiteral("btnPrintList"), tr("Print &List")},
-                                                {QStringLiteral("btnPrintListShort"), tr("Print &Short")},
-                                                {QStringLiteral("btnPrintMailingLabels"), tr("Print &Mail Lbl")},
-                                                {QStringLiteral("btnPrintPS"), tr("Print &PCS")}});
-    QPushButton* find = buttons.find;
-    QPushButton* clear = buttons.clear;
-    QPushButton* exit = buttons.exit;
-    QPushButton* printList = buttons.prints.at(0);
-    QPushButton* printShort = buttons.prints.at(1);
-    QPushButton* printLabels = buttons.prints.at(2);
-    m_labelPerHousehold = addHouseholdLabelChoice(buttons.row, printLabels);
-    QPushButton* printSheets = buttons.prints.at(3);
-    grid->addLayout(buttons.row, datesRow + 1, 0, 1, 4 * 2);
-
-    m_gridFrame = new QGroupBox(tr("Prospects"), this);
-    m_gridFrame->setObjectName(QStringLiteral("Frame2"));
-    m_grid = new QTableView(m_gridFrame);
-    m_grid->setObjectName(QStringLiteral("vsfgMembers"));
-    m_grid->setModel(m_model);
-    setUpGrid(m_grid);
+    finishControls(datesRow + 1, 4 * 2, tr("Prospects"),
+                   {{QStringLiteral("btnPrintList"), tr("Print &List"), PeopleReport::ProspectList,
+                     Permission::ProspectNavigatorReport},
+                    {QStringLiteral("btnPrintListShort"), tr("Print &Short"), PeopleReport::ProspectListShort,
+                     Permission::ProspectNavigatorReport},
+                    {QStringLiteral("btnPrintMailingLabels"), tr("Print &Mail Lbl"), PeopleReport::MailingLabels,
+                     Permission::MailingLabelsReport},
+                    {QStringLiteral("btnPrintPS"), tr("Print &PCS"), PeopleReport::VisitationSheets,
+                     Permission::ProspectVisitationSheetReport}});
+    findOnEnter({m_name, m_search, m_mapSection});
     // A block of rows, from the current row to the end of the selection, for the visitation sheets.
-    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    (new QVBoxLayout(m_gridFrame))->addWidget(m_grid);
+    resultGrid()->setSelectionMode(QAbstractItemView::ContiguousSelection);
 
-    auto* contactFrame = new QGroupBox(tr("Contacts"), this);
-    contactFrame->setObjectName(QStringLiteral("Frame3"));
-    m_contactGrid = new QTableView(contactFrame);
-    m_contactGrid->setObjectName(QStringLiteral("vsfgContact"));
+    auto* contactFrame = Controls::frame(this, QStringLiteral("Frame3"), tr("Contacts"));
+    m_contactGrid = Controls::resultGrid(contactFrame, QStringLiteral("vsfgContact"));
     m_contactGrid->setModel(m_contacts);
-    setUpGrid(m_contactGrid);
-    m_contactGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     (new QVBoxLayout(contactFrame))->addWidget(m_contactGrid);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(criteriaFrame);
-    layout->addWidget(m_gridFrame, 1);
-    layout->addWidget(contactFrame, 1);
+    qobject_cast<QVBoxLayout*>(layout())->addWidget(contactFrame, 1);
 
     for (QComboBox* list :
          {m_nextAction, m_prevAction, m_status, m_churchStatus, m_prospectStatus, m_ssClass, m_careGroup, m_dobAnniv}) {
-        attachTypeAhead(list, m_context);
+        attachTypeAhead(list, context());
     }
-
-    const QString findText = find->text();
-    Guard::connect(find, &QPushButton::clicked, this, findText, [this] { updateGrids(); });
-    connect(clear, &QPushButton::clicked, this, &ProspectNavigatorScreen::clearCriteria);
-    connect(exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
-    Guard::connect(printList, &QPushButton::clicked, this, printList->text(), [this] { print(Report::ProspectList); });
-    Guard::connect(printShort, &QPushButton::clicked, this, printShort->text(),
-                   [this] { print(Report::ProspectListShort); });
-    Guard::connect(printLabels, &QPushButton::clicked, this, printLabels->text(),
-                   [this] { print(Report::MailingLabels); });
-    Guard::connect(printSheets, &QPushButton::clicked, this, printSheets->text(), [this] { printVisitationSheets(); });
-    for (QLineEdit* edit : {m_name, m_search, m_mapSection}) {
-        Guard::connect(edit, &QLineEdit::returnPressed, this, findText, [this] { updateGrids(); });
-    }
-    auto* findShortcut = new QShortcut(QKeySequence::Find, this);
-    Guard::connect(findShortcut, &QShortcut::activated, this, findText, [this] { updateGrids(); });
-    auto* printShortcut = new QShortcut(QKeySequence::Print, this);
-    Guard::connect(printShortcut, &QShortcut::activated, this, printList->text(),
-                   [this] { print(Report::ProspectList); });
-
-    Guard::connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, tr("Show the contacts"),
+    Guard::connect(resultGrid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                   tr("Show the contacts"),
                    [this](const QModelIndex& current, const QModelIndex&) { showContactsOf(current.row()); });
-    Guard::connect(m_grid, &QTableView::doubleClicked, this, tr("Show the person"),
-                   [this](const QModelIndex& index) { openPerson(index); });
     Guard::connect(m_contactGrid, &QTableView::doubleClicked, this, tr("Show the contact"),
                    [this](const QModelIndex& index) { openContact(index); });
-    connect(m_model, &MemberGridModel::fetchFailed, this, [this](const QString& message) {
-        showMessage(tr("The rest of the list could not be read: %1").arg(message), MessageStyle::Critical,
-                    tr("Database Error"));
-    });
 }
 
 void ProspectNavigatorScreen::loadSearchValues()
@@ -237,7 +160,7 @@ void ProspectNavigatorScreen::loadSearchValues()
     m_prevDate->setChecked(false);
     refillLists(false);
     m_contacts->clear();
-    m_model->clear();
+    model()->clear();
 }
 
 void ProspectNavigatorScreen::refillLists(bool keepChoices)
@@ -245,7 +168,7 @@ void ProspectNavigatorScreen::refillLists(bool keepChoices)
     ProspectSearchValues values;
     {
         BusyCursor busy;
-        values = ProspectNavigatorStore(m_context.db()).loadSearchValues();
+        values = ProspectNavigatorStore(context().db()).loadSearchValues();
     }
     const QList<std::pair<QComboBox*, QStringList>> texts = {
         {m_phase, values.phases},
@@ -260,9 +183,9 @@ void ProspectNavigatorScreen::refillLists(bool keepChoices)
                         keepChoices);
 }
 
-void ProspectNavigatorScreen::showCount()
+QString ProspectNavigatorScreen::countCaption(int count) const
 {
-    m_gridFrame->setTitle(tr("Prospects - Matching Records: %1").arg(m_model->matchCount()));
+    return tr("Prospects - Matching Records: %1").arg(count);
 }
 
 ProspectSearchCriteria ProspectNavigatorScreen::criteria() const
@@ -289,32 +212,28 @@ ProspectSearchCriteria ProspectNavigatorScreen::criteria() const
     return c;
 }
 
-void ProspectNavigatorScreen::updateGrids()
+bool ProspectNavigatorScreen::findPeople()
 {
-    {
-        BusyCursor busy;
-        Database& db = m_context.db();
-        m_contacts->clear();
-        // The count and every ID come now; the rows are read as the grid scrolls to them.
-        m_model->setResult(ProspectNavigatorStore(db).findIds(criteria()),
-                           [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
-        Controls::fitColumnsToLongest(m_grid, [this](int column) { return m_model->longestRow(column); });
-    }
-    showCount();
+    Database& db = context().db();
+    m_contacts->clear();
+    // The count and every ID come now; the rows are read as the grid scrolls to them.
+    model()->setResult(ProspectNavigatorStore(db).findIds(criteria()),
+                       [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
+    return true;
 }
 
 void ProspectNavigatorScreen::showContactsOf(int row)
 {
-    if (row < 0 || row >= m_model->rowCount()) {
+    if (row < 0 || row >= model()->rowCount()) {
         return;
     }
-    m_contacts->setContacts(ProspectContactQuery::contactsOf(m_context.db(), m_model->memberId(row)));
+    m_contacts->setContacts(ProspectContactQuery::contactsOf(context().db(), model()->memberId(row)));
     fitContactColumns(m_contactGrid);
 }
 
 void ProspectNavigatorScreen::setDatesToToday()
 {
-    const QDate today = m_context.clock().today();
+    const QDate today = context().clock().today();
     for (DateBox* date : {m_startDate, m_endDate, m_startDatePrev, m_endDatePrev}) {
         date->setDate(today);
     }
@@ -334,76 +253,56 @@ void ProspectNavigatorScreen::clearCriteria()
     }
     // The frame keeps its last count.
     m_contacts->clear();
-    m_model->clear();
-}
-
-void ProspectNavigatorScreen::openPerson(const QModelIndex& index)
-{
-    if (!index.isValid()) {
-        return;
-    }
-    emit m_context.requests().showMember(m_model->memberId(index.row()));
+    model()->clear();
 }
 
 void ProspectNavigatorScreen::openContact(const QModelIndex& index)
 {
-    if (!checkPermission(m_context, Permission::ProspectContactEntryEdit, Refusal::Edit)) {
+    if (!checkPermission(context(), Permission::ProspectContactEntryEdit, Refusal::Edit)) {
         return;
     }
     if (!index.isValid()) {
         return;
     }
-    emit m_context.requests().showContact(m_contacts->contactId(index.row()));
-}
-
-void ProspectNavigatorScreen::print(Report report)
-{
-    const Permission permission = report == Report::MailingLabels || report == Report::HouseholdLabels
-                                      ? Permission::MailingLabelsReport
-                                      : Permission::ProspectNavigatorReport;
-    if (!checkPermission(m_context, permission, Refusal::Report)) {
-        return;
-    }
-    if (m_model->matchCount() == 0) {
-        emit m_context.requests().showStatus(tr("Nothing to print"));
-        return;
-    }
-    if (report == Report::MailingLabels && m_labelPerHousehold->isChecked()) {
-        report = Report::HouseholdLabels;
-    }
-    emit reportRequested(report, m_model->memberIds());
+    emit context().requests().showContact(m_contacts->contactId(index.row()));
 }
 
 QList<qint64> ProspectNavigatorScreen::selectedIds() const
 {
     QList<int> rows;
-    for (const QModelIndex& index : m_grid->selectionModel()->selectedRows()) {
+    for (const QModelIndex& index : resultGrid()->selectionModel()->selectedRows()) {
         rows << index.row();
     }
     std::sort(rows.begin(), rows.end());
     QList<qint64> ids;
     for (const int row : rows) {
-        ids << m_model->memberId(row);
+        ids << model()->memberId(row);
     }
     return ids;
 }
 
-void ProspectNavigatorScreen::printVisitationSheets()
+bool ProspectNavigatorScreen::readyToPrint(PeopleReport report)
 {
-    if (!checkPermission(m_context, Permission::ProspectVisitationSheetReport, Refusal::Report)) {
-        return;
+    if (report != PeopleReport::VisitationSheets) {
+        return true;
     }
     const QList<qint64> ids = selectedIds();
     if (ids.isEmpty()) {
-        emit m_context.requests().showStatus(tr("Nothing to print"));
-        return;
+        emit context().requests().showStatus(tr("Nothing to print"));
+        return false;
     }
     const MessageAnswer answer =
         showMessage(tr("Are you sure you want to print Prospect Visitation Sheets for each name selected in the box "
                        "below? Total number is: %1")
                         .arg(ids.size()),
                     MessageStyle::YesNo, tr("Print Confirmation"));
-    if (answer == MessageAnswer::Yes) {
-        emit reportRequested(Report::VisitationSheets, ids);
+    return answer == MessageAnswer::Yes;
+}
+
+PeopleReportRequest ProspectNavigatorScreen::printRequest(PeopleReport report) const
+{
+    if (report == PeopleReport::VisitationSheets) {
+        return {report, selectedIds(), {}, {}};
     }
+    return SearchScreen::printRequest(report);
 }

@@ -1,72 +1,54 @@
 #pragma once
 
 #include "navigators/prospectnavigatorstore.h"
+#include "navigators/searchscreen.h"
 
-#include <QWidget>
-
-class AppContext;
-class MemberGridModel;
 class ProspectContactModel;
 class QCheckBox;
 class QComboBox;
 class DateBox;
-class QGroupBox;
 class QLineEdit;
 class QTableView;
 
 // "Prospect Navigator": finds people by where they stand in the outreach (phase, next contact, contacts
 // made) and by personal criteria, lists them sorted by name with the contacts of the current one below,
 // opens a person or a contact by double-click and hands the listed people to the reports.
-class ProspectNavigatorScreen final : public QWidget
+class ProspectNavigatorScreen final : public SearchScreen
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProspectNavigatorScreen)
 
 public:
-    enum class Report { ProspectList, ProspectListShort, MailingLabels, HouseholdLabels, VisitationSheets };
-
     explicit ProspectNavigatorScreen(AppContext& context, QWidget* parent = nullptr);
     ~ProspectNavigatorScreen() override;
 
     // Refills every criterion list (all selections lost), empties both grids, sets the four dates to today and
     // unticks both date ranges. Runs on opening.
     void loadSearchValues();
-    // Runs the search the criteria describe and shows its result with the count.
-    void updateGrids();
     // The criteria as the controls show them.
     ProspectSearchCriteria criteria() const;
 
-    MemberGridModel* model() const { return m_model; }
     ProspectContactModel* contactModel() const { return m_contacts; }
 
-    QSize sizeHint() const override;
-
-signals:
-    // A print button passed its permission test with people listed: the report and the IDs, in grid order
-    // (for the visitation sheets the selected block, top to bottom, once the user confirmed).
-    void reportRequested(ProspectNavigatorScreen::Report report, const QList<qint64>& memberIds);
+protected:
+    bool findPeople() override;
+    void refillLists(bool keepChoices) override;
+    void clearCriteria() override;
+    QString countCaption(int count) const override;
+    // The visitation sheets go to the selected block of rows, after a question.
+    bool readyToPrint(PeopleReport report) override;
+    PeopleReportRequest printRequest(PeopleReport report) const override;
 
 private:
     void buildControls();
-    void clearCriteria();
-    // Refills the criterion lists; with keepChoices what is chosen stays chosen where it is still offered.
-    void refillLists(bool keepChoices);
-    void showCount();
     void setDatesToToday();
     void showContactsOf(int row);
-    void openPerson(const QModelIndex& index);
     void openContact(const QModelIndex& index);
-    void print(Report report);
-    void printVisitationSheets();
     // The IDs of the selected block of rows, top to bottom.
     QList<qint64> selectedIds() const;
 
-    AppContext& m_context;
-    QCheckBox* m_labelPerHousehold = nullptr;
-    MemberGridModel* m_model;
     ProspectContactModel* m_contacts;
 
-    QGroupBox* m_gridFrame = nullptr;
     QComboBox* m_phase = nullptr;
     QLineEdit* m_name = nullptr;
     QCheckBox* m_nextDate = nullptr;
@@ -85,6 +67,5 @@ private:
     QComboBox* m_careGroup = nullptr;
     QComboBox* m_dobAnniv = nullptr;
     QLineEdit* m_mapSection = nullptr;
-    QTableView* m_grid = nullptr;
     QTableView* m_contactGrid = nullptr;
 };

@@ -13,7 +13,7 @@
 #include "widgets/peoplelist.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
-#include "window/mainwindow.h"
+#include "widgets/screenhost.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -29,12 +29,12 @@ constexpr qint64 kEverybody = 0;
 
 } // namespace
 
-ContributionReportScreen::ContributionReportScreen(MainWindow& window, Report report)
-    : QWidget(&window)
-    , m_window(window)
+ContributionReportScreen::ContributionReportScreen(ScreenHost& host, Report report)
+    : QWidget(host.frame())
+    , m_host(host)
     , m_report(report)
 {
-    AppContext& context = window.context();
+    AppContext& context = host.context();
     setWindowTitle(report == Report::EntryControl ? tr("Contributions Entry Control Report")
                                                   : tr("Member Contributions Report"));
     m_start = Controls::datePicker(this, QStringLiteral("dtStartDate"));
@@ -94,9 +94,9 @@ void ContributionReportScreen::run()
     }
     const std::optional<qint64> member =
         m_member != nullptr ? PairedList::selectedIdUnlessBlank(m_member) : std::nullopt;
-    AppContext& context = m_window.context();
+    AppContext& context = m_host.context();
     ReportOutput::run(
-        m_window,
+        m_host,
         [this, &context, start, end, member] {
             ContributionReports reports(context.db(), reportHeading(context), context.church());
             return m_report == Report::EntryControl ? reports.printContributionsEntryControlReport(start, end)

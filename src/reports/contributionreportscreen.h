@@ -3,7 +3,7 @@
 #include <QWidget>
 
 class DateBox;
-class MainWindow;
+class ScreenHost;
 class QComboBox;
 
 // "Contributions Entry Control Report" and "Member Contributions Report": a period (a start "Date" and an
@@ -17,13 +17,13 @@ class ContributionReportScreen final : public QWidget
 public:
     enum class Report { EntryControl, MemberContributions };
 
-    ContributionReportScreen(MainWindow& window, Report report);
+    ContributionReportScreen(ScreenHost& host, Report report);
 
 private:
     void yearChosen();
     void run();
 
-    MainWindow& m_window;
+    ScreenHost& m_host;
     Report m_report;
     QComboBox* m_member = nullptr;
     QComboBox* m_year = nullptr;

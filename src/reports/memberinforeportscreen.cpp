@@ -12,7 +12,7 @@
 #include "widgets/permissioncheck.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
-#include "window/mainwindow.h"
+#include "widgets/screenhost.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -30,19 +30,19 @@ constexpr qint64 kMembersAndChildren = -2;
 
 } // namespace
 
-MemberInfoReportScreen::MemberInfoReportScreen(MainWindow& window)
-    : QWidget(&window)
-    , m_window(window)
+MemberInfoReportScreen::MemberInfoReportScreen(ScreenHost& host)
+    : QWidget(host.frame())
+    , m_host(host)
 {
     setWindowTitle(tr("Member Information Update Report"));
     m_person = Controls::pickList(this, QStringLiteral("cmbProspect"));
-    PeopleList::attach(m_person, window.context().people(),
+    PeopleList::attach(m_person, host.context().people(),
                        {{{kHeadsOfHousehold, tr("***All Head of Household***")},
                          {kMembersAndChildren, tr("***All Members & Child of Members***")}},
                         false,
                         false});
     m_person->setCurrentIndex(-1);
-    attachTypeAhead(m_person, window.context());
+    attachTypeAhead(m_person, host.context());
     auto* form = new QFormLayout;
     form->addRow(Controls::label(this, tr("Name")), m_person);
 
@@ -60,7 +60,7 @@ MemberInfoReportScreen::MemberInfoReportScreen(MainWindow& window)
 
 void MemberInfoReportScreen::run()
 {
-    AppContext& context = m_window.context();
+    AppContext& context = m_host.context();
     // The permission is asked again: the screen may have stayed open across a change of login.
     if (!checkPermission(context, Permission::MemberInformationUpdateReport, Refusal::Run)) {
         return;
@@ -71,7 +71,7 @@ void MemberInfoReportScreen::run()
         return;
     }
     ReportOutput::run(
-        m_window,
+        m_host,
         [this, &context, id = *chosen] {
             MemberInfoReports reports(context.db(), reportHeading(context));
             const QList<qint64> people =

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class MainWindow;
+class ScreenHost;
 class QComboBox;
 
 // "Member Information Update Report": one person, every member heading a household, or every active member
@@ -13,11 +13,11 @@ class MemberInfoReportScreen final : public QWidget
     Q_DISABLE_COPY_MOVE(MemberInfoReportScreen)
 
 public:
-    explicit MemberInfoReportScreen(MainWindow& window);
+    explicit MemberInfoReportScreen(ScreenHost& host);
 
 private:
     void run();
 
-    MainWindow& m_window;
+    ScreenHost& m_host;
     QComboBox* m_person = nullptr;
 };

@@ -14,7 +14,7 @@
 #include "widgets/permissioncheck.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
-#include "window/mainwindow.h"
+#include "widgets/screenhost.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -25,15 +25,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ProspectContactSheetScreen::ProspectContactSheetScreen(MainWindow& window)
-    : QWidget(&window)
-    , m_window(window)
+ProspectContactSheetScreen::ProspectContactSheetScreen(ScreenHost& host)
+    : QWidget(host.frame())
+    , m_host(host)
 {
     setWindowTitle(tr("Prospect Contact Sheet"));
     m_prospect = Controls::pickList(this, QStringLiteral("cmbProspect"));
-    PeopleList::attach(m_prospect, window.context().people());
+    PeopleList::attach(m_prospect, host.context().people());
     m_prospect->setCurrentIndex(-1);
-    attachTypeAhead(m_prospect, window.context());
+    attachTypeAhead(m_prospect, host.context());
     auto* form = new QFormLayout;
     form->addRow(Controls::label(this, tr("Prospect")), m_prospect);
 
@@ -50,7 +50,7 @@ ProspectContactSheetScreen::ProspectContactSheetScreen(MainWindow& window)
 
 void ProspectContactSheetScreen::run()
 {
-    AppContext& context = m_window.context();
+    AppContext& context = m_host.context();
     // The permission is asked again: the screen may have stayed open across a change of login.
     if (!checkPermission(context, Permission::ProspectVisitationSheetReport, Refusal::Run)) {
         return;
@@ -61,7 +61,7 @@ void ProspectContactSheetScreen::run()
         return;
     }
     ReportOutput::run(
-        m_window,
+        m_host,
         [&context, id = *chosen] {
             return ProspectReports(context.db(), reportHeading(context)).printVisitationSheet(id);
         },
@@ -69,12 +69,12 @@ void ProspectContactSheetScreen::run()
     closeScreen(this);
 }
 
-ProspectListingReportScreen::ProspectListingReportScreen(MainWindow& window)
-    : QWidget(&window)
-    , m_window(window)
+ProspectListingReportScreen::ProspectListingReportScreen(ScreenHost& host)
+    : QWidget(host.frame())
+    , m_host(host)
 {
     setWindowTitle(tr("Sunday School Prospect Listing Report"));
-    AppContext& context = window.context();
+    AppContext& context = host.context();
     LookupStore lookups(context.db());
 
     m_classes = PairedList::multiSelectList(this, QStringLiteral("lstSSClass"));
@@ -135,8 +135,8 @@ void ProspectListingReportScreen::run()
     }
     const QList<qint64> classes = PairedList::selectedIds(m_classes);
     if (!classes.isEmpty()) {
-        ReportOutput::printRun(m_window, [this, classes, from, to, actions] {
-            AppContext& context = m_window.context();
+        ReportOutput::printRun(m_host, [this, classes, from, to, actions] {
+            AppContext& context = m_host.context();
             return ProspectReports(context.db(), reportHeading(context)).printListingRun(classes, from, to, actions);
         });
     }

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 class DateBox;
-class MainWindow;
+class ScreenHost;
 class QComboBox;
 class QListWidget;
 
@@ -15,12 +15,12 @@ class ProspectContactSheetScreen final : public QWidget
     Q_DISABLE_COPY_MOVE(ProspectContactSheetScreen)
 
 public:
-    explicit ProspectContactSheetScreen(MainWindow& window);
+    explicit ProspectContactSheetScreen(ScreenHost& host);
 
 private:
     void run();
 
-    MainWindow& m_window;
+    ScreenHost& m_host;
     QComboBox* m_prospect = nullptr;
 };
 
@@ -33,12 +33,12 @@ class ProspectListingReportScreen final : public QWidget
     Q_DISABLE_COPY_MOVE(ProspectListingReportScreen)
 
 public:
-    explicit ProspectListingReportScreen(MainWindow& window);
+    explicit ProspectListingReportScreen(ScreenHost& host);
 
 private:
     void run();
 
-    MainWindow& m_window;
+    ScreenHost& m_host;
     QListWidget* m_classes = nullptr;
     QListWidget* m_actions = nullptr;
     DateBox* m_start = nullptr;

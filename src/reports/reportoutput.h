@@ -1,65 +1,27 @@
 #pragma once
 
-#include "reports/pagemodel.h"
-
-#include <QCoreApplication>
+#include "reports/reportprinting.h"
 
 #include <functional>
 #include <vector>
 
-class MainWindow;
-class QPrinter;
-class QWidget;
 class ReportViewer;
+class ScreenHost;
 
-// Where a built report goes: the Report Viewer, the default printer, a PDF file. Screens call these after
-// their permission test; errors become messages here, so a screen only says what to build.
+// Report runs from the screens: built under the hourglass, then shown in the one Report Viewer or sent to the
+// printer. Screens call these after their permission test; errors become messages here, so a screen only
+// says what to build.
 namespace ReportOutput {
-
-// The printer that print() and printAll() send their jobs to: the system's default printer, or what a test
-// puts in its place to see the jobs that would be printed.
-class PrintTarget
-{
-public:
-    virtual ~PrintTarget() = default;
-    // False when no printer is set up.
-    virtual bool isAvailable() const = 0;
-    virtual QString name() const = 0;
-    // Prints the document as one job; false when the printer could not be started.
-    virtual bool print(const ReportDocument& document) = 0;
-};
-
-// Sends the jobs to this target from now on (not owned); nullptr returns to the default printer.
-void setPrintTarget(PrintTarget* target);
 
 // Builds the report under the hourglass, then previews it or sends it to the default printer. A report
 // that cannot be built (a faulty design, a database error) is reported in a message; nothing else happens.
-void run(MainWindow& window, const std::function<ReportDocument()>& build, bool preview);
+void run(ScreenHost& host, const std::function<ReportDocument()>& build, bool preview);
 
 // Shows the report in the one "Viewer" window, opened if needed; a report shown before is replaced.
-ReportViewer* preview(MainWindow& window, ReportDocument document);
-
-// Sends the report to the default printer, one copy, without a dialog. When no printer is set up the user
-// is told so and may save the report as a PDF file instead.
-void print(QWidget* parent, const ReportDocument& document);
-
-// Prints a run of reports, each as its own job, in the order given; empty ones are left out. When no printer is
-// set up the user is asked once for the whole run, which may go into one PDF file instead.
-void printAll(QWidget* parent, const std::vector<ReportDocument>& documents);
+ReportViewer* preview(ScreenHost& host, ReportDocument document);
 
 // Builds a run of reports under the hourglass, then prints them with printAll. A run that cannot be built is
 // reported in a message; a run with nothing in it says so in the status bar.
-void printRun(MainWindow& window, const std::function<std::vector<ReportDocument>()>& build);
-
-// The system print dialog for the report (printer, pages, copies), then printing as chosen.
-void printWithDialog(QWidget* parent, const ReportDocument& document);
-
-// Paints the report onto a set-up printer: every page, or the range chosen in the print dialog.
-// False when the printer could not be started.
-bool printTo(const ReportDocument& document, QPrinter& printer);
-
-// Asks for a file name (PDF) and writes the report there; a failure is shown. The file written, or an empty
-// text when none was.
-QString exportPdf(QWidget* parent, const ReportDocument& document);
+void printRun(ScreenHost& host, const std::function<std::vector<ReportDocument>()>& build);
 
 } // namespace ReportOutput

@@ -1,6 +1,6 @@
 #include "reports/reportviewer.h"
 
-#include "reports/reportoutput.h"
+#include "reports/reportprinting.h"
 #include "reports/reportpainter.h"
 
 #include <QComboBox>

@@ -9,7 +9,7 @@
 #include "widgets/guardedaction.h"
 #include "widgets/pairedlist.h"
 #include "widgets/screenhelpers.h"
-#include "window/mainwindow.h"
+#include "widgets/screenhost.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -35,16 +35,16 @@ const char* titleOf(ClassKind kind)
 
 } // namespace
 
-RollReportScreen::RollReportScreen(MainWindow& window, ClassKind kind)
-    : QWidget(&window)
-    , m_window(window)
+RollReportScreen::RollReportScreen(ScreenHost& host, ClassKind kind)
+    : QWidget(host.frame())
+    , m_host(host)
     , m_kind(kind)
 {
     setWindowTitle(tr(titleOf(kind)));
     m_date = Controls::datePicker(this, QStringLiteral("dtDate"));
-    m_date->setDate(window.context().clock().today());
+    m_date->setDate(host.context().clock().today());
     m_class = Controls::pickList(this, QStringLiteral("cmbClass"));
-    PairedList::fill(m_class, NamedIds{{0, tr("(All classes)")}} + LookupStore(window.context().db()).classes(kind));
+    PairedList::fill(m_class, NamedIds{{0, tr("(All classes)")}} + LookupStore(host.context().db()).classes(kind));
     m_class->setCurrentIndex(0);
     m_class->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* form = new QFormLayout;
@@ -71,9 +71,9 @@ void RollReportScreen::run()
     const qint64 chosen = PairedList::selectedIdOrZero(m_class);
     const QList<qint64> classes = chosen > 0 ? QList<qint64>{chosen} : QList<qint64>{};
     ReportOutput::run(
-        m_window,
+        m_host,
         [this, rollDate, classes] {
-            AppContext& context = m_window.context();
+            AppContext& context = m_host.context();
             return RollReports(context.db(), reportHeading(context)).printRoll(m_kind, rollDate, classes);
         },
         true);

@@ -6,7 +6,7 @@
 
 class DateBox;
 class QComboBox;
-class MainWindow;
+class ScreenHost;
 
 // "Sunday School Roll Report" and its two siblings: the roll date (today to start with) and the class (every
 // class to start with, or one of them), then Ok previews the rolls and closes; Cancel closes.
@@ -16,12 +16,12 @@ class RollReportScreen final : public QWidget
     Q_DISABLE_COPY_MOVE(RollReportScreen)
 
 public:
-    RollReportScreen(MainWindow& window, ClassKind kind);
+    RollReportScreen(ScreenHost& host, ClassKind kind);
 
 private:
     void run();
 
-    MainWindow& m_window;
+    ScreenHost& m_host;
     ClassKind m_kind;
     DateBox* m_date = nullptr;
     QComboBox* m_class = nullptr;

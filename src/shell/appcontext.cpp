@@ -3,6 +3,18 @@
 #include "data/database.h"
 #include "shell/peoplemodel.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+// The context under which this file's texts are translated.
+class AppContextText
+{
+    Q_DECLARE_TR_FUNCTIONS(AppContext)
+};
+
+} // namespace
+
 AppContext::AppContext(std::unique_ptr<Database> db, AppConfig config, Clock& clock)
     : m_db(std::move(db))
     , m_config(std::move(config))
@@ -48,4 +60,9 @@ bool AppContext::reloadChurch()
     }
     m_church = *church;
     return true;
+}
+
+QString AppContext::backupBeforeImport() const
+{
+    return m_backupBeforeImport ? m_backupBeforeImport() : AppContextText::tr("Backups are not set up.");
 }

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class Database;
@@ -53,6 +54,11 @@ public:
     // Where screens ask for another screen ("show this person").
     ScreenRequests& requests() { return m_requests; }
 
+    // Makes a backup before an import and waits for it: the empty text when it was made, else why not. The
+    // backup feature provides it; without it nothing can be backed up, so an import is refused.
+    QString backupBeforeImport() const;
+    void setBackupBeforeImport(std::function<QString()> backup) { m_backupBeforeImport = std::move(backup); }
+
     // Every person in name order, shared by every list of people; read on first use and again whenever a
     // person is saved or deleted. Throws DatabaseError when it cannot be read.
     PeopleModel& people();
@@ -66,4 +72,5 @@ private:
     ChangeNotifier m_changes;
     ScreenRequests m_requests;
     std::unique_ptr<PeopleModel> m_people;
+    std::function<QString()> m_backupBeforeImport;
 };

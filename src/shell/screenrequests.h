@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/peoplereport.h"
+
 #include <QDate>
 #include <QObject>
 #include <QString>
@@ -24,6 +26,8 @@ signals:
     // Open the prospect contact entry screen on a new contact with this prospect, proposing the date and,
     // when not empty, the action (they take precedence over the prospect's stored next step).
     void newContact(qint64 prospectId, const QDate& date, const QString& action);
+    // Print these people as asked: a search screen's print buttons (the reports answer it).
+    void printPeople(const PeopleReportRequest& request);
     // Tell the user in the main window's status bar what just happened ("Saved Testerman, John").
     void showStatus(const QString& text);
 };

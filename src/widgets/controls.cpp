@@ -176,6 +176,16 @@ QTableView* grid(QWidget* parent, const QString& name)
     return view;
 }
 
+QTableView* resultGrid(QWidget* parent, const QString& name)
+{
+    QTableView* view = grid(parent, name);
+    view->setWordWrap(false);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    return view;
+}
+
 void fitColumnsToLongest(QTableView* grid, const std::function<int(int column)>& longestRow)
 {
     const QAbstractItemModel* model = grid->model();

@@ -51,6 +51,9 @@ void dropDownBelow(QComboBox* list);
 // in the tab order, and typing a date on the check box ticks it and types into the box.
 DateSwitch* switchedDate(QWidget* parent, const QString& dateName, const QString& checkName);
 QTableView* grid(QWidget* parent, const QString& name);
+// A grid for long results: as grid(), with one fixed row height (tens of thousands of rows stay cheap to lay
+// out), no word wrap and centred headings.
+QTableView* resultGrid(QWidget* parent, const QString& name);
 // Sizes each column of the grid to its heading or to its longest cell, the row longestRow names (-1: none):
 // one measurement a column instead of every row of a large result.
 void fitColumnsToLongest(QTableView* grid, const std::function<int(int column)>& longestRow);

@@ -6,6 +6,9 @@
 #include "widgets/messages.h"
 #include "widgets/permissioncheck.h"
 #include "widgets/screenaccesskeys.h"
+#include "window/aboutscreen.h"
+#include "window/keyboardshortcutsscreen.h"
+#include "window/loginscreen.h"
 #include "window/menucommands.h"
 
 #include <QAction>
@@ -19,6 +22,7 @@
 #include <QStatusBar>
 
 #include <functional>
+#include <stdexcept>
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent)
@@ -36,11 +40,14 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     new ScreenAccessKeys(m_mdi);
     addEntries(nullptr, menuTree());
 
-    registerCommand(QStringLiteral("LogOff"), [this] { logOff(); });
+    registerCommand(CommandId::LogOff, [this] { logOff(); });
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     connect(&m_context.requests(), &ScreenRequests::showStatus, this,
             [this](const QString& text) { showStatus(this, text); });
-    registerCommand(QStringLiteral("Exit"), [this] { closeAndExit(); });
+    registerCommand(CommandId::Exit, [this] { closeAndExit(); });
+    registerScreen(ScreenId::Login, [this](ScreenHost&) { return new LoginScreen(*this); });
+    registerScreen(ScreenId::About, [this](ScreenHost&) { return new AboutScreen(m_buildDescription); });
+    registerScreen(ScreenId::KeyboardShortcuts, [this](ScreenHost&) { return new KeyboardShortcutsScreen(*this, this); });
 
     resize(QSize(1200, 850).boundedTo(screen()->availableGeometry().size()));
     QSettings settings;
@@ -70,7 +77,18 @@ void MainWindow::addEntries(QMenu* menu, const QList<MenuEntry>& entries)
 
 void MainWindow::registerScreen(ScreenId screen, ScreenFactory factory)
 {
+    if (m_factories.contains(screen)) {
+        throw std::logic_error("screen registered twice: " + screenName(screen).toStdString());
+    }
     m_factories.insert(screen, std::move(factory));
+}
+
+void MainWindow::registerCommand(CommandId command, std::function<void()> action)
+{
+    if (m_commands.contains(command)) {
+        throw std::logic_error("command registered twice: " + commandName(command).toStdString());
+    }
+    m_commands.insert(command, std::move(action));
 }
 
 bool MainWindow::isRegistered(ScreenId screen) const
@@ -78,9 +96,24 @@ bool MainWindow::isRegistered(ScreenId screen) const
     return m_factories.contains(screen);
 }
 
-void MainWindow::registerCommand(const QString& entryName, std::function<void()> action)
+bool MainWindow::isRegistered(CommandId command) const
 {
-    m_commands.insert(entryName, std::move(action));
+    return m_commands.contains(command);
+}
+
+QSize MainWindow::screenRoom() const
+{
+    return m_mdi->viewport()->size();
+}
+
+void MainWindow::addStatusWidget(QWidget* widget)
+{
+    statusBar()->addPermanentWidget(widget);
+}
+
+void MainWindow::afterLogin(QObject* receiver, std::function<void()> action)
+{
+    connect(this, &MainWindow::loggedIn, receiver, std::move(action), Qt::QueuedConnection);
 }
 
 QWidget* MainWindow::findScreen(ScreenId screenId) const
@@ -146,7 +179,7 @@ void MainWindow::runCommand(const QString& entryName)
     if (entry == nullptr || entry->isSubmenu()) {
         return;
     }
-    Guard::run(entry->caption, [this, entry, &entryName] {
+    Guard::run(entry->caption, [this, entry] {
         if (!entry->permissions.isEmpty() && !checkPermission(m_context, entry->permissions, entry->refusal)) {
             return;
         }
@@ -154,8 +187,10 @@ void MainWindow::runCommand(const QString& entryName)
             showMessage(Permissions::refusalText(entry->refusal), MessageStyle::Warning, Permissions::refusalTitle());
             return;
         }
-        if (const auto command = m_commands.constFind(entryName); command != m_commands.constEnd()) {
-            (*command)();
+        if (entry->command) {
+            if (const auto command = m_commands.constFind(*entry->command); command != m_commands.constEnd()) {
+                (*command)();
+            }
             return;
         }
         if (entry->screen) {

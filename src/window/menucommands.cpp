@@ -17,18 +17,26 @@ QString s(const char* text)
 
 MenuEntry submenu(const char* name, const QString& caption, QList<MenuEntry> children)
 {
-    return {s(name), caption, {}, Refusal::Record, std::nullopt, std::move(children)};
+    return {s(name), caption, {}, Refusal::Record, std::nullopt, std::nullopt, std::move(children)};
 }
 
+// An entry that opens a screen.
 MenuEntry command(const char* name, const QString& caption, QList<Permission> permissions, Refusal refusal,
-                  std::optional<ScreenId> screen = std::nullopt)
+                  ScreenId screen)
 {
-    return {s(name), caption, std::move(permissions), refusal, screen, {}};
+    return {s(name), caption, std::move(permissions), refusal, screen, std::nullopt, {}};
 }
 
-MenuEntry adminCommand(const char* name, const QString& caption)
+// An entry that runs a command; its object name is the command's.
+MenuEntry command(CommandId command, const QString& caption, QList<Permission> permissions = {},
+                  Refusal refusal = Refusal::Record)
 {
-    MenuEntry entry = command(name, caption, {}, Refusal::Record);
+    return {commandName(command), caption, std::move(permissions), refusal, std::nullopt, command, {}};
+}
+
+MenuEntry adminCommand(CommandId id, const QString& caption)
+{
+    MenuEntry entry = command(id, caption);
     entry.adminOnly = true;
     return entry;
 }
@@ -45,10 +53,10 @@ QList<MenuEntry> buildTree()
                 {command("CompanyInfo", Menu::tr("&Setup"), p(P::ChurchInfo), Refusal::Record, S::ChurchInfo),
                  command("ImportPeople", Menu::tr("&Import People…"), p(P::MemberEntryEdit), Refusal::Screen,
                          S::ImportPeople),
-                 adminCommand("BackupNow", Menu::tr("&Backup Now…")),
-                 adminCommand("BackupSettings", Menu::tr("Bac&kups…")), adminCommand("Restore", Menu::tr("&Restore…")),
-                 command("LogOff", Menu::tr("&Log Off"), {}, Refusal::Record),
-                 command("Exit", Menu::tr("E&xit"), {}, Refusal::Record)}),
+                 adminCommand(CommandId::BackupNow, Menu::tr("&Backup Now…")),
+                 adminCommand(CommandId::BackupSettings, Menu::tr("Bac&kups…")), adminCommand(CommandId::Restore, Menu::tr("&Restore…")),
+                 command(CommandId::LogOff, Menu::tr("&Log Off")),
+                 command(CommandId::Exit, Menu::tr("E&xit"))}),
         submenu("Names", Menu::tr("&Names"),
                 {command("MemberNavigator", Menu::tr("Member &Navigator"), kMemberViewOrEdit, Refusal::Record,
                          S::MemberNavigator),
@@ -110,15 +118,15 @@ QList<MenuEntry> buildTree()
                       command("MemberContributions", Menu::tr("&Member Contributions"), p(P::MemberContributions),
                               Refusal::Report, S::MemberContributionsReport)}),
              submenu("AdminReports", Menu::tr("&Administrative Reports"),
-                     {command("SSClassListing", Menu::tr("&Sunday School Class Listing"), p(P::AdministrativeReport),
+                     {command(CommandId::SundaySchoolClassListing, Menu::tr("&Sunday School Class Listing"), p(P::AdministrativeReport),
                               Refusal::Report),
-                      command("DiscTrainingClassListing", Menu::tr("&Discipleship Training Class Listing"),
+                      command(CommandId::DiscipleshipTrainingClassListing, Menu::tr("&Discipleship Training Class Listing"),
                               p(P::AdministrativeReport), Refusal::Report),
-                      command("WedNightClassListing", Menu::tr("&Wednesday Night Class Listing"),
+                      command(CommandId::WednesdayNightClassListing, Menu::tr("&Wednesday Night Class Listing"),
                               p(P::AdministrativeReport), Refusal::Report),
-                      command("CareGroupListing", Menu::tr("&Care Group Listing"), p(P::AdministrativeReport),
+                      command(CommandId::CareGroupListing, Menu::tr("&Care Group Listing"), p(P::AdministrativeReport),
                               Refusal::Report),
-                      command("ChurchResponsibilityListing", Menu::tr("Church &Responsibility Listing"),
+                      command(CommandId::ChurchResponsibilityListing, Menu::tr("Church &Responsibility Listing"),
                               p(P::AdministrativeReport), Refusal::Report)})}),
         submenu(
             "Help", Menu::tr("&Help"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/commandid.h"
 #include "shell/permissions.h"
 #include "shell/screenid.h"
 
@@ -15,7 +16,8 @@ struct MenuEntry
     QString caption;               // shown text with its access key
     QList<Permission> permissions; // any one suffices, asked in this order; empty = no test
     Refusal refusal = Refusal::Record;
-    std::optional<ScreenId> screen; // screen to open; none = a command registered by name
+    std::optional<ScreenId> screen;   // the screen it opens, or
+    std::optional<CommandId> command; // the command it runs
     QList<MenuEntry> children;
     // Shown to "Admin" logins only (the backup commands); hidden for everyone else.
     bool adminOnly = false;

@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
@@ -102,7 +102,7 @@ void TestAdminScreens::init()
     TestDatabase::addLogin(db(), m_admin, "ann", "pw", "Admin");
     m_context->setUser({m_admin, "Admin", "ann"});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->enableMenus();
     m_window->show();
     m_window->activateWindow();

@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "shell/appcontext.h"
 #include "widgets/messages.h"
 #include "window/keyguide.h"
@@ -57,7 +57,7 @@ void TestKeyGuide::init()
     m_context = m_testDb.makeContext(m_clock);
     m_context->setUser({1, "Admin", "admin"});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->enableMenus();
     m_window->show();
 }

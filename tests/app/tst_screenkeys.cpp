@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "shell/appcontext.h"
 #include "widgets/messages.h"
 #include "window/mainwindow.h"
@@ -50,7 +50,7 @@ void TestScreenKeys::init()
     m_context->reloadChurch();
     m_context->setUser({1, "Admin", "admin"});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->resize(1366, 700);
     m_window->show();
 }
@@ -66,7 +66,7 @@ void TestScreenKeys::everyButtonAndPageHasItsOwnAccessKey_data()
 {
     QTest::addColumn<int>("screen");
     MainWindow probe(*m_testDb.makeContext(m_clock));
-    registerAllScreens(probe);
+    installFeatures(probe);
     for (const ScreenId screen : allScreens()) {
         if (probe.isRegistered(screen) && screen != ScreenId::Login) {
             QTest::newRow(qPrintable(screenName(screen))) << int(screen);

@@ -1,7 +1,9 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
+#include "backup/backup.h"
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/permission.h"
+#include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorscreen.h"
 #include "shell/appcontext.h"
@@ -15,6 +17,7 @@
 
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The program's screens as a whole: every name the code asks for exists, and no database error ends the
@@ -28,7 +31,8 @@ private slots:
     void cleanup();
 
     void everyPermissionIsInTheSeededCatalogue();
-    void everyScreenTheMenuOpensIsRegistered();
+    void everyMenuEntryReachesARegisteredScreenOrCommand();
+    void registeringTwiceIsRefused();
     void databaseErrorOfAMenuCommandIsShownAndTheProgramGoesOn();
     void databaseErrorOfAButtonOrDoubleClickIsShownAndTheScreenStays();
     void applicationCatchesWhatAnEventHandlerLetsEscape();
@@ -40,13 +44,10 @@ private:
 
     FakeClock m_clock;
     TestDatabase m_testDb;
+    QTemporaryDir m_settingsFolder;
     std::unique_ptr<AppContext> m_context;
     std::unique_ptr<MainWindow> m_window;
 };
-
-// Screens the menu already names but whose subsystem is not built yet. Each one comes off this list when
-// its screen is registered.
-const QList<ScreenId> kNotYetBuilt = {};
 
 void TestScreenRegistry::init()
 {
@@ -54,8 +55,10 @@ void TestScreenRegistry::init()
     m_context = m_testDb.makeContext(m_clock);
     m_context->setUser({1, "Admin", "admin"});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->enableMenus();
+    // Installed after the login, so no day's first backup starts.
+    Backup::install(*m_window, m_settingsFolder.filePath("config.txt"));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -87,35 +90,49 @@ void TestScreenRegistry::everyPermissionIsInTheSeededCatalogue()
     QCOMPARE(QSet<QString>(asked.begin(), asked.end()).size(), asked.size());
 }
 
-void TestScreenRegistry::everyScreenTheMenuOpensIsRegistered()
+void TestScreenRegistry::everyMenuEntryReachesARegisteredScreenOrCommand()
 {
-    QStringList missing;
-    QStringList stillListed;
-    const std::function<void(const QList<MenuEntry>&)> walk = [&](const QList<MenuEntry>& entries) {
-        for (const MenuEntry& entry : entries) {
+    QStringList unreached;
+    QSet<QString> entryNames;
+    int entries = 0;
+    const std::function<void(const QList<MenuEntry>&)> walk = [&](const QList<MenuEntry>& level) {
+        for (const MenuEntry& entry : level) {
+            ++entries;
+            entryNames.insert(entry.name);
             walk(entry.children);
-            if (!entry.screen) {
+            if (entry.isSubmenu()) {
                 continue;
             }
-            const bool registered = m_window->isRegistered(*entry.screen);
-            if (kNotYetBuilt.contains(*entry.screen)) {
-                if (registered) {
-                    stillListed << screenName(*entry.screen);
-                }
-            } else if (!registered) {
-                missing << screenName(*entry.screen);
+            const bool reached = entry.screen ? !entry.command && m_window->isRegistered(*entry.screen)
+                                              : entry.command && m_window->isRegistered(*entry.command);
+            if (!reached) {
+                unreached << entry.name;
             }
         }
     };
     walk(menuTree());
-    QCOMPARE(missing, QStringList());
-    QCOMPARE(stillListed, QStringList());
-    // Every screen name is its own.
+    QCOMPARE(unreached, QStringList());
+    QCOMPARE(entryNames.size(), entries);
+    // Every screen and command name is its own.
     QSet<QString> names;
     for (const ScreenId screen : allScreens()) {
         names.insert(screenName(screen));
     }
-    QCOMPARE(names.size(), allScreens().size());
+    for (const CommandId command : allCommands()) {
+        names.insert(commandName(command));
+    }
+    QCOMPARE(names.size(), allScreens().size() + allCommands().size());
+}
+
+void TestScreenRegistry::registeringTwiceIsRefused()
+{
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, m_window->registerScreen(ScreenId::MemberEntry, [](ScreenHost&) {
+        return new QWidget;
+    }));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, m_window->registerCommand(CommandId::BackupNow, [] {}));
+    // The first registration stays.
+    m_window->runCommand("MemberEntry");
+    QVERIFY(m_window->findScreen<MemberEntryScreen>(ScreenId::MemberEntry) != nullptr);
 }
 
 void TestScreenRegistry::databaseErrorOfAMenuCommandIsShownAndTheProgramGoesOn()

@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "attendance/attendanceentrymodel.h"
 #include "attendance/attendanceentryscreen.h"
 #include "data/database.h"
@@ -147,7 +147,7 @@ void TestAttendanceEntryScreen::open(const QString& wednesdayNightSwitch)
     m_context->reloadChurch();
     m_context->setUser({1, "Admin", "admin"});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->show();
     m_window->runCommand("AttendanceEntry");
     m_screen = m_window->findScreen<AttendanceEntryScreen>(ScreenId::AttendanceEntry);

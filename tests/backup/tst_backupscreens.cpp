@@ -1,4 +1,5 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
+#include "backup/backup.h"
 #include "backup/backupcatalog.h"
 #include "backup/backupcontrol.h"
 #include "backup/backupsdialog.h"
@@ -87,8 +88,8 @@ void TestBackupScreens::init()
     m_context = m_testDb->makeContext(m_clock);
     m_context->db().execute("UPDATE Member SET City = 'Springfield'");
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
-    m_control = registerBackupCommands(*m_window, configPath());
+    installFeatures(*m_window);
+    m_control = Backup::install(*m_window, configPath());
     m_window->show();
 }
 

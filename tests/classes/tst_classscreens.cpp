@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "classes/caregroupentryscreen.h"
 #include "classes/classentryscreen.h"
 #include "classes/responsibilityentryscreen.h"
@@ -73,7 +73,7 @@ void TestClassScreens::init()
     m_context->reloadChurch();
     m_context->setUser({1, "Admin", "clerk"});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->enableMenus();
     m_window->show();
 }

@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "members/memberentryscreen.h"
 #include "shell/appcontext.h"
@@ -87,7 +87,7 @@ void TestMemberLeaving::init()
                {m_smith, m_sanders});
     db.execute("UPDATE Member SET Date_Of_Birth = '1980-01-02' WHERE ID = ?", {m_smith});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->enableMenus();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));

@@ -1,6 +1,6 @@
 #include "memberscreenfixture.h"
 
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/row.h"
 #include "outreach/prospectcontactentryscreen.h"
 #include "shell/appcontext.h"
@@ -64,7 +64,7 @@ void TestMemberScreenProspects::init()
                  {m_smith});
     // The program's window answers the screen's requests by opening contact entry.
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->show();
 }
 

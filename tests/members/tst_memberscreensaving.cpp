@@ -378,7 +378,7 @@ void TestMemberScreenSaving::saveAndCloseAndExitCloseTheScreen()
     m_screen = nullptr;
     MainWindow window(*m_context);
     window.registerScreen(ScreenId::MemberEntry,
-                          [](MainWindow& w) -> QWidget* { return new MemberEntryScreen(w.context()); });
+                          [](ScreenHost& w) -> QWidget* { return new MemberEntryScreen(w.context()); });
     window.runCommand("MemberEntry");
     m_screen = window.findScreen<MemberEntryScreen>(ScreenId::MemberEntry);
     QVERIFY(m_screen != nullptr);

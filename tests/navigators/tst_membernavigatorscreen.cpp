@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "data/transaction.h"
 #include "fakeclock.h"
@@ -90,7 +90,7 @@ void TestMemberNavigatorScreen::init()
     db.execute("UPDATE Member SET Phone = '5551234567', Date_Of_Birth = '1980-03-14' WHERE ID = ?", {smith});
     db.execute("INSERT INTO Member_Responsibility VALUES (?, 'Deacon', '2025-01-01', '2025-12-31')", {smith});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->show();
     m_window->runCommand("MemberNavigator");
     m_screen = m_window->findScreen<MemberNavigatorScreen>(ScreenId::MemberNavigator);
@@ -196,7 +196,7 @@ void TestMemberNavigatorScreen::longListIsReadAsTheGridScrollsAndHandedOverWhole
         }
         transaction.commit();
     }
-    QSignalSpy requested(m_screen, &MemberNavigatorScreen::reportRequested);
+    QSignalSpy requested(&m_context->requests(), &ScreenRequests::printPeople);
     QTest::keyClicks(control<QLineEdit>("txtName"), "parker");
     click("btnFind");
     // The caption counts everyone found; the grid has read the first page of them.
@@ -221,7 +221,7 @@ void TestMemberNavigatorScreen::longListIsReadAsTheGridScrollsAndHandedOverWhole
     QCOMPARE(model->rowCount(), MemberGridModel::kPageSize);
     click("btnPrintMailingLabels");
     QCOMPARE(requested.count(), 1);
-    QCOMPARE(requested[0][1].value<QList<qint64>>(), added);
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds, added);
 }
 
 void TestMemberNavigatorScreen::exportWritesEveryoneFoundNotJustThePageRead()
@@ -393,16 +393,16 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds_da
     QTest::addColumn<int>("report");
     QTest::addColumn<bool>("perHousehold");
     QTest::newRow("Print List") << "btnPrintList"
-                                << "Member Navigator Report" << int(MemberNavigatorScreen::Report::MemberList) << false;
+                                << "Member Navigator Report" << int(PeopleReport::MemberList) << false;
     QTest::newRow("Print DOB/Anniv") << "btnPrintListDOBAnniv"
                                      << "Member Navigator Report"
-                                     << int(MemberNavigatorScreen::Report::MemberListDobAnniv) << false;
+                                     << int(PeopleReport::MemberListWithDates) << false;
     QTest::newRow("Print Mail Lbl") << "btnPrintMailingLabels"
-                                    << "Mailing Labels Report" << int(MemberNavigatorScreen::Report::MailingLabels)
+                                    << "Mailing Labels Report" << int(PeopleReport::MailingLabels)
                                     << false;
     QTest::newRow("Print Mail Lbl, one per household")
         << "btnPrintMailingLabels"
-        << "Mailing Labels Report" << int(MemberNavigatorScreen::Report::HouseholdLabels) << true;
+        << "Mailing Labels Report" << int(PeopleReport::HouseholdLabels) << true;
 }
 
 void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
@@ -417,7 +417,7 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
     Database& db = m_context->db();
     const qint64 user = id("Sanders");
     m_context->setUser({user, "User", "sam"});
-    QSignalSpy requested(m_screen, &MemberNavigatorScreen::reportRequested);
+    QSignalSpy requested(&m_context->requests(), &ScreenRequests::printPeople);
     QTest::keyClicks(control<QLineEdit>("txtName"), "smi");
     click("btnFind");
     const QByteArray name = button.toUtf8();
@@ -436,9 +436,9 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds()
     click(name.constData());
     QCOMPARE(MessageLog::takeShown().size(), 0);
     QCOMPARE(requested.count(), 1);
-    QCOMPARE(requested[0][0].value<MemberNavigatorScreen::Report>(), MemberNavigatorScreen::Report(report));
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().report, PeopleReport(report));
     const QList<qint64> ids{id("Smith"), id("Smithers")};
-    QCOMPARE(requested[0][1].value<QList<qint64>>(), ids);
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds, ids);
     // The program hands the list to the report, which opens in the viewer.
     auto* viewer = m_window->findScreen<ReportViewer>(ScreenId::ReportViewer);
     QVERIFY(viewer != nullptr);

@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "fakeclock.h"
 #include "guitest.h"
@@ -93,7 +93,7 @@ void TestProspectNavigatorScreen::init()
                "(?, '2026-01-05', 'Visit', 'Home', ?, NULL, 'Undecided', 'first visit')",
                {id("Smithers"), id("Sanders"), id("Smith"), id("Smithers"), id("Sanders")});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->show();
     m_window->runCommand("ProspectNavigator");
     m_screen = m_window->findScreen<ProspectNavigatorScreen>(ScreenId::ProspectNavigator);
@@ -326,7 +326,7 @@ void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds_
     QTest::addColumn<QString>("permission");
     QTest::addColumn<int>("report");
     QTest::addColumn<bool>("perHousehold");
-    using R = ProspectNavigatorScreen::Report;
+    using R = PeopleReport;
     QTest::newRow("Print List") << "btnPrintList"
                                 << "Prospect Navigator Report" << int(R::ProspectList) << false;
     QTest::newRow("Print Short") << "btnPrintListShort"
@@ -347,7 +347,7 @@ void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds(
         GuiTest::click(control<QCheckBox>("chkLabelPerHousehold"));
     }
     m_context->setUser({id("Sanders"), "User", "sam"});
-    QSignalSpy requested(m_screen, &ProspectNavigatorScreen::reportRequested);
+    QSignalSpy requested(&m_context->requests(), &ScreenRequests::printPeople);
     GuiTest::choose(control<QComboBox>("cmbPhase"), "First Visit");
     click("btnFind");
     const QByteArray name = button.toUtf8();
@@ -362,8 +362,8 @@ void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds(
     click(name.constData());
     QCOMPARE(MessageLog::takeShown().size(), 0);
     QCOMPARE(requested.count(), 1);
-    QCOMPARE(requested[0][0].value<ProspectNavigatorScreen::Report>(), ProspectNavigatorScreen::Report(report));
-    QCOMPARE(requested[0][1].value<QList<qint64>>(), (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().report, PeopleReport(report));
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds, (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
     // The program builds the report and shows it in the viewer.
     auto* viewer = m_window->findScreen<ReportViewer>(ScreenId::ReportViewer);
     QVERIFY(viewer != nullptr);
@@ -379,7 +379,7 @@ void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds(
 void TestProspectNavigatorScreen::visitationSheetsAskThenPrintTheSelectedBlock()
 {
     m_context->setUser({id("Sanders"), "User", "sam"});
-    QSignalSpy requested(m_screen, &ProspectNavigatorScreen::reportRequested);
+    QSignalSpy requested(&m_context->requests(), &ScreenRequests::printPeople);
     click("btnFind"); // everybody: O'Brien, Ölander, Sanders, Smith, Smithers, Unassigned
     click("btnPrintPS");
     QCOMPARE(MessageLog::takeShown().value(0).text, QString("You do not have permission to view this report."));
@@ -419,9 +419,9 @@ void TestProspectNavigatorScreen::visitationSheetsAskThenPrintTheSelectedBlock()
     click("btnPrintPS");
     ReportOutput::setPrintTarget(nullptr);
     QCOMPARE(requested.count(), 1);
-    QCOMPARE(requested[0][0].value<ProspectNavigatorScreen::Report>(),
-             ProspectNavigatorScreen::Report::VisitationSheets);
-    QCOMPARE(requested[0][1].value<QList<qint64>>(), (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().report,
+             PeopleReport::VisitationSheets);
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds, (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
     QCOMPARE(jobs.firstLines.size(), 3);
     QVERIFY(jobs.firstLines[0].contains("Sanders, Sam"));
     QVERIFY(jobs.firstLines[1].contains("Smith, John"));

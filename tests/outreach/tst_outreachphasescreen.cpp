@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "shell/appcontext.h"
 #include "shell/lookupstore.h"
@@ -89,7 +89,7 @@ void TestOutreachPhaseScreen::init()
         m_prospects << id;
     }
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->enableMenus();
     m_window->show();
     m_screen = m_window->openScreen(ScreenId::OutreachPhaseEntry);

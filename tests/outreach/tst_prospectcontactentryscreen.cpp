@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "outreach/prospectcontactentryscreen.h"
 #include "shell/appcontext.h"
@@ -83,7 +83,7 @@ void TestProspectContactEntryScreen::init()
         "Prospect_Next_Contact_Action = 'Visit', Prospect_Next_Contact_Type = 'Home' WHERE Last_Name = 'Smith'");
     db().execute("UPDATE Member SET Prospect_Phase = 'Pastor''s Call' WHERE Last_Name = 'O''Brien'");
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->enableMenus();
     m_window->show();
     openScreen();
@@ -406,7 +406,7 @@ void TestProspectContactEntryScreen::theMenuAsksForPermissionAndRequestsOpenTheC
     const qint64 id = db().scalar("SELECT ID FROM Prospect_Contact").toLongLong();
     m_window.reset();
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->enableMenus();
     m_window->show();
 

@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "reports/reportviewer.h"
 #include "shell/appcontext.h"
@@ -66,7 +66,7 @@ void TestContributionReportScreens::init()
     addGift("Sanders", "2025-06-01", 1000, "2025-06-02 09:01:00");
     addGift("Smith", "2026-03-15", 700, "2026-03-15 09:30:00");
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->show();
 }
 

@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "reports/reportoutput.h"
 #include "reports/reportviewer.h"
@@ -97,7 +97,7 @@ void TestProspectReportScreens::init()
                "VALUES (?, '2026-03-01', 'Letter', 'wrote to invite him')",
                {idOf("Smith")});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->show();
 }
 

@@ -1,4 +1,4 @@
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "data/database.h"
 #include "fakeclock.h"
 #include "guitest.h"
@@ -107,7 +107,7 @@ void TestReportViewer::init()
     m_context->reloadChurch();
     m_context->setUser({1, "Admin", "admin"});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->resize(1000, 800);
     m_window->show();
 }

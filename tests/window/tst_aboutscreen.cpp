@@ -1,5 +1,5 @@
 #include "app/buildinfo.h"
-#include "app/screenregistry.h"
+#include "app/features.h"
 #include "shell/appcontext.h"
 #include "shell/textformat.h"
 #include "testdatabase.h"
@@ -40,7 +40,8 @@ void TestAboutScreen::init()
     m_testDb = std::make_unique<TestDatabase>();
     m_context = m_testDb->makeContext();
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
+    m_window->setBuildDescription(BuildInfo::description());
     m_window->show();
 }
 

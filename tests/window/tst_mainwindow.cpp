@@ -1,4 +1,3 @@
-#include "app/screenregistry.h"
 #include "data/database.h"
 #include "shell/appcontext.h"
 #include "shell/passwords.h"
@@ -87,7 +86,6 @@ void TestMainWindow::init()
     m_testDb = std::make_unique<TestDatabase>();
     m_context = m_testDb->makeContext();
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
     registerDummies();
     m_window->show();
     m_window->disableMenus();
@@ -107,16 +105,16 @@ void TestMainWindow::registerDummies()
 {
     // Stand-ins for the screens and reports of other parts of the program, so each command shows what it does.
     for (const MenuEntry* entry : commandEntries()) {
-        if (entry->screen && *entry->screen != ScreenId::About) {
-            m_window->registerScreen(*entry->screen, [this](MainWindow&) {
+        if (entry->screen && !m_window->isRegistered(*entry->screen)) {
+            m_window->registerScreen(*entry->screen, [this](ScreenHost&) {
                 ++m_factoryCalls;
                 auto* screen = new QLineEdit;
                 screen->setText("as opened");
                 return screen;
             });
-        } else if (!entry->screen && entry->name != "LogOff" && entry->name != "Exit") {
+        } else if (entry->command && *entry->command != CommandId::LogOff && *entry->command != CommandId::Exit) {
             const QString name = entry->name;
-            m_window->registerCommand(name, [this, name] { m_ran << name; });
+            m_window->registerCommand(*entry->command, [this, name] { m_ran << name; });
         }
     }
 }

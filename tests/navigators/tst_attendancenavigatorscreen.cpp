@@ -1,5 +1,5 @@
-#include "app/screenregistry.h"
-#include "attendance/attendancenavigatorscreen.h"
+#include "app/features.h"
+#include "navigators/attendancenavigatorscreen.h"
 #include "data/database.h"
 #include "fakeclock.h"
 #include "guitest.h"
@@ -90,7 +90,7 @@ void TestAttendanceNavigatorScreen::init()
     m_context = m_testDb->makeContext(m_clock);
     m_context->setUser({1, "Admin", "admin"});
     m_window = std::make_unique<MainWindow>(*m_context);
-    registerAllScreens(*m_window);
+    installFeatures(*m_window);
     m_window->show();
     m_window->runCommand("AttendanceNavigator");
     m_screen = m_window->findScreen<AttendanceNavigatorScreen>(ScreenId::AttendanceNavigator);
@@ -247,7 +247,7 @@ void TestAttendanceNavigatorScreen::printButtonsAskTheirPermissionThenHandOverId
 {
     const qint64 user = id("Sanders");
     m_context->setUser({user, "User", "sam"});
-    QSignalSpy requested(m_screen, &AttendanceNavigatorScreen::reportRequested);
+    QSignalSpy requested(&m_context->requests(), &ScreenRequests::printPeople);
     control<QLineEdit>("txtName")->setText("smi");
     click("btnFind");
     for (const char* button : {"btnPrintList", "btnPrintMissed"}) {
@@ -272,15 +272,15 @@ void TestAttendanceNavigatorScreen::printButtonsAskTheirPermissionThenHandOverId
     click("btnPrintMissed");
     QVERIFY(MessageLog::takeShown().isEmpty());
     QCOMPARE(requested.count(), 1);
-    QCOMPARE(requested[0][0].value<AttendanceNavigatorScreen::Report>(),
-             AttendanceNavigatorScreen::Report::AttendanceCount);
-    QCOMPARE(requested[0][1].value<QList<qint64>>(), (QList<qint64>{id("Smith"), id("Smithers")}));
-    QCOMPARE(requested[0][2].toDate(), kFirstSunday);
-    QCOMPARE(requested[0][3].toDate(), kLastSunday);
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().report,
+             PeopleReport::AttendanceCount);
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds, (QList<qint64>{id("Smith"), id("Smithers")}));
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().from, kFirstSunday);
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().to, kLastSunday);
     QVERIFY(m_window->findScreen(ScreenId::ReportViewer));
     click("btnPrintList");
     QCOMPARE(requested.count(), 2);
-    QCOMPARE(requested[1][0].value<AttendanceNavigatorScreen::Report>(), AttendanceNavigatorScreen::Report::MemberList);
+    QCOMPARE(requested[1][0].value<PeopleReportRequest>().report, PeopleReport::MemberList);
 }
 
 QTEST_MAIN(TestAttendanceNavigatorScreen)

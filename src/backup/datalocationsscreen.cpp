@@ -1,4 +1,4 @@
-#include "window/datalocationsscreen.h"
+#include "backup/datalocationsscreen.h"
 
 #include "shell/appconfig.h"
 #include "shell/fileutil.h"

@@ -1,0 +1,10 @@
+#pragma once
+
+class ScreenHost;
+
+// Import People.
+namespace Exchange {
+
+void install(ScreenHost& host);
+
+} // namespace Exchange
