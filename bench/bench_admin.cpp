@@ -12,7 +12,7 @@
 #include "data/database.h"
 #include "data/schema.h"
 #include "data/transaction.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -16,6 +16,7 @@
 
 #include "attendance/attendanceentryscreen.h"
 #include "attendance/attendancestore.h"
+#include "core/attendanceweek.h"
 #include "data/database.h"
 #include "data/preparedstatement.h"
 #include "data/schema.h"
@@ -24,8 +25,7 @@
 #include "reports/attendancereports.h"
 #include "reports/reporterror.h"
 #include "reports/reportpainter.h"
-#include "shell/appcontext.h"
-#include "shell/attendanceweek.h"
+#include "services/appcontext.h"
 #include "widgets/datebox.h"
 
 #include <QApplication>

@@ -6,9 +6,9 @@
 #include "backup/backupwriter.h"
 #include "backup/restore.h"
 #include "benchutil.h"
+#include "core/clock.h"
 #include "data/database.h"
 #include "members/memberstore.h"
-#include "shell/clock.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,15 +1,15 @@
 #include "benchutil.h"
 
 #include "classes/classentryscreen.h"
+#include "core/appconfig.h"
 #include "data/database.h"
 #include "data/schema.h"
 #include "reports/listingreports.h"
 #include "reports/memberinforeports.h"
 #include "reports/reportpainter.h"
 #include "reports/rollreports.h"
-#include "shell/appconfig.h"
-#include "shell/appcontext.h"
-#include "shell/peoplemodel.h"
+#include "services/appcontext.h"
+#include "services/peoplemodel.h"
 
 #include <QApplication>
 #include <QDir>

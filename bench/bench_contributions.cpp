@@ -7,12 +7,12 @@
 #include "benchutil.h"
 
 #include "contributions/contributionstore.h"
+#include "core/clock.h"
 #include "data/database.h"
 #include "reports/contributionreports.h"
 #include "reports/reporterror.h"
 #include "reports/reportpainter.h"
-#include "shell/churchinfo.h"
-#include "shell/clock.h"
+#include "services/churchinfo.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,8 +5,8 @@
 #include "data/database.h"
 #include "data/schema.h"
 #include "members/memberentryscreen.h"
-#include "shell/appcontext.h"
-#include "shell/peoplemodel.h"
+#include "services/appcontext.h"
+#include "services/peoplemodel.h"
 #include "widgets/typeahead.h"
 #include "window/mainwindow.h"
 

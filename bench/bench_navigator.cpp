@@ -12,7 +12,7 @@
 #include "navigators/membernavigatorscreen.h"
 #include "navigators/membernavigatorstore.h"
 #include "navigators/membersearch.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "window/mainwindow.h"
 
 #include <QApplication>

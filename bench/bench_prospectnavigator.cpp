@@ -15,7 +15,7 @@
 #include "reports/prospectreports.h"
 #include "reports/reporterror.h"
 #include "reports/reportpainter.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/datebox.h"
 #include "window/mainwindow.h"
 

@@ -1,9 +1,9 @@
 #include "benchutil.h"
 
+#include "core/appconfig.h"
 #include "data/database.h"
 #include "data/schema.h"
-#include "shell/appconfig.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -3,9 +3,9 @@
 #include "demolists.h"
 #include "demorng.h"
 
+#include "core/attendanceweek.h"
 #include "data/database.h"
 #include "outreach/outreachplanstore.h"
-#include "shell/attendanceweek.h"
 
 #include <algorithm>
 

@@ -3,10 +3,10 @@
 #include "demolists.h"
 #include "demorng.h"
 
+#include "core/attendanceweek.h"
 #include "data/database.h"
 #include "data/namekey.h"
 #include "data/preparedstatement.h"
-#include "shell/attendanceweek.h"
 
 #include <QSet>
 

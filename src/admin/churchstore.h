@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/churchinfo.h"
+#include "services/churchinfo.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/lookupstore.h"
+#include "services/lookupstore.h"
 
 #include <QCoreApplication>
 #include <QList>

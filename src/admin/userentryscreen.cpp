@@ -1,9 +1,10 @@
 #include "admin/userentryscreen.h"
 
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"
+#include "widgets/listhelpers.h"
 #include "widgets/messages.h"
 #include "widgets/pairedlist.h"
 #include "widgets/permissioncheck.h"

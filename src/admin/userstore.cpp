@@ -1,12 +1,12 @@
 #include "admin/userstore.h"
 
+#include "core/clock.h"
+#include "core/passwords.h"
 #include "data/database.h"
 #include "data/namekey.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
-#include "shell/clock.h"
-#include "shell/loginstore.h"
-#include "shell/passwords.h"
+#include "services/loginstore.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "admin/valueentryscreen.h"
 
+#include "core/changenotifier.h"
 #include "data/permission.h"
-#include "shell/appcontext.h"
-#include "shell/changenotifier.h"
-#include "shell/permissions.h"
+#include "services/appcontext.h"
+#include "services/permissions.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"

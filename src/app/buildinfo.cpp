@@ -1,6 +1,6 @@
 #include "app/buildinfo.h"
 
-#include "shell/textformat.h"
+#include "core/textformat.h"
 
 #include <QCoreApplication>
 

@@ -3,10 +3,10 @@
 #include "app/buildinfo.h"
 #include "app/startup.h"
 #include "backup/backupcommand.h"
+#include "core/appconfig.h"
+#include "core/translations.h"
 #include "exchange/exchangecommand.h"
 #include "reports/reportcommand.h"
-#include "shell/appconfig.h"
-#include "shell/translations.h"
 
 #include "widgets/guardedapplication.h"
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/exitcodes.h"
+#include "core/exitcodes.h"
 
 #include <QProcessEnvironment>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "attendance/attendancestore.h"
 
+#include "core/textformat.h"
 #include "data/database.h"
 #include "data/preparedstatement.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
-#include "shell/textformat.h"
 
 #include <QHash>
 #include <QSet>

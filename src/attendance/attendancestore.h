@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/attendanceweek.h"
 #include "navigators/membersearch.h"
-#include "shell/attendanceweek.h"
 
 #include <QCoreApplication>
 #include <QDate>

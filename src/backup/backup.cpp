@@ -4,7 +4,7 @@
 #include "backup/backupsdialog.h"
 #include "backup/datalocationsscreen.h"
 #include "backup/restoredialog.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/guardedaction.h"
 #include "widgets/screenhost.h"
 
@@ -22,8 +22,8 @@ QString backupBeforeImport(BackupControl* control)
     bool made = false;
     const QMetaObject::Connection madeOne =
         QObject::connect(control, &BackupControl::backupMade, [&made] { made = true; });
-    const QMetaObject::Connection failed = QObject::connect(
-        control, &BackupControl::backupFailed, [&failure](const QString& message) { failure = message; });
+    const QMetaObject::Connection failed = QObject::connect(control, &BackupControl::backupFailed,
+                                                            [&failure](const QString& message) { failure = message; });
     if (control->start(BackupReason::BeforeImport)) {
         control->waitForBackup();
     }

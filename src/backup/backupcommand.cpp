@@ -3,10 +3,10 @@
 #include "backup/backupsettings.h"
 #include "backup/backupwriter.h"
 #include "backup/restore.h"
+#include "core/appconfig.h"
+#include "core/clock.h"
+#include "core/textformat.h"
 #include "data/database.h"
-#include "shell/appconfig.h"
-#include "shell/clock.h"
-#include "shell/textformat.h"
 
 #include <QCommandLineParser>
 #include <QDir>

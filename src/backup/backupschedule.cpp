@@ -1,6 +1,6 @@
 #include "backup/backupschedule.h"
 
-#include "shell/textformat.h"
+#include "core/textformat.h"
 
 bool BackupSchedule::dailyBackupDue(const std::optional<QDateTime>& newest, const QDate& today)
 {

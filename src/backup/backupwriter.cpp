@@ -4,9 +4,9 @@
 #include "backup/backuperror.h"
 #include "backup/backupverifier.h"
 #include "backup/durablefiles.h"
+#include "core/clock.h"
+#include "core/textformat.h"
 #include "data/database.h"
-#include "shell/clock.h"
-#include "shell/textformat.h"
 
 #include <QCryptographicHash>
 #include <QDir>

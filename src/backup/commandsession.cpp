@@ -2,12 +2,12 @@
 
 #include "backup/backupsettings.h"
 #include "backup/migrationbackup.h"
+#include "core/appconfig.h"
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/databasesetup.h"
-#include "shell/appconfig.h"
-#include "shell/appcontext.h"
-#include "shell/loginstore.h"
+#include "services/appcontext.h"
+#include "services/loginstore.h"
 
 #include <QFileInfo>
 

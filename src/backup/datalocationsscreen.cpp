@@ -1,7 +1,7 @@
 #include "backup/datalocationsscreen.h"
 
-#include "shell/appconfig.h"
-#include "shell/fileutil.h"
+#include "core/appconfig.h"
+#include "core/fileutil.h"
 #include "widgets/controls.h"
 #include "widgets/messages.h"
 #include "widgets/screenhelpers.h"

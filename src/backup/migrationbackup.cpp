@@ -3,8 +3,8 @@
 #include "backup/backuperror.h"
 #include "backup/backupsettings.h"
 #include "backup/backupwriter.h"
+#include "core/appconfig.h"
 #include "data/database.h"
-#include "shell/appconfig.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,10 +5,10 @@
 #include "backup/backupverifier.h"
 #include "backup/backupwriter.h"
 #include "backup/durablefiles.h"
+#include "core/clock.h"
+#include "core/fileutil.h"
 #include "data/database.h"
 #include "data/schema.h"
-#include "shell/clock.h"
-#include "shell/fileutil.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "backup/backupcatalog.h"
 #include "backup/backupwriter.h"
-#include "shell/textformat.h"
+#include "core/textformat.h"
 #include "widgets/filedialogs.h"
 
 #include <QDialogButtonBox>

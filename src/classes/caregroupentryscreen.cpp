@@ -1,8 +1,8 @@
 #include "classes/caregroupentryscreen.h"
 
 #include "data/database.h"
-#include "shell/appcontext.h"
-#include "shell/lookupstore.h"
+#include "services/appcontext.h"
+#include "services/lookupstore.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"

@@ -5,7 +5,7 @@
 #include "data/row.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
-#include "shell/lookupstore.h"
+#include "services/lookupstore.h"
 
 NamedIds CareGroupStore::groups()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/namedid.h"
+#include "core/namedid.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "classes/chooseandeditscreen.h"
 
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/lookupstore.h"
-#include "shell/namedid.h"
+#include "core/namedid.h"
+#include "services/lookupstore.h"
 
 #include <QCoreApplication>
 #include <QString>

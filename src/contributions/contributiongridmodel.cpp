@@ -1,7 +1,7 @@
 #include "contributions/contributiongridmodel.h"
 
-#include "shell/money.h"
-#include "shell/textformat.h"
+#include "core/money.h"
+#include "core/textformat.h"
 
 ContributionGridModel::ContributionGridModel(QObject* parent)
     : QAbstractTableModel(parent)

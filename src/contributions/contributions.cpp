@@ -1,7 +1,7 @@
 #include "contributions/contributions.h"
 
 #include "contributions/contributionentryscreen.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/guardedaction.h"
 #include "widgets/screenhost.h"
 
@@ -13,8 +13,7 @@ void install(ScreenHost& host)
     QObject::connect(&host.context().requests(), &ScreenRequests::showContribution, host.frame(),
                      [&host](qint64 contributionId) {
                          Guard::run(ContributionEntryScreen::tr("Show the contribution"), [&host, contributionId] {
-                             if (auto* entry =
-                                     host.openScreen<ContributionEntryScreen>(ScreenId::ContributionEntry)) {
+                             if (auto* entry = host.openScreen<ContributionEntryScreen>(ScreenId::ContributionEntry)) {
                                  entry->loadContribution(contributionId);
                              }
                          });

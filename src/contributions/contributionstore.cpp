@@ -1,11 +1,11 @@
 #include "contributions/contributionstore.h"
 
+#include "core/clock.h"
+#include "core/money.h"
+#include "core/textformat.h"
 #include "data/database.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
-#include "shell/clock.h"
-#include "shell/money.h"
-#include "shell/textformat.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "csv/csvfile.h"
 
-#include "shell/textformat.h"
+#include "core/textformat.h"
 
 #include <QFile>
 #include <QStringDecoder>

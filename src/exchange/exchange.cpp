@@ -1,7 +1,7 @@
 #include "exchange/exchange.h"
 
 #include "exchange/importpeoplescreen.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/screenhost.h"
 
 namespace Exchange {
@@ -11,7 +11,8 @@ void install(ScreenHost& host)
     // An import makes a backup first and waits for it.
     host.registerScreen(ScreenId::ImportPeople, [](ScreenHost& h) -> QWidget* {
         AppContext& context = h.context();
-        return new ImportPeopleScreen(context, [&context] { return context.backupBeforeImport(); }, h.frame());
+        return new ImportPeopleScreen(
+            context, [&context] { return context.backupBeforeImport(); }, h.frame());
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include "backup/backuperror.h"
 #include "backup/backupwriter.h"
+#include "core/appconfig.h"
+#include "core/clock.h"
 #include "csv/csvfile.h"
 #include "data/database.h"
 #include "data/databaseerror.h"
@@ -9,10 +11,8 @@
 #include "exchange/importfields.h"
 #include "exchange/personimport.h"
 #include "exchange/rollexport.h"
-#include "shell/appconfig.h"
-#include "shell/appcontext.h"
-#include "shell/clock.h"
-#include "shell/permissions.h"
+#include "services/appcontext.h"
+#include "services/permissions.h"
 #include "xlsx/xlsxfile.h"
 
 #include <QCommandLineParser>

@@ -1,12 +1,12 @@
 #include "exchange/personimport.h"
 
+#include "core/textformat.h"
 #include "csv/csvfile.h"
 #include "data/database.h"
 #include "data/namekey.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
 #include "exchange/importfields.h"
-#include "shell/textformat.h"
 
 #include <QSet>
 

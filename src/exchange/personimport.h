@@ -2,7 +2,7 @@
 
 #include "csv/csvfile.h"
 #include "csv/jobprogress.h"
-#include "shell/lookupstore.h"
+#include "services/lookupstore.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #include "exchange/rollexport.h"
 
+#include "core/money.h"
 #include "data/database.h"
 #include "data/sqlvalue.h"
-#include "shell/money.h"
 
 #include <QSet>
 

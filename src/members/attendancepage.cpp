@@ -3,7 +3,7 @@
 #include "attendance/attendancestore.h"
 #include "attendance/monthlayout.h"
 #include "members/memberscreenstate.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"
 

@@ -2,12 +2,14 @@
 
 #include "contributions/contributiongridmodel.h"
 #include "contributions/contributionstore.h"
-#include "shell/appcontext.h"
-#include "shell/money.h"
+#include "core/money.h"
+#include "services/appcontext.h"
 #include "widgets/guardedaction.h"
 
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
+#include "widgets/inputchecks.h"
+#include "widgets/listhelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

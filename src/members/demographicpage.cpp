@@ -2,6 +2,7 @@
 
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
+#include "widgets/listhelpers.h"
 #include "widgets/screenhelpers.h"
 #include "widgets/typeahead.h"
 

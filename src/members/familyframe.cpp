@@ -2,9 +2,10 @@
 
 #include "members/familygridmodel.h"
 #include "members/memberscreenstate.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"
+#include "widgets/listhelpers.h"
 #include "widgets/messages.h"
 #include "widgets/peoplelist.h"
 #include "widgets/permissioncheck.h"

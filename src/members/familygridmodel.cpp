@@ -1,6 +1,6 @@
 #include "members/familygridmodel.h"
 
-#include "shell/textformat.h"
+#include "core/textformat.h"
 
 #include <QDate>
 #include <QLocale>

@@ -2,8 +2,8 @@
 
 #include "members/memberdeletion.h"
 #include "members/memberscreenstate.h"
-#include "shell/appcontext.h"
-#include "shell/loginstore.h"
+#include "services/appcontext.h"
+#include "services/loginstore.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
 #include "widgets/permissioncheck.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "members/memberstore.h"
-#include "shell/lookupstore.h"
+#include "services/lookupstore.h"
 #include "widgets/unsavedchanges.h"
 
 #include <QWidget>

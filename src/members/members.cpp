@@ -1,7 +1,7 @@
 #include "members/members.h"
 
 #include "members/memberentryscreen.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/guardedaction.h"
 #include "widgets/screenhost.h"
 

@@ -1,14 +1,14 @@
 #include "members/memberstore.h"
 
+#include "core/clock.h"
+#include "core/textformat.h"
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/namekey.h"
 #include "data/sqlvalue.h"
 #include "data/transaction.h"
 #include "members/memberpicture.h"
-#include "shell/clock.h"
-#include "shell/lookupstore.h"
-#include "shell/textformat.h"
+#include "services/lookupstore.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/namedid.h"
 #include "members/memberrecord.h"
-#include "shell/namedid.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "members/notespage.h"
 
-#include "shell/textformat.h"
+#include "core/textformat.h"
 #include "widgets/controls.h"
 
 #include <QGridLayout>

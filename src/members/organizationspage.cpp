@@ -1,6 +1,7 @@
 #include "members/organizationspage.h"
 
 #include "widgets/controls.h"
+#include "widgets/listhelpers.h"
 #include "widgets/pairedlist.h"
 
 #include <QGridLayout>

@@ -3,10 +3,12 @@
 #include "members/memberscreenstate.h"
 #include "members/responsibilitygridmodel.h"
 #include "members/responsibilitystore.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
+#include "widgets/inputchecks.h"
+#include "widgets/listhelpers.h"
 #include "widgets/messages.h"
 #include "widgets/permissioncheck.h"
 

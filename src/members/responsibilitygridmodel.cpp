@@ -1,6 +1,6 @@
 #include "members/responsibilitygridmodel.h"
 
-#include "shell/textformat.h"
+#include "core/textformat.h"
 
 #include <QLocale>
 

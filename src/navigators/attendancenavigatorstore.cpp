@@ -1,8 +1,8 @@
 #include "navigators/attendancenavigatorstore.h"
 
+#include "core/attendanceweek.h"
 #include "data/sqlvalue.h"
 #include "navigators/membernavigatorstore.h"
-#include "shell/attendanceweek.h"
 
 #include <stdexcept>
 

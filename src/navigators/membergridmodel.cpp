@@ -1,7 +1,7 @@
 #include "navigators/membergridmodel.h"
 
+#include "core/textformat.h"
 #include "data/databaseerror.h"
-#include "shell/textformat.h"
 
 #include <QSet>
 

@@ -1,7 +1,7 @@
 #include "navigators/membernavigatorstore.h"
 
 #include "data/database.h"
-#include "shell/lookupstore.h"
+#include "services/lookupstore.h"
 
 #include <QHash>
 

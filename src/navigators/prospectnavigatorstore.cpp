@@ -3,7 +3,7 @@
 #include "data/database.h"
 #include "data/sqlvalue.h"
 #include "navigators/membernavigatorstore.h"
-#include "shell/lookupstore.h"
+#include "services/lookupstore.h"
 
 ProspectSearchValues ProspectNavigatorStore::loadSearchValues()
 {

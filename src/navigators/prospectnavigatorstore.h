@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/namedid.h"
 #include "navigators/memberlistrow.h"
 #include "navigators/membersearch.h"
-#include "shell/namedid.h"
 
 #include <QDate>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "navigators/searchscreen.h"
 
 #include "navigators/labelchoice.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"

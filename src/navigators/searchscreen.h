@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/peoplereport.h"
 #include "data/permission.h"
 #include "navigators/membergridmodel.h"
-#include "shell/peoplereport.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 
 #include "outreach/outreachphaseentryscreen.h"
 #include "outreach/prospectcontactentryscreen.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/guardedaction.h"
 #include "widgets/screenhost.h"
 

@@ -2,8 +2,8 @@
 
 #include "data/databaseerror.h"
 #include "outreach/outreachplanmodel.h"
-#include "shell/appcontext.h"
-#include "shell/lookupstore.h"
+#include "services/appcontext.h"
+#include "services/lookupstore.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"

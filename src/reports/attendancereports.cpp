@@ -1,5 +1,6 @@
 #include "reports/attendancereports.h"
 
+#include "core/attendanceweek.h"
 #include "data/database.h"
 #include "data/sqlvalue.h"
 #include "reports/memberreports.h"
@@ -7,7 +8,6 @@
 #include "reports/reporterror.h"
 #include "reports/reportidlist.h"
 #include "reports/reportrenderer.h"
-#include "shell/attendanceweek.h"
 
 AttendanceReports::AttendanceReports(Database& db, ReportHeading heading)
     : m_db(db)

@@ -2,7 +2,7 @@
 
 #include "reports/pagemodel.h"
 #include "reports/reportdata.h"
-#include "shell/churchinfo.h"
+#include "services/churchinfo.h"
 
 #include <QCoreApplication>
 #include <QDate>

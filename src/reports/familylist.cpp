@@ -1,7 +1,7 @@
 #include "reports/familylist.h"
 
+#include "core/textformat.h"
 #include "data/database.h"
-#include "shell/textformat.h"
 
 #include <QCoreApplication>
 

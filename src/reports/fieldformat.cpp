@@ -1,9 +1,9 @@
 #include "reports/fieldformat.h"
 
+#include "core/money.h"
+#include "core/textformat.h"
 #include "data/sqlvalue.h"
 #include "data/unicodefunctions.h"
-#include "shell/money.h"
-#include "shell/textformat.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/household.h"
+#include "core/household.h"
 
 #include <QList>
 #include <QString>

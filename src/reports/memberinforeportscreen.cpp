@@ -3,7 +3,7 @@
 #include "reports/memberinforeports.h"
 #include "reports/reportheading.h"
 #include "reports/reportoutput.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
@@ -11,8 +11,8 @@
 #include "widgets/peoplelist.h"
 #include "widgets/permissioncheck.h"
 #include "widgets/screenhelpers.h"
-#include "widgets/typeahead.h"
 #include "widgets/screenhost.h"
+#include "widgets/typeahead.h"
 
 #include <QComboBox>
 #include <QFormLayout>

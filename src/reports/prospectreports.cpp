@@ -8,7 +8,7 @@
 #include "reports/reportdesign.h"
 #include "reports/reportidlist.h"
 #include "reports/reportrenderer.h"
-#include "shell/prospectcontactquery.h"
+#include "services/prospectcontactquery.h"
 
 namespace {
 

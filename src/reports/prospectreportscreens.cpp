@@ -3,18 +3,19 @@
 #include "reports/prospectreports.h"
 #include "reports/reportheading.h"
 #include "reports/reportoutput.h"
-#include "shell/appcontext.h"
-#include "shell/lookupstore.h"
+#include "services/appcontext.h"
+#include "services/lookupstore.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
 #include "widgets/guardedaction.h"
+#include "widgets/inputchecks.h"
 #include "widgets/messages.h"
 #include "widgets/pairedlist.h"
 #include "widgets/peoplelist.h"
 #include "widgets/permissioncheck.h"
 #include "widgets/screenhelpers.h"
-#include "widgets/typeahead.h"
 #include "widgets/screenhost.h"
+#include "widgets/typeahead.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,6 +1,8 @@
 #include "reports/reportcommand.h"
 
 #include "backup/commandsession.h"
+#include "core/appconfig.h"
+#include "core/clock.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "reports/attendancereports.h"
@@ -14,11 +16,9 @@
 #include "reports/reportidlist.h"
 #include "reports/reportpainter.h"
 #include "reports/rollreports.h"
-#include "shell/appconfig.h"
-#include "shell/appcontext.h"
-#include "shell/clock.h"
-#include "shell/loginstore.h"
-#include "shell/permissions.h"
+#include "services/appcontext.h"
+#include "services/loginstore.h"
+#include "services/permissions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 
 #include "backup/commandsession.h"
 
+#include "core/exitcodes.h"
 #include "data/permission.h"
 #include "reports/pagemodel.h"
-#include "shell/exitcodes.h"
 
 #include <QCommandLineOption>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "reports/reportheading.h"
 
-#include "shell/appcontext.h"
-#include "shell/churchinfo.h"
+#include "services/appcontext.h"
+#include "services/churchinfo.h"
 
 ReportHeading reportHeading(AppContext& context)
 {

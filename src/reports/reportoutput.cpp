@@ -3,7 +3,7 @@
 #include "data/databaseerror.h"
 #include "reports/reporterror.h"
 #include "reports/reportviewer.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/busycursor.h"
 #include "widgets/messages.h"
 #include "widgets/screenhost.h"

@@ -11,7 +11,7 @@
 #include "reports/reportoutput.h"
 #include "reports/reportviewer.h"
 #include "reports/rollreportscreen.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/screenhost.h"
 
 namespace Reports {

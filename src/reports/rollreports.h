@@ -2,7 +2,7 @@
 
 #include "reports/pagemodel.h"
 #include "reports/reportdata.h"
-#include "shell/lookupstore.h"
+#include "services/lookupstore.h"
 
 #include <QCoreApplication>
 #include <QDate>

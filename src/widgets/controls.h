@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/lookupstore.h"
+#include "services/lookupstore.h"
 
-#include "shell/namedid.h"
+#include "core/namedid.h"
 
 #include <QDate>
 #include <QList>
@@ -93,55 +93,5 @@ QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = {}
 QLabel* label(QWidget* parent, const QString& text, const QString& name = {});
 // The label of a required field, shown in blue.
 QLabel* requiredLabel(QWidget* parent, const QString& text, const QString& name);
-
-// A caption as messages quote it, without its access key marker and closing colon: "&Home Phone:" is
-// "Home Phone".
-QString plainCaption(QString text);
-// The name messages give a field: its accessible name when it has one, else the text of the label whose
-// buddy it is or that stands before it in its layout row, else its object name.
-QString fieldName(const QWidget* field);
-
-// A box on a screen whose text was not taken, with the message naming it.
-struct BadEntry
-{
-    QWidget* box = nullptr;
-    QString message;
-    QString title;
-};
-// Takes what was typed into every date box (enabled ones) and phone box on the screen, in the order they
-// were built: typed dates are set, phone numbers put in their stored form. Returns the first box whose text
-// is no date or no phone number, without showing anything.
-std::optional<BadEntry> checkEntries(QWidget* screen);
-// For a save: checkEntries, and when a box is wrong its message is shown and the box gets the focus.
-// True when every box holds what it should.
-bool acceptEntries(QWidget* screen);
-
-// Refills a text list with an optional first entry, keeping the chosen text chosen when it is
-// still offered; otherwise the list ends without a selection.
-void refill(QComboBox* list, const QStringList& items, const std::optional<QString>& firstEntry = std::nullopt);
-// Refills a name/ID list, keeping the chosen ID chosen when it is still offered.
-void refill(QComboBox* list, const NamedIds& entries);
-
-// Marks the control (a drop-down or a list of entries) as showing entries of the lookup list, so that
-// followRename can find it.
-void showsLookupList(QWidget* control, LookupList list);
-// After an entry of the lookup list was renamed everywhere it is stored: every marked control under the
-// screen that shows the old text (any capitals) shows the new one instead, chosen as before. For screens
-// whose unsaved entries must keep the renamed value. An empty newText (the entry was deleted) changes nothing.
-void followRename(QWidget* screen, LookupList list, const QString& oldText, const QString& newText);
-
-// Refills each text list and each name/ID list; with keepChoices a choice still offered stays chosen,
-// otherwise every list ends without a selection (as a search screen opens or is cleared).
-void refillAll(const QList<std::pair<QComboBox*, QStringList>>& texts,
-               const QList<std::pair<QComboBox*, NamedIds>>& named, bool keepChoices);
-// The twelve month names, January first, for lists that pick a month by its position.
-QStringList monthNames();
-
-// Chooses the entry with exactly this text; no selection when it is empty or not offered.
-void selectText(QComboBox* list, const QString& text);
-// Chooses the entry with this ID; no selection when there is none or it is not offered.
-void selectId(QComboBox* list, const std::optional<qint64>& id);
-// The ID behind the chosen entry of a name/ID list; nothing when no entry is chosen.
-std::optional<qint64> chosenId(const QComboBox* list);
 
 } // namespace Controls

@@ -1,7 +1,8 @@
 #include "widgets/datebox.h"
 
-#include "shell/textformat.h"
+#include "core/textformat.h"
 #include "widgets/controls.h"
+#include "widgets/inputchecks.h"
 #include "widgets/messages.h"
 
 #include <QCalendarWidget>

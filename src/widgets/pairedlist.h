@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/namedid.h"
 #include "data/row.h"
-#include "shell/namedid.h"
 
 #include <QList>
 #include <QString>

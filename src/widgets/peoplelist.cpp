@@ -1,6 +1,6 @@
 #include "widgets/peoplelist.h"
 
-#include "shell/peoplemodel.h"
+#include "services/peoplemodel.h"
 #include "widgets/controls.h"
 #include "widgets/pairedlist.h"
 

@@ -1,6 +1,6 @@
 #include "widgets/permissioncheck.h"
 
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/messages.h"
 
 bool checkPermission(AppContext& context, const QList<Permission>& permissions, Refusal refusal)

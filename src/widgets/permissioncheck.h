@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/permissions.h"
+#include "services/permissions.h"
 
 class AppContext;
 

@@ -1,6 +1,6 @@
 #include "widgets/screenhelpers.h"
 
-#include "shell/prospectcontactmodel.h"
+#include "services/prospectcontactmodel.h"
 #include "widgets/datebox.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include <QSize>
 
-#include "shell/fileutil.h"
+#include "core/fileutil.h"
 
 #include <QDate>
 #include <QObject>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/commandid.h"
-#include "shell/screenid.h"
+#include "core/commandid.h"
+#include "core/screenid.h"
 
 #include <QObject>
 #include <QSize>

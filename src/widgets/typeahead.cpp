@@ -1,6 +1,6 @@
 #include "widgets/typeahead.h"
 
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "window/firstadministratordialog.h"
 
+#include "core/passwords.h"
 #include "data/databaseerror.h"
-#include "shell/appcontext.h"
-#include "shell/loginstore.h"
-#include "shell/passwords.h"
+#include "services/appcontext.h"
+#include "services/loginstore.h"
 #include "widgets/messages.h"
 #include "widgets/screenhelpers.h"
 

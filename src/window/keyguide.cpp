@@ -1,6 +1,6 @@
 #include "window/keyguide.h"
 
-#include "shell/screenid.h"
+#include "core/screenid.h"
 #include "window/mainwindow.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "window/mainwindow.h"
 
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/appicon.h"
 #include "widgets/guardedaction.h"
 #include "widgets/messages.h"
@@ -47,7 +47,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     registerCommand(CommandId::Exit, [this] { closeAndExit(); });
     registerScreen(ScreenId::Login, [this](ScreenHost&) { return new LoginScreen(*this); });
     registerScreen(ScreenId::About, [this](ScreenHost&) { return new AboutScreen(m_buildDescription); });
-    registerScreen(ScreenId::KeyboardShortcuts, [this](ScreenHost&) { return new KeyboardShortcutsScreen(*this, this); });
+    registerScreen(ScreenId::KeyboardShortcuts,
+                   [this](ScreenHost&) { return new KeyboardShortcutsScreen(*this, this); });
 
     resize(QSize(1200, 850).boundedTo(screen()->availableGeometry().size()));
     QSettings settings;

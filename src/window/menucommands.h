@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/commandid.h"
-#include "shell/permissions.h"
-#include "shell/screenid.h"
+#include "core/commandid.h"
+#include "core/screenid.h"
+#include "services/permissions.h"
 
 #include <QList>
 #include <QString>

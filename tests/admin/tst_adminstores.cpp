@@ -1,10 +1,10 @@
 #include "admin/churchstore.h"
 #include "admin/definedvaluestore.h"
 #include "admin/userstore.h"
+#include "core/passwords.h"
 #include "data/database.h"
 #include "data/databaseerror.h"
-#include "shell/loginstore.h"
-#include "shell/passwords.h"
+#include "services/loginstore.h"
 
 #include "fakeclock.h"
 #include "testdatabase.h"

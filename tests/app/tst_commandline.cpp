@@ -1,7 +1,7 @@
 #include "app/commandline.h"
+#include "core/passwords.h"
 #include "data/database.h"
 #include "reports/reportcommand.h"
-#include "shell/passwords.h"
 #include "testdatabase.h"
 
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 #include "app/features.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/messages.h"
 #include "window/keyguide.h"
 #include "window/mainwindow.h"

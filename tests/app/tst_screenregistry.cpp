@@ -6,7 +6,7 @@
 #include "members/memberentryscreen.h"
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorscreen.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/guardedapplication.h"
 #include "widgets/messages.h"
 #include "window/mainwindow.h"
@@ -126,9 +126,8 @@ void TestScreenRegistry::everyMenuEntryReachesARegisteredScreenOrCommand()
 
 void TestScreenRegistry::registeringTwiceIsRefused()
 {
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, m_window->registerScreen(ScreenId::MemberEntry, [](ScreenHost&) {
-        return new QWidget;
-    }));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error,
+                             m_window->registerScreen(ScreenId::MemberEntry, [](ScreenHost&) { return new QWidget; }));
     QVERIFY_THROWS_EXCEPTION(std::logic_error, m_window->registerCommand(CommandId::BackupNow, [] {}));
     // The first registration stays.
     m_window->runCommand("MemberEntry");

@@ -1,7 +1,7 @@
 #include "attendance/attendancestore.h"
+#include "core/textformat.h"
 #include "data/database.h"
 #include "data/databaseerror.h"
-#include "shell/textformat.h"
 #include "testdatabase.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "backup/backupschedule.h"
-#include "shell/textformat.h"
+#include "core/textformat.h"
 
 #include <QTest>
 

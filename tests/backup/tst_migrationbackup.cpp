@@ -3,10 +3,10 @@
 #include "backup/backupverifier.h"
 #include "backup/migrationbackup.h"
 #include "backupfixture.h"
+#include "core/appconfig.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/schema.h"
-#include "shell/appconfig.h"
 #include "testdatabase.h"
 
 #include <QDir>

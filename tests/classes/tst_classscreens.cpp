@@ -4,7 +4,7 @@
 #include "classes/responsibilityentryscreen.h"
 #include "data/database.h"
 #include "reports/reportviewer.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"

@@ -1,7 +1,7 @@
 #include "contributions/contributionstore.h"
+#include "core/money.h"
 #include "data/database.h"
 #include "fakeclock.h"
-#include "shell/money.h"
 #include "testdatabase.h"
 
 #include <QTest>

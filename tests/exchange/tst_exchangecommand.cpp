@@ -1,8 +1,8 @@
+#include "core/exitcodes.h"
+#include "core/passwords.h"
 #include "data/database.h"
 #include "exchange/exchangecommand.h"
 #include "exchange/rollexport.h"
-#include "shell/exitcodes.h"
-#include "shell/passwords.h"
 
 #include "fakeclock.h"
 #include "testdatabase.h"

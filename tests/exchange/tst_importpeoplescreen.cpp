@@ -1,7 +1,7 @@
 #include "csv/jobprogress.h"
 #include "data/database.h"
 #include "exchange/importpeoplescreen.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
 

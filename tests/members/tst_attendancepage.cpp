@@ -1,9 +1,9 @@
+#include "core/attendanceweek.h"
 #include "data/database.h"
 #include "fakeclock.h"
 #include "members/attendancepage.h"
 #include "members/memberentryscreen.h"
-#include "shell/appcontext.h"
-#include "shell/attendanceweek.h"
+#include "services/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/messages.h"
 

@@ -1,6 +1,6 @@
+#include "core/textformat.h"
 #include "members/familygridmodel.h"
 #include "members/responsibilitygridmodel.h"
-#include "shell/textformat.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>

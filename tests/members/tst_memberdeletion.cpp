@@ -1,6 +1,6 @@
 #include "data/database.h"
 #include "members/memberdeletion.h"
-#include "shell/loginstore.h"
+#include "services/loginstore.h"
 #include "testdatabase.h"
 
 #include <QTest>

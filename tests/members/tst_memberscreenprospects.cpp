@@ -1,10 +1,10 @@
 #include "memberscreenfixture.h"
 
 #include "app/features.h"
+#include "core/textformat.h"
 #include "data/row.h"
 #include "outreach/prospectcontactentryscreen.h"
-#include "shell/appcontext.h"
-#include "shell/textformat.h"
+#include "services/appcontext.h"
 
 #include <QAbstractItemModel>
 #include <QTableView>

@@ -1,6 +1,6 @@
+#include "core/textformat.h"
 #include "memberrecorddiff.h"
 #include "memberscreenfixture.h"
-#include "shell/textformat.h"
 
 // Saving a person from the member screen: permissions, required fields, every column, typed phones and dates, and
 // closing.

@@ -1,10 +1,10 @@
 #include "app/features.h"
-#include "navigators/attendancenavigatorscreen.h"
 #include "data/database.h"
 #include "fakeclock.h"
 #include "guitest.h"
+#include "navigators/attendancenavigatorscreen.h"
 #include "navigators/membergridmodel.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
@@ -272,8 +272,7 @@ void TestAttendanceNavigatorScreen::printButtonsAskTheirPermissionThenHandOverId
     click("btnPrintMissed");
     QVERIFY(MessageLog::takeShown().isEmpty());
     QCOMPARE(requested.count(), 1);
-    QCOMPARE(requested[0][0].value<PeopleReportRequest>().report,
-             PeopleReport::AttendanceCount);
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().report, PeopleReport::AttendanceCount);
     QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds, (QList<qint64>{id("Smith"), id("Smithers")}));
     QCOMPARE(requested[0][0].value<PeopleReportRequest>().from, kFirstSunday);
     QCOMPARE(requested[0][0].value<PeopleReportRequest>().to, kLastSunday);

@@ -1,6 +1,6 @@
+#include "core/attendanceweek.h"
 #include "data/database.h"
 #include "navigators/attendancenavigatorstore.h"
-#include "shell/attendanceweek.h"
 #include "testdatabase.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
+#include "core/textformat.h"
 #include "data/databaseerror.h"
 #include "navigators/membergridmodel.h"
-#include "shell/textformat.h"
 
 #include <QAbstractItemModelTester>
 #include <QSet>

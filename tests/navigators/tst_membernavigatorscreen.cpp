@@ -7,7 +7,7 @@
 #include "navigators/membergridmodel.h"
 #include "navigators/membernavigatorscreen.h"
 #include "reports/reportviewer.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/filedialogs.h"
@@ -395,11 +395,9 @@ void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds_da
     QTest::newRow("Print List") << "btnPrintList"
                                 << "Member Navigator Report" << int(PeopleReport::MemberList) << false;
     QTest::newRow("Print DOB/Anniv") << "btnPrintListDOBAnniv"
-                                     << "Member Navigator Report"
-                                     << int(PeopleReport::MemberListWithDates) << false;
+                                     << "Member Navigator Report" << int(PeopleReport::MemberListWithDates) << false;
     QTest::newRow("Print Mail Lbl") << "btnPrintMailingLabels"
-                                    << "Mailing Labels Report" << int(PeopleReport::MailingLabels)
-                                    << false;
+                                    << "Mailing Labels Report" << int(PeopleReport::MailingLabels) << false;
     QTest::newRow("Print Mail Lbl, one per household")
         << "btnPrintMailingLabels"
         << "Mailing Labels Report" << int(PeopleReport::HouseholdLabels) << true;

@@ -1,4 +1,5 @@
 #include "app/features.h"
+#include "core/textformat.h"
 #include "data/database.h"
 #include "fakeclock.h"
 #include "guitest.h"
@@ -7,9 +8,8 @@
 #include "navigators/prospectnavigatorscreen.h"
 #include "reports/reportoutput.h"
 #include "reports/reportviewer.h"
-#include "shell/appcontext.h"
-#include "shell/prospectcontactmodel.h"
-#include "shell/textformat.h"
+#include "services/appcontext.h"
+#include "services/prospectcontactmodel.h"
 #include "testdatabase.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
@@ -363,7 +363,8 @@ void TestProspectNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds(
     QCOMPARE(MessageLog::takeShown().size(), 0);
     QCOMPARE(requested.count(), 1);
     QCOMPARE(requested[0][0].value<PeopleReportRequest>().report, PeopleReport(report));
-    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds, (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds,
+             (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
     // The program builds the report and shows it in the viewer.
     auto* viewer = m_window->findScreen<ReportViewer>(ScreenId::ReportViewer);
     QVERIFY(viewer != nullptr);
@@ -419,9 +420,9 @@ void TestProspectNavigatorScreen::visitationSheetsAskThenPrintTheSelectedBlock()
     click("btnPrintPS");
     ReportOutput::setPrintTarget(nullptr);
     QCOMPARE(requested.count(), 1);
-    QCOMPARE(requested[0][0].value<PeopleReportRequest>().report,
-             PeopleReport::VisitationSheets);
-    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds, (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().report, PeopleReport::VisitationSheets);
+    QCOMPARE(requested[0][0].value<PeopleReportRequest>().memberIds,
+             (QList<qint64>{id("Sanders"), id("Smith"), id("Smithers")}));
     QCOMPARE(jobs.firstLines.size(), 3);
     QVERIFY(jobs.firstLines[0].contains("Sanders, Sam"));
     QVERIFY(jobs.firstLines[1].contains("Smith, John"));

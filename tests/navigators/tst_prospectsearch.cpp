@@ -1,6 +1,6 @@
 #include "data/database.h"
 #include "navigators/prospectnavigatorstore.h"
-#include "shell/prospectcontactquery.h"
+#include "services/prospectcontactquery.h"
 #include "testdatabase.h"
 
 #include <QTest>

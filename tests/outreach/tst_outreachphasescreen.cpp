@@ -1,7 +1,7 @@
 #include "app/features.h"
 #include "data/database.h"
-#include "shell/appcontext.h"
-#include "shell/lookupstore.h"
+#include "services/appcontext.h"
+#include "services/lookupstore.h"
 #include "widgets/messages.h"
 #include "window/mainwindow.h"
 

@@ -1,8 +1,8 @@
+#include "core/attendanceweek.h"
 #include "data/database.h"
 #include "reports/attendancereports.h"
 #include "reports/memberreports.h"
 #include "reports/reporterror.h"
-#include "shell/attendanceweek.h"
 #include "testdatabase.h"
 
 #include <QTest>

@@ -1,8 +1,8 @@
+#include "core/money.h"
 #include "data/database.h"
 #include "reports/contributionreports.h"
 #include "reports/reportdesign.h"
-#include "shell/churchinfo.h"
-#include "shell/money.h"
+#include "services/churchinfo.h"
 #include "testdatabase.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "app/features.h"
 #include "data/database.h"
 #include "reports/reportviewer.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"

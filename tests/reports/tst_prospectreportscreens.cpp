@@ -2,7 +2,7 @@
 #include "data/database.h"
 #include "reports/reportoutput.h"
 #include "reports/reportviewer.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "widgets/datebox.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"

@@ -1,10 +1,10 @@
+#include "core/passwords.h"
 #include "data/database.h"
 #include "fakeclock.h"
 #include "reports/memberreports.h"
 #include "reports/reportcommand.h"
 #include "reports/reportheading.h"
-#include "shell/appcontext.h"
-#include "shell/passwords.h"
+#include "services/appcontext.h"
 #include "testdatabase.h"
 
 #include <QFile>

@@ -8,7 +8,7 @@
 #include "reports/reportoutput.h"
 #include "reports/reportrenderer.h"
 #include "reports/reportviewer.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"

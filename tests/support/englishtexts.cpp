@@ -1,6 +1,6 @@
 // Built into every test program: the program's English catalogue is loaded as the application object starts,
 // so tests see the texts (and the singular and plural forms of counts) the user sees.
-#include "shell/translations.h"
+#include "core/translations.h"
 
 #include <QCoreApplication>
 

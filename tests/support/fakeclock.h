@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/clock.h"
+#include "core/clock.h"
 
 // A clock that stands still until a test moves it.
 class FakeClock final : public Clock

@@ -1,9 +1,9 @@
 #include "testdatabase.h"
 
+#include "core/passwords.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/namekey.h"
-#include "shell/passwords.h"
 
 #include <QCoreApplication>
 #include <QDir>

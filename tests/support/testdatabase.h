@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 
 #include <QList>
 #include <QString>

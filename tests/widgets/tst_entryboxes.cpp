@@ -1,6 +1,7 @@
-#include "shell/textformat.h"
+#include "core/textformat.h"
 #include "widgets/controls.h"
 #include "widgets/datebox.h"
+#include "widgets/inputchecks.h"
 #include "widgets/messages.h"
 #include "widgets/phonebox.h"
 #include "widgets/screenhelpers.h"

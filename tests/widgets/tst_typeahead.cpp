@@ -1,6 +1,6 @@
 #include "data/database.h"
 #include "fakeclock.h"
-#include "shell/appcontext.h"
+#include "services/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/typeahead.h"
 
