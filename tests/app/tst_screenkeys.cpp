@@ -4,6 +4,7 @@
 #include "window/mainwindow.h"
 
 #include "fakeclock.h"
+#include "guitest.h"
 #include "testdatabase.h"
 
 #include <QAbstractButton>
@@ -113,12 +114,12 @@ void TestScreenKeys::everyButtonAndPageHasItsOwnAccessKey()
     QWidget* shown = m_window->openScreen(ScreenId(screen));
     QVERIFY(shown != nullptr);
     QCOMPARE(MessageLog::takeShown().size(), 0);
-    auto* tabs = shown->findChild<QTabWidget*>();
+    auto* tabs = GuiTest::firstOf<QTabWidget>(shown);
 
     // Captions by the page they show on; -1 holds what every page shows.
     QMap<int, QStringList> captions;
     QStringList missing;
-    for (QAbstractButton* button : shown->findChildren<QAbstractButton*>()) {
+    for (QAbstractButton* button : GuiTest::all<QAbstractButton>(shown)) {
         if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button) || button->isHidden() ||
             button->objectName().isEmpty() || !hasLetters(button->text())) {
             continue;
@@ -172,14 +173,13 @@ void TestScreenKeys::aPageTallerThanTheScreenScrollsInsideIt()
     frame->resize(1200, 420);
     QCoreApplication::processEvents();
 
-    auto* tabs = shown->findChild<QTabWidget*>();
-    QVERIFY(tabs != nullptr);
+    auto* tabs = GuiTest::find<QTabWidget>(shown, "SSTab1");
     auto* page = qobject_cast<QScrollArea*>(tabs->currentWidget());
     QVERIFY(page != nullptr);
     QVERIFY2(page->verticalScrollBar()->maximum() > 0, "the page was squeezed instead of scrolling");
 
     QStringList outOfSight;
-    for (QPushButton* button : shown->findChildren<QPushButton*>()) {
+    for (QPushButton* button : GuiTest::all<QPushButton>(shown)) {
         if (button->isVisibleTo(shown) && !tabs->isAncestorOf(button)) {
             const QRect where(button->mapTo(shown, QPoint(0, 0)), button->size());
             if (!shown->rect().contains(where)) {
@@ -197,7 +197,7 @@ void TestScreenKeys::theScreensAccessKeysComeBeforeTheMenuBars()
     QWidget* shown = m_window->openScreen(ScreenId::MemberEntry);
     QVERIFY(shown != nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    auto* tabs = shown->findChild<QTabWidget*>();
+    auto* tabs = GuiTest::find<QTabWidget>(shown, "SSTab1");
     tabs->setCurrentIndex(2);
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus != nullptr && shown->isAncestorOf(focus));

@@ -13,6 +13,7 @@
 #include "window/menucommands.h"
 
 #include "fakeclock.h"
+#include "guitest.h"
 #include "testdatabase.h"
 
 #include <QPushButton>
@@ -152,7 +153,7 @@ void TestScreenRegistry::databaseErrorOfAButtonOrDoubleClickIsShownAndTheScreenS
     m_window->runCommand("MemberNavigator");
     auto* navigator = m_window->findScreen<MemberNavigatorScreen>(ScreenId::MemberNavigator);
     QVERIFY(navigator != nullptr);
-    auto* find = navigator->findChild<QPushButton*>("btnFind");
+    auto* find = GuiTest::find<QPushButton>(navigator, "btnFind");
     QTest::mouseClick(find, Qt::LeftButton);
     QVERIFY(navigator->model()->rowCount() > 0);
 
@@ -165,7 +166,7 @@ void TestScreenRegistry::databaseErrorOfAButtonOrDoubleClickIsShownAndTheScreenS
     QVERIFY(shown[0].text.contains("Member"));
 
     // The double-click opens the member screen, whose lists cannot be read now.
-    auto* grid = navigator->findChild<QTableView*>("vsfgMembers");
+    auto* grid = GuiTest::find<QTableView>(navigator, "vsfgMembers");
     const QRect cell = grid->visualRect(grid->model()->index(0, 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());

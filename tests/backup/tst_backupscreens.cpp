@@ -60,7 +60,7 @@ private slots:
 private:
     QString configPath() const { return QDir(m_testDb->folder()).filePath("config.txt"); }
     QString backupFolder() const { return m_control->backupFolder(); }
-    QString lastBackupText() const { return m_window->findChild<QLabel*>("lastBackup")->text(); }
+    QString lastBackupText() const { return GuiTest::find<QLabel>(m_window.get(), "lastBackup")->text(); }
     void logIn(const QString& type)
     {
         m_context->setUser({1, type, "clerk"});
@@ -190,10 +190,9 @@ void TestBackupScreens::backupsGoToTheChosenFolder()
     logIn("Admin");
     const QString chosen = QDir(m_testDb->folder()).filePath("elsewhere");
     m_window->menuAction("BackupSettings")->trigger();
-    auto* dialog = m_window->findChild<BackupsDialog*>();
-    QVERIFY(dialog != nullptr);
+    auto* dialog = GuiTest::window<BackupsDialog>();
     FileDialogs::setNextFileName(chosen);
-    dialog->findChild<QPushButton*>("btnChoose")->click();
+    GuiTest::find<QPushButton>(dialog, "btnChoose")->click();
     dialog->accept();
     QCOMPARE(
         QDir::cleanPath(BackupSettings::load(m_control->settingsPath()).folderFor(m_context->config().databasePath)),
@@ -214,11 +213,10 @@ void TestBackupScreens::restoreBringsBackThePersonAndAsksForALogin()
     m_context->db().execute("UPDATE Member SET City = 'Shelbyville'");
 
     m_window->menuAction("Restore")->trigger();
-    auto* dialog = m_window->findChild<RestoreDialog*>();
-    QVERIFY(dialog != nullptr);
-    QCOMPARE(dialog->findChild<QTableWidget*>("lstBackups")->rowCount(), 1);
+    auto* dialog = GuiTest::window<RestoreDialog>();
+    QCOMPARE(GuiTest::find<QTableWidget>(dialog, "lstBackups")->rowCount(), 1);
     MessageLog::setNextAnswer(MessageAnswer::Yes);
-    dialog->findChild<QPushButton*>("btnRestore")->click();
+    GuiTest::find<QPushButton>(dialog, "btnRestore")->click();
 
     QCOMPARE(cityOfSmith(), "Springfield");
     QVERIFY(m_window->findScreen(ScreenId::Login) != nullptr);

@@ -151,7 +151,7 @@ void TestMemberScreenLists::everyNamedControlIsThere()
                                "vsfgMemberContributions",
                                "txtContributionTotal"};
     for (const QString& name : names + kMemberFields) {
-        QVERIFY2(m_screen->findChild<QWidget*>(name) != nullptr, qPrintable(name));
+        QVERIFY2(GuiTest::has(m_screen, name), qPrintable(name));
     }
     auto* tabs = find<QTabWidget>("SSTab1");
     QStringList captions;
@@ -219,7 +219,7 @@ void TestMemberScreenLists::typeAheadOnExactlyTheTwentyLists()
                                    "cmbMemberAdd"};
     // The church fields are open, so every list takes keys.
     choose("cmbChurchStatus", "Active");
-    const QList<QComboBox*> lists = m_screen->findChildren<QComboBox*>();
+    const QList<QComboBox*> lists = GuiTest::all<QComboBox>(m_screen);
     QStringList searched;
     for (QComboBox* list : lists) {
         QVERIFY2(list->isEnabled(), qPrintable(list->objectName()));

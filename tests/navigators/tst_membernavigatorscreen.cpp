@@ -242,7 +242,7 @@ void TestMemberNavigatorScreen::exportWritesEveryoneFoundNotJustThePageRead()
     QTemporaryDir folder;
     const QString path = folder.filePath("found.csv");
     FileDialogs::setNextFileName(path, {});
-    grid->findChild<QAction*>("actExport")->trigger();
+    GuiTest::find<QAction>(grid, "actExport")->trigger();
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
@@ -383,7 +383,7 @@ void TestMemberNavigatorScreen::doubleClickOpensThePerson()
     auto* entry = m_window->findScreen<MemberEntryScreen>(ScreenId::MemberEntry);
     QVERIFY(entry);
     QCOMPARE(entry->shownMemberId(), id("Smithers"));
-    QCOMPARE(entry->findChild<QLineEdit*>("txtLName")->text(), QString("Smithers"));
+    QCOMPARE(GuiTest::find<QLineEdit>(entry, "txtLName")->text(), QString("Smithers"));
 }
 
 void TestMemberNavigatorScreen::printButtonsAskTheirPermissionThenHandOverIds_data()

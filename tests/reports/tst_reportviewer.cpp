@@ -190,8 +190,8 @@ void TestReportViewer::zoomAndFitToWidth()
     const int room = control<QScrollArea>("CRViewer")->viewport()->width();
     const double width = page->pixmap().deviceIndependentSize().width();
     QVERIFY2(width <= room && width >= room - 60, qPrintable(QString("%1 in %2").arg(width).arg(room)));
-    // Fit-to-width follows the window's size.
-    m_window->findChild<QMdiSubWindow*>()->resize(500, 500);
+    // Fit-to-width follows the size of the viewer's window.
+    v->parentWidget()->resize(500, 500);
     QVERIFY(page->pixmap().deviceIndependentSize().width() < width);
 }
 
@@ -312,8 +312,8 @@ void TestReportViewer::memberNavigatorPrintButtonsOpenTheirReports()
     m_window->runCommand("MemberNavigator");
     QWidget* navigator = m_window->findScreen(ScreenId::MemberNavigator);
     QVERIFY(navigator);
-    QTest::mouseClick(navigator->findChild<QPushButton*>("btnFind"), Qt::LeftButton);
-    QTest::mouseClick(navigator->findChild<QPushButton*>(button), Qt::LeftButton);
+    GuiTest::click(GuiTest::find<QPushButton>(navigator, "btnFind"));
+    GuiTest::click(GuiTest::find<QPushButton>(navigator, button));
     QVERIFY(viewer());
     QCOMPARE(viewer()->document().title, title);
     const QString texts = viewer()->document().pages[0].texts().join('\n');

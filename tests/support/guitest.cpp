@@ -4,20 +4,59 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include <stdexcept>
+
 namespace GuiTest {
 
-QWidget* findWidget(const QWidget* screen, const QString& name)
+namespace {
+
+QString nameOf(const QObject* object)
 {
-    auto* control = screen->findChild<QWidget*>(name);
-    if (control == nullptr) {
-        throw std::runtime_error(QString("no control " + name).toStdString());
+    const QString name = object->objectName();
+    return name.isEmpty() ? QString::fromUtf8(object->metaObject()->className()) : name;
+}
+
+} // namespace
+
+void failToFind(const QObject* parent, const QString& name, const char* kind)
+{
+    if (parent == nullptr) {
+        throw std::runtime_error(
+            QString("no " + QString::fromUtf8(kind) + " " + name + ": the screen is not there").toStdString());
     }
-    return control;
+    const QObject* found = parent->findChild<QObject*>(name);
+    const QString what =
+        found == nullptr ? QString("no " + QString::fromUtf8(kind) + " " + name + " in " + nameOf(parent))
+                         : QString("control " + name + " is a " + QString::fromUtf8(found->metaObject()->className()) +
+                                   ", not a " + QString::fromUtf8(kind));
+    throw std::runtime_error(what.toStdString());
+}
+
+void failToFindWindow(const char* kind)
+{
+    throw std::runtime_error(QString("no " + QString::fromUtf8(kind) + " is shown").toStdString());
+}
+
+QList<QWidget*> shownWindows()
+{
+    QList<QWidget*> shown;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            shown << window;
+        }
+    }
+    return shown;
+}
+
+bool has(const QObject* parent, const QString& name)
+{
+    return parent->findChild<QWidget*>(name) != nullptr;
 }
 
 void type(QWidget* box, const QString& text)

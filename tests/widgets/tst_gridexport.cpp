@@ -2,6 +2,7 @@
 #include "widgets/filedialogs.h"
 #include "widgets/messages.h"
 
+#include "guitest.h"
 #include "workbookreader.h"
 
 #include <QAction>
@@ -78,8 +79,7 @@ private:
     void exportTo(const QString& name, const QString& filter = {})
     {
         FileDialogs::setNextFileName(m_folder->filePath(name), filter);
-        auto* action = m_grid->findChild<QAction*>("actExport");
-        QVERIFY(action != nullptr);
+        auto* action = GuiTest::find<QAction>(m_grid.get(), "actExport");
         QCOMPARE(m_grid->contextMenuPolicy(), Qt::ActionsContextMenu);
         action->trigger();
     }
@@ -199,7 +199,7 @@ void TestGridExport::exportWritesTheWholeResultNotJustTheRowsFetched()
 
     const QString path = m_folder->filePath(name);
     FileDialogs::setNextFileName(path, {});
-    grid->findChild<QAction*>("actExport")->trigger();
+    GuiTest::find<QAction>(grid, "actExport")->trigger();
 
     QList<QStringList> rows;
     if (name.endsWith(".xlsx")) {

@@ -1,6 +1,7 @@
 #include "app/buildinfo.h"
 #include "app/features.h"
 #include "core/textformat.h"
+#include "guitest.h"
 #include "services/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/messages.h"
@@ -66,26 +67,26 @@ void TestAboutScreen::showsTitleVersionAndPicture()
     QVERIFY(screen != nullptr);
     QCOMPARE(MessageLog::takeShown().size(), 0);
     QCOMPARE(screen->windowTitle(), "About Screen");
-    QCOMPARE(screen->findChild<QLabel*>("lblTitle")->text(), "Kelvane");
-    QCOMPARE(screen->findChild<QLabel*>("lblVersion")->text(), "Version 4.7 - 12/23/2020");
+    QCOMPARE(GuiTest::find<QLabel>(screen, "lblTitle")->text(), "Kelvane");
+    QCOMPARE(GuiTest::find<QLabel>(screen, "lblVersion")->text(), "Version 4.7 - 12/23/2020");
     // Below it, this build's own version and day.
-    QCOMPARE(screen->findChild<QLabel*>("lblBuild")->text(),
+    QCOMPARE(GuiTest::find<QLabel>(screen, "lblBuild")->text(),
              "Kelvane " + BuildInfo::version() + ", built " + shortDate(BuildInfo::date()));
     QVERIFY(BuildInfo::date().isValid());
     QVERIFY(!BuildInfo::version().isEmpty());
-    const QPixmap picture = screen->findChild<QLabel*>("Image1")->pixmap();
+    const QPixmap picture = GuiTest::find<QLabel>(screen, "Image1")->pixmap();
     QVERIFY(!picture.isNull());
     // Drawn, not blank: the middle of the picture is not transparent.
     QVERIFY(picture.toImage().pixelColor(picture.width() / 2, picture.height() * 3 / 4).alpha() > 0);
-    QCOMPARE(screen->findChild<QPushButton*>("cmdOK")->text(), "&OK");
-    QCOMPARE(screen->findChild<QPushButton*>("cmdSysInfo")->text(), "&System Info...");
+    QCOMPARE(GuiTest::find<QPushButton>(screen, "cmdOK")->text(), "&OK");
+    QCOMPARE(GuiTest::find<QPushButton>(screen, "cmdSysInfo")->text(), "&System Info...");
     QCOMPARE(screen->parentWidget()->pos(), QPoint(0, 0)); // top left of the client area
 }
 
 void TestAboutScreen::okClosesTheScreen()
 {
     AboutScreen* screen = open();
-    QTest::mouseClick(screen->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    GuiTest::click(GuiTest::find<QPushButton>(screen, "cmdOK"));
     QTRY_COMPARE(m_window->findScreen(ScreenId::About), nullptr);
     QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
 }
@@ -104,7 +105,7 @@ void TestAboutScreen::systemInfo()
     QFETCH(bool, unavailable);
     AboutScreen::setViewersForTests(viewers);
     AboutScreen* screen = open();
-    QTest::mouseClick(screen->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+    GuiTest::click(GuiTest::find<QPushButton>(screen, "cmdSysInfo"));
     const auto shown = MessageLog::takeShown();
     if (unavailable) {
         QCOMPARE(shown.size(), 1);

@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "core/passwords.h"
 #include "data/database.h"
+#include "guitest.h"
 #include "services/appcontext.h"
 #include "testdatabase.h"
 #include "widgets/messages.h"
@@ -36,6 +37,17 @@ bool allMenusEnabled(MainWindow& window, const QStringList& names)
     return true;
 }
 
+// Fills in the first administrator's entries, with the password typed twice, and asks for the login.
+void createAdministrator(const QWidget* dialog, const QString& password, const QString& again)
+{
+    QTest::keyClicks(GuiTest::find<QLineEdit>(dialog, "txtFirstName"), "Ruth");
+    QTest::keyClicks(GuiTest::find<QLineEdit>(dialog, "txtLastName"), "Baker");
+    QTest::keyClicks(GuiTest::find<QLineEdit>(dialog, "txtUsername"), "rbaker");
+    QTest::keyClicks(GuiTest::find<QLineEdit>(dialog, "txtPassword"), password);
+    QTest::keyClicks(GuiTest::find<QLineEdit>(dialog, "txtPasswordAgain"), again);
+    GuiTest::click(GuiTest::find<QPushButton>(dialog, "btnCreate"));
+}
+
 const QStringList kSomeEntries = {
     "File",        "CompanyInfo",    "LogOff",    "Exit",    "Names",
     "MemberEntry", "Administrative", "UserEntry", "Reports", "ChurchResponsibilityListing",
@@ -66,8 +78,9 @@ private slots:
 
 private:
     void startLoggedOut(bool withUsers = true);
-    QLineEdit* username() const { return m_window->findChild<QLineEdit*>("txtUsername"); }
-    QLineEdit* password() const { return m_window->findChild<QLineEdit*>("txtPassword"); }
+    QLineEdit* username() const { return GuiTest::find<QLineEdit>(m_window.get(), "txtUsername"); }
+    QLineEdit* password() const { return GuiTest::find<QLineEdit>(m_window.get(), "txtPassword"); }
+    QPushButton* button(const QString& name) const { return GuiTest::find<QPushButton>(m_window.get(), name); }
     void logIn(const QString& user, const QString& pass);
 
     std::unique_ptr<TestDatabase> m_testDb;
@@ -112,7 +125,7 @@ void TestLoginScreen::logIn(const QString& user, const QString& pass)
     password()->clear();
     QTest::keyClicks(username(), user);
     QTest::keyClicks(password(), pass);
-    QTest::mouseClick(m_window->findChild<QPushButton*>("btnLogin"), Qt::LeftButton);
+    GuiTest::click(button("btnLogin"));
 }
 
 void TestLoginScreen::showsItsControls()
@@ -122,8 +135,8 @@ void TestLoginScreen::showsItsControls()
     QWidget* screen = m_window->findScreen(ScreenId::Login);
     QVERIFY(screen != nullptr);
     QCOMPARE(screen->windowTitle(), "Login");
-    QCOMPARE(m_window->findChild<QPushButton*>("btnLogin")->text(), "Login");
-    QCOMPARE(m_window->findChild<QPushButton*>("btnCancel")->text(), "Close");
+    QCOMPARE(button("btnLogin")->text(), "Login");
+    QCOMPARE(button("btnCancel")->text(), "Close");
     QCOMPARE(password()->echoMode(), QLineEdit::Password);
     QCOMPARE(password()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password()), int('*'));
 
@@ -223,7 +236,7 @@ void TestLoginScreen::closeEndsTheProgram()
     startLoggedOut();
     QVERIFY(openStartScreens(*m_window, true));
     QSignalSpy exit(m_window.get(), &MainWindow::exitRequested);
-    QTest::mouseClick(m_window->findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+    GuiTest::click(button("btnCancel"));
     QCOMPARE(exit.size(), 1);
 }
 
@@ -289,12 +302,7 @@ void TestLoginScreen::firstRunCreatesTheAdministratorThenAsksForTheLogin()
         auto* dialog = qobject_cast<FirstAdministratorDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         dialogSeen = true;
-        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtFirstName"), "Ruth");
-        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtLastName"), "Baker");
-        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtUsername"), "rbaker");
-        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtPassword"), "Church Office");
-        QTest::keyClicks(dialog->findChild<QLineEdit*>("txtPasswordAgain"), "Church Office");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
+        createAdministrator(dialog, "Church Office", "Church Office");
     });
     QVERIFY(openStartScreens(*m_window, false));
     QVERIFY(dialogSeen);
@@ -317,12 +325,7 @@ void TestLoginScreen::firstRunComplainsUntilTheEntriesWillDo()
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtFirstName"), "Ruth");
-    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtLastName"), "Baker");
-    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtUsername"), "rbaker");
-    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtPassword"), "one");
-    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtPasswordAgain"), "two");
-    QTest::mouseClick(dialog.findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
+    createAdministrator(&dialog, "one", "two");
     auto shown = MessageLog::takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.contains("not the same"));
@@ -330,22 +333,23 @@ void TestLoginScreen::firstRunComplainsUntilTheEntriesWillDo()
     QVERIFY(dialog.isVisible());
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM \"User\"").toInt(), 0);
     // As the message says, both password boxes are emptied and typed again, starting in the first.
-    auto* password = dialog.findChild<QLineEdit*>("txtPassword");
-    auto* again = dialog.findChild<QLineEdit*>("txtPasswordAgain");
+    auto* password = GuiTest::find<QLineEdit>(&dialog, "txtPassword");
+    auto* again = GuiTest::find<QLineEdit>(&dialog, "txtPasswordAgain");
+    auto* create = GuiTest::find<QPushButton>(&dialog, "btnCreate");
     QCOMPARE(password->text(), QString());
     QCOMPARE(again->text(), QString());
     QCOMPARE(QApplication::focusWidget(), password);
 
     // No password at all: the focus goes to the password box, never to the username box where a password
     // typed next would show in clear.
-    dialog.findChild<QLineEdit*>("txtUsername")->setFocus();
-    QTest::mouseClick(dialog.findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
+    GuiTest::find<QLineEdit>(&dialog, "txtUsername")->setFocus();
+    GuiTest::click(create);
     QVERIFY(MessageLog::takeShown().first().text.contains("Please enter a password"));
     QCOMPARE(QApplication::focusWidget(), password);
 
     QTest::keyClicks(password, "one");
     QTest::keyClicks(again, "one");
-    QTest::mouseClick(dialog.findChild<QPushButton*>("btnCreate"), Qt::LeftButton);
+    GuiTest::click(create);
     QCOMPARE(MessageLog::takeShown().size(), 0);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(dialog.createdMemberId() > 0);
@@ -356,7 +360,7 @@ void TestLoginScreen::cancellingTheFirstAdministratorEndsTheStart()
     startLoggedOut(false);
     QTimer::singleShot(0, this, [] {
         if (QWidget* dialog = QApplication::activeModalWidget()) {
-            QTest::mouseClick(dialog->findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+            GuiTest::click(GuiTest::find<QPushButton>(dialog, "btnCancel"));
         }
     });
     QVERIFY(!openStartScreens(*m_window, true));
