@@ -34,6 +34,7 @@ ChurchInfoScreen::ChurchInfoScreen(AppContext& context, QWidget* parent)
     setWindowTitle(tr("Setup"));
     const BusyCursor busy;
     buildControls();
+    UnsavedChanges::guardClose(this, *this);
     refill(m_state, LookupStore(m_context.db()).texts(LookupList::States));
     loadChurchFields();
 }
@@ -95,7 +96,7 @@ void ChurchInfoScreen::buildControls()
     layout->addStretch();
     layout->addLayout(buttonRow({save, m_exit}));
 
-    Guard::connect(save, &QPushButton::clicked, this, tr("Save the church information"), [this] { this->save(); });
+    Guard::connect(save, &QPushButton::clicked, this, tr("Save the church information"), [this] { saveAndClose(); });
     connect(m_exit, &QPushButton::clicked, this, [this] { closeScreen(this); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) { focusChanged(old, now); });
 }
@@ -115,6 +116,7 @@ void ChurchInfoScreen::loadChurchFields()
     m_phone->setText(shown.phone);
     m_fax->setText(shown.fax);
     m_delay->setText(church && shown.keyPressDelay != 0 ? QLocale().toString(shown.keyPressDelay) : QString());
+    m_shown = entries();
 }
 
 void ChurchInfoScreen::focusChanged(QWidget* old, QWidget* now)
@@ -138,18 +140,46 @@ bool ChurchInfoScreen::delayAccepted()
     return false;
 }
 
-void ChurchInfoScreen::save()
+QStringList ChurchInfoScreen::entries() const
+{
+    // A phone number counts as it would be stored: leaving its box only rewrites it in the pattern.
+    const auto phone = [](const PhoneBox* box) { return box->number().value_or(box->text()); };
+    return {m_company->text(),
+            m_address1->text(),
+            m_address2->text(),
+            m_city->text(),
+            m_state->currentIndex() >= 0 ? m_state->currentText() : QString(),
+            m_zip->text(),
+            phone(m_phone),
+            phone(m_fax),
+            m_email->text(),
+            m_website->text(),
+            m_delay->text()};
+}
+
+bool ChurchInfoScreen::hasUnsavedChanges() const
+{
+    return entries() != m_shown;
+}
+
+QString ChurchInfoScreen::recordName() const
+{
+    const QString name = m_company->text().trimmed();
+    return name.isEmpty() ? tr("the church information") : name;
+}
+
+bool ChurchInfoScreen::saveRecord()
 {
     if (!checkPermission(m_context, Permission::ChurchInfo, Refusal::Save)) {
-        return;
+        return false;
     }
     if (const QString problem = ChurchStore::checkName(m_company->text()); !problem.isEmpty()) {
         showMessage(problem, MessageStyle::Plain, ChurchStore::requiredTitle());
         m_company->setFocus();
-        return;
+        return false;
     }
     if (!acceptEntries(this) || !delayAccepted()) {
-        return;
+        return false;
     }
     ChurchInfo church;
     church.name = m_company->text();
@@ -163,11 +193,18 @@ void ChurchInfoScreen::save()
     church.email = m_email->text();
     church.website = m_website->text();
     church.keyPressDelay = *ChurchStore::parseDelay(m_delay->text());
-    AppContext& context = m_context;
-    ChurchStore(context.db()).save(church);
-    closeScreen(this);
+    ChurchStore(m_context.db()).save(church);
+    m_shown = entries();
     // The new heading and type-ahead delay apply at once.
-    context.reloadChurch();
-    emit context.changes().churchChanged();
-    emit context.requests().showStatus(tr("Saved the church information"));
+    m_context.reloadChurch();
+    emit m_context.changes().churchChanged();
+    emit m_context.requests().showStatus(tr("Saved the church information"));
+    return true;
+}
+
+void ChurchInfoScreen::saveAndClose()
+{
+    if (saveRecord()) {
+        closeScreen(this);
+    }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "widgets/unsavedchanges.h"
+
+#include <QStringList>
 #include <QWidget>
 
 class AppContext;
@@ -9,8 +12,11 @@ class QPushButton;
 class PhoneBox;
 
 // "Setup": the church's name, address, phones, e-mail, website and the type-ahead delay. Save And Close
-// writes the first church row (adding it when there is none) and applies the values at once.
-class ChurchInfoScreen final : public QWidget
+// writes the first church row (adding it when there is none) and applies the values at once; every other way
+// of leaving asks about typed changes first.
+class ChurchInfoScreen final
+    : public QWidget
+    , public RecordEditor
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ChurchInfoScreen)
@@ -19,6 +25,10 @@ public:
     explicit ChurchInfoScreen(AppContext& context, QWidget* parent = nullptr);
     ~ChurchInfoScreen() override;
 
+    bool hasUnsavedChanges() const override;
+    QString recordName() const override;
+    bool saveRecord() override;
+
 private:
     void buildControls();
     void loadChurchFields();
@@ -26,7 +36,9 @@ private:
     // the window goes): a refusal puts the focus back.
     void focusChanged(QWidget* old, QWidget* now);
     bool delayAccepted();
-    void save();
+    // Every entry as typed, to tell a change from what was loaded or saved.
+    QStringList entries() const;
+    void saveAndClose();
 
     AppContext& m_context;
     QLineEdit* m_company = nullptr;
@@ -42,4 +54,5 @@ private:
     QLineEdit* m_delay = nullptr;
     QPushButton* m_exit = nullptr;
     bool m_checkingDelay = false;
+    QStringList m_shown;
 };

@@ -163,7 +163,7 @@ bool ContributionEntryScreen::typedMatchesConfirmed()
     const QString title = tr("Typed Text Not Found");
     if (!m_memberTypedUnmatched.isEmpty() &&
         showMessage(tr("The name typed ('%1') matches nobody on the list. Save this gift for %2?")
-                        .arg(m_memberTypedUnmatched, m_member->currentText().trimmed()),
+                        .arg(m_memberTypedUnmatched, chosenMemberName()),
                     MessageStyle::YesNo, title) != MessageAnswer::Yes) {
         m_member->setFocus();
         return false;
@@ -191,6 +191,12 @@ qint64 ContributionEntryScreen::chosenMemberId() const
     return index >= 0 ? m_people.at(index).id : 0;
 }
 
+QString ContributionEntryScreen::chosenMemberName() const
+{
+    // The list's text ends in a blank when the person has no middle name.
+    return m_member->currentText().trimmed();
+}
+
 ContributionEntryScreen::Entry ContributionEntryScreen::shown() const
 {
     return {m_member->currentIndex(), m_date->date(),      m_envelope->text(),
@@ -204,7 +210,7 @@ bool ContributionEntryScreen::hasUnsavedChanges() const
 
 QString ContributionEntryScreen::recordName() const
 {
-    return m_member->currentIndex() >= 0 ? tr("the gift of %1").arg(m_member->currentText()) : tr("this gift");
+    return m_member->currentIndex() >= 0 ? tr("the gift of %1").arg(chosenMemberName()) : tr("this gift");
 }
 
 bool ContributionEntryScreen::saveRecord()
@@ -245,8 +251,7 @@ bool ContributionEntryScreen::saveRecord()
         emit m_context.changes().contributionsChanged(m_loadedMemberId);
     }
     emit m_context.requests().showStatus(
-        tr("Saved %1 for %2")
-            .arg(formatAmount(gift.amountCents, NegativeAmount::Parentheses), m_member->currentText()));
+        tr("Saved %1 for %2").arg(formatAmount(gift.amountCents, NegativeAmount::Parentheses), chosenMemberName()));
     startNewEntry(true);
     return true;
 }

@@ -64,6 +64,8 @@ private:
     void startNewEntry(bool keepDateAndDesignation);
     Entry shown() const;
     qint64 chosenMemberId() const;
+    // The chosen person as messages name him, "Last, First Middle"; empty when nobody is chosen.
+    QString chosenMemberName() const;
 
     AppContext& m_context;
     ContributionStore m_store;

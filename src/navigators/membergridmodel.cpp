@@ -4,6 +4,7 @@
 #include "data/databaseerror.h"
 
 #include <QSet>
+#include <QStringList>
 
 namespace {
 
@@ -330,8 +331,21 @@ int MemberGridModel::longestRow(int column) const
 QString MemberGridModel::addressText(const MemberListRow& r)
 {
     using F = MemberListRow;
-    return r.field(F::Address1) + QStringLiteral(", ") + r.field(F::Address2) + QStringLiteral(", ") +
-           r.field(F::City) + QStringLiteral(", ") + r.field(F::State) + u' ' + r.field(F::Zip);
+    // Empty parts leave no separator behind: "7671 Union Boulevard, Walnut Hill", never ", , ".
+    const auto present = [&r](std::initializer_list<F::Field> fields) {
+        QStringList parts;
+        for (const F::Field field : fields) {
+            if (const QStringView part = r.field(field).trimmed(); !part.isEmpty()) {
+                parts << part.toString();
+            }
+        }
+        return parts;
+    };
+    QStringList parts = present({F::Address1, F::Address2, F::City});
+    if (const QString stateZip = present({F::State, F::Zip}).join(u' '); !stateZip.isEmpty()) {
+        parts << stateZip;
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 QString MemberGridModel::cellText(const MemberListRow& r, int column)

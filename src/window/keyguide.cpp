@@ -163,7 +163,9 @@ QList<KeyGuideEntry> KeyGuide::keysOf(const QWidget* screen)
     };
     for (const QAbstractButton* button : screen->findChildren<QAbstractButton*>()) {
         const QKeySequence access = QKeySequence::mnemonic(button->text());
-        const QString target = kindOf(button).arg(shown(button->text()));
+        // A button that shows only an icon is named by its accessible name, as a screen reader names it.
+        const QString caption = button->text().isEmpty() ? button->accessibleName() : shown(button->text());
+        const QString target = kindOf(button).arg(caption);
         if (!access.isEmpty()) {
             add(button, keyText(access), target);
         }

@@ -20,9 +20,40 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
+
+namespace {
+
+// The frame width at which the title bar shows the whole title: the frame's width grown by what the room the
+// style leaves for the title lacks. The title is measured bold, as some styles draw it, with the margin they
+// keep beside it and a letter to spare.
+int widthForTitle(const QMdiSubWindow* window)
+{
+    const QStyle* style = window->style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
+    QStyleOptionTitleBar bar;
+    bar.initFrom(window);
+    bar.text = window->windowTitle();
+    bar.subControls = QStyle::SC_All;
+    bar.titleBarFlags = window->windowFlags();
+    bar.titleBarState = window->windowState();
+    bar.rect = QRect(border, border, window->width() - 2 * border,
+                     style->pixelMetric(QStyle::PM_TitleBarHeight, &bar, window));
+    const int room = style->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarLabel, window).width();
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int kStyleMargin = 14;
+    const int needed = metrics.horizontalAdvance(bar.text) + kStyleMargin + metrics.averageCharWidth();
+    return window->width() + std::max(0, needed - room);
+}
+
+} // namespace
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent)
@@ -146,8 +177,9 @@ QWidget* MainWindow::openScreen(ScreenId screenId)
     window->move(0, 0);
     m_open.insert(screenId, window);
     window->show();
-    // A screen larger than the room the main window gives is cut to fit; its pages scroll inside it.
-    window->resize(window->size().boundedTo(m_mdi->viewport()->size()));
+    // A screen narrower than its title is widened to show the title whole. A screen larger than the room the
+    // main window gives is cut to fit; its pages scroll inside it.
+    window->resize(QSize(widthForTitle(window), window->height()).boundedTo(m_mdi->viewport()->size()));
     m_mdi->setActiveSubWindow(window);
     return screen;
 }

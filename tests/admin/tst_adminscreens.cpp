@@ -41,6 +41,8 @@ private slots:
     void delayIsCheckedOnLeavingItsBox_data();
     void delayIsCheckedOnLeavingItsBox();
     void nameBoxShowsALongChurchNameWhole();
+    void everyWayOfLeavingSetupAsksAboutTypedChanges_data();
+    void everyWayOfLeavingSetupAsksAboutTypedChanges();
     void userScreenGrantsWhatItShowsForThePersonChosen();
     void userScreenPasswordsAndGuards();
     void takenUsernameIsEmptiedOnLeaving();
@@ -188,9 +190,11 @@ void TestAdminScreens::delayIsCheckedOnLeavingItsBox()
     find<QPushButton>(screen, "btnSave")->click();
     QCOMPARE(texts(), refused ? QStringList{"Invalid Entry | Quantity must be greater than 0."} : QStringList{});
     if (refused) {
+        // Exit asks about the typed entries, not about the delay; Discard lets the screen go.
         delay->setFocus();
+        MessageLog::setNextAnswer(MessageAnswer::Discard);
         GuiTest::click(find<QPushButton>(screen, "btnExit"));
-        QCOMPARE(texts(), QStringList{});
+        QCOMPARE(texts(), QStringList{"Unsaved Changes | Save changes to Grace?"});
     }
     QTRY_VERIFY(m_window->findScreen(ScreenId::ChurchInfo) == nullptr);
 }
@@ -210,6 +214,76 @@ void TestAdminScreens::nameBoxShowsALongChurchNameWhole()
     QVERIFY2(
         name->fontMetrics().horizontalAdvance(longest) < room,
         qPrintable(QString("%1 pixels of text in %2").arg(name->fontMetrics().horizontalAdvance(longest)).arg(room)));
+}
+
+void TestAdminScreens::everyWayOfLeavingSetupAsksAboutTypedChanges_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer");
+    const QStringList ways = {"Exit", "Escape", "close box", "Log Off", "program end"};
+    const QString street = "7671 Union Boulevard";
+    for (const QString& way : ways) {
+        const QByteArray w = way.toUtf8();
+        QTest::newRow(QByteArray(w + ", nothing typed").constData())
+            << way << QString() << QString() << int(MessageAnswer::Cancel);
+        QTest::newRow(QByteArray(w + ", Cancel").constData())
+            << way << "txtAddress1" << street << int(MessageAnswer::Cancel);
+        QTest::newRow(QByteArray(w + ", Discard").constData())
+            << way << "txtAddress1" << street << int(MessageAnswer::Discard);
+        QTest::newRow(QByteArray(w + ", Save").constData())
+            << way << "txtAddress1" << street << int(MessageAnswer::Save);
+    }
+    // The question names the church as typed.
+    QTest::newRow("Exit, new name, Save") << "Exit"
+                                          << "txtCompany"
+                                          << "Walnut Hill Chapel" << int(MessageAnswer::Save);
+}
+
+void TestAdminScreens::everyWayOfLeavingSetupAsksAboutTypedChanges()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    TestDatabase::addChurch(db());
+    QWidget* screen = open(ScreenId::ChurchInfo);
+    auto* address = find<QLineEdit>(screen, "txtAddress1");
+    if (!box.isEmpty()) {
+        GuiTest::type(GuiTest::find<QLineEdit>(screen, box), typed);
+    }
+    MessageLog::setNextAnswer(MessageAnswer(answer));
+
+    if (way == "Exit") {
+        GuiTest::click(find<QPushButton>(screen, "btnExit"));
+    } else if (way == "Escape") {
+        QTest::keyClick(address, Qt::Key_Escape);
+    } else if (way == "close box") {
+        screen->parentWidget()->close();
+    } else if (way == "Log Off") {
+        m_window->logOff();
+    } else if (way == "program end") {
+        m_window->close();
+    }
+
+    const bool changed = !box.isEmpty();
+    const QString name = box == "txtCompany" ? typed : "Grace Chapel";
+    QCOMPARE(texts(), changed ? QStringList{"Unsaved Changes | Save changes to " + name + "?"} : QStringList{});
+    const bool saved = changed && answer == int(MessageAnswer::Save);
+    const Row row = *db().selectOne("SELECT Name, Address1 FROM Church");
+    QCOMPARE(row.text(u"Name"), box == "txtCompany" && saved ? typed : "Grace Chapel");
+    QCOMPARE(row.text(u"Address1"), box == "txtAddress1" && saved ? typed : "1 Church St");
+    if (saved) {
+        QCOMPARE(m_context->church().name, row.text(u"Name"));
+    }
+    const bool left = !changed || answer != int(MessageAnswer::Cancel);
+    QTRY_COMPARE(m_window->findScreen(ScreenId::ChurchInfo) == nullptr, left);
+    if (!left) {
+        QCOMPARE(address->text(), typed);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_context->user().userName, "ann");
+    }
 }
 
 void TestAdminScreens::userScreenGrantsWhatItShowsForThePersonChosen()

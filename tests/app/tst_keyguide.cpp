@@ -86,17 +86,20 @@ void TestKeyGuide::aScreensKeysAreReadFromItsControls()
     pages->addTab(second, "T&wo");
     new QShortcut(QKeySequence::Save, &screen);
     (new QShortcut(QKeySequence(Qt::Key_F5), &screen))->setWhatsThis("&Refresh");
+    // Buttons that show only an arrow: each named by its accessible name, on a line of its own.
+    for (const auto& [name, key] : {std::pair{"/\\", Qt::Key_Up}, std::pair{"\\/", Qt::Key_Down}}) {
+        auto* arrow = new QPushButton(&screen);
+        arrow->setAccessibleName(QString::fromUtf8(name));
+        arrow->setShortcut(QKeySequence(Qt::ALT | key));
+    }
 
     // A control's access key and shortcut make one line.
     const QList<KeyGuideEntry> expected = {
-        {"Alt+A", "Add (button)", "One"},
-        {"Alt+A", "Add (button)", "Two"},
-        {"Alt+G or Ctrl+G", "Go (button)", ""},
-        {"Alt+N", "Name (box)", ""},
-        {"Alt+O", "One (page)", ""},
-        {"Alt+W", "Two (page)", ""},
-        {"Ctrl+S", "Save", ""},
-        {"F5", "Refresh", ""},
+        {"Alt+A", "Add (button)", "One"}, {"Alt+A", "Add (button)", "Two"},
+        {"Alt+Down", "\\/ (button)", ""}, {"Alt+G or Ctrl+G", "Go (button)", ""},
+        {"Alt+N", "Name (box)", ""},      {"Alt+O", "One (page)", ""},
+        {"Alt+Up", "/\\ (button)", ""},   {"Alt+W", "Two (page)", ""},
+        {"Ctrl+S", "Save", ""},           {"F5", "Refresh", ""},
     };
     QCOMPARE(KeyGuide::keysOf(&screen), expected);
 }
@@ -110,6 +113,8 @@ void TestKeyGuide::everyScreenIsReadThroughTheRegistry()
         sectionOf(sections, "Defined Value Entry/Edit").contains(KeyGuideEntry{"Alt+S", "Relationships (page)", ""}));
     QVERIFY(sectionOf(sections, "Defined Value Entry/Edit")
                 .contains(KeyGuideEntry{"Alt+D", "Delete (button)", "Relationships"}));
+    QVERIFY(sectionOf(sections, "Outreach Phase Entry").contains(KeyGuideEntry{"Alt+Up", "/\\ (button)", ""}));
+    QVERIFY(sectionOf(sections, "Outreach Phase Entry").contains(KeyGuideEntry{"Alt+Down", "\\/ (button)", ""}));
     // Nothing a screen says on opening reaches the user while the guide reads it, and none is left open.
     QCOMPARE(MessageLog::takeShown().size(), 0);
     QVERIFY(m_window->findScreen(ScreenId::ImportPeople) == nullptr);

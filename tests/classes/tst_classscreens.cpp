@@ -14,11 +14,14 @@
 #include "guitest.h"
 #include "testdatabase.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleOptionTitleBar>
 #include <QTest>
 
 // The class, care group and responsibility screens as the office uses them: typed, chosen, saved and
@@ -39,6 +42,8 @@ private slots:
     void responsibilityDescriptionFollowsTheTypedName();
     void deletingDeaconAsksTwiceAndClearsTheirDeacons();
     void rollScreenPreviewsTheRollsOfTheTypedDate();
+    void rollScreensShowTheirTitlesWhole_data();
+    void rollScreensShowTheirTitlesWhole();
     void updateSheetScreenAsksPermissionThenAPerson();
 
 private:
@@ -292,6 +297,37 @@ void TestClassScreens::rollScreenPreviewsTheRollsOfTheTypedDate()
     QVERIFY(texts.contains("December 16, 2026"));
     QVERIFY(texts.contains("Smith, John"));
     QVERIFY(!texts.contains("Sanders, Sam"));
+}
+
+void TestClassScreens::rollScreensShowTheirTitlesWhole_data()
+{
+    QTest::addColumn<int>("screen");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Sunday School") << int(ScreenId::SundaySchoolRollReport) << "Sunday School Roll Report";
+    QTest::newRow("Discipleship Training")
+        << int(ScreenId::DiscipleshipTrainingRollReport) << "Discipleship Training Roll Report";
+    QTest::newRow("Wednesday Night") << int(ScreenId::WednesdayNightRollReport) << "Wednesday Night Roll Report";
+}
+
+void TestClassScreens::rollScreensShowTheirTitlesWhole()
+{
+    QFETCH(int, screen);
+    QFETCH(QString, title);
+    auto* frame = qobject_cast<QMdiSubWindow*>(open(ScreenId(screen))->parentWidget());
+    QVERIFY(frame != nullptr);
+    QCOMPARE(frame->windowTitle(), title);
+    // The title as the frame's style paints it: cut to the room beside the buttons, less the style's margin.
+    const int border = frame->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
+    QStyleOptionTitleBar bar;
+    bar.initFrom(frame);
+    bar.text = title;
+    bar.subControls = QStyle::SC_All;
+    bar.titleBarFlags = frame->windowFlags();
+    bar.rect = QRect(border, border, frame->width() - 2 * border,
+                     frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, frame));
+    const int room =
+        frame->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarLabel, frame).width() - 14;
+    QCOMPARE(QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).elidedText(title, Qt::ElideRight, room), title);
 }
 
 void TestClassScreens::updateSheetScreenAsksPermissionThenAPerson()

@@ -36,6 +36,8 @@ private slots:
     void lettersThatMatchNobodyAreToldAndAskedAbout_data();
     void lettersThatMatchNobodyAreToldAndAskedAbout();
     void typeAheadStartsAfreshForEachGift();
+    void thePersonIsNamedWithoutTheListsTrailingBlank_data();
+    void thePersonIsNamedWithoutTheListsTrailingBlank();
 
 private:
     template <typename T>
@@ -356,6 +358,37 @@ void TestContributionEntryScreen::typeAheadStartsAfreshForEachGift()
     QCOMPARE(
         db().scalar("SELECT Designation FROM Member_Contributions WHERE MemberID = ?", {idOf("Sanders")}).toString(),
         "Missions");
+}
+
+void TestContributionEntryScreen::thePersonIsNamedWithoutTheListsTrailingBlank_data()
+{
+    QTest::addColumn<QString>("middleName");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("no middle name") << ""
+                                    << "Smith, John";
+    QTest::newRow("middle name") << "Quincy"
+                                 << "Smith, John Quincy";
+}
+
+void TestContributionEntryScreen::thePersonIsNamedWithoutTheListsTrailingBlank()
+{
+    QFETCH(QString, middleName);
+    QFETCH(QString, named);
+    TestDatabase::setMiddleName(db(), idOf("Smith"), middleName);
+    openScreen();
+    QSignalSpy statuses(&m_context->requests(), &ScreenRequests::showStatus);
+    GuiTest::type(find<QLineEdit>("txtEnv"), "12");
+    GuiTest::type(find<QLineEdit>("txtAmount"), "5");
+    GuiTest::choose(find<QComboBox>("cmbDesignation"), "General");
+    QVERIFY(find<QComboBox>("cmbMember")->currentText().startsWith(named));
+
+    MessageLog::setNextAnswer(MessageAnswer::Cancel);
+    m_screen->close();
+    QCOMPARE(MessageLog::takeShown().value(0).text, "Save changes to the gift of " + named + "?");
+    QVERIFY(m_screen->isVisible());
+    GuiTest::click(find<QPushButton>("btnSave"));
+    QCOMPARE(statuses.size(), 1);
+    QCOMPARE(statuses.first().first().toString(), "Saved $5.00 for " + named);
 }
 
 QTEST_MAIN(TestContributionEntryScreen)

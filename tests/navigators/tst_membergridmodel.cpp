@@ -96,11 +96,22 @@ void TestMemberGridModel::composedColumns_data()
         << plain << int(MemberGridModel::NameColumn) << "Smith, John  ";
     QTest::newRow("full name") << full << int(MemberGridModel::NameColumn) << "Smith, John Quincy Jr.";
     QTest::newRow("name all empty") << empty << int(MemberGridModel::NameColumn) << ",   ";
-    QTest::newRow("address without second line keeps its separator")
-        << plain << int(MemberGridModel::AddressColumn) << "1 Main St, , Springfield, IL 62701";
+    QTest::newRow("address without second line leaves out its separator")
+        << plain << int(MemberGridModel::AddressColumn) << "1 Main St, Springfield, IL 62701";
     QTest::newRow("full address") << full << int(MemberGridModel::AddressColumn)
                                   << "1 Main St, Apt 4, Springfield, IL 62701";
-    QTest::newRow("address all empty") << empty << int(MemberGridModel::AddressColumn) << ", , ,  ";
+    MemberListRow::Fields streetAndCity;
+    streetAndCity[MemberListRow::Address1] = "7671 Union Boulevard";
+    streetAndCity[MemberListRow::City] = "Walnut Hill";
+    QTest::newRow("address without state and zip")
+        << MemberListRow(3, streetAndCity) << int(MemberGridModel::AddressColumn)
+        << "7671 Union Boulevard, Walnut Hill";
+    MemberListRow::Fields zipOnly;
+    zipOnly[MemberListRow::Address2] = "  ";
+    zipOnly[MemberListRow::Zip] = "62701";
+    QTest::newRow("address of blanks and a zip")
+        << MemberListRow(4, zipOnly) << int(MemberGridModel::AddressColumn) << "62701";
+    QTest::newRow("address all empty") << empty << int(MemberGridModel::AddressColumn) << "";
     QTest::newRow("phone digits through the pattern") << plain << int(MemberGridModel::PhoneColumn) << "(555) 123-4567";
     QTest::newRow("cell already in the pattern") << plain << int(MemberGridModel::CellColumn) << "(555) 987-6543";
     QTest::newRow("empty work phone is an empty cell") << plain << int(MemberGridModel::WorkColumn) << "";
