@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Kelvane needs to build, run and test.
 set -euo pipefail
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ lld pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-l10n-tools libgl-dev
     qt6-image-formats-plugins
     libsqlcipher-dev sqlcipher libsodium-dev libcsv-dev libuchardet-dev libxlsxwriter-dev unzip

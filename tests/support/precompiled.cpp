@@ -1,0 +1,1 @@
+// Builds the suites' shared precompiled header; it holds no code of its own.
