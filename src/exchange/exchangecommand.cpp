@@ -272,6 +272,9 @@ int runImportCommand(const QStringList& arguments, CommandIo& io)
         options.today = io.clock.now().date();
         PersonImport import(context.db());
         ImportPreview preview = import.preview(table.rows, options);
+        if (!preview.layout.isEmpty()) {
+            io.out << preview.layout << u'\n';
+        }
         if (parser.isSet(addMissing) && !preview.unknownValues.isEmpty()) {
             for (const UnknownValue& value : std::as_const(preview.unknownValues)) {
                 options.decisions[{int(value.list), value.value.toLower()}] = {true, {}};

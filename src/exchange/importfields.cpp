@@ -297,7 +297,7 @@ void writeMapping(const QString& path, const QStringList& headings, const QStrin
     }
 }
 
-ParsedDate parseDate(const QString& text)
+ParsedDate parseDate(const QString& text, const QList<int>& moreNoYear)
 {
     QString typed = text.simplified();
     if (typed.isEmpty()) {
@@ -315,8 +315,9 @@ ParsedDate parseDate(const QString& text)
         QStringLiteral("^(\\d{4})-\\d{1,2}-\\d{1,2}$|^\\d{1,2}[/.-]\\d{1,2}[/.-](\\d{4})$"));
     const QRegularExpressionMatch numeric = numericYear.match(typed);
     static const QList<int> noYear = {0, 1, 1885, 9999};
+    const int year = QString(numeric.captured(1) + numeric.captured(2)).toInt();
     if (monthDay.match(typed).hasMatch() ||
-        (numeric.hasMatch() && noYear.contains(QString(numeric.captured(1) + numeric.captured(2)).toInt()))) {
+        (numeric.hasMatch() && (noYear.contains(year) || moreNoYear.contains(year)))) {
         return {{}, {}, Text::tr("\"%1\" has no year; no date is stored.").arg(text)};
     }
     static const QRegularExpression twoDigitYear(QStringLiteral("^\\d{1,2}[/.-]\\d{1,2}[/.-]\\d{2}$|"
@@ -341,6 +342,58 @@ ParsedDate parseDate(const QString& text)
     return {{},
             Text::tr("\"%1\" is no date this import can read (use 2024-03-31, 3/31/2024 or 31 March 2024).").arg(text),
             {}};
+}
+
+namespace {
+
+struct LayoutRule
+{
+    const char* name;
+    // Folded headings the file must all have.
+    QList<const char*> headings;
+    QList<int> noYear;
+};
+
+// The layouts known by their headings. Their conventions beyond the "no year" years (roles, status columns)
+// are read by the heading synonyms and the value rules every file gets.
+const QList<LayoutRule>& layouts()
+{
+    static const QList<LayoutRule> table = {
+        {QT_TRANSLATE_NOOP("ImportFields", "a church program's people import template (family ID, family role and "
+                                           "envelope number)"),
+         {"familyid", "familyrole", "envelopenumber", "lastname", "firstname"},
+         {1900}},
+        {QT_TRANSLATE_NOOP("ImportFields", "a people export with given names, household IDs and an address block"),
+         {"givenname", "firstname", "householdid", "homeaddressstreetline1"},
+         {}},
+        {QT_TRANSLATE_NOOP("ImportFields", "a people export by families with family roles"),
+         {"family", "familyrole", "firstname", "lastname"},
+         {}},
+        {QT_TRANSLATE_NOOP("ImportFields", "a people export by families with family positions and mailing addresses"),
+         {"familyid", "familyposition", "mailingstreet"},
+         {}},
+        {QT_TRANSLATE_NOOP("ImportFields", "Kelvane's own export of the roll"),
+         {"id", "lastname", "firstname", "memberactivestatus", "prospectactivestatus", "household"},
+         {}},
+    };
+    return table;
+}
+
+} // namespace
+
+std::optional<KnownLayout> recognise(const QStringList& headings)
+{
+    QSet<QString> names;
+    for (const QString& heading : headings) {
+        names.insert(folded(heading));
+    }
+    for (const LayoutRule& layout : layouts()) {
+        if (std::all_of(layout.headings.cbegin(), layout.headings.cend(),
+                        [&names](const char* heading) { return names.contains(QString::fromLatin1(heading)); })) {
+            return KnownLayout{QCoreApplication::translate("ImportFields", layout.name), layout.noYear};
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace ImportFields

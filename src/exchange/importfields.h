@@ -102,6 +102,17 @@ struct ParsedDate
     QString problem; // why the text is no date; empty for a date or an empty text
     QString warning; // a date that has no year
 };
-ParsedDate parseDate(const QString& text);
+ParsedDate parseDate(const QString& text, const QList<int>& moreNoYear = {});
+
+// A layout a church program or spreadsheet template writes, known by its headings: what the preview calls it
+// and the conventions it is read with. The layouts are a table of heading sets and rules, not code.
+struct KnownLayout
+{
+    QString name; // "a people export of …", translated
+    // Years its dates write for "no year", besides those every file may use.
+    QList<int> noYear;
+};
+// The first layout of the table whose headings the file's headings all include (folded), or nothing.
+std::optional<KnownLayout> recognise(const QStringList& headings);
 
 } // namespace ImportFields

@@ -565,7 +565,8 @@ void ImportPeopleScreen::showCounts()
                                QString::number(m_preview.skipped), QString::number(m_preview.withProblems),
                                tr("%n household(s)", nullptr, int(m_preview.households)),
                                tr("%n list entry(s)", nullptr, int(m_preview.listEntriesToAdd))) +
-                      QStringLiteral("; ") + PersonImport::updateCounts(m_preview));
+                      QStringLiteral("; ") + PersonImport::updateCounts(m_preview) +
+                      (m_preview.layout.isEmpty() ? QString() : u' ' + m_preview.layout));
 }
 
 void ImportPeopleScreen::saveMapping()

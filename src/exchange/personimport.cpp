@@ -92,10 +92,11 @@ class RowReader final
     Q_DECLARE_TR_FUNCTIONS(PersonImport)
 
 public:
-    RowReader(const ImportReference& reference, const ImportOptions& options, Unknowns& unknown)
+    RowReader(const ImportReference& reference, const ImportOptions& options, Unknowns& unknown, QList<int> noYear)
         : m_lists(reference.lists)
         , m_options(options)
         , m_unknown(unknown)
+        , m_noYear(std::move(noYear))
     {}
 
     void read(ImportRow& row, ImportValues::Statuses& given, const ImportFields::Field& field, const QString& value);
@@ -116,6 +117,7 @@ private:
     const QHash<int, Entries>& m_lists;
     const ImportOptions& m_options;
     Unknowns& m_unknown;
+    QList<int> m_noYear;
 };
 
 void RowReader::read(ImportRow& row, ImportValues::Statuses& given, const ImportFields::Field& field,
@@ -126,7 +128,7 @@ void RowReader::read(ImportRow& row, ImportValues::Statuses& given, const Import
             row.values.insert(field.key, value);
             break;
         case Kind::Date: {
-            const ImportFields::ParsedDate parsed = ImportFields::parseDate(value);
+            const ImportFields::ParsedDate parsed = ImportFields::parseDate(value, m_noYear);
             if (parsed.date.isValid()) {
                 row.values.insert(field.key, SqlValue::fromDate(parsed.date));
             } else {
@@ -505,9 +507,14 @@ ImportPreview PersonImport::preview(const ImportReference& reference, const QLis
                                     const ImportOptions& options, JobProgress* progress)
 {
     Unknowns unknown;
-    RowReader reader(reference, options, unknown);
-
     ImportPreview preview;
+    const std::optional<ImportFields::KnownLayout> layout =
+        options.hasHeadings ? ImportFields::recognise(rows.value(0)) : std::nullopt;
+    if (layout) {
+        preview.layout = tr("Looks like %1.").arg(layout->name);
+    }
+    RowReader reader(reference, options, unknown, layout ? layout->noYear : QList<int>());
+
     QList<ImportValues::Statuses> given;
     const int first = options.hasHeadings ? 1 : 0;
     preview.rows.reserve(rows.size());

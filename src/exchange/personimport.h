@@ -91,6 +91,8 @@ struct ImportRow
 
 struct ImportPreview
 {
+    // The layout the headings show ("Looks like …"), or empty.
+    QString layout;
     QList<ImportRow> rows;
     QList<UnknownValue> unknownValues;
     int households = 0;

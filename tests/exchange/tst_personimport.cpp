@@ -22,6 +22,9 @@ private slots:
     void headingsFindTheirFields();
     void headingSetsOfOtherPrograms_data();
     void headingSetsOfOtherPrograms();
+    void knownLayoutsAreRecognised_data();
+    void knownLayoutsAreRecognised();
+    void aKnownLayoutsNoYearDates();
     void dates_data();
     void dates();
     void valuesAreCheckedAndStoredInTheirForms();
@@ -236,6 +239,52 @@ void TestPersonImport::headingSetsOfOtherPrograms()
     QFETCH(QStringList, headings);
     QFETCH(QStringList, fields);
     QCOMPARE(ImportFields::guessMapping(headings), fields);
+}
+
+void TestPersonImport::knownLayoutsAreRecognised_data()
+{
+    QTest::addColumn<QStringList>("headings");
+    QTest::addColumn<QString>("layout"); // part of the name; empty: none
+    QTest::newRow("import template") << QStringList{"Family ID",   "Last Name",         "First Name",
+                                                    "Family Role", "Envelope Number  ", "Birthdate"}
+                                     << "import template";
+    QTest::newRow("given names and an address block")
+        << QStringList{"Given Name", "First Name", "Last Name", "Household ID", "Home Address Street Line 1"}
+        << "given names";
+    QTest::newRow("family positions") << QStringList{"Family ID", "Family Position", "Mailing Street", "Last Name"}
+                                      << "family positions";
+    QTest::newRow("our own export")
+        << QStringList{"ID", "Last_Name", "First_Name", "Member_Active_Status", "Prospect_Active_Status", "Household"}
+        << "Kelvane's own";
+    QTest::newRow("a plain list") << QStringList{"Last", "First", "Phone"} << "";
+}
+
+void TestPersonImport::knownLayoutsAreRecognised()
+{
+    QFETCH(QStringList, headings);
+    QFETCH(QString, layout);
+    const std::optional<ImportFields::KnownLayout> known = ImportFields::recognise(headings);
+    QCOMPARE(known.has_value(), !layout.isEmpty());
+    if (known) {
+        QVERIFY2(known->name.contains(layout), qPrintable(known->name));
+    }
+    const QList<QStringList> rows = {headings, QStringList(headings.size(), "x")};
+    const ImportPreview preview = PersonImport(*m_db).preview(rows, optionsFor(rows));
+    QCOMPARE(preview.layout.startsWith("Looks like "), !layout.isEmpty());
+}
+
+void TestPersonImport::aKnownLayoutsNoYearDates()
+{
+    // The import template writes 1900 for a birthday without a year; elsewhere 1900 is a year like any other.
+    const QList<QStringList> layout = {
+        {"Family ID", "Family Role", "Envelope Number", "Last Name", "First Name", "Birthdate"},
+        {"1", "Head", "", "Able", "Al", "8/15/1900"}};
+    const QList<QStringList> plain = {{"Last Name", "First Name", "Birthdate"}, {"Able", "Al", "8/15/1900"}};
+    PersonImport import(*m_db);
+    const ImportRow fromLayout = import.preview(layout, optionsFor(layout)).rows.at(0);
+    QVERIFY(!fromLayout.values.contains("Date_Of_Birth"));
+    QVERIFY(fromLayout.warnings.join(' ').contains("no year"));
+    QCOMPARE(import.preview(plain, optionsFor(plain)).rows.at(0).values.value("Date_Of_Birth"), QString("1900-08-15"));
 }
 
 void TestPersonImport::dates_data()
