@@ -153,15 +153,17 @@ QString GiftImport::giftKey(qint64 memberId, const QString& isoDate, qint64 cent
 GiftReference GiftImport::reference()
 {
     GiftReference reference;
-    Query people = m_db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Envelope FROM Member WHERE "
-                                             "Status IS NULL OR Status <> ?"),
-                              {QStringLiteral("Deleted Member")});
+    Query people = m_db.query(QStringLiteral("SELECT ID, Last_Name, First_Name, Envelope, Status FROM Member"));
     while (people.next()) {
         const Row row = people.row();
         const qint64 id = row.integer(u"ID");
         const QString envelope = row.text(u"Envelope").trimmed();
         reference.people.insert(
             id, {id, row.text(u"Last_Name") + QStringLiteral(", ") + row.text(u"First_Name"), envelope});
+        // A deleted member keeps his gifts (found by his ID), but no envelope or name finds him.
+        if (row.text(u"Status") == u"Deleted Member") {
+            continue;
+        }
         if (!envelope.isEmpty()) {
             reference.byEnvelope.insert(envelope.toLower(), id);
         }

@@ -132,8 +132,10 @@ void RowReader::read(ImportRow& row, ImportValues::Statuses& given, const Import
             if (parsed.date.isValid()) {
                 row.values.insert(field.key, SqlValue::fromDate(parsed.date));
             } else {
-                const QString why = parsed.warning.isEmpty() ? parsed.problem : parsed.warning;
-                row.warnings << tr("%1: %2 It is left empty.").arg(field.label, why);
+                // A date without a year says itself that none is stored.
+                row.warnings << (parsed.warning.isEmpty()
+                                     ? tr("%1: %2 It is left empty.").arg(field.label, parsed.problem)
+                                     : field.label + QStringLiteral(": ") + parsed.warning);
             }
             break;
         }
