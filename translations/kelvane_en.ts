@@ -116,6 +116,20 @@
             <numerusform>%n rows written to %1.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n gift(s)</source>
+        <translation>
+            <numerusform>%n gift</numerusform>
+            <numerusform>%n gifts</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n field(s)</source>
+        <translation>
+            <numerusform>%n field</numerusform>
+            <numerusform>%n fields</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>GridExport</name>
@@ -128,7 +142,7 @@
     </message>
 </context>
 <context>
-    <name>ImportPeopleScreen</name>
+    <name>ImportContributionsScreen</name>
     <message numerus="yes">
         <source>Read %n row(s) of %1 (%2)</source>
         <translation>
@@ -137,10 +151,20 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n more value(s) not shown; their rows are left out</source>
+        <source>%n gift(s)</source>
         <translation>
-            <numerusform>%n more value not shown; their rows are left out</numerusform>
-            <numerusform>%n more values not shown; their rows are left out</numerusform>
+            <numerusform>%n gift</numerusform>
+            <numerusform>%n gifts</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ImportPeopleScreen</name>
+    <message numerus="yes">
+        <source>Read %n row(s) of %1 (%2)</source>
+        <translation>
+            <numerusform>Read %n row of %1 (%2)</numerusform>
+            <numerusform>Read %n rows of %1 (%2)</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -169,6 +193,23 @@
         <translation>
             <numerusform>%n family link</numerusform>
             <numerusform>%n family links</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more value(s) not shown; they are left empty</source>
+        <translation>
+            <numerusform>%n more value not shown; they are left empty</numerusform>
+            <numerusform>%n more values not shown; they are left empty</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ImportRowsModel</name>
+    <message numerus="yes">
+        <source>%n field(s)</source>
+        <translation>
+            <numerusform>%n field</numerusform>
+            <numerusform>%n fields</numerusform>
         </translation>
     </message>
 </context>
@@ -213,6 +254,13 @@
         <translation>
             <numerusform>The row has %n cell where the headings have %1.</numerusform>
             <numerusform>The row has %n cells where the headings have %1.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n field(s)</source>
+        <translation>
+            <numerusform>%n field</numerusform>
+            <numerusform>%n fields</numerusform>
         </translation>
     </message>
 </context>

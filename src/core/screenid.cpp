@@ -59,6 +59,8 @@ QString screenName(ScreenId screen)
             return QStringLiteral("Viewer");
         case ScreenId::ImportPeople:
             return QStringLiteral("frmImportPeople");
+        case ScreenId::ImportContributions:
+            return QStringLiteral("frmImportContributions");
         case ScreenId::KeyboardShortcuts:
             return QStringLiteral("frmKeyboardShortcuts");
         case ScreenId::DataLocations:

@@ -34,6 +34,7 @@ enum class ScreenId {
     MemberContributionsReport,
     ReportViewer,
     ImportPeople,
+    ImportContributions,
     KeyboardShortcuts,
     DataLocations,
 };

@@ -89,6 +89,12 @@ int noBlanks(unsigned char)
     return 0;
 }
 
+// Why strict reading failed on a quote: the fault lenient reading may repair.
+QString quoteFault()
+{
+    return Text::tr("A quote is not closed, or stands inside a cell that is not quoted.");
+}
+
 bool isPlainNumber(const QString& cell)
 {
     bool number = false;
@@ -189,9 +195,8 @@ QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* prog
     ParseState state;
     const auto failed = [&parser, &state] {
         const int row = int(state.rows.size()) + 1;
-        return CsvError(row, csv_error(&parser) == CSV_EPARSE
-                                 ? Text::tr("A quote is not closed, or stands inside a cell that is not quoted.")
-                                 : Text::tr("The file cannot be read: out of memory."));
+        return CsvError(row, csv_error(&parser) == CSV_EPARSE ? quoteFault()
+                                                              : Text::tr("The file cannot be read: out of memory."));
     };
     const auto checkRowCount = [&state, mostRows] {
         if (mostRows > 0 && state.rows.size() > mostRows) {
@@ -252,7 +257,114 @@ Table read(const QString& path, QChar delimiter, JobProgress* progress, qsizetyp
     bytes.squeeze();
     reportProgress(progress, 0, 0, Text::tr("Finding the delimiter"));
     const QChar used = delimiter.isNull() ? detectDelimiter(decoded.text) : delimiter;
-    return {parse(decoded.text, used, progress, mostRows), decoded.encoding, used};
+    try {
+        return {parse(decoded.text, used, progress, mostRows), decoded.encoding, used, {}};
+    } catch (const CsvError& strict) {
+        // Too many rows, or no memory: reading leniently would not help.
+        if (strict.problem() != quoteFault()) {
+            throw;
+        }
+    }
+    Table table{{}, decoded.encoding, used, {}};
+    table.rows = parseLenient(decoded.text, used, table.repairs, progress, mostRows);
+    return table;
+}
+
+QList<QStringList> parseLenient(const QString& text, QChar delimiter, QList<Repair>& repairs, JobProgress* progress,
+                                qsizetype mostRows)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString cell;
+    bool quoted = false;   // inside a quoted cell
+    bool cellStart = true; // nothing of the cell read yet
+    bool any = false;      // the row holds something (a blank line is no row, as in strict reading)
+    int openedOn = 0;
+    QStringList repaired;
+    const auto lineEnd = [](QChar c) { return c == u'\n' || c == u'\r'; };
+    const auto endsCell = [&](qsizetype at) {
+        return at >= text.size() || text.at(at) == delimiter || lineEnd(text.at(at));
+    };
+    const auto endRow = [&] {
+        row << cell;
+        cell.clear();
+        if (!any) {
+            row.clear();
+            return;
+        }
+        rows << row;
+        row.clear();
+        any = false;
+        if (!repaired.isEmpty()) {
+            repaired.removeDuplicates();
+            repairs << Repair{int(rows.size()), repaired.join(QStringLiteral("; "))};
+            repaired.clear();
+        }
+        if (mostRows > 0 && rows.size() > mostRows) {
+            throw CsvError(
+                int(mostRows) + 1,
+                Text::tr("The file has more than %1 rows; files of up to %1 rows can be read here.").arg(mostRows));
+        }
+        if (rows.size() % 4096 == 0) {
+            reportProgress(progress, 0, 0, Text::tr("Reading row %1").arg(rows.size() + 1));
+        }
+        cellStart = true;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c != u'"') {
+                cell += c;
+            } else if (i + 1 < text.size() && text.at(i + 1) == u'"') {
+                if (endsCell(i + 2) && i + 2 < text.size()) {
+                    // A doubled quote right before the delimiter: the writer doubled the cell's last quote and
+                    // never closed the cell.
+                    cell += u'"';
+                    ++i;
+                    quoted = false;
+                    repaired << Text::tr("a doubled quote before the delimiter read as the cell's last character");
+                } else {
+                    cell += u'"';
+                    ++i;
+                }
+            } else if (endsCell(i + 1)) {
+                quoted = false;
+            } else {
+                cell += u'"';
+                repaired << Text::tr("a quote inside a quoted cell kept as text");
+            }
+            continue;
+        }
+        if (c == delimiter) {
+            row << cell;
+            cell.clear();
+            cellStart = true;
+            any = true;
+        } else if (lineEnd(c)) {
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
+                ++i;
+            }
+            endRow();
+        } else if (c == u'"' && cellStart) {
+            quoted = true;
+            cellStart = false;
+            any = true;
+            openedOn = int(rows.size()) + 1;
+        } else {
+            if (c == u'"') {
+                repaired << Text::tr("a quote inside a cell that is not quoted kept as text");
+            }
+            cell += c;
+            cellStart = false;
+            any = true;
+        }
+    }
+    if (quoted) {
+        throw CsvError(openedOn,
+                       Text::tr("A quote is not closed: it opens in this row and runs to the end of the file."));
+    }
+    endRow();
+    return rows;
 }
 
 namespace {

@@ -52,15 +52,33 @@ QChar detectDelimiter(const QString& text);
 // asked to stop.
 QList<QStringList> parse(const QString& text, QChar delimiter, JobProgress* progress = nullptr, qsizetype mostRows = 0);
 
+// A row read leniently: its number (1 = the first) and how it was repaired.
+struct Repair
+{
+    int row = 0;
+    QString how;
+};
+
+// The rows of a text that fails strict reading, read again the way spreadsheets read such files: a quote
+// inside a quoted cell that cannot end the cell there is kept as text, a doubled quote right before a
+// delimiter or the line's end ends the cell (the writer forgot to close it after doubling), and a quote
+// inside an unquoted cell is kept as text. Each repaired row is listed in repairs. A quote still open at the
+// end of the text refuses it (CsvError naming the row it opened in); mostRows and progress as for parse().
+QList<QStringList> parseLenient(const QString& text, QChar delimiter, QList<Repair>& repairs,
+                                JobProgress* progress = nullptr, qsizetype mostRows = 0);
+
 struct Table
 {
     QList<QStringList> rows;
     QString encoding;
     QChar delimiter;
+    // The rows read leniently, when the file failed strict reading.
+    QList<Repair> repairs;
 };
 // Reads a whole file: decode, then parse with the given delimiter or, when none is given, the detected
-// one. Throws CsvError (also for a file that cannot be opened or is too large). With a progress, reports each
-// stage and throws JobProgress::Cancelled between chunks when asked to stop. mostRows as for parse().
+// one; a file that fails strict reading is read again by parseLenient. Throws CsvError (also for a file that
+// cannot be opened or is too large). With a progress, reports each stage and throws JobProgress::Cancelled
+// between chunks when asked to stop. mostRows as for parse().
 Table read(const QString& path, QChar delimiter = QChar(), JobProgress* progress = nullptr, qsizetype mostRows = 0);
 
 // The rows as CSV: UTF-8 with a byte order mark, every cell quoted, rows ended by CR LF. A cell that would

@@ -321,6 +321,17 @@ CREATE TABLE Import_Batch_Item (
 CREATE INDEX Import_Batch_Item_Batch ON Import_Batch_Item (Batch_ID);
 )SQL";
 
+// Version 6: the ID a person had in the program the office moved from, and his household's there, kept beside
+// the Member row (whose columns stay as they are), so that a newer export of that program updates him.
+const char* const kVersion6 = R"SQL(
+CREATE TABLE Member_External_ID (
+    Member_ID INTEGER NOT NULL PRIMARY KEY,
+    External_ID TEXT COLLATE NOCASE,
+    External_Household TEXT COLLATE NOCASE
+);
+CREATE INDEX Member_External_ID_External ON Member_External_ID (External_ID);
+)SQL";
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
@@ -330,6 +341,7 @@ const std::vector<std::function<void(Database&)>>& migrations()
         addNameKeys,
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion4)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion5)); },
+        [](Database& db) { db.executeScript(QString::fromUtf8(kVersion6)); },
     };
     return steps;
 }
@@ -398,7 +410,8 @@ QStringList tableNames()
             QStringLiteral("State"),
             QStringLiteral("Relationships"),
             QStringLiteral("Import_Batch"),
-            QStringLiteral("Import_Batch_Item")};
+            QStringLiteral("Import_Batch_Item"),
+            QStringLiteral("Member_External_ID")};
 }
 
 QStringList columnsOf(Database& db, const QString& table)

@@ -1,5 +1,6 @@
 #include "exchange/exchange.h"
 
+#include "exchange/importcontributionsscreen.h"
 #include "exchange/importpeoplescreen.h"
 #include "services/appcontext.h"
 #include "widgets/screenhost.h"
@@ -12,6 +13,11 @@ void install(ScreenHost& host)
     host.registerScreen(ScreenId::ImportPeople, [](ScreenHost& h) -> QWidget* {
         AppContext& context = h.context();
         return new ImportPeopleScreen(
+            context, [&context] { return context.backupBeforeImport(); }, h.frame());
+    });
+    host.registerScreen(ScreenId::ImportContributions, [](ScreenHost& h) -> QWidget* {
+        AppContext& context = h.context();
+        return new ImportContributionsScreen(
             context, [&context] { return context.backupBeforeImport(); }, h.frame());
     });
 }

@@ -111,6 +111,9 @@ void ImportPeopleScreen::buildControls()
     m_byAddressOnly = checkBox(this, QStringLiteral("chkHouseholdsByAddressOnly"),
                                tr("&Group every row by last name and address instead of the household column"));
     m_byAddressOnly->setEnabled(false);
+    m_areaCode = lineEdit(this, QStringLiteral("txtAreaCode"));
+    m_areaCode->setMaxLength(3);
+    m_areaCode->setAccessibleName(tr("Area code for seven-digit phone numbers"));
 
     auto* top = new QGridLayout;
     top->addWidget(label(this, tr("File")), 0, 0);
@@ -121,6 +124,10 @@ void ImportPeopleScreen::buildControls()
     top->addWidget(m_delimiter, 1, 3);
     top->addWidget(m_byAddress, 2, 1, 1, 3);
     top->addWidget(m_byAddressOnly, 3, 1, 1, 3);
+    auto* areaLabel = label(this, tr("Area c&ode for seven-digit phone numbers"));
+    areaLabel->setBuddy(m_areaCode);
+    top->addWidget(areaLabel, 4, 1, Qt::AlignRight);
+    top->addWidget(m_areaCode, 4, 2);
     top->setColumnStretch(1, 1);
 
     auto* mappingFrame = frame(this, QStringLiteral("fraMapping"), tr("Columns"));
@@ -197,6 +204,11 @@ void ImportPeopleScreen::buildControls()
     Guard::connect(m_delimiter, &QComboBox::activated, this, tr("Read the file"), [this] { readFile(m_path, false); });
     Guard::connect(m_byAddress, &QCheckBox::toggled, this, tr("Preview"), [this] { refreshPreview(); });
     Guard::connect(m_byAddressOnly, &QCheckBox::toggled, this, tr("Preview"), [this] { refreshPreview(); });
+    Guard::connect(m_areaCode, &QLineEdit::editingFinished, this, tr("Preview"), [this] {
+        if (!m_rows.isEmpty()) {
+            refreshPreview();
+        }
+    });
     Guard::connect(preview, &QPushButton::clicked, this, preview->text(), [this] { refreshPreview(); });
     Guard::connect(saveMap, &QPushButton::clicked, this, saveMap->text(), [this] { saveMapping(); });
     Guard::connect(loadMap, &QPushButton::clicked, this, loadMap->text(), [this] { loadMapping(); });
@@ -258,6 +270,7 @@ void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportP
     m_rowsModel->clearSkipped();
     if (!outcome.problem.isEmpty()) {
         m_rows.clear();
+        m_repairs.clear();
         m_delimiter->setCurrentIndex(-1);
         fillMapping({});
         showHouseholdChoice();
@@ -268,6 +281,7 @@ void ImportPeopleScreen::showFileRead(const QString& path, bool newFile, ImportP
         return;
     }
     m_rows = std::move(outcome.table.rows);
+    m_repairs = outcome.table.repairs;
     m_delimiter->setCurrentIndex(m_delimiter->findData(QString(outcome.table.delimiter)));
     emit m_context.requests().showStatus(tr("Read %n row(s) of %1 (%2)", nullptr, int(m_rows.size()))
                                              .arg(QFileInfo(path).fileName(), outcome.table.encoding));
@@ -333,6 +347,9 @@ ImportOptions ImportPeopleScreen::options() const
     options.householdsByNameAndAddressOnly = m_byAddressOnly->isEnabled() && m_byAddressOnly->isChecked();
     options.decisions = m_decisions;
     options.skippedRows = m_rowsModel->skippedLines();
+    options.areaCode = m_areaCode->text().trimmed();
+    options.repairs = m_repairs;
+    options.today = m_context.clock().now().date();
     return options;
 }
 
@@ -508,7 +525,7 @@ void ImportPeopleScreen::showPreview()
         m_unknown->setItem(i, 1, cell(value.value));
         m_unknown->setItem(i, 2, cell(QString::number(value.rows)));
         auto* decide = new GridDropDown(m_unknown, QStringLiteral("cmbDecision%1").arg(i));
-        decide->addItem(tr("(leave the rows out)"));
+        decide->addItem(tr("(leave the value empty)"));
         decide->addItem(tr("Add to the list"));
         if (!entries.contains(int(value.list))) {
             entries.insert(int(value.list), LookupStore(m_context.db()).texts(value.list));
@@ -535,7 +552,7 @@ void ImportPeopleScreen::showPreview()
     }
     if (notShown > 0) {
         m_unknown->setItem(int(values.size()), 1,
-                           cell(tr("%n more value(s) not shown; their rows are left out", nullptr, int(notShown))));
+                           cell(tr("%n more value(s) not shown; they are left empty", nullptr, int(notShown))));
     }
     m_unknown->resizeColumnsToContents();
     showCounts();
@@ -543,11 +560,13 @@ void ImportPeopleScreen::showPreview()
 
 void ImportPeopleScreen::showCounts()
 {
-    m_counts->setText(tr("%1 to import, %2 skipped, %3 with problems, %4, %5 to add")
-                          .arg(QString::number(m_preview.toImport), QString::number(m_preview.skipped),
-                               QString::number(m_preview.withProblems),
+    m_counts->setText(tr("%1 to import (%2 with warnings), %3 skipped, %4 with problems, %5, %6 to add")
+                          .arg(QString::number(m_preview.toImport), QString::number(m_preview.withWarnings),
+                               QString::number(m_preview.skipped), QString::number(m_preview.withProblems),
                                tr("%n household(s)", nullptr, int(m_preview.households)),
-                               tr("%n list entry(s)", nullptr, int(m_preview.listEntriesToAdd))));
+                               tr("%n list entry(s)", nullptr, int(m_preview.listEntriesToAdd))) +
+                      QStringLiteral("; ") + PersonImport::updateCounts(m_preview) +
+                      (m_preview.layout.isEmpty() ? QString() : u' ' + m_preview.layout));
 }
 
 void ImportPeopleScreen::saveMapping()
@@ -647,6 +666,7 @@ void ImportPeopleScreen::showImported()
     m_path.clear();
     m_file->clear();
     m_rows.clear();
+    m_repairs.clear();
     m_decisions.clear();
     m_decided.clear();
     m_rowsModel->clearSkipped();

@@ -82,6 +82,8 @@ private:
     std::function<QString()> m_backupFirst;
     QString m_path;
     QList<QStringList> m_rows;
+    // The rows the file's lenient reading repaired.
+    QList<CsvFile::Repair> m_repairs;
     ImportPreview m_preview;
     QMap<std::pair<int, QString>, LookupDecision> m_decisions;
     // The values decided on, as the file spells them, so that they stay listed with their decision.
@@ -92,6 +94,7 @@ private:
     QComboBox* m_delimiter = nullptr;
     QCheckBox* m_byAddress = nullptr;
     QCheckBox* m_byAddressOnly = nullptr;
+    QLineEdit* m_areaCode = nullptr;
     QTableWidget* m_mapping = nullptr;
     QTableWidget* m_unknown = nullptr;
     QTableView* m_rowsGrid = nullptr;

@@ -45,6 +45,9 @@ void ImportPreviewTask::run()
             rows = m_outcome.table.rows;
         }
         ImportOptions options = m_request.options;
+        if (!m_request.path.isEmpty()) {
+            options.repairs = m_outcome.table.repairs;
+        }
         if (m_request.guessMapping) {
             const QStringList first = rows.value(0);
             options.mapping =

@@ -60,7 +60,11 @@ int ImportRowsModel::columnCount(const QModelIndex& parent) const
 QString ImportRowsModel::duplicateText(const ImportRow& row) const
 {
     if (row.duplicateOf) {
-        return tr("%1 in the roll (%2)").arg(m_nameOf(*row.duplicateOf).trimmed(), row.duplicateReason);
+        return row.changes.isEmpty()
+                   ? tr("%1 in the roll (%2): unchanged").arg(m_nameOf(*row.duplicateOf).trimmed(), row.duplicateReason)
+                   : tr("%1 in the roll (%2): updates %3")
+                         .arg(m_nameOf(*row.duplicateOf).trimmed(), row.duplicateReason,
+                              tr("%n field(s)", nullptr, int(row.changes.size())));
     }
     if (row.duplicateOfLine) {
         return tr("row %1 (%2)").arg(*row.duplicateOfLine).arg(row.duplicateReason);
@@ -89,6 +93,8 @@ QVariant ImportRowsModel::data(const QModelIndex& index, int role) const
             return row.values.value(QStringLiteral("First_Name"));
         case ColProblems:
             return row.problems.join(QStringLiteral("; "));
+        case ColWarnings:
+            return row.warnings.join(QStringLiteral("; "));
         case ColDuplicate:
             return duplicateText(row);
         default: {
@@ -139,8 +145,10 @@ QVariant ImportRowsModel::headerData(int section, Qt::Orientation orientation, i
             return tr("First Name");
         case ColProblems:
             return tr("Problems");
+        case ColWarnings:
+            return tr("Warnings");
         case ColDuplicate:
-            return tr("Possible duplicate");
+            return tr("In the roll");
         default: {
             const ImportFields::Field* field = fieldAt(section);
             return field != nullptr ? field->label : QString();

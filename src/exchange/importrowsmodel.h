@@ -9,15 +9,15 @@
 #include <functional>
 
 // The previewed rows of an import for the Rows grid: a tick to skip the row, its line, the names, its
-// problems, the person it may be, then every other field as it will be stored. A model rather than items, so
-// that a file of hundreds of thousands of rows shows at once.
+// problems and warnings, the person it may be, then every other field as it will be stored. A model rather than items,
+// so that a file of hundreds of thousands of rows shows at once.
 class ImportRowsModel final : public QAbstractTableModel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ImportRowsModel)
 
 public:
-    enum Column { ColSkip, ColLine, ColLast, ColFirst, ColProblems, ColDuplicate, ColCount };
+    enum Column { ColSkip, ColLine, ColLast, ColFirst, ColProblems, ColWarnings, ColDuplicate, ColCount };
 
     // nameOf gives the roll's name of a person a row may be.
     explicit ImportRowsModel(std::function<QString(qint64)> nameOf, QObject* parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "csv/csvfile.h"
 #include "csv/jobprogress.h"
+#include "exchange/importvalues.h"
 #include "services/lookupstore.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,12 @@ struct ImportOptions
     QMap<std::pair<int, QString>, LookupDecision> decisions;
     // Rows (numbered as in the file, 1 = first row) not to import, e.g. possible duplicates.
     QList<int> skippedRows;
+    // The church's area code, completing seven-digit phone numbers; empty keeps them as typed.
+    QString areaCode;
+    // The day ages are counted on (a household's head is its first adult when no row is marked).
+    QDate today;
+    // The rows the file's lenient reading repaired, told among their rows' warnings.
+    QList<CsvFile::Repair> repairs;
 };
 
 // A value of the file missing from its lookup list, with how many rows hold it.
@@ -55,19 +62,37 @@ struct ImportRow
     int line = 0; // the row's number in the file
     // Member column -> value as stored (dates as ISO, phones in the stored form).
     QMap<QString, QString> values;
+    // What keeps the row out of the import.
     QStringList problems;
-    // A person this row may be (same last and first name and birth date, the same e-mail, or the same
-    // address): his ID in the roll, or the line of an earlier row of the file.
+    // What was read otherwise than written, or left out; the row is imported.
+    QStringList warnings;
+    // The person of the roll this row is, whom the import updates instead of adding him again: by his ID in the
+    // other program, else by Kelvane's ID, else by DuplicateRule; or an earlier row of the file the row may
+    // be (only told).
     std::optional<qint64> duplicateOf;
     std::optional<int> duplicateOfLine;
     QString duplicateReason;
+    // For a person of the roll: the fields whose stored values the row changes (a blank cell changes none).
+    QStringList changes;
+    // Values the rules gave rather than the file (statuses it did not state): an update leaves them alone.
+    QSet<QString> defaulted;
+    // The person's and his household's IDs in the other program, and Kelvane's ID as the file gives it.
+    QString externalId;
+    QString externalHousehold;
+    QString kelvaneId;
+    // The IDs in the other program are new or differ from those stored (kept only with a person's ID).
+    bool externalChanged = false;
     QString household;
+    // Marked as its household's head in the file, or chosen so by the preview.
     bool head = false;
     QString relationship;
+    ImportValues::FamilyRole role = ImportValues::FamilyRole::Unknown;
 };
 
 struct ImportPreview
 {
+    // The layout the headings show ("Looks like …"), or empty.
+    QString layout;
     QList<ImportRow> rows;
     QList<UnknownValue> unknownValues;
     int households = 0;
@@ -75,7 +100,13 @@ struct ImportPreview
     int toImport = 0;
     int skipped = 0;
     int withProblems = 0;
+    int withWarnings = 0;
     int listEntriesToAdd = 0;
+    // Of the rows to import: new people, people of the roll with changes, and how many fields change.
+    int toAdd = 0;
+    int toUpdate = 0;
+    int fieldsToUpdate = 0;
+    int unchanged = 0;
 };
 
 // What the preview checks the rows against, read from the database beforehand, so that the rows can be
@@ -85,22 +116,32 @@ struct ImportReference
     struct Person
     {
         qint64 id = 0;
+        QString last;
+        QString first;
         QString birth;
         QString email;
+        QString phone;
         QString address;
     };
-    // Each checked list's entries by their lower-case text, giving the entry as stored.
+    // Each checked list's entries by ImportValues::listKey, giving the entry as stored.
     QHash<int, QHash<QString, QString>> lists;
     // The envelope numbers given, in lower case.
     QSet<QString> envelopes;
-    // The roll by last and first name (lower case, blanks simplified).
+    // The roll by DuplicateRule::nameKey.
     QMultiHash<QString, Person> roll;
+    // Every person's stored values of the fields a file can fill, by ID.
+    QHash<qint64, QHash<QString, QString>> stored;
+    // People by their ID in the other program, lower case; and each one's IDs there (person, household).
+    QHash<QString, qint64> byExternalId;
+    QHash<qint64, std::pair<QString, QString>> externalIds;
 };
 
 struct ImportResult
 {
     qint64 batchId = 0;
     int people = 0;
+    int updated = 0;
+    int fields = 0;
     int links = 0;
     int listEntries = 0;
 };
@@ -130,8 +171,11 @@ public:
     static void count(ImportPreview& preview, const QList<int>& skippedRows);
     static ImportPreview preview(const ImportReference& reference, const QList<QStringList>& rows,
                                  const ImportOptions& options, JobProgress* progress = nullptr);
-    // Writes every row without problems that is not skipped, in one transaction: the people (Added_By,
-    // Date_Added), their households' links (head to each other member, with the relationship or "Other",
+    // The preview's counts as one line: "12 new, 340 updated (1,020 fields), 3 unchanged".
+    static QString updateCounts(const ImportPreview& preview);
+    // Writes every row without problems that is not skipped, in one transaction: the new people (Added_By,
+    // Date_Added), the changed fields of the people of the roll, their IDs in the other program, the new
+    // people's household links (head to each other member, with the relationship or "Other",
     // the head's address given to all) and the list entries the decisions add. Records the batch.
     ImportResult import(const ImportPreview& preview, const ImportOptions& options, const QString& fileName,
                         const QString& userName, const QDateTime& now);
@@ -139,8 +183,8 @@ public:
     // Why the last import cannot be undone (its people changed since, or records added for them), or an
     // empty text.
     QString checkUndo();
-    // Removes exactly the last import's people, links and list entries; false when there is none or
-    // checkUndo() refuses.
+    // Removes exactly the last import's people, links and list entries and gives the people it updated their
+    // fields back, or removes the gifts of a gift import; false when there is none or checkUndo() refuses.
     bool undoLast();
     // The last import not undone: its file and time, or nothing.
     std::optional<std::pair<QString, QDateTime>> lastImport();

@@ -53,6 +53,8 @@ QList<MenuEntry> buildTree()
                 {command("CompanyInfo", Menu::tr("&Setup"), p(P::ChurchInfo), Refusal::Record, S::ChurchInfo),
                  command("ImportPeople", Menu::tr("&Import People…"), p(P::MemberEntryEdit), Refusal::Screen,
                          S::ImportPeople),
+                 command("ImportContributions", Menu::tr("Import &Contributions…"), p(P::MemberContributions),
+                         Refusal::Screen, S::ImportContributions),
                  adminCommand(CommandId::BackupNow, Menu::tr("&Backup Now…")),
                  adminCommand(CommandId::BackupSettings, Menu::tr("Bac&kups…")), adminCommand(CommandId::Restore, Menu::tr("&Restore…")),
                  command(CommandId::LogOff, Menu::tr("&Log Off")),

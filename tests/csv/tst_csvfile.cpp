@@ -18,6 +18,8 @@ private slots:
     void quotedCellsKeepWhatTheyHold();
     void badFiles_data();
     void badFiles();
+    void quoteFaultsAreReadLeniently_data();
+    void quoteFaultsAreReadLeniently();
     void rowLimit_data();
     void rowLimit();
     void writtenCellsAreGuardedAndQuoted_data();
@@ -112,7 +114,8 @@ void TestCsvFile::badFiles_data()
                                             12)
                               << 3;
     QTest::newRow("unclosed quote") << QByteArray("a,b\n1,2\n\"3,4\n5,6\n") << 3;
-    QTest::newRow("quote inside an unquoted cell") << QByteArray("a,b\n1,x\"y\"z\n") << 2;
+    QTest::newRow("quote open at the end, after repaired rows")
+        << QByteArray("a,b\n\"He said \"hi\" twice\",2\n\"3,4\n5,6\n") << 3;
 }
 
 void TestCsvFile::badFiles()
@@ -195,6 +198,46 @@ void TestCsvFile::writeThenReadGivesTheSameRows()
     QCOMPARE(table.encoding, QString("UTF-8"));
     QCOMPARE(table.delimiter, QChar(','));
     QCOMPARE(table.rows, rows);
+}
+
+void TestCsvFile::quoteFaultsAreReadLeniently_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("second"); // the second row as read
+    QTest::addColumn<QList<int>>("repaired");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("strict file untouched")
+        << QByteArray("a,b\n\"Smith, \"\"Bud\"\"\",2\n") << QStringList{"Smith, \"Bud\"", "2"} << QList<int>{} << "";
+    QTest::newRow("quote inside a quoted cell")
+        << QByteArray("a,b\n\"He said \"hi\" twice\",2\n3,4\n") << QStringList{"He said \"hi\" twice", "2"}
+        << QList<int>{2} << "a quote inside a quoted cell kept as text";
+    QTest::newRow("doubled quote that closes early")
+        << QByteArray("a,b\n\"6'2\"\",2\n\"x\",4\n") << QStringList{"6'2\"", "2"} << QList<int>{2}
+        << "a doubled quote before the delimiter";
+    QTest::newRow("quote inside an unquoted cell")
+        << QByteArray("a,b\n1,x\"y\"z\n") << QStringList{"1", "x\"y\"z"} << QList<int>{2} << "not quoted kept as text";
+}
+
+void TestCsvFile::quoteFaultsAreReadLeniently()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, second);
+    QFETCH(QList<int>, repaired);
+    QFETCH(QString, how);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("loose.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes + "\n,,\n,,\n"); // empty trailing rows as spreadsheets leave them
+    file.close();
+    const CsvFile::Table table = CsvFile::read(path);
+    QCOMPARE(table.rows.value(1), second);
+    QList<int> rows;
+    for (const CsvFile::Repair& repair : table.repairs) {
+        rows << repair.row;
+        QVERIFY2(repair.how.contains(how), qPrintable(repair.how));
+    }
+    QCOMPARE(rows, repaired);
 }
 
 void TestCsvFile::aLongTextParsesAcrossItsChunks()

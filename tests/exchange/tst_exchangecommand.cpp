@@ -24,6 +24,8 @@ private slots:
     void refusals();
     void rowsWithProblemsStopTheImportUnlessLeftOut();
     void exportThenImportGivesTheSamePeopleAndHouseholds();
+    void aLooseFileAndItsMissingValues();
+    void giftsWithTheirTotalsPerDesignation();
     void workbookHoldsTheExportTable_data();
     void workbookHoldsTheExportTable();
 
@@ -121,18 +123,59 @@ void TestExchangeCommand::refusals()
 void TestExchangeCommand::rowsWithProblemsStopTheImportUnlessLeftOut()
 {
     const auto testDb = withLogin();
-    const QString path = file("people.csv", "Last,First,DOB\nAble,Al,3/31/1990\nBaker,Bo,3/31/90\n");
+    const QString path = file("people.csv", "Last,First,DOB\nAble,Al,3/31/1990\n,Bo,3/31/1990\n");
     const auto people = [&testDb] { return testDb->open()->scalar("SELECT COUNT(*) FROM Member").toInt(); };
     const int before = people();
     const QStringList common = {"people", path, "--user", "clerk", "--db", testDb->path()};
     QCOMPARE(run(true, common), int(ExitImportProblems));
-    QVERIFY(m_out.contains("row 3: Date of Birth"));
+    QVERIFY2(m_out.contains("row 3: No last name"), qPrintable(m_out));
     QCOMPARE(people(), before);
     QCOMPARE(run(true, common + QStringList{"--skip-problems", "--dry-run"}), int(ExitOk));
     QCOMPARE(people(), before);
     QCOMPARE(run(true, common + QStringList{"--skip-problems"}), int(ExitOk));
     QCOMPARE(people(), before + 1);
     QVERIFY2(m_out.contains("Imported 1 person, "), qPrintable(m_out));
+}
+
+void TestExchangeCommand::aLooseFileAndItsMissingValues()
+{
+    const auto testDb = withLogin();
+    // Row 2 holds an unescaped quote inside a quoted cell; row 3 a title the office's list lacks.
+    const QString path =
+        file("loose.csv", "Last,First,Title,Notes\nAble,Al,,\"says \"hi\" often\"\nBaker,Bo,Pastor,\n");
+    const QStringList common = {"people", path, "--user", "clerk", "--db", testDb->path(), "--area-code", "615"};
+    QCOMPARE(run(true, common + QStringList{"--dry-run"}), int(ExitOk));
+    QVERIFY2(m_out.contains("row 2: read leniently: a quote inside a quoted cell kept as text"), qPrintable(m_out));
+    QVERIFY(m_out.contains("row 3: warning: Title: \"Pastor\" is not in the list; left empty."));
+    QCOMPARE(run(true, common + QStringList{"--add-missing-values"}), int(ExitOk));
+    auto db = testDb->open();
+    QCOMPARE(db->scalar("SELECT Title FROM Member WHERE Last_Name = 'Baker'").toString(), QString("Pastor"));
+    QCOMPARE(db->scalar("SELECT Notes FROM Member WHERE Last_Name = 'Able'").toString(), QString("says \"hi\" often"));
+}
+
+void TestExchangeCommand::giftsWithTheirTotalsPerDesignation()
+{
+    const auto testDb = withLogin();
+    const QString gifts = file("gifts.csv", "Date,Name,Fund,Amount,Check Number\n"
+                                            "2026-01-04,\"Clerk, Carl\",General Fund,\"$1,000.00\",10\n"
+                                            "2026-01-11,Carl Clerk,Missions,(25.00),11\n"
+                                            "2026-01-11,Nobody Here,Missions,5,\n");
+    const QStringList common = {"contributions", gifts, "--user", "clerk", "--db", testDb->path()};
+    QCOMPARE(run(true, common), int(ExitImportProblems));
+    QVERIFY2(m_out.contains("row 4: No one on the roll has the name Here, Nobody."), qPrintable(m_out));
+    QVERIFY(m_out.contains("General Fund: 1 gift, $1,000.00"));
+    QVERIFY(m_out.contains("Missions: 1 gift, -$25.00"));
+    QVERIFY(m_out.contains("entry control report"));
+    QCOMPARE(run(true, common + QStringList{"--skip-problems"}), int(ExitOk));
+    QVERIFY2(m_out.contains("Imported 2 gifts, $975.00."), qPrintable(m_out));
+    auto db = testDb->open();
+    QCOMPARE(db->scalar("SELECT SUM(Amount) FROM Member_Contributions WHERE UserName = 'clerk'").toLongLong(),
+             qint64(97500));
+
+    const QString people =
+        file("people.csv", "Last Name,First Name,Address,City,Birthdate\nAble,Al,1 Elm,Salem,1/2/1980\n");
+    QCOMPARE(run(true, {"contributions", people, "--user", "clerk", "--db", testDb->path()}), int(ExitBadParameters));
+    QVERIFY(m_err.contains("holds people, not gifts"));
 }
 
 void TestExchangeCommand::exportThenImportGivesTheSamePeopleAndHouseholds()

@@ -49,10 +49,10 @@ private:
     QString writeFile()
     {
         // Windows-1252, as an older program writes it: "Zoë" and "Müller" in single bytes.
-        const QByteArray bytes = "Family;Last;First;Status;DOB\r\n"
-                                 "1;M\xFCller;Hans;Membr;1/2/1970\r\n"
-                                 "1;M\xFCller;Zo\xEB;Member;5/6/2010\r\n"
-                                 "2;Able;Ann;Member;1/2/1980\r\n";
+        const QByteArray bytes = "Family;Last;First;Title;DOB\r\n"
+                                 "1;M\xFCller;Hans;Revd;1/2/1970\r\n"
+                                 "1;M\xFCller;Zo\xEB;;5/6/2010\r\n"
+                                 "2;Able;Ann;Dr;1/2/1980\r\n";
         QFile file(m_folder.filePath("people.csv"));
         if (file.open(QIODevice::WriteOnly)) {
             file.write(bytes);
@@ -139,8 +139,8 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
     QCOMPARE(rows->rowCount(), 3);
     QCOMPARE(shown(rows, 0, 2), QString("Müller"));
     QCOMPARE(shown(rows, 1, 3), QString("Zoë"));
-    QVERIFY(shown(rows, 0, 4).contains("Membr"));
-    QVERIFY(shown(rows, 2, 5).contains("Able, Ann")); // possible duplicate of the stored Ann
+    QVERIFY(shown(rows, 0, 5).contains("Revd"));      // a warning: the title is left empty until decided
+    QVERIFY(shown(rows, 2, 6).contains("Able, Ann")); // possible duplicate of the stored Ann
     // The other fields follow as they will be stored: the date read as month/day/year.
     const int dob = [rows] {
         for (int column = 0; column < rows->columnCount(); ++column) {
@@ -150,26 +150,30 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
         }
         return -1;
     }();
-    QVERIFY(dob > 5);
+    QVERIFY(dob > 6);
     QCOMPARE(shown(rows, 1, dob), QString("2010-05-06"));
 
-    // "Membr" mapped to "Member"; Ann skipped.
+    // "Revd" mapped to "Rev."; Ann skipped.
     auto* unknown = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgUnknown");
     QCOMPARE(unknown->rowCount(), 1);
-    GuiTest::choose(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3)), "Map to Member");
+    GuiTest::choose(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3)), "Map to Rev.");
     waitForWork();
-    QCOMPARE(shown(rows, 0, 4), QString());
+    QCOMPARE(shown(rows, 0, 5), QString());
     // The decision stays in sight, and can be taken back.
     QCOMPARE(unknown->rowCount(), 1);
-    QCOMPARE(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3))->currentText(), QString("Map to Member"));
+    QCOMPARE(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3))->currentText(), QString("Map to Rev."));
     GuiTest::find<QTableView>(m_screen.get(), "vsfgRows")
         ->model()
         ->setData(rows->index(2, 0), Qt::Checked, Qt::CheckStateRole);
     // The tick counts at once, and the preview agrees.
-    QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")->text().startsWith("2 to import, 1 skipped"));
+    QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")
+                ->text()
+                .startsWith("2 to import (0 with warnings), 1 skipped"));
     GuiTest::click(GuiTest::find<QPushButton>(m_screen.get(), "btnPreview"));
     waitForWork();
-    QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")->text().startsWith("2 to import, 1 skipped"));
+    QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")
+                ->text()
+                .startsWith("2 to import (0 with warnings), 1 skipped"));
 
     const int before = people();
     MessageLog::setNextAnswer(MessageAnswer::Yes);
@@ -178,8 +182,7 @@ void TestImportPeopleScreen::importsAfterTheBackupAndUndoes()
     QCOMPARE(m_backups, 1);
     QCOMPARE(people(), before + 2);
     QCOMPARE(m_context->db().scalar("SELECT COUNT(*) FROM Family_Connection").toInt(), 1);
-    QCOMPARE(m_context->db().scalar("SELECT Status FROM Member WHERE First_Name = 'Hans'").toString(),
-             QString("Member"));
+    QCOMPARE(m_context->db().scalar("SELECT Title FROM Member WHERE First_Name = 'Hans'").toString(), QString("Rev."));
 
     MessageLog::takeShown();
     MessageLog::setNextAnswer(MessageAnswer::Yes);
@@ -220,12 +223,12 @@ void TestImportPeopleScreen::importingTwiceNeedsTheFileReadAgain()
     waitForWork();
     QVERIFY(import->isEnabled());
     QCOMPARE(rows->rowCount(), 3);
-    QVERIFY(shown(rows, 1, 5).contains("Müller, Zoë"));
+    QVERIFY(shown(rows, 1, 6).contains("Müller, Zoë"));
 }
 
 void TestImportPeopleScreen::choicesInTheGridsStayAsMade()
 {
-    m_screen->openFile(writeBytes("statuses.csv", "Last,First,Status\nAble,Al,Visiter\nBaker,Bo,Membr\n"));
+    m_screen->openFile(writeBytes("titles.csv", "Last,First,Title\nAble,Al,Revd\nBaker,Bo,Pastr\n"));
     waitForWork();
     auto* unknown = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgUnknown");
     const auto values = [unknown] {
@@ -235,11 +238,11 @@ void TestImportPeopleScreen::choicesInTheGridsStayAsMade()
         }
         return out;
     };
-    QCOMPARE(values(), (QStringList{"Membr", "Visiter"}));
-    GuiTest::choose(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3)), "Map to Member");
+    QCOMPARE(values(), (QStringList{"Pastr", "Revd"}));
+    GuiTest::choose(qobject_cast<QComboBox*>(unknown->cellWidget(0, 3)), "Map to Rev.");
     waitForWork();
     // The value decided on keeps its place.
-    QCOMPARE(values(), (QStringList{"Membr", "Visiter"}));
+    QCOMPARE(values(), (QStringList{"Pastr", "Revd"}));
 
     // The wheel passing over a drop-down of either grid changes nothing; over the one with the focus it does.
     auto* decision = qobject_cast<QComboBox*>(unknown->cellWidget(0, 3));
@@ -247,7 +250,7 @@ void TestImportPeopleScreen::choicesInTheGridsStayAsMade()
     const QString status = field->currentText();
     turnWheel(decision);
     turnWheel(field);
-    QCOMPARE(decision->currentText(), QString("Map to Member"));
+    QCOMPARE(decision->currentText(), QString("Map to Rev."));
     QCOMPARE(field->currentText(), status);
     m_screen->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_screen.get()));
@@ -409,7 +412,7 @@ void TestImportPeopleScreen::rowsWithTooManyOrTooFewCellsAreNotImported()
     QCOMPARE(shown(rows, 2, 4), QString());
     QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")
                 ->text()
-                .startsWith("1 to import, 0 skipped, 2 with problems"));
+                .startsWith("1 to import (0 with warnings), 0 skipped, 2 with problems"));
 }
 
 void TestImportPeopleScreen::householdsByAddressInsteadOfTheColumn()
@@ -434,8 +437,8 @@ void TestImportPeopleScreen::householdsByAddressInsteadOfTheColumn()
 
 void TestImportPeopleScreen::thousandsOfUnknownValuesOfferTheMostUsed()
 {
-    // A column of IDs read as statuses: 2,000 values, one of them on three rows.
-    QByteArray bytes = "Last,Status\n";
+    // A column of IDs read as titles: 2,000 values, one of them on three rows.
+    QByteArray bytes = "Last,Title\n";
     for (int i = 0; i < 2000; ++i) {
         bytes += QString("Person%1,S%1\n").arg(i).toUtf8();
     }
@@ -445,10 +448,10 @@ void TestImportPeopleScreen::thousandsOfUnknownValuesOfferTheMostUsed()
     auto* unknown = GuiTest::find<QTableWidget>(m_screen.get(), "vsfgUnknown");
     QCOMPARE(unknown->rowCount(), 501);
     QCOMPARE(unknown->item(0, 1)->text(), QString("S1234"));
-    QCOMPARE(unknown->item(500, 1)->text(), QString("1500 more values not shown; their rows are left out"));
+    QCOMPARE(unknown->item(500, 1)->text(), QString("1500 more values not shown; they are left empty"));
     QVERIFY(GuiTest::find<QLabel>(m_screen.get(), "lblCounts")
                 ->text()
-                .startsWith("0 to import, 0 skipped, 2002 with problems"));
+                .startsWith("2002 to import (2002 with warnings), 0 skipped, 0 with problems"));
 }
 
 QTEST_MAIN(TestImportPeopleScreen)

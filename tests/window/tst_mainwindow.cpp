@@ -196,6 +196,7 @@ void TestMainWindow::menuBarShowsEveryEntryInOrderWithItsPermission()
         "File \"File\"",
         "  CompanyInfo \"Setup\" [Church Info] record",
         "  ImportPeople \"Import People…\" [Member Entry/Edit] screen",
+        "  ImportContributions \"Import Contributions…\" [Member Contributions] screen",
         "  BackupNow \"Backup Now…\" (Admin only)",
         "  BackupSettings \"Backups…\" (Admin only)",
         "  Restore \"Restore…\" (Admin only)",
