@@ -321,6 +321,34 @@ CREATE TABLE Import_Batch_Item (
 CREATE INDEX Import_Batch_Item_Batch ON Import_Batch_Item (Batch_ID);
 )SQL";
 
+// Version 6: how each person's giving statement is made, kept beside Member (a person without a row gets his own
+// statement); the designations the office marks as not deductible, which statements list apart; the office's
+// mail server (one row; its password is never stored) and the statements sent through it, so that a repeated
+// run sends none twice.
+const char* const kVersion6 = R"SQL(
+CREATE TABLE Member_Statement (
+    Member_ID INTEGER PRIMARY KEY,
+    With_Household INTEGER NOT NULL DEFAULT 0
+);
+ALTER TABLE ContributionDesignation ADD COLUMN Not_Deductible INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE Mail_Server (
+    ID INTEGER PRIMARY KEY,
+    Host TEXT,
+    Port INTEGER,
+    Security TEXT,
+    User_Name TEXT,
+    Sender TEXT
+);
+CREATE TABLE Statement_Sent (
+    Statement_Key TEXT NOT NULL,
+    Period_Start TEXT NOT NULL,
+    Period_End TEXT NOT NULL,
+    Email TEXT,
+    Sent_At TEXT
+);
+CREATE INDEX Statement_Sent_Key ON Statement_Sent (Statement_Key, Period_Start, Period_End);
+)SQL";
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
@@ -330,6 +358,7 @@ const std::vector<std::function<void(Database&)>>& migrations()
         addNameKeys,
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion4)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion5)); },
+        [](Database& db) { db.executeScript(QString::fromUtf8(kVersion6)); },
     };
     return steps;
 }
@@ -398,7 +427,10 @@ QStringList tableNames()
             QStringLiteral("State"),
             QStringLiteral("Relationships"),
             QStringLiteral("Import_Batch"),
-            QStringLiteral("Import_Batch_Item")};
+            QStringLiteral("Import_Batch_Item"),
+            QStringLiteral("Member_Statement"),
+            QStringLiteral("Mail_Server"),
+            QStringLiteral("Statement_Sent")};
 }
 
 QStringList columnsOf(Database& db, const QString& table)

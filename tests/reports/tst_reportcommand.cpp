@@ -221,7 +221,10 @@ void TestReportCommand::badParametersAreRefused_data()
         << "Give one of --ids";
     QTest::newRow("statements: person and everybody")
         << QStringList{"member-contributions", "--member", "2", "--all", "--year", "2025"} + rest
-        << "Give either --member";
+        << "Give one of --member";
+    QTest::newRow("statements: person and household")
+        << QStringList{"member-contributions", "--member", "2", "--household", "2", "--year", "2025"} + rest
+        << "Give one of --member";
     QTest::newRow("statements: year and dates")
         << QStringList{"member-contributions", "--all", "--year", "2025", "--from", "2025-01-01"} + rest
         << "Give either --year or --from and --to, not both.";
