@@ -405,13 +405,13 @@ PreparedReport statementsReport(const ReportOptions& options)
         return PreparedReport::refuse(ReportCommandText::tr("Give either --email or --pdf-folder, not both."));
     }
     if (email) {
-        return PreparedReport{{}, {}, [p = *period.period, scopeOf, dryRun](AppContext& context, CommandIo& io) {
-                                  return sendStatements(context, io, p, scopeOf, dryRun);
-                              }};
+        return PreparedReport::running([p = *period.period, scopeOf, dryRun](AppContext& context, CommandIo& io) {
+            return sendStatements(context, io, p, scopeOf, dryRun);
+        });
     }
     if (folder) {
-        return PreparedReport{
-            {}, {}, [p = *period.period, scopeOf, folder = *folder](AppContext& context, CommandIo& io) {
+        return PreparedReport::running(
+            [p = *period.period, scopeOf, folder = *folder](AppContext& context, CommandIo& io) {
                 QTextStream& out = io.out;
                 ContributionReports reports(context.db(), reportHeading(context), context.church());
                 const auto statements = Statements::collect(context.db(), p.start, p.end, scopeOf(reports));
@@ -426,13 +426,12 @@ PreparedReport statementsReport(const ReportOptions& options)
                         << Qt::endl;
                 }
                 return int(ExitOk);
-            }};
+            });
     }
     return PreparedReport{[p = *period.period, scopeOf](AppContext& context) -> std::optional<ReportDocument> {
                               ContributionReports reports(context.db(), reportHeading(context), context.church());
                               return reports.printStatements(scopeOf(reports), p.start, p.end);
                           },
-                          {},
                           {}};
 }
 
@@ -600,6 +599,23 @@ QList<QCommandLineOption> prospectListingOptions()
 }
 
 } // namespace
+
+PreparedReport::PreparedReport(ReportBuild build, QString refusal)
+    : build(std::move(build))
+    , refusal(std::move(refusal))
+{}
+
+PreparedReport PreparedReport::refuse(QString why)
+{
+    return {{}, std::move(why)};
+}
+
+PreparedReport PreparedReport::running(ReportRun run)
+{
+    PreparedReport prepared({}, {});
+    prepared.run = std::move(run);
+    return prepared;
+}
 
 bool ReportOptions::isSet(const QString& name) const
 {

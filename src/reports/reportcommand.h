@@ -67,7 +67,9 @@ struct PreparedReport
     QString refusal;
     ReportRun run;
 
-    static PreparedReport refuse(QString why) { return {{}, std::move(why), {}}; }
+    PreparedReport(ReportBuild build, QString refusal);
+    static PreparedReport refuse(QString why);
+    static PreparedReport running(ReportRun run);
 };
 
 // One report the command writes.
