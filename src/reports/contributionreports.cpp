@@ -84,13 +84,13 @@ Rows ContributionReports::statementRows(const std::vector<Statement>& statements
         const qint64 deductible = statement.deductibleCents();
         for (const StatementGift& gift : statement.gifts) {
             rows.emplace_back(
-                columns,
-                QVector<QVariant>{key, statement.name, statement.address1, statement.address2, statement.city,
-                                  statement.state, statement.zip, statement.envelopeNumber,
-                                  statement.giverNameOf(gift.giverId), SqlValue::fromDate(gift.date), gift.envelope,
-                                  gift.cents, gift.ref, gift.designation, gift.deductible ? 0 : 1,
-                                  gift.deductible ? QString() : tr("Gifts not deductible, not in the total above"),
-                                  gift.deductible ? QString() : tr("Total not deductible"), deductible});
+                columns, QVector<QVariant>{
+                             key, statement.name, statement.address1, statement.address2, statement.city,
+                             statement.state, statement.zip, statement.envelopeNumber,
+                             statement.giverNameOf(gift.giverId), SqlValue::fromDate(gift.date), gift.envelope,
+                             gift.cents, gift.ref, gift.designation, gift.deductible ? 0 : 1,
+                             gift.deductible ? QString() : tr("Gifts not deductible (not in the deductible total)"),
+                             gift.deductible ? QString() : tr("Total not deductible"), deductible});
         }
     }
     return rows;

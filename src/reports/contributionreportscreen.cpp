@@ -173,6 +173,9 @@ void ContributionReportScreen::saveFiles()
         text +=
             u'\n' + tr("Left out, with a net total of zero or less: %1").arg(run.skipped.join(QStringLiteral("; ")));
     }
+    if (!run.noAddress.isEmpty()) {
+        text += u'\n' + tr("Written, but without a mailing address: %1").arg(run.noAddress.join(QStringLiteral("; ")));
+    }
     showMessage(text, MessageStyle::Plain, windowTitle());
 }
 

@@ -425,6 +425,11 @@ PreparedReport statementsReport(const ReportOptions& options)
                                .arg(run.skipped.join(QStringLiteral("; ")))
                         << Qt::endl;
                 }
+                if (!run.noAddress.isEmpty()) {
+                    out << ReportCommandText::tr("Written, but without a mailing address: %1")
+                               .arg(run.noAddress.join(QStringLiteral("; ")))
+                        << Qt::endl;
+                }
                 return int(ExitOk);
             });
     }

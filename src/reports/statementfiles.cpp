@@ -85,6 +85,9 @@ StatementFileRun StatementFiles::write(ContributionReports& reports, const std::
                                   .arg(QDir::toNativeSeparators(path), error.message()));
         }
         run.written.push_back({statement.name, statement.email, file, statement.deductibleCents()});
+        if (!statement.hasAddress()) {
+            run.noAddress << statement.name;
+        }
         index << QStringList{statement.name, statement.email, file, formatAmount(statement.deductibleCents())};
     }
     QSaveFile csv(QDir(path).filePath(QStringLiteral("index.csv")));

@@ -24,6 +24,8 @@ struct StatementFileRun
     std::vector<Entry> written;
     // The statements left out because their net total is zero or less, by name.
     QStringList skipped;
+    // The statements written for givers without a mailing address, by name.
+    QStringList noAddress;
 };
 
 // Statements as one PDF file each ("Testerman, John - 2025.pdf") in a folder, with index.csv (name, e-mail,

@@ -428,7 +428,7 @@ void TestContributionReports::statementAmounts_data()
         << QStringList{"Banquet:25.00", "General Fund:10.00", "Missions:1.00"}
         << QStringList{"Total General Fund=$10.00",
                        "Total Missions=$1.00",
-                       "Gifts not deductible, not in the total above=Banquet",
+                       "Gifts not deductible (not in the deductible total)=Banquet",
                        "Total Banquet=$25.00",
                        "Total not deductible=$25.00",
                        "Total deductible contributions=$11.00"}

@@ -137,6 +137,7 @@ void TestStatementOutput::oneFilePerStatementWithTheIndex()
     QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
     QCOMPARE(files, (QStringList{"Noaddress, Nora - 2025.pdf", ann, "Testerman, John - 2025.pdf", "index.csv"}));
     QCOMPARE(run.skipped, QStringList{"Zed Zero"});
+    QCOMPARE(run.noAddress, QStringList());
 
     const CsvFile::Table index = CsvFile::read(QDir(folder).filePath("index.csv"));
     QCOMPARE(index.rows.size(), 4);
@@ -152,12 +153,15 @@ void TestStatementOutput::oneFilePerStatementWithTheIndex()
     QVERIFY(john.contains("$125.00"));
     QVERIFY(!john.contains("Nora"));
 
-    // A second run replaces the files; two statements of one name get files of their own.
+    // A second run replaces the files; two statements of one name get files of their own; one without a
+    // mailing address is still written, and listed.
     const qint64 other = TestDatabase::addPerson(*m_db, "Nora", "Noaddress");
     m_db->execute("INSERT INTO Member_Contributions (MemberID, ContributionDate, Amount, Designation) "
                   "VALUES (?, '2025-04-06', 100, 'General Fund')",
                   {other});
-    StatementFiles::write(*m_reports, Statements::collect(*m_db, kStart, kEnd), kStart, kEnd, folder);
+    const StatementFileRun again =
+        StatementFiles::write(*m_reports, Statements::collect(*m_db, kStart, kEnd), kStart, kEnd, folder);
+    QCOMPARE(again.noAddress, QStringList{"Nora Noaddress"});
     files = QDir(folder).entryList(QDir::Files, QDir::Name);
     QCOMPARE(files.size(), 5);
     QVERIFY(files.contains("Noaddress, Nora - 2025 (2).pdf"));
