@@ -86,7 +86,7 @@ void ValueEntryScreen::addPage(DefinedList list, const QString& caption, const Q
     layout->addWidget(shown.list, 1);
     layout->addWidget(shown.box);
     if (list == DefinedList::Designations) {
-        layout->addWidget(notDeductibleBox(page, shown.list));
+        layout->addWidget(notDeductibleBox(page, shown.list), 0, Qt::AlignLeft);
     }
     layout->addLayout(buttonRow(buttons));
     m_pages->addTab(page, caption);

@@ -378,6 +378,7 @@ void TestAdminScreens::designationIsMarkedNotDeductible()
 
 void TestAdminScreens::mailServerIsSavedWithoutPassword()
 {
+    TestDatabase::addChurch(db());
     QWidget* screen = open(ScreenId::ChurchInfo);
     GuiTest::type(find<QLineEdit>(screen, "txtSmtpHost"), "mail.example.org");
     GuiTest::type(find<QLineEdit>(screen, "txtSmtpPort"), "70000");
