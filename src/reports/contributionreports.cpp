@@ -149,9 +149,18 @@ QString ContributionReports::statementCaption(const QDate& start, const QDate& e
 
 QString ContributionReports::churchHeading(const ChurchInfo& church)
 {
-    return church.name + QStringLiteral("\r\n") + church.address1 + QStringLiteral("\r\n") + church.city +
-           QStringLiteral(", ") + church.state + u' ' + church.zip + QStringLiteral("\r\n") + tr("Tel: ") +
-           church.phone;
+    // What the church has not filled in leaves no stray comma or caption in the envelope's window.
+    const QString stateZip = QString(church.state.trimmed() + u' ' + church.zip.trimmed()).trimmed();
+    QString place = church.city.trimmed();
+    if (!stateZip.isEmpty()) {
+        place += (place.isEmpty() ? QString() : QStringLiteral(", ")) + stateZip;
+    }
+    QStringList lines{church.name, church.address1.trimmed(), place};
+    if (!church.phone.trimmed().isEmpty()) {
+        lines << tr("Tel: ") + church.phone.trimmed();
+    }
+    lines.removeAll(QString());
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 QString ContributionReports::periodError(const QDate& start, const QDate& end)

@@ -70,8 +70,8 @@ public:
     // The texts each report sets into its design.
     static QString periodCaption(const QDate& start, const QDate& end);    // "01/05/2025 to 01/11/2025"
     static QString statementCaption(const QDate& start, const QDate& end); // "For 01/01/2025 to 12/31/2025"
-    // Name, address line 1, "City, State Zip" and "Tel: phone", one per line; the second address line
-    // is not part of it.
+    // Name, address line 1, "City, State Zip" and "Tel: phone", one per line, leaving out what is empty; the
+    // second address line is not part of it.
     static QString churchHeading(const ChurchInfo& church);
 
     // "The start date must not be after the end date." when it is, else empty: the check of the

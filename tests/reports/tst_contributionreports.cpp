@@ -134,6 +134,8 @@ private slots:
     void statementAmounts_data();
     void statementAmounts();
     void addressesSitInTheEnvelopeWindows();
+    void churchHeadingLeavesOutWhatIsMissing_data();
+    void churchHeadingLeavesOutWhatIsMissing();
     void periodFromOptions_data();
     void periodFromOptions();
     void memberFromOptions_data();
@@ -528,6 +530,32 @@ void TestContributionReports::addressesSitInTheEnvelopeWindows()
                      qPrintable(text));
         }
     }
+}
+
+void TestContributionReports::churchHeadingLeavesOutWhatIsMissing_data()
+{
+    QTest::addColumn<QStringList>("fields"); // address, city, state, zip, phone
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("everything") << QStringList{"1 Church St", "Springfield", "IL", "62701", "555-0100"}
+                                << "Grace\r\n1 Church St\r\nSpringfield, IL 62701\r\nTel: 555-0100";
+    QTest::newRow("no state, no phone") << QStringList{"1 Church St", "Springfield", "", "62701", ""}
+                                        << "Grace\r\n1 Church St\r\nSpringfield, 62701";
+    QTest::newRow("no city") << QStringList{"1 Church St", "", "IL", "62701", ""} << "Grace\r\n1 Church St\r\nIL 62701";
+    QTest::newRow("name only") << QStringList{"", "", "", "", " "} << "Grace";
+}
+
+void TestContributionReports::churchHeadingLeavesOutWhatIsMissing()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, heading);
+    ChurchInfo church;
+    church.name = "Grace";
+    church.address1 = fields.at(0);
+    church.city = fields.at(1);
+    church.state = fields.at(2);
+    church.zip = fields.at(3);
+    church.phone = fields.at(4);
+    QCOMPARE(ContributionReports::churchHeading(church), heading);
 }
 
 void TestContributionReports::periodFromOptions_data()
