@@ -12,6 +12,7 @@
 #include "reports/contributionreports.h"
 #include "reports/reporterror.h"
 #include "reports/reportpainter.h"
+#include "reports/statementfiles.h"
 #include "services/churchinfo.h"
 
 #include <QDir>
@@ -199,9 +200,9 @@ int main(int argc, char* argv[])
             const Bench::Timing statementSql = Bench::measure(QStringLiteral("  statements SQL straight"), 1, [&] {
                 rows = reports.memberContributionRows(std::nullopt, year.start, year.end);
             });
-            QSet<qint64> givers;
+            QSet<QString> givers; // statements, by their key
             for (const Row& row : rows) {
-                givers.insert(row.value(0).toLongLong());
+                givers.insert(row.value(0).toString());
             }
             const qsizetype rowCount = rows.size();
             rows = Rows();
@@ -221,7 +222,7 @@ int main(int argc, char* argv[])
             const double peak = peakMemoryMb();
             compare(statements, statementSql);
             out() << QStringLiteral(
-                         "  %1 people, %2 rows, %3 pages, PDF %4 MB, peak memory %5 MB, processor time %6 s\n")
+                         "  %1 statements, %2 rows, %3 pages, PDF %4 MB, peak memory %5 MB, processor time %6 s\n")
                          .arg(givers.size())
                          .arg(rowCount)
                          .arg(pages)
@@ -229,6 +230,23 @@ int main(int argc, char* argv[])
                          .arg(peak, 0, 'f', 0)
                          .arg(cpu, 0, 'f', 1)
                   << Qt::flush;
+
+            const QString filesFolder = QDir(folder).filePath(QStringLiteral("statements-%1").arg(lastFullYear));
+            resetPeakMemory();
+            StatementFileRun filesRun;
+            const Bench::Timing files = Bench::measure(
+                QStringLiteral("\"***All***\" statements of %1 as one PDF each").arg(lastFullYear), 1,
+                [&] {
+                    filesRun = StatementFiles::write(reports, Statements::collect(*db, year.start, year.end),
+                                                     year.start, year.end, filesFolder);
+                },
+                false);
+            out() << QStringLiteral("  %1 files, %2 left out, peak memory %3 MB\n")
+                         .arg(filesRun.written.size())
+                         .arg(filesRun.skipped.size())
+                         .arg(peakMemoryMb(), 0, 'f', 0)
+                  << Qt::flush;
+            QDir(filesFolder).removeRecursively();
         }
 
         const QList<Range> batches = {{QStringLiteral("the last week"), until.addDays(-6), until},

@@ -8,6 +8,7 @@ packages=(
     libsqlcipher-dev sqlcipher libsodium-dev libcsv-dev libuchardet-dev libxlsxwriter-dev unzip
     clang-format
     poppler-utils fonts-dejavu-core
+    libcurl4-openssl-dev python3-aiosmtpd
 )
 missing=()
 for p in "${packages[@]}"; do

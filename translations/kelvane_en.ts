@@ -80,6 +80,23 @@
     </message>
 </context>
 <context>
+    <name>ContributionReportScreen</name>
+    <message numerus="yes">
+        <source>%n statement file(s) written to %1, listed in index.csv.</source>
+        <translation>
+            <numerusform>%n statement file written to %1, listed in index.csv.</numerusform>
+            <numerusform>%n statement files written to %1, listed in index.csv.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Send %n statement(s) by e-mail through %1?</source>
+        <translation>
+            <numerusform>Send %n statement by e-mail through %1?</numerusform>
+            <numerusform>Send %n statements by e-mail through %1?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ExchangeCommand</name>
     <message numerus="yes">
         <source>%n household(s)</source>
@@ -273,6 +290,13 @@
             <numerusform>%1: %n pages written to %2.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n statement file(s) written to %1, listed in index.csv.</source>
+        <translation>
+            <numerusform>%n statement file written to %1, listed in index.csv.</numerusform>
+            <numerusform>%n statement files written to %1, listed in index.csv.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ReportRenderer</name>
@@ -308,6 +332,61 @@
         <translation>
             <numerusform>Deleting Deacon also removes the deacon of the %n member assigned to its holders. Continue?</numerusform>
             <numerusform>Deleting Deacon also removes the deacon of the %n members assigned to its holders. Continue?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StatementFiles</name>
+    <message numerus="yes">
+        <source>The statements cannot be written into the folder %1 (%n written): %2</source>
+        <translation>
+            <numerusform>The statements cannot be written into the folder %1 (%n written): %2</numerusform>
+            <numerusform>The statements cannot be written into the folder %1 (%n written): %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StatementMail</name>
+    <message numerus="yes">
+        <source>Would be sent (%n):</source>
+        <translation>
+            <numerusform>Would be sent (%n):</numerusform>
+            <numerusform>Would be sent (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Sent (%n):</source>
+        <translation>
+            <numerusform>Sent (%n):</numerusform>
+            <numerusform>Sent (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Sent before, not sent again (%n):</source>
+        <translation>
+            <numerusform>Sent before, not sent again (%n):</numerusform>
+            <numerusform>Sent before, not sent again (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>No e-mail address (%n):</source>
+        <translation>
+            <numerusform>No e-mail address (%n):</numerusform>
+            <numerusform>No e-mail address (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Left out, with a net total of zero or less (%n):</source>
+        <translation>
+            <numerusform>Left out, with a net total of zero or less (%n):</numerusform>
+            <numerusform>Left out, with a net total of zero or less (%n):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Failed (%n):</source>
+        <translation>
+            <numerusform>Failed (%n):</numerusform>
+            <numerusform>Failed (%n):</numerusform>
         </translation>
     </message>
 </context>

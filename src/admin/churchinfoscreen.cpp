@@ -5,6 +5,7 @@
 #include "data/permission.h"
 #include "services/appcontext.h"
 #include "services/lookupstore.h"
+#include "services/mailserver.h"
 #include "services/permissions.h"
 #include "widgets/busycursor.h"
 #include "widgets/controls.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +95,7 @@ void ChurchInfoScreen::buildControls()
     m_exit = button(this, QStringLiteral("btnExit"), tr("E&xit"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(buildMailServerBox());
     layout->addStretch();
     layout->addLayout(buttonRow({save, m_exit}));
 
@@ -101,8 +104,46 @@ void ChurchInfoScreen::buildControls()
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) { focusChanged(old, now); });
 }
 
+QWidget* ChurchInfoScreen::buildMailServerBox()
+{
+    auto* box = frame(this, QStringLiteral("fraMailServer"), tr("Mail Server for Statements"));
+    m_smtpHost = lineEdit(box, QStringLiteral("txtSmtpHost"), 255);
+    m_smtpPort = lineEdit(box, QStringLiteral("txtSmtpPort"), 5);
+    m_smtpSecurity = pickList(box, QStringLiteral("cmbSmtpSecurity"));
+    // In the order of MailServer::Security.
+    m_smtpSecurity->addItems({tr("None"), tr("STARTTLS"), tr("TLS")});
+    m_smtpUser = lineEdit(box, QStringLiteral("txtSmtpUser"), 255);
+    m_smtpSender = lineEdit(box, QStringLiteral("txtSmtpSender"), 255);
+    auto* grid = new QGridLayout(box);
+    const auto place = [box, grid](int row, int column, const QString& caption, QWidget* field) {
+        QLabel* captionLabel = label(box, caption);
+        captionLabel->setBuddy(field);
+        grid->addWidget(captionLabel, row, column * 2, Qt::AlignRight);
+        grid->addWidget(field, row, column * 2 + 1);
+    };
+    place(0, 0, tr("Server"), m_smtpHost);
+    place(0, 1, tr("Port"), m_smtpPort);
+    place(1, 0, tr("User"), m_smtpUser);
+    place(1, 1, tr("Security"), m_smtpSecurity);
+    place(2, 0, tr("Sender address"), m_smtpSender);
+    grid->addWidget(label(box, tr("The password is asked each time statements are sent; it is never stored.")), 3, 0, 1,
+                    4);
+    return box;
+}
+
+void ChurchInfoScreen::loadMailServer()
+{
+    const MailServer server = MailServer::load(m_context.db());
+    m_smtpHost->setText(server.host);
+    m_smtpPort->setText(QString::number(server.port));
+    m_smtpSecurity->setCurrentIndex(int(server.security));
+    m_smtpUser->setText(server.userName);
+    m_smtpSender->setText(server.sender);
+}
+
 void ChurchInfoScreen::loadChurchFields()
 {
+    loadMailServer();
     const std::optional<ChurchInfo> church = ChurchInfo::load(m_context.db());
     const ChurchInfo shown = church.value_or(ChurchInfo{});
     m_company->setText(shown.name);
@@ -154,7 +195,12 @@ QStringList ChurchInfoScreen::entries() const
             phone(m_fax),
             m_email->text(),
             m_website->text(),
-            m_delay->text()};
+            m_delay->text(),
+            m_smtpHost->text(),
+            m_smtpPort->text(),
+            QString::number(m_smtpSecurity->currentIndex()),
+            m_smtpUser->text(),
+            m_smtpSender->text()};
 }
 
 bool ChurchInfoScreen::hasUnsavedChanges() const
@@ -181,6 +227,20 @@ bool ChurchInfoScreen::saveRecord()
     if (!acceptEntries(this) || !delayAccepted()) {
         return false;
     }
+    bool portRead = false;
+    const int port = m_smtpPort->text().trimmed().toInt(&portRead);
+    if (!m_smtpHost->text().trimmed().isEmpty() && (!portRead || port < 1 || port > 65535)) {
+        showMessage(tr("The mail server's Port must be a number from 1 to 65535."), MessageStyle::Plain,
+                    tr("Mail Server for Statements"));
+        m_smtpPort->setFocus();
+        return false;
+    }
+    MailServer server;
+    server.host = m_smtpHost->text();
+    server.port = portRead ? port : MailServer().port;
+    server.security = MailServer::Security(m_smtpSecurity->currentIndex());
+    server.userName = m_smtpUser->text();
+    server.sender = m_smtpSender->text();
     ChurchInfo church;
     church.name = m_company->text();
     church.address1 = m_address1->text();
@@ -194,6 +254,7 @@ bool ChurchInfoScreen::saveRecord()
     church.website = m_website->text();
     church.keyPressDelay = *ChurchStore::parseDelay(m_delay->text());
     ChurchStore(m_context.db()).save(church);
+    server.save(m_context.db());
     m_shown = entries();
     // The new heading and type-ahead delay apply at once.
     m_context.reloadChurch();

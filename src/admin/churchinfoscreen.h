@@ -11,9 +11,9 @@ class QLineEdit;
 class QPushButton;
 class PhoneBox;
 
-// "Setup": the church's name, address, phones, e-mail, website and the type-ahead delay. Save And Close
-// writes the first church row (adding it when there is none) and applies the values at once; every other way
-// of leaving asks about typed changes first.
+// "Setup": the church's name, address, phones, e-mail, website, the type-ahead delay and the mail server that
+// sends statements. Save And Close writes the first church row (adding it when there is none) and applies the
+// values at once; every other way of leaving asks about typed changes first.
 class ChurchInfoScreen final
     : public QWidget
     , public RecordEditor
@@ -32,6 +32,9 @@ public:
 private:
     void buildControls();
     void loadChurchFields();
+    // The mail server statements are sent through; its password is asked when sending and never stored.
+    QWidget* buildMailServerBox();
+    void loadMailServer();
     // The delay is checked when its box is left for another control of the screen (not for Exit or when
     // the window goes): a refusal puts the focus back.
     void focusChanged(QWidget* old, QWidget* now);
@@ -52,6 +55,11 @@ private:
     QLineEdit* m_email = nullptr;
     QLineEdit* m_website = nullptr;
     QLineEdit* m_delay = nullptr;
+    QLineEdit* m_smtpHost = nullptr;
+    QLineEdit* m_smtpPort = nullptr;
+    QComboBox* m_smtpSecurity = nullptr;
+    QLineEdit* m_smtpUser = nullptr;
+    QLineEdit* m_smtpSender = nullptr;
     QPushButton* m_exit = nullptr;
     bool m_checkingDelay = false;
     QStringList m_shown;

@@ -233,6 +233,19 @@ bool DefinedValueStore::isListed(DefinedList list, const QString& value)
     return values(list).contains(value);
 }
 
+bool DefinedValueStore::isNotDeductible(const QString& designation)
+{
+    return m_db.scalar(QStringLiteral("SELECT max(Not_Deductible) FROM ContributionDesignation WHERE Name = ?"),
+                       {designation})
+               .toInt() == 1;
+}
+
+void DefinedValueStore::setNotDeductible(const QString& designation, bool notDeductible)
+{
+    m_db.execute(QStringLiteral("UPDATE ContributionDesignation SET Not_Deductible = ? WHERE Name = ?"),
+                 {notDeductible ? 1 : 0, designation});
+}
+
 int DefinedValueStore::usage(DefinedList list, const QString& value)
 {
     const QMap<QString, QList<Reference>> byTable = referencesByTable(definition(list));

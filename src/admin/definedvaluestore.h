@@ -50,6 +50,9 @@ public:
 
     // True when the text is an entry exactly as listed.
     bool isListed(DefinedList list, const QString& value);
+    // The designations whose gifts statements list apart, out of the deductible total.
+    bool isNotDeductible(const QString& designation);
+    void setNotDeductible(const QString& designation, bool notDeductible);
     // The stored rows that refer to the entry (and its case twins).
     int usage(DefinedList list, const QString& value);
     // Deletes the entry and its case twins, emptying or deleting every reference. False (nothing changed)

@@ -10,6 +10,7 @@
 #include "widgets/messages.h"
 #include "widgets/permissioncheck.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,8 +85,37 @@ void ValueEntryScreen::addPage(DefinedList list, const QString& caption, const Q
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(shown.list, 1);
     layout->addWidget(shown.box);
+    if (list == DefinedList::Designations) {
+        layout->addWidget(notDeductibleBox(page, shown.list), 0, Qt::AlignLeft);
+    }
     layout->addLayout(buttonRow(buttons));
     m_pages->addTab(page, caption);
+}
+
+QCheckBox* ValueEntryScreen::notDeductibleBox(QWidget* page, QListWidget* list)
+{
+    auto* box = checkBox(page, QStringLiteral("chkNotDeductible"), tr("&Not deductible (listed apart on statements)"));
+    box->setEnabled(false);
+    connect(list, &QListWidget::currentTextChanged, box, [this, box](const QString& text) {
+        const QSignalBlocker quiet(box);
+        box->setEnabled(!text.isEmpty());
+        box->setChecked(!text.isEmpty() && m_store.isNotDeductible(text));
+    });
+    Guard::connect(box, &QCheckBox::clicked, this, tr("Mark the designation"), [this, box, list](bool checked) {
+        const QString designation = list->currentItem() != nullptr ? list->currentItem()->text() : QString();
+        if (designation.isEmpty()) {
+            return;
+        }
+        if (!checkPermission(m_context, Permission::DefinedValues, Refusal::Save)) {
+            const QSignalBlocker quiet(box);
+            box->setChecked(!checked);
+            return;
+        }
+        m_store.setNotDeductible(designation, checked);
+        emit m_context.requests().showStatus(checked ? tr("%1 is not deductible").arg(designation)
+                                                     : tr("%1 is deductible").arg(designation));
+    });
+    return box;
 }
 
 void ValueEntryScreen::reload(DefinedList list)

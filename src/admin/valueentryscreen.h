@@ -7,6 +7,7 @@
 #include <map>
 
 class AppContext;
+class QCheckBox;
 class QLineEdit;
 class QListWidget;
 class QTabWidget;
@@ -31,6 +32,8 @@ private:
     };
 
     void addPage(DefinedList list, const QString& caption, const QString& stem);
+    // The designation page's "Not deductible" box, following the chosen entry and saved when clicked.
+    QCheckBox* notDeductibleBox(QWidget* page, QListWidget* list);
     void reload(DefinedList list);
     void add(DefinedList list);
     void remove(DefinedList list);

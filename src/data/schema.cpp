@@ -332,6 +332,34 @@ CREATE TABLE Member_External_ID (
 CREATE INDEX Member_External_ID_External ON Member_External_ID (External_ID);
 )SQL";
 
+// Version 7: how each person's giving statement is made, kept beside Member (a person without a row gets his own
+// statement); the designations the office marks as not deductible, which statements list apart; the office's
+// mail server (one row; its password is never stored) and the statements sent through it, so that a repeated
+// run sends none twice.
+const char* const kVersion7 = R"SQL(
+CREATE TABLE Member_Statement (
+    Member_ID INTEGER PRIMARY KEY,
+    With_Household INTEGER NOT NULL DEFAULT 0
+);
+ALTER TABLE ContributionDesignation ADD COLUMN Not_Deductible INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE Mail_Server (
+    ID INTEGER PRIMARY KEY,
+    Host TEXT,
+    Port INTEGER,
+    Security TEXT,
+    User_Name TEXT,
+    Sender TEXT
+);
+CREATE TABLE Statement_Sent (
+    Statement_Key TEXT NOT NULL,
+    Period_Start TEXT NOT NULL,
+    Period_End TEXT NOT NULL,
+    Email TEXT,
+    Sent_At TEXT
+);
+CREATE INDEX Statement_Sent_Key ON Statement_Sent (Statement_Key, Period_Start, Period_End);
+)SQL";
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
@@ -342,6 +370,7 @@ const std::vector<std::function<void(Database&)>>& migrations()
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion4)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion5)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion6)); },
+        [](Database& db) { db.executeScript(QString::fromUtf8(kVersion7)); },
     };
     return steps;
 }
@@ -411,7 +440,10 @@ QStringList tableNames()
             QStringLiteral("Relationships"),
             QStringLiteral("Import_Batch"),
             QStringLiteral("Import_Batch_Item"),
-            QStringLiteral("Member_External_ID")};
+            QStringLiteral("Member_External_ID"),
+            QStringLiteral("Member_Statement"),
+            QStringLiteral("Mail_Server"),
+            QStringLiteral("Statement_Sent")};
 }
 
 QStringList columnsOf(Database& db, const QString& table)

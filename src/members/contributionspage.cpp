@@ -34,6 +34,9 @@ ContributionsPage::ContributionsPage(AppContext& context, QWidget* parent)
     m_envelope = lineEdit(this, QStringLiteral("txtEnv"), kTextLength);
     m_envelope->installEventFilter(this);
     m_showInList = checkBox(this, QStringLiteral("chkShowInContributionsList"), tr("Show in Contribution Entry List"));
+    m_statement = pickList(this, QStringLiteral("cmbStatement"));
+    // In this order: the index is the stored choice.
+    m_statement->addItems({tr("Individually"), tr("With household")});
     m_start = datePicker(this, QStringLiteral("dtContributionStartDate"));
     m_end = datePicker(this, QStringLiteral("dtContributionEndDate"));
     // The period's boxes have no caption of their own before them: messages name them by these.
@@ -51,6 +54,9 @@ ContributionsPage::ContributionsPage(AppContext& context, QWidget* parent)
     envelopeRow->addWidget(label(this, tr("Envelope No.")));
     envelopeRow->addWidget(m_envelope);
     envelopeRow->addWidget(m_showInList);
+    envelopeRow->addSpacing(24);
+    envelopeRow->addWidget(label(this, tr("Statement")));
+    envelopeRow->addWidget(m_statement);
     envelopeRow->addStretch();
 
     auto* filterRow = new QHBoxLayout;
@@ -125,6 +131,7 @@ void ContributionsPage::clear()
     m_memberId = 0;
     m_envelope->clear();
     m_showInList->setChecked(false);
+    m_statement->setCurrentIndex(0);
 }
 
 void ContributionsPage::show(const MemberRecord& r)
@@ -132,12 +139,14 @@ void ContributionsPage::show(const MemberRecord& r)
     m_memberId = r.id;
     m_envelope->setText(r.envelope);
     m_showInList->setChecked(r.showInContributionList);
+    m_statement->setCurrentIndex(r.statementWithHousehold ? 1 : 0);
 }
 
 void ContributionsPage::readInto(MemberRecord& r) const
 {
     r.envelope = m_envelope->text();
     r.showInContributionList = m_showInList->isChecked();
+    r.statementWithHousehold = m_statement->currentIndex() == 1;
 }
 
 void ContributionsPage::resetFilter(const QDate& today)

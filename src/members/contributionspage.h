@@ -13,7 +13,8 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
-// Page "Contributions": the person's envelope number and contribution-list flag (saved with him), and
+// Page "Contributions": the person's envelope number, contribution-list flag and how his giving statement is made
+// (individually or with his household; saved with him), and
 // his gifts in a period (optionally of one designation) with their total. Refresh reads them again with
 // the filter shown; a gift saved or deleted on the entry screen reads them again too; a double-click
 // opens the gift on the entry screen.
@@ -53,6 +54,7 @@ private:
     QTableView* m_grid;
     QLineEdit* m_envelope;
     QCheckBox* m_showInList;
+    QComboBox* m_statement;
     DateBox* m_start;
     DateBox* m_end;
     QComboBox* m_designation;

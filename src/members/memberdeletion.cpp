@@ -25,6 +25,7 @@ const char* const kStatements[] = {
     "UPDATE Wednesday_Night SET Teacher = 1 WHERE Teacher = ?",
     "UPDATE Wednesday_Night SET Asst_Teacher = 1 WHERE Asst_Teacher = ?",
     "DELETE FROM Member_Contributions WHERE MemberID = ?",
+    "DELETE FROM Member_Statement WHERE Member_ID = ?",
     "DELETE FROM Member WHERE ID = ?",
 };
 

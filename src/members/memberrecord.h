@@ -84,6 +84,8 @@ struct MemberRecord
     // Contributions
     QString envelope;
     bool showInContributionList = false;
+    // His giving statement: false for one of his own, true for one with his household (Member_Statement).
+    bool statementWithHousehold = false;
 
     // Audit columns, written by the store on save.
     std::optional<QDateTime> dateAdded;

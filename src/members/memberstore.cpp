@@ -176,6 +176,9 @@ std::optional<MemberRecord> MemberStore::load(qint64 id)
         m_db.texts(QStringLiteral("SELECT Organization FROM Member_Organizations WHERE MemberID = ? ORDER BY ") +
                        Database::sortText(QStringLiteral("Organization")),
                    {id});
+    record.statementWithHousehold =
+        m_db.scalar(QStringLiteral("SELECT With_Household FROM Member_Statement WHERE Member_ID = ?"), {id}).toInt() ==
+        1;
     return record;
 }
 
@@ -286,6 +289,12 @@ SaveResult MemberStore::save(MemberRecord& record, const QString& userName, cons
     for (auto it = written.organizations.crbegin(); it != written.organizations.crend(); ++it) {
         m_db.execute(QStringLiteral("INSERT INTO Member_Organizations (MemberID, Organization) VALUES (?, ?)"),
                      {written.id, *it});
+    }
+    // Only the choice that differs from the default is kept.
+    m_db.execute(QStringLiteral("DELETE FROM Member_Statement WHERE Member_ID = ?"), {written.id});
+    if (written.statementWithHousehold) {
+        m_db.execute(QStringLiteral("INSERT INTO Member_Statement (Member_ID, With_Household) VALUES (?, ?)"),
+                     {written.id, 1});
     }
     transaction.commit();
     record = std::move(written);

@@ -64,33 +64,36 @@ Rows ContributionReports::entryControlRows(const QDate& start, const QDate& end)
 
 Rows ContributionReports::memberContributionRows(std::optional<qint64> memberId, const QDate& start, const QDate& end)
 {
-    QString sql = QStringLiteral("SELECT Member.ID, ") + memberNameExpression() +
-                  QStringLiteral(" AS MemberName, Member.Address_1, Member.Address_2, Member.City, Member.State, "
-                                 "Member.Zip, Member.Envelope AS MemberEnvelope, "
-                                 "Member_Contributions.ContributionDate, Member_Contributions.EnvelopeNumber, "
-                                 "Member_Contributions.Amount, Member_Contributions.RefNumber, "
-                                 "Member_Contributions.Designation "
-                                 "FROM Member CROSS JOIN Member_Contributions "
-                                 "WHERE Member.ID = Member_Contributions.MemberID "
-                                 "AND Member_Contributions.ContributionDate >= ? "
-                                 "AND Member_Contributions.ContributionDate < ?");
-    QVariantList params = {SqlValue::fromDate(start), SqlValue::fromDate(end.addDays(1))};
-    if (memberId) {
-        sql += QStringLiteral(" AND Member.ID = ?");
-        params << *memberId;
+    const StatementScope scope = memberId ? StatementScope{StatementScope::Kind::Member, *memberId} : StatementScope{};
+    return statementRows(Statements::collect(m_db, start, end, scope));
+}
+
+Rows ContributionReports::statementRows(const std::vector<Statement>& statements)
+{
+    static const auto columns = std::make_shared<const ColumnIndex>(
+        QStringList{QStringLiteral("StatementKey"), QStringLiteral("StatementName"), QStringLiteral("Address_1"),
+                    QStringLiteral("Address_2"), QStringLiteral("City"), QStringLiteral("State"), QStringLiteral("Zip"),
+                    QStringLiteral("MemberEnvelope"), QStringLiteral("GivenBy"), QStringLiteral("ContributionDate"),
+                    QStringLiteral("EnvelopeNumber"), QStringLiteral("Amount"), QStringLiteral("RefNumber"),
+                    QStringLiteral("Designation"), QStringLiteral("Section"), QStringLiteral("SectionCaption"),
+                    QStringLiteral("SectionTotalCaption"), QStringLiteral("DeductibleTotal")});
+    Rows rows;
+    for (const Statement& statement : statements) {
+        const QString key = (statement.forHousehold ? QStringLiteral("H") : QStringLiteral("P")) +
+                            QString::number(statement.addresseeId);
+        const qint64 deductible = statement.deductibleCents();
+        for (const StatementGift& gift : statement.gifts) {
+            rows.emplace_back(
+                columns, QVector<QVariant>{
+                             key, statement.name, statement.address1, statement.address2, statement.city,
+                             statement.state, statement.zip, statement.envelopeNumber,
+                             statement.giverNameOf(gift.giverId), SqlValue::fromDate(gift.date), gift.envelope,
+                             gift.cents, gift.ref, gift.designation, gift.deductible ? 0 : 1,
+                             gift.deductible ? QString() : tr("Gifts not deductible (not in the deductible total)"),
+                             gift.deductible ? QString() : tr("Total not deductible"), deductible});
+        }
     }
-    // The people are read one after another, each with his gifts of the period from the (MemberID,
-    // ContributionDate) index (CROSS JOIN keeps Member the outer table): reading the period's gifts by
-    // date and looking up the person of each costs several times more on a large roll. The ID after the
-    // name keeps two people of the same name in statements of their own; the plain designation after
-    // its sorting form keeps designations that sort alike from interleaving.
-    sql += QStringLiteral(" ORDER BY ") + Database::sortText(QStringLiteral("Member.Last_Name")) + u',' +
-           Database::sortText(QStringLiteral("Member.First_Name")) + u',' +
-           Database::sortText(QStringLiteral("Member.Middle_Name")) + QStringLiteral(", Member.ID, ") +
-           Database::sortText(QStringLiteral("Member_Contributions.Designation")) +
-           QStringLiteral(", Member_Contributions.Designation, Member_Contributions.ContributionDate, "
-                          "Member_Contributions.ID");
-    return m_db.select(sql, params);
+    return rows;
 }
 
 ReportDocument ContributionReports::build(const QString& designName, Rows rows, QHash<QString, QString> namedTexts)
@@ -112,11 +115,26 @@ ReportDocument ContributionReports::printContributionsEntryControlReport(const Q
 ReportDocument ContributionReports::printMemberContributionsReport(std::optional<qint64> memberId, const QDate& start,
                                                                    const QDate& end)
 {
+    return build(memberContributionsDesign(), memberContributionRows(memberId, start, end), statementTexts(start, end));
+}
+
+ReportDocument ContributionReports::printStatements(const StatementScope& scope, const QDate& start, const QDate& end)
+{
+    return build(memberContributionsDesign(), statementRows(Statements::collect(m_db, start, end, scope)),
+                 statementTexts(start, end));
+}
+
+ReportDocument ContributionReports::printStatement(const Statement& statement, const QDate& start, const QDate& end)
+{
+    return build(memberContributionsDesign(), statementRows({statement}), statementTexts(start, end));
+}
+
+QHash<QString, QString> ContributionReports::statementTexts(const QDate& start, const QDate& end) const
+{
     const QString caption = statementCaption(start, end);
-    return build(memberContributionsDesign(), memberContributionRows(memberId, start, end),
-                 {{QStringLiteral("ChurchHeading"), churchHeading(m_church)},
-                  {QStringLiteral("ReportPeriod"), caption},
-                  {QStringLiteral("StatementPeriod"), caption}});
+    return {{QStringLiteral("ChurchHeading"), churchHeading(m_church)},
+            {QStringLiteral("ReportPeriod"), caption},
+            {QStringLiteral("StatementPeriod"), caption}};
 }
 
 QString ContributionReports::periodCaption(const QDate& start, const QDate& end)
@@ -131,9 +149,18 @@ QString ContributionReports::statementCaption(const QDate& start, const QDate& e
 
 QString ContributionReports::churchHeading(const ChurchInfo& church)
 {
-    return church.name + QStringLiteral("\r\n") + church.address1 + QStringLiteral("\r\n") + church.city +
-           QStringLiteral(", ") + church.state + u' ' + church.zip + QStringLiteral("\r\n") + tr("Tel: ") +
-           church.phone;
+    // What the church has not filled in leaves no stray comma or caption in the envelope's window.
+    const QString stateZip = QString(church.state.trimmed() + u' ' + church.zip.trimmed()).trimmed();
+    QString place = church.city.trimmed();
+    if (!stateZip.isEmpty()) {
+        place += (place.isEmpty() ? QString() : QStringLiteral(", ")) + stateZip;
+    }
+    QStringList lines{church.name, church.address1.trimmed(), place};
+    if (!church.phone.trimmed().isEmpty()) {
+        lines << tr("Tel: ") + church.phone.trimmed();
+    }
+    lines.removeAll(QString());
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 QString ContributionReports::periodError(const QDate& start, const QDate& end)
@@ -179,6 +206,37 @@ MemberChoice ContributionReports::memberFromOptions(const std::optional<QString>
     choice.valid = true;
     choice.memberId = id;
     return choice;
+}
+
+std::optional<StatementScope> ContributionReports::scopeFromOptions(const std::optional<QString>& member,
+                                                                    const std::optional<QString>& household, bool all,
+                                                                    QString& error)
+{
+    if (int(member.has_value()) + int(household.has_value()) + int(all) != 1) {
+        error = tr("Give one of --member with a person's ID, --household with the ID of a person of the household, "
+                   "or --all for everybody.");
+        return std::nullopt;
+    }
+    if (all) {
+        return StatementScope{};
+    }
+    if (member) {
+        const MemberChoice choice = memberFromOptions(member, false);
+        error = choice.error;
+        return choice.valid ? std::optional(StatementScope{StatementScope::Kind::Member, *choice.memberId})
+                            : std::nullopt;
+    }
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
+    const qint64 id = digits.match(*household).hasMatch() ? household->toLongLong() : 0;
+    if (id <= 0) {
+        error = tr("--household \"%1\" is not a person's ID such as 42.").arg(*household);
+        return std::nullopt;
+    }
+    if (!m_db.selectOne(QStringLiteral("SELECT ID FROM Member WHERE ID = ?"), {id})) {
+        error = tr("There is no person with the ID %1.").arg(id);
+        return std::nullopt;
+    }
+    return StatementScope{StatementScope::Kind::Household, id};
 }
 
 PeriodChoice ContributionReports::periodFromOptions(const std::optional<QString>& from,

@@ -2,6 +2,7 @@
 
 #include "reports/pagemodel.h"
 #include "reports/reportdata.h"
+#include "reports/statements.h"
 #include "services/churchinfo.h"
 
 #include <QCoreApplication>
@@ -52,21 +53,25 @@ public:
     // saved, read from the contributions so that a gift whose person is gone still counts; ends with
     // their count and total (design crptContributionsEntryControlReport).
     ReportDocument printContributionsEntryControlReport(const QDate& start, const QDate& end);
-    // The statements of the gifts dated from start to end, for one person or, with no member, for
-    // everybody who gave in the period: one statement per person, each on its own pages numbered from 1,
-    // gifts by designation then date with designation totals and the person's total
-    // (crptMemberContributionsReport).
+    // The statements of the gifts dated from start to end (see Statements), for one person or, with no
+    // member, for everybody who gave in the period, each on its own pages numbered from 1: deductible gifts
+    // by designation then date with designation totals, gifts to designations not deductible apart, the
+    // deductible total (crptMemberContributionsReport).
     ReportDocument printMemberContributionsReport(std::optional<qint64> memberId, const QDate& start, const QDate& end);
+    ReportDocument printStatements(const StatementScope& scope, const QDate& start, const QDate& end);
+    // One statement alone, as its own file holds it.
+    ReportDocument printStatement(const Statement& statement, const QDate& start, const QDate& end);
 
     // The rows each report binds, with its design's fields in order.
     Rows entryControlRows(const QDate& start, const QDate& end);
     Rows memberContributionRows(std::optional<qint64> memberId, const QDate& start, const QDate& end);
+    static Rows statementRows(const std::vector<Statement>& statements);
 
     // The texts each report sets into its design.
     static QString periodCaption(const QDate& start, const QDate& end);    // "01/05/2025 to 01/11/2025"
     static QString statementCaption(const QDate& start, const QDate& end); // "For 01/01/2025 to 12/31/2025"
-    // Name, address line 1, "City, State Zip" and "Tel: phone", one per line; the second address line
-    // is not part of it.
+    // Name, address line 1, "City, State Zip" and "Tel: phone", one per line, leaving out what is empty; the
+    // second address line is not part of it.
     static QString churchHeading(const ChurchInfo& church);
 
     // "The start date must not be after the end date." when it is, else empty: the check of the
@@ -85,12 +90,19 @@ public:
     // The statement's person from the command line's --member ID or --all: exactly one of them, and the
     // ID must be a person on the roll. The error names the option and the problem.
     MemberChoice memberFromOptions(const std::optional<QString>& member, bool all);
+    // The statements' scope from --member ID, --household ID or --all: exactly one of them, naming a person
+    // on the roll; empty with the error otherwise.
+    std::optional<StatementScope> scopeFromOptions(const std::optional<QString>& member,
+                                                   const std::optional<QString>& household, bool all, QString& error);
+
+    QString churchName() const { return m_church.name; }
 
     static QString entryControlDesign() { return QStringLiteral("crptContributionsEntryControlReport"); }
     static QString memberContributionsDesign() { return QStringLiteral("crptMemberContributionsReport"); }
 
 private:
     ReportDocument build(const QString& designName, Rows rows, QHash<QString, QString> namedTexts);
+    QHash<QString, QString> statementTexts(const QDate& start, const QDate& end) const;
 
     Database& m_db;
     ReportHeading m_heading;

@@ -16,8 +16,12 @@
 #include "reports/reportidlist.h"
 #include "reports/reportpainter.h"
 #include "reports/rollreports.h"
+#include "reports/smtpsender.h"
+#include "reports/statementfiles.h"
+#include "reports/statementmail.h"
 #include "services/appcontext.h"
 #include "services/loginstore.h"
+#include "services/mailserver.h"
 #include "services/permissions.h"
 
 #include <QCommandLineParser>
@@ -324,6 +328,45 @@ PreparedReport entryControlReport(const ReportOptions& options)
                           {}};
 }
 
+// Sends the statements by e-mail through the mail server of Setup (or, in a dry run, lists what would be sent);
+// the server's password comes from KELVANE_SMTP_PASSWORD or is asked on the terminal, and is kept nowhere.
+int sendStatements(AppContext& context, CommandIo& io, const ReportPeriod& p,
+                   const std::function<StatementScope(ContributionReports&)>& scopeOf, bool dryRun)
+{
+    const MailServer server = MailServer::load(context.db());
+    if (!server.isSet()) {
+        return refuse(io, ExitBadConfig,
+                      ReportCommandText::tr("No mail server is set up: fill it in on the Setup screen."));
+    }
+    const QString from = server.sender.trimmed().isEmpty() ? context.church().email.trimmed() : server.sender.trimmed();
+    if (from.isEmpty()) {
+        return refuse(io, ExitBadConfig,
+                      ReportCommandText::tr("The messages need a sender: give the mail server's sender address or "
+                                            "the church's e-mail address on the Setup screen."));
+    }
+    ContributionReports reports(context.db(), reportHeading(context), context.church());
+    const auto statements = Statements::collect(context.db(), p.start, p.end, scopeOf(reports));
+    std::unique_ptr<SmtpSender> sender;
+    if (!dryRun) {
+        QString password;
+        if (!server.userName.trimmed().isEmpty()) {
+            const QByteArray fromEnvironment = qgetenv("KELVANE_SMTP_PASSWORD");
+            std::optional<QString> asked = fromEnvironment.isEmpty()
+                                               ? io.askPassword(server.userName)
+                                               : std::optional(QString::fromUtf8(fromEnvironment));
+            if (!asked) {
+                return refuse(io, ExitLoginRefused, ReportCommandText::tr("The mail server's password was not given."));
+            }
+            password = *asked;
+        }
+        sender = std::make_unique<SmtpSender>(server, password);
+    }
+    const StatementMailRun run =
+        StatementMail::send(context.db(), reports, statements, p.start, p.end, from, sender.get(), io.clock.now());
+    io.out << StatementMail::summary(run, dryRun) << Qt::flush;
+    return run.failed.isEmpty() ? int(ExitOk) : int(ExitNotWritten);
+}
+
 // The giving statements of one person or of everybody, for a period or a year.
 PreparedReport statementsReport(const ReportOptions& options)
 {
@@ -334,17 +377,65 @@ PreparedReport statementsReport(const ReportOptions& options)
         return PreparedReport::refuse(period.error);
     }
     const std::optional<QString> member = optionValue(options, QStringLiteral("member"));
+    const std::optional<QString> household = optionValue(options, QStringLiteral("household"));
     const bool all = options.isSet(QStringLiteral("all"));
-    if (member.has_value() == all) {
-        return PreparedReport::refuse(ReportCommandText::tr("Give either --member with the person's ID or --all."));
+    if (int(member.has_value()) + int(household.has_value()) + int(all) != 1) {
+        return PreparedReport::refuse(
+            ReportCommandText::tr("Give one of --member with the person's ID, --household with the ID of a person "
+                                  "of the household, or --all."));
     }
-    return PreparedReport{[p = *period.period, member, all](AppContext& context) -> std::optional<ReportDocument> {
+    const std::optional<QString> folder = optionValue(options, QStringLiteral("pdf-folder"));
+    if (folder && folder->trimmed().isEmpty()) {
+        return PreparedReport::refuse(ReportCommandText::tr("Name the folder to write the statements into."));
+    }
+    const auto scopeOf = [member, household, all](ContributionReports& reports) {
+        QString error;
+        const auto scope = reports.scopeFromOptions(member, household, all, error);
+        if (!scope) {
+            throw ParameterRefused{error};
+        }
+        return *scope;
+    };
+    const bool email = options.isSet(QStringLiteral("email"));
+    const bool dryRun = options.isSet(QStringLiteral("dry-run"));
+    if (dryRun && !email) {
+        return PreparedReport::refuse(ReportCommandText::tr("--dry-run goes with --email."));
+    }
+    if (email && folder) {
+        return PreparedReport::refuse(ReportCommandText::tr("Give either --email or --pdf-folder, not both."));
+    }
+    if (email) {
+        return PreparedReport::running([p = *period.period, scopeOf, dryRun](AppContext& context, CommandIo& io) {
+            return sendStatements(context, io, p, scopeOf, dryRun);
+        });
+    }
+    if (folder) {
+        return PreparedReport::running(
+            [p = *period.period, scopeOf, folder = *folder](AppContext& context, CommandIo& io) {
+                QTextStream& out = io.out;
+                ContributionReports reports(context.db(), reportHeading(context), context.church());
+                const auto statements = Statements::collect(context.db(), p.start, p.end, scopeOf(reports));
+                const StatementFileRun run = StatementFiles::write(reports, statements, p.start, p.end, folder);
+                out << ReportCommandText::tr("%n statement file(s) written to %1, listed in index.csv.", nullptr,
+                                             int(run.written.size()))
+                           .arg(folder)
+                    << Qt::endl;
+                if (!run.skipped.isEmpty()) {
+                    out << ReportCommandText::tr("Left out, with a net total of zero or less: %1")
+                               .arg(run.skipped.join(QStringLiteral("; ")))
+                        << Qt::endl;
+                }
+                if (!run.noAddress.isEmpty()) {
+                    out << ReportCommandText::tr("Written, but without a mailing address: %1")
+                               .arg(run.noAddress.join(QStringLiteral("; ")))
+                        << Qt::endl;
+                }
+                return int(ExitOk);
+            });
+    }
+    return PreparedReport{[p = *period.period, scopeOf](AppContext& context) -> std::optional<ReportDocument> {
                               ContributionReports reports(context.db(), reportHeading(context), context.church());
-                              const MemberChoice who = reports.memberFromOptions(member, all);
-                              if (!who.valid) {
-                                  throw ParameterRefused{who.error};
-                              }
-                              return reports.printMemberContributionsReport(who.memberId, p.start, p.end);
+                              return reports.printStatements(scopeOf(reports), p.start, p.end);
                           },
                           {}};
 }
@@ -514,6 +605,23 @@ QList<QCommandLineOption> prospectListingOptions()
 
 } // namespace
 
+PreparedReport::PreparedReport(ReportBuild build, QString refusal)
+    : build(std::move(build))
+    , refusal(std::move(refusal))
+{}
+
+PreparedReport PreparedReport::refuse(QString why)
+{
+    return {{}, std::move(why)};
+}
+
+PreparedReport PreparedReport::running(ReportRun run)
+{
+    PreparedReport prepared({}, {});
+    prepared.run = std::move(run);
+    return prepared;
+}
+
 bool ReportOptions::isSet(const QString& name) const
 {
     return m_parser.isSet(name);
@@ -592,11 +700,25 @@ const QList<CommandReport>& commandReports()
          periodOptions(false), entryControlReport},
         {QStringLiteral("member-contributions"), ContributionReports::memberContributionsDesign(),
          Permission::MemberContributions,
-         ReportCommandText::tr("Giving statements: one person (--member ID) or everybody who gave (--all)."),
+         ReportCommandText::tr("Giving statements: the one holding a person's gifts (--member ID), those of a "
+                               "household (--household ID) or everybody who gave (--all)."),
          periodOptions(true) +
              QList<QCommandLineOption>{
                  QCommandLineOption(QStringLiteral("member"), ReportCommandText::tr("The person's ID."),
                                     QStringLiteral("ID")),
+                 QCommandLineOption(QStringLiteral("household"),
+                                    ReportCommandText::tr("The ID of any person of the household."),
+                                    QStringLiteral("ID")),
+                 QCommandLineOption(QStringLiteral("email"),
+                                    ReportCommandText::tr("Send each statement by e-mail through the mail server of "
+                                                          "Setup instead of --pdf; none is sent twice for a period.")),
+                 QCommandLineOption(QStringLiteral("dry-run"),
+                                    ReportCommandText::tr("With --email: list what would be sent, sending nothing.")),
+                 QCommandLineOption(QStringLiteral("pdf-folder"),
+                                    ReportCommandText::tr("One PDF file per statement, with index.csv, into this "
+                                                          "folder instead of --pdf; statements with a net total of "
+                                                          "zero or less are left out and listed."),
+                                    QStringLiteral("DIR")),
                  QCommandLineOption(QStringLiteral("all"),
                                     ReportCommandText::tr("Everybody on the roll but deleted people."))},
          statementsReport},
@@ -709,7 +831,12 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
         return refuse(io, ExitBadParameters, prepared.refusal);
     }
     const QString pdfFile = parser.value(common.pdf);
-    if (pdfFile.trimmed().isEmpty()) {
+    if (prepared.run && parser.isSet(common.pdf)) {
+        return refuse(
+            io, ExitBadParameters,
+            ReportCommandText::tr("The report %1 writes no --pdf file with these options.").arg(report->name));
+    }
+    if (!prepared.run && pdfFile.trimmed().isEmpty()) {
         return refuse(io, ExitBadParameters, ReportCommandText::tr("Name the PDF file to write with --pdf FILE."));
     }
     const QString userName = parser.value(common.user);
@@ -728,6 +855,9 @@ int runReportCommand(const QStringList& arguments, ReportCommandIo& io, const QL
             return refuse(io, ExitPermissionRefused, Permissions::refusalText(Refusal::Report));
         }
 
+        if (prepared.run) {
+            return prepared.run(context, io);
+        }
         const std::optional<ReportDocument> document = prepared.build(context);
         if (!document) {
             io.out << ReportCommandText::tr("%1: there is nothing to print; no file was written.").arg(report->name)

@@ -55,13 +55,21 @@ private:
 // What a report builds once the login may run it: the laid-out document, or nothing to print.
 using ReportBuild = std::function<std::optional<ReportDocument>(AppContext& context)>;
 
-// The answer of a report's prepare function: the build to run, or why the options are refused.
+// A run that writes something other than one PDF file (statements as files of their own or by e-mail): it tells
+// on io.out what it did and returns the exit code.
+using ReportRun = std::function<int(AppContext& context, CommandIo& io)>;
+
+// The answer of a report's prepare function: the build to run (or, instead, a run that takes no --pdf), or why
+// the options are refused.
 struct PreparedReport
 {
     ReportBuild build;
     QString refusal;
+    ReportRun run;
 
-    static PreparedReport refuse(QString why) { return {{}, std::move(why)}; }
+    PreparedReport(ReportBuild build, QString refusal);
+    static PreparedReport refuse(QString why);
+    static PreparedReport running(ReportRun run);
 };
 
 // One report the command writes.

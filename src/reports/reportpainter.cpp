@@ -3,6 +3,7 @@
 #include "reports/reporterror.h"
 #include "reports/textfitter.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
@@ -115,6 +116,32 @@ QImage pageImage(const ReportDocument& document, int pageIndex, int dpi)
     return image;
 }
 
+namespace {
+
+// Paints the report as PDF into the device; false when the painter could not start.
+bool paintPdf(const ReportDocument& document, QIODevice& device)
+{
+    QPdfWriter writer(&device);
+    writer.setResolution(720);
+    writer.setTitle(document.title);
+    writer.setCreator(QStringLiteral("Kelvane"));
+    writer.setPageLayout(QPageLayout(document.pageSize, document.orientation, QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        return false;
+    }
+    for (int i = 0; i < document.pageCount(); ++i) {
+        if (i > 0) {
+            writer.newPage();
+        }
+        paintPage(painter, document.pages[std::size_t(i)]);
+    }
+    painter.end();
+    return true;
+}
+
+} // namespace
+
 void writePdf(const ReportDocument& document, const QString& filePath)
 {
     QSaveFile file(filePath);
@@ -122,29 +149,22 @@ void writePdf(const ReportDocument& document, const QString& filePath)
         throw ReportError(
             ReportPainterText::tr("The PDF file %1 cannot be written: %2.").arg(filePath, file.errorString()));
     }
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(720);
-        writer.setTitle(document.title);
-        writer.setCreator(QStringLiteral("Kelvane"));
-        writer.setPageLayout(QPageLayout(document.pageSize, document.orientation, QMarginsF(0, 0, 0, 0)));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            throw ReportError(ReportPainterText::tr("The PDF file %1 cannot be written.").arg(filePath));
-        }
-        for (int i = 0; i < document.pageCount(); ++i) {
-            if (i > 0) {
-                writer.newPage();
-            }
-            paintPage(painter, document.pages[std::size_t(i)]);
-        }
-        painter.end();
+    if (!paintPdf(document, file)) {
+        file.cancelWriting();
+        throw ReportError(ReportPainterText::tr("The PDF file %1 cannot be written.").arg(filePath));
     }
     if (!file.commit()) {
         throw ReportError(
             ReportPainterText::tr("The PDF file %1 cannot be written: %2.").arg(filePath, file.errorString()));
     }
+}
+
+QByteArray pdfBytes(const ReportDocument& document)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    paintPdf(document, buffer);
+    return buffer.data();
 }
 
 } // namespace ReportPainter

@@ -20,5 +20,7 @@ QImage pageImage(const ReportDocument& document, int pageIndex, int dpi);
 // Writes the whole report as a PDF file; the file is replaced only when it was written completely.
 // Throws ReportError naming the file when it cannot be written.
 void writePdf(const ReportDocument& document, const QString& filePath);
+// The whole report as the bytes of a PDF file (an e-mail's attachment).
+QByteArray pdfBytes(const ReportDocument& document);
 
 } // namespace ReportPainter

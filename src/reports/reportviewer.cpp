@@ -1,7 +1,7 @@
 #include "reports/reportviewer.h"
 
-#include "reports/reportprinting.h"
 #include "reports/reportpainter.h"
+#include "reports/reportprinting.h"
 
 #include <QComboBox>
 #include <QFileInfo>

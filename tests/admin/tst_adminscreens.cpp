@@ -2,16 +2,20 @@
 #include "core/changenotifier.h"
 #include "core/passwords.h"
 #include "data/database.h"
+#include "data/schema.h"
 #include "members/memberentryscreen.h"
 #include "services/appcontext.h"
 #include "services/loginstore.h"
+#include "services/mailserver.h"
 #include "services/peoplemodel.h"
 #include "widgets/messages.h"
 #include "widgets/typeahead.h"
 #include "window/mainwindow.h"
 
+#include "data/schema.h"
 #include "fakeclock.h"
 #include "guitest.h"
+#include "services/mailserver.h"
 #include "testdatabase.h"
 
 #include <QApplication>
@@ -50,6 +54,8 @@ private slots:
     void valueScreenRefusesALoginWithoutItsPermission_data();
     void valueScreenRefusesALoginWithoutItsPermission();
     void renamedTitleFollowsOnTheMemberScreen();
+    void designationIsMarkedNotDeductible();
+    void mailServerIsSavedWithoutPassword();
 
 private:
     template <typename T>
@@ -413,6 +419,62 @@ void TestAdminScreens::valueScreenAddsAndDeletesWithItsQuestion()
     QVERIFY(!entries(list).contains("Son"));
     QCOMPARE(box->text(), QString());
     QCOMPARE(listsChanged.size(), 2);
+}
+
+void TestAdminScreens::designationIsMarkedNotDeductible()
+{
+    db().execute("INSERT INTO ContributionDesignation (Name) VALUES ('Banquet')");
+    QWidget* screen = open(ScreenId::ValueEntry);
+    find<QTabWidget>(screen, "tabLists")->setCurrentWidget(find<QWidget>(screen, "fraDesignation"));
+    auto* list = find<QListWidget>(screen, "lstDesignation");
+    auto* box = find<QCheckBox>(screen, "chkNotDeductible");
+    QVERIFY(!box->isEnabled());
+    list->setCurrentRow(entries(list).indexOf("Banquet"));
+    QVERIFY(box->isEnabled());
+    QVERIFY(!box->isChecked());
+    GuiTest::click(box);
+    QCOMPARE(db().scalar("SELECT Not_Deductible FROM ContributionDesignation WHERE Name = 'Banquet'").toInt(), 1);
+    const QString other = entries(list).value(entries(list).indexOf("Banquet") == 0 ? 1 : 0);
+    list->setCurrentRow(entries(list).indexOf(other));
+    QVERIFY(!box->isChecked());
+    list->setCurrentRow(entries(list).indexOf("Banquet"));
+    QVERIFY(box->isChecked());
+    // Renamed, the designation keeps its mark; unticked, it counts again.
+    GuiTest::type(find<QLineEdit>(screen, "txtDesignation"), "Dinner");
+    MessageLog::setNextAnswer(MessageAnswer::Yes);
+    GuiTest::click(find<QPushButton>(screen, "btnRenameDesignation"));
+    QCOMPARE(db().scalar("SELECT Not_Deductible FROM ContributionDesignation WHERE Name = 'Dinner'").toInt(), 1);
+    list->setCurrentRow(entries(list).indexOf("Dinner"));
+    QVERIFY(box->isChecked());
+    GuiTest::click(box);
+    QCOMPARE(db().scalar("SELECT Not_Deductible FROM ContributionDesignation WHERE Name = 'Dinner'").toInt(), 0);
+}
+
+void TestAdminScreens::mailServerIsSavedWithoutPassword()
+{
+    TestDatabase::addChurch(db());
+    QWidget* screen = open(ScreenId::ChurchInfo);
+    GuiTest::type(find<QLineEdit>(screen, "txtSmtpHost"), "mail.example.org");
+    GuiTest::type(find<QLineEdit>(screen, "txtSmtpPort"), "70000");
+    find<QPushButton>(screen, "btnSave")->click();
+    QCOMPARE(texts(), QStringList{"Mail Server for Statements | The mail server's Port must be a number from 1 to "
+                                  "65535."});
+    GuiTest::type(find<QLineEdit>(screen, "txtSmtpPort"), "465");
+    GuiTest::choose(find<QComboBox>(screen, "cmbSmtpSecurity"), "TLS");
+    GuiTest::type(find<QLineEdit>(screen, "txtSmtpUser"), "office");
+    GuiTest::type(find<QLineEdit>(screen, "txtSmtpSender"), "office@example.org");
+    find<QPushButton>(screen, "btnSave")->click();
+    QCOMPARE(texts(), QStringList{});
+    const MailServer server = MailServer::load(db());
+    QCOMPARE(server.host, QString("mail.example.org"));
+    QCOMPARE(server.port, 465);
+    QCOMPARE(server.security, MailServer::Security::Tls);
+    QCOMPARE(server.userName, QString("office"));
+    QCOMPARE(server.sender, QString("office@example.org"));
+    QCOMPARE(Schema::columnsOf(db(), "Mail_Server").filter("pass", Qt::CaseInsensitive), QStringList{});
+    screen = open(ScreenId::ChurchInfo);
+    QCOMPARE(find<QLineEdit>(screen, "txtSmtpPort")->text(), QString("465"));
+    QCOMPARE(find<QComboBox>(screen, "cmbSmtpSecurity")->currentText(), QString("TLS"));
 }
 
 void TestAdminScreens::valueScreenRefusesALoginWithoutItsPermission_data()

@@ -110,6 +110,7 @@ inline QStringList memberRecordDifferences(const MemberRecord& a, const MemberRe
     field("nextContactType", a.nextContactType, b.nextContactType);
     field("envelope", a.envelope, b.envelope);
     field("showInContributionList", a.showInContributionList, b.showInContributionList);
+    field("statementWithHousehold", a.statementWithHousehold, b.statementWithHousehold);
     field("dateAdded", a.dateAdded, b.dateAdded);
     field("addedBy", a.addedBy, b.addedBy);
     field("dateEdited", a.dateEdited, b.dateEdited);

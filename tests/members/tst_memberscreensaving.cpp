@@ -272,6 +272,7 @@ void TestMemberScreenSaving::roundTripOfEveryColumn()
     click("btnAdd");
     type("txtEnv", "E" + marker.left(10));
     find<QCheckBox>("chkShowInContributionsList")->click();
+    choose("cmbStatement", "With household");
     click("btnSaveNew");
     QCOMPARE(messages(MessageLog::takeShown()), QStringList());
     const qint64 id = m_screen->shownMemberId();
@@ -337,6 +338,7 @@ void TestMemberScreenSaving::roundTripOfEveryColumn()
     expected.nextContactType = "T " + marker;
     expected.envelope = "E" + marker.left(10);
     expected.showInContributionList = true;
+    expected.statementWithHousehold = true;
     expected.dateAdded = QDateTime(kToday, QTime(9, 30, 0));
     expected.addedBy = "clerk";
     expected.organizations = {"Choir"};

@@ -77,6 +77,7 @@ MemberRecord fullRecord(const QString& marker)
     r.nextContactType = QStringLiteral("Type ") + marker;
     r.envelope = QStringLiteral("E-") + marker;
     r.showInContributionList = true;
+    r.statementWithHousehold = true;
     r.organizations = {QStringLiteral("Choir"), QStringLiteral("Men's Ministry")};
     return r;
 }
@@ -332,6 +333,20 @@ void TestMemberStore::emptyChoicesStoreAsTheScreenGivesThem()
     QVERIFY(row->isNull(u"Picture"));
     QCOMPARE(row->integer(u"Head_Of_Household"), 0);
     QVERIFY(row->isNull(u"ShowInContributionList"));
+    // An own statement, the default, keeps no row beside the person; with household does, and going back
+    // removes it.
+    const auto statementRows = [this, &record] {
+        return m_db->scalar(QStringLiteral("SELECT count(*) FROM Member_Statement WHERE Member_ID = ?"), {record.id})
+            .toInt();
+    };
+    QCOMPARE(statementRows(), 0);
+    record.statementWithHousehold = true;
+    QCOMPARE(m_store->save(record, QStringLiteral("clerk")).status, SaveStatus::Saved);
+    QCOMPARE(statementRows(), 1);
+    QVERIFY(m_store->load(record.id)->statementWithHousehold);
+    record.statementWithHousehold = false;
+    QCOMPARE(m_store->save(record, QStringLiteral("clerk")).status, SaveStatus::Saved);
+    QCOMPARE(statementRows(), 0);
 }
 
 void TestMemberStore::organizationsAreRewritten_data()

@@ -2,9 +2,13 @@
 #include "data/database.h"
 #include "reports/contributionreports.h"
 #include "reports/reportdesign.h"
+#include "reports/reportpainter.h"
 #include "services/churchinfo.h"
 #include "testdatabase.h"
 
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -89,6 +93,26 @@ QList<qint64> giftIds(const Rows& rows)
     return ids;
 }
 
+// Where pdftotext -bbox finds each word of the first page, in points from the paper's top left corner.
+std::vector<std::pair<QString, QRectF>> wordBoxes(const QString& pdfFile)
+{
+    QProcess process;
+    process.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdfFile, "-"});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        return {};
+    }
+    static const QRegularExpression word(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+    std::vector<std::pair<QString, QRectF>> boxes;
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        boxes.emplace_back(m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                                 QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())));
+    }
+    return boxes;
+}
+
 } // namespace
 
 class TestContributionReports : public QObject
@@ -107,6 +131,11 @@ private slots:
     void statementsNumberTheirOwnPagesAndShowNoChurchTotal();
     void statementOfOnePersonCoversHisGiftsDatedInThePeriod();
     void textsAreShownUnchanged();
+    void statementAmounts_data();
+    void statementAmounts();
+    void addressesSitInTheEnvelopeWindows();
+    void churchHeadingLeavesOutWhatIsMissing_data();
+    void churchHeadingLeavesOutWhatIsMissing();
     void periodFromOptions_data();
     void periodFromOptions();
     void memberFromOptions_data();
@@ -229,8 +258,24 @@ void TestContributionReports::memberRowsFollowTheDesign()
     for (int i = 0; i < row.columnCount(); ++i) {
         values << row.value(i);
     }
-    const QList<QVariant> expected = {pat,   "Payne, Pat ", "1 Elm St", "Apt 2", "Springfield", "IL",      "62701",
-                                      "007", "2025-05-04",  "007",      1234,    "1001",        "Missions"};
+    const QList<QVariant> expected = {QString("P" + QString::number(pat)),
+                                      "Pat Payne",
+                                      "1 Elm St",
+                                      "Apt 2",
+                                      "Springfield",
+                                      "IL",
+                                      "62701",
+                                      "007",
+                                      "",
+                                      "2025-05-04",
+                                      "007",
+                                      1234,
+                                      "1001",
+                                      "Missions",
+                                      0,
+                                      "",
+                                      "",
+                                      1234};
     QCOMPARE(values.size(), expected.size());
     for (int i = 0; i < values.size(); ++i) {
         QCOMPARE(values.at(i).toString(), expected.at(i).toString());
@@ -259,14 +304,14 @@ void TestContributionReports::statementsForEverybodyHoldOnePersonEach()
         m_reports->printMemberContributionsReport(std::nullopt, QDate(2025, 1, 1), QDate(2025, 12, 31));
     QCOMPARE(doc.pageCount(), 3); // Pat, then the two John Smiths by ID; nobody else
     const auto addressOf = [](const ReportPage& page) { return page.findTexts("Springfield, IL 62701").back()->text; };
-    QCOMPARE(addressOf(doc.pages[0]), "Payne, Pat\n1 Elm St\nSpringfield, IL 62701");
-    QCOMPARE(addressOf(doc.pages[1]), "Smith, John\n20 Oak Ave\nApt 1\nSpringfield, IL 62701");
-    QCOMPARE(addressOf(doc.pages[2]), "Smith, John\n99 Pine Rd\nSpringfield, IL 62701");
+    QCOMPARE(addressOf(doc.pages[0]), "Pat Payne\n1 Elm St\nSpringfield, IL 62701");
+    QCOMPARE(addressOf(doc.pages[1]), "John Smith\n20 Oak Ave\nApt 1\nSpringfield, IL 62701");
+    QCOMPARE(addressOf(doc.pages[2]), "John Smith\n99 Pine Rd\nSpringfield, IL 62701");
 
     const ReportPage& patPage = doc.pages[0];
     QCOMPARE(valueAfter(patPage, "Total General Fund"), "$1.00");
     QCOMPARE(valueAfter(patPage, "Total Missions"), "$0.25");
-    QCOMPARE(valueAfter(patPage, "Total contributions"), "$1.25");
+    QCOMPARE(valueAfter(patPage, "Total deductible contributions"), "$1.25");
     QVERIFY(patPage.texts().contains("Envelope No. 12"));
     QVERIFY(patPage.texts().contains("-$0.05"));
     QCOMPARE(patPage.findTexts("Smith").size(), std::size_t(0));
@@ -275,10 +320,10 @@ void TestContributionReports::statementsForEverybodyHoldOnePersonEach()
     QVERIFY(texts.indexOf("General Fund") < texts.indexOf("Missions"));
     QVERIFY(texts.indexOf("02/02/2025") > texts.indexOf("Missions"));
     QVERIFY(texts.indexOf("10/07/2025") < texts.indexOf("Missions"));
-    QVERIFY(texts.indexOf(kSentence) > texts.indexOf("Total contributions"));
+    QVERIFY(texts.indexOf(kSentence) > texts.indexOf("Total deductible contributions"));
 
-    QCOMPARE(valueAfter(doc.pages[1], "Total contributions"), "$100.00");
-    QCOMPARE(valueAfter(doc.pages[2], "Total contributions"), "$5.00");
+    QCOMPARE(valueAfter(doc.pages[1], "Total deductible contributions"), "$100.00");
+    QCOMPARE(valueAfter(doc.pages[2], "Total deductible contributions"), "$5.00");
     QCOMPARE(doc.pages[2].findTexts("Building Fund").size(), std::size_t(0));
     for (const ReportPage& page : doc.pages) {
         QCOMPARE(page.findTexts("Giver").size(), std::size_t(0));
@@ -314,11 +359,11 @@ void TestContributionReports::statementsNumberTheirOwnPagesAndShowNoChurchTotal(
     QCOMPARE(numbers, expected);
     // Bob's later pages repeat his heading; nobody else appears on them.
     for (int p = 1; p <= bobPages; ++p) {
-        QVERIFY(!doc.pages[std::size_t(p)].findTexts("Baker, Bob").empty());
+        QVERIFY(!doc.pages[std::size_t(p)].findTexts("Bob Baker").empty());
         QVERIFY(doc.pages[std::size_t(p)].findTexts("Adams").empty());
         QVERIFY(doc.pages[std::size_t(p)].findTexts("Carter").empty());
     }
-    QCOMPARE(valueAfter(doc.pages[std::size_t(bobPages)], "Total contributions"), "$120.00");
+    QCOMPARE(valueAfter(doc.pages[std::size_t(bobPages)], "Total deductible contributions"), "$120.00");
     // The church-wide total is on no page.
     QVERIFY(!allTexts(doc).contains("$127.00"));
     QCOMPARE(flat(allTexts(doc)).count(kSentence), 3);
@@ -335,13 +380,13 @@ void TestContributionReports::statementOfOnePersonCoversHisGiftsDatedInThePeriod
     addGift(*m_db, {sam, "2025-06-01", "16.00"});
     const ReportDocument doc = m_reports->printMemberContributionsReport(pat, QDate(2025, 1, 1), QDate(2025, 12, 31));
     QCOMPARE(doc.pageCount(), 1);
-    QCOMPARE(valueAfter(doc.pages[0], "Total contributions"), "$6.00");
+    QCOMPARE(valueAfter(doc.pages[0], "Total deductible contributions"), "$6.00");
     QVERIFY(doc.pages[0].findTexts("Sims").empty());
     QCOMPARE(allTexts(doc).count("For 01/01/2025 to 12/31/2025"), 1);
     QVERIFY(!doc.pages[0].findTexts("Contribution Statement · For 01/01/2025 to 12/31/2025").empty());
 
     const ReportDocument none = m_reports->printMemberContributionsReport(sam, QDate(2024, 1, 1), QDate(2024, 12, 31));
-    QVERIFY(!allTexts(none).contains("Total contributions"));
+    QVERIFY(!allTexts(none).contains("Total deductible contributions"));
 }
 
 void TestContributionReports::textsAreShownUnchanged()
@@ -363,8 +408,154 @@ void TestContributionReports::textsAreShownUnchanged()
         QVERIFY2(texts.contains(ref), qPrintable(doc->designName));
         QVERIFY2(texts.contains(designation) || texts.contains("Total " + designation), qPrintable(doc->designName));
         QVERIFY2(texts.contains("7'7"), qPrintable(doc->designName));
-        QVERIFY2(!texts.filter(QString::fromUtf8("Ölander, Åsa")).isEmpty(), qPrintable(doc->designName));
+        const QString name = doc == &statement ? QString::fromUtf8("Åsa Ölander") : QString::fromUtf8("Ölander, Åsa");
+        QVERIFY2(!texts.filter(name).isEmpty(), qPrintable(doc->designName));
     }
+}
+
+void TestContributionReports::statementAmounts_data()
+{
+    QTest::addColumn<QStringList>("gifts"); // "Designation:amount"
+    QTest::addColumn<QStringList>("shown"); // "caption=value" on the statement, in this order
+    QTest::addColumn<QStringList>("absent");
+
+    QTest::newRow("subtotals per designation")
+        << QStringList{"General Fund:10.00", "Missions:2.50", "General Fund:5.00"}
+        << QStringList{"Total General Fund=$15.00", "Total Missions=$2.50", "Total deductible contributions=$17.50"}
+        << QStringList{"Total not deductible"};
+    QTest::newRow("reversed gift shown and netted")
+        << QStringList{"General Fund:10.00", "General Fund:-3.00"}
+        << QStringList{"Total General Fund=$7.00", "Total deductible contributions=$7.00"} << QStringList{};
+    QTest::newRow("not deductible listed apart and left out")
+        << QStringList{"Banquet:25.00", "General Fund:10.00", "Missions:1.00"}
+        << QStringList{"Total General Fund=$10.00",
+                       "Total Missions=$1.00",
+                       "Gifts not deductible (not in the deductible total)=Banquet",
+                       "Total Banquet=$25.00",
+                       "Total not deductible=$25.00",
+                       "Total deductible contributions=$11.00"}
+        << QStringList{"$36.00"};
+    QTest::newRow("only not deductible") << QStringList{"Banquet:25.00"}
+                                         << QStringList{"Total not deductible=$25.00",
+                                                        "Total deductible contributions=$0.00"}
+                                         << QStringList{};
+    QTest::newRow("zero net") << QStringList{"General Fund:10.00", "General Fund:-10.00"}
+                              << QStringList{"Total General Fund=$0.00", "Total deductible contributions=$0.00"}
+                              << QStringList{};
+}
+
+void TestContributionReports::statementAmounts()
+{
+    QFETCH(QStringList, gifts);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, absent);
+    m_db->execute("INSERT INTO ContributionDesignation (Name, Not_Deductible) VALUES ('Banquet', 1)");
+    const qint64 pat = addGiver(*m_db, "Pat", "Payne", "12");
+    for (const QString& gift : gifts) {
+        const QStringList parts = gift.split(u':');
+        addGift(*m_db, {pat, "2025-03-02", parts.at(1), parts.at(0)});
+    }
+    const ReportDocument doc =
+        m_reports->printMemberContributionsReport(std::nullopt, QDate(2025, 1, 1), QDate(2025, 12, 31));
+    QCOMPARE(doc.pageCount(), 1);
+    const QStringList texts = doc.pages[0].texts();
+    qsizetype last = -1;
+    for (const QString& pair : shown) {
+        const QStringList parts = pair.split(u'=');
+        const qsizetype at = texts.indexOf(parts.at(0));
+        QVERIFY2(at > last, qPrintable(pair));
+        QCOMPARE(texts.value(at + 1), parts.at(1));
+        last = at;
+    }
+    for (const QString& text : absent) {
+        QVERIFY2(doc.pages[0].findTexts(text).empty(), qPrintable(text));
+    }
+    QVERIFY(flat(texts).indexOf(kSentence) > texts.indexOf("Total deductible contributions"));
+    if (gifts.join(u' ').contains("-")) {
+        QVERIFY(texts.contains(QString("-$") + gifts.last().section("-", 1)));
+    }
+}
+
+void TestContributionReports::addressesSitInTheEnvelopeWindows()
+{
+    const qint64 john = addGiver(*m_db, "John", "Testerman", "12", "742 Evergreen Terrace", "Apt 3");
+    const qint64 mary = addGiver(*m_db, "Mary", "Testerman", "13");
+    m_db->execute("UPDATE Member SET Head_Of_Household = 1, Zip = '62704' WHERE ID = ?", {john});
+    m_db->execute("INSERT INTO Family_Connection (Member_ID, Relationship, Relative_Member_ID) VALUES (?, 'Spouse', ?)",
+                  {john, mary});
+    m_db->execute("INSERT INTO Member_Statement (Member_ID, With_Household) VALUES (?, 1), (?, 1)", {john, mary});
+    addGift(*m_db, {john, "2025-03-02", "10.00"});
+    addGift(*m_db, {mary, "2025-03-09", "20.00"});
+    const ReportDocument doc =
+        m_reports->printMemberContributionsReport(std::nullopt, QDate(2025, 1, 1), QDate(2025, 12, 31));
+    QCOMPARE(doc.pageCount(), 1);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("statement.pdf");
+    ReportPainter::writePdf(doc, file);
+    const auto boxes = wordBoxes(file);
+    QVERIFY2(!boxes.empty(), "pdftotext -bbox read no words");
+
+    // The windows of a #10 double-window envelope over a letter folded in three, in points: the return
+    // address 0.75" to 3.75" from the left and 0.5" to 1.5" from the top, the addressee 0.875" to 4.875"
+    // and 2" to 3.125".
+    const QRectF returnWindow(54, 36, 216, 72);
+    const QRectF addressWindow(63, 144, 288, 81);
+    // Above the first fold (a third of the page) the words are the envelope's; the gifts below name the givers too.
+    const double fold = 792.0 / 3;
+    const auto inside = [&boxes, fold](const QString& word, const QRectF& window) {
+        int found = 0;
+        for (const auto& [text, box] : boxes) {
+            if (text == word && box.top() < fold) {
+                ++found;
+                if (!window.contains(box)) {
+                    return false;
+                }
+            }
+        }
+        return found > 0;
+    };
+    for (const QString& word :
+         QStringList{"John", "and", "Mary", "Testerman", "742", "Evergreen", "Terrace", "Apt", "62704"}) {
+        QVERIFY2(inside(word, addressWindow), qPrintable(word));
+    }
+    for (const QString& word : QStringList{"Grace", "Chapel", "Church", "St", "555-0100"}) {
+        QVERIFY2(inside(word, returnWindow), qPrintable(word));
+    }
+    // Nothing else shows through the windows.
+    for (const auto& [text, box] : boxes) {
+        if (box.intersects(addressWindow)) {
+            QVERIFY2(QStringList({"John", "and", "Mary", "Testerman", "742", "Evergreen", "Terrace", "Apt", "3",
+                                  "Springfield,", "IL", "62704"})
+                         .contains(text),
+                     qPrintable(text));
+        }
+    }
+}
+
+void TestContributionReports::churchHeadingLeavesOutWhatIsMissing_data()
+{
+    QTest::addColumn<QStringList>("fields"); // address, city, state, zip, phone
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("everything") << QStringList{"1 Church St", "Springfield", "IL", "62701", "555-0100"}
+                                << "Grace\r\n1 Church St\r\nSpringfield, IL 62701\r\nTel: 555-0100";
+    QTest::newRow("no state, no phone") << QStringList{"1 Church St", "Springfield", "", "62701", ""}
+                                        << "Grace\r\n1 Church St\r\nSpringfield, 62701";
+    QTest::newRow("no city") << QStringList{"1 Church St", "", "IL", "62701", ""} << "Grace\r\n1 Church St\r\nIL 62701";
+    QTest::newRow("name only") << QStringList{"", "", "", "", " "} << "Grace";
+}
+
+void TestContributionReports::churchHeadingLeavesOutWhatIsMissing()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, heading);
+    ChurchInfo church;
+    church.name = "Grace";
+    church.address1 = fields.at(0);
+    church.city = fields.at(1);
+    church.state = fields.at(2);
+    church.zip = fields.at(3);
+    church.phone = fields.at(4);
+    QCOMPARE(ContributionReports::churchHeading(church), heading);
 }
 
 void TestContributionReports::periodFromOptions_data()

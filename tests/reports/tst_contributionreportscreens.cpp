@@ -3,7 +3,9 @@
 #include "reports/reportviewer.h"
 #include "services/appcontext.h"
 #include "widgets/datebox.h"
+#include "widgets/filedialogs.h"
 #include "widgets/messages.h"
+#include "widgets/passwordquestion.h"
 #include "widgets/typeahead.h"
 #include "window/mainwindow.h"
 
@@ -12,8 +14,10 @@
 #include "testdatabase.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The two contribution report screens: the period, the person, the year, and what Ok previews.
@@ -28,6 +32,7 @@ private slots:
     void statementsOfOnePersonForAChosenYear();
     void aStartAfterTheEndIsRefused();
     void entryControlPreviewsTheGiftsKeyedInThatDay();
+    void statementsGoIntoAFolderOrAskForTheMailServer();
 
 private:
     qint64 idOf(const QString& last) const
@@ -101,6 +106,28 @@ void TestContributionReportScreens::statementsOfOnePersonForAChosenYear()
     QVERIFY2(text.contains("$25.00"), qPrintable(text));
     QVERIFY2(!text.contains("Sanders"), qPrintable(text)); // nobody else's gifts
     QVERIFY2(!text.contains("$7.00"), qPrintable(text));   // nor another year's
+}
+
+void TestContributionReportScreens::statementsGoIntoAFolderOrAskForTheMailServer()
+{
+    QWidget* screen = m_window->openScreen(ScreenId::MemberContributionsReport);
+    GuiTest::choose(GuiTest::find<QComboBox>(screen, "cmbYear"), "2025");
+    QTemporaryDir dir;
+    FileDialogs::setNextFileName(dir.path());
+    GuiTest::click(GuiTest::find<QPushButton>(screen, "btnStatementFiles"));
+    const QList<MessageLog::Shown> shown = MessageLog::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.front().text.startsWith("2 statement files written to " + QDir::toNativeSeparators(dir.path()) +
+                                           ", listed in index.csv."),
+             qPrintable(shown.front().text));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+             (QStringList{"Sanders, Sam - 2025.pdf", "Smith, John - 2025.pdf", "index.csv"}));
+
+    // Without a mail server nothing is asked or sent.
+    GuiTest::click(GuiTest::find<QPushButton>(screen, "btnStatementEmail"));
+    QVERIFY(MessageLog::takeShown().value(0).text.startsWith("Fill in the mail server"));
+    QCOMPARE(PasswordQuestion::takeAsked(), QStringList());
+    QVERIFY(m_window->findScreen(ScreenId::MemberContributionsReport) != nullptr);
 }
 
 void TestContributionReportScreens::aStartAfterTheEndIsRefused()

@@ -7,6 +7,7 @@
 #include "services/appcontext.h"
 #include "testdatabase.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -53,6 +54,7 @@ private slots:
     void reportsThatShareAnOptionShareItsMeaning();
     void prospectReports_data();
     void prospectReports();
+    void statementsGoAsFilesOrByEmail();
     void rollOfChosenClasses_data();
     void rollOfChosenClasses();
 
@@ -221,7 +223,16 @@ void TestReportCommand::badParametersAreRefused_data()
         << "Give one of --ids";
     QTest::newRow("statements: person and everybody")
         << QStringList{"member-contributions", "--member", "2", "--all", "--year", "2025"} + rest
-        << "Give either --member";
+        << "Give one of --member";
+    QTest::newRow("statements: person and household")
+        << QStringList{"member-contributions", "--member", "2", "--household", "2", "--year", "2025"} + rest
+        << "Give one of --member";
+    QTest::newRow("statements: dry run without e-mail")
+        << QStringList{"member-contributions", "--all", "--year", "2025", "--dry-run"} + rest
+        << "--dry-run goes with --email.";
+    QTest::newRow("statements: e-mail and folder")
+        << QStringList{"member-contributions", "--all", "--year", "2025", "--email", "--pdf-folder", "out"} + rest
+        << "Give either --email or --pdf-folder, not both.";
     QTest::newRow("statements: year and dates")
         << QStringList{"member-contributions", "--all", "--year", "2025", "--from", "2025-01-01"} + rest
         << "Give either --year or --from and --to, not both.";
@@ -467,6 +478,36 @@ void TestReportCommand::reportsThatShareAnOptionShareItsMeaning()
             QCOMPARE(option.description(), found->description());
         }
     }
+}
+
+void TestReportCommand::statementsGoAsFilesOrByEmail()
+{
+    const qint64 sam = idOf("Sanders");
+    m_db->execute("UPDATE Member SET Email = 'sam@example.org' WHERE ID = ?", {sam});
+    for (const auto& [id, cents] : {std::pair{m_pat, 1200}, std::pair{sam, 3400}, std::pair{idOf("Smith"), 0}}) {
+        m_db->execute("INSERT INTO Member_Contributions (MemberID, ContributionDate, Amount, Designation) "
+                      "VALUES (?, '2025-03-02', ?, 'General Fund')",
+                      {id, cents});
+    }
+    const QStringList common{"member-contributions", "--all",  "--year", "2025", "--db",
+                             m_testDb->path(),       "--user", "pat"};
+    const QString folder = m_dir.filePath("statements");
+    QCOMPARE(run(common + QStringList{"--pdf-folder", folder}), int(ExitOk));
+    QVERIFY2(m_out.startsWith("2 statement files written to " + folder + ", listed in index.csv."), qPrintable(m_out));
+    QVERIFY2(m_out.contains("Left out, with a net total of zero or less: John Smith"), qPrintable(m_out));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
+             (QStringList{"O'Brien, Pat - 2025.pdf", "Sanders, Sam - 2025.pdf", "index.csv"}));
+
+    QCOMPARE(run(common + QStringList{"--pdf-folder", folder, "--pdf", "x.pdf"}), int(ExitBadParameters));
+    QCOMPARE(run(common + QStringList{"--email", "--dry-run"}), int(ExitBadConfig));
+    QVERIFY2(m_err.contains("No mail server is set up"), qPrintable(m_err));
+    m_db->execute("INSERT INTO Mail_Server (ID, Host, Port, Security, User_Name, Sender) "
+                  "VALUES (1, 'mail.example.org', 587, 'starttls', 'office', 'office@example.org')");
+    QCOMPARE(run(common + QStringList{"--email", "--dry-run"}), int(ExitOk));
+    QCOMPARE(m_out, QString("Would be sent (1):\n  Sam Sanders <sam@example.org>\nNo e-mail address (1):\n"
+                            "  Pat O'Brien\nLeft out, with a net total of zero or less (1):\n  John Smith\n"));
+    // A dry run asks no mail password; the login's was asked once per run.
+    QCOMPARE(m_asked, (QStringList{"pat", "pat", "pat"}));
 }
 
 void TestReportCommand::prospectReports_data()
