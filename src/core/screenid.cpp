@@ -63,6 +63,8 @@ QString screenName(ScreenId screen)
             return QStringLiteral("frmKeyboardShortcuts");
         case ScreenId::DataLocations:
             return QStringLiteral("frmDataLocations");
+        case ScreenId::Dashboard:
+            return QStringLiteral("frmDashboard");
     }
     return {};
 }
@@ -71,7 +73,7 @@ const QList<ScreenId>& allScreens()
 {
     static const QList<ScreenId> all = [] {
         QList<ScreenId> out;
-        for (int s = int(ScreenId::Login); s <= int(ScreenId::DataLocations); ++s) {
+        for (int s = int(ScreenId::Login); s <= int(ScreenId::Dashboard); ++s) {
             out << ScreenId(s);
         }
         return out;

@@ -36,6 +36,7 @@ enum class ScreenId {
     ImportPeople,
     KeyboardShortcuts,
     DataLocations,
+    Dashboard,
 };
 
 // The screen's object name.

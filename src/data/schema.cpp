@@ -1,5 +1,6 @@
 #include "data/schema.h"
 
+#include "data/attendancesummary.h"
 #include "data/database.h"
 #include "data/namekey.h"
 #include "data/preparedstatement.h"
@@ -321,6 +322,31 @@ CREATE TABLE Import_Batch_Item (
 CREATE INDEX Import_Batch_Item_Batch ON Import_Batch_Item (Batch_ID);
 )SQL";
 
+// Version 6: the dashboard's trends. Attendance counts per week (AttendanceSummary), kept by every writer of
+// marks, so that years of weeks are read from one row each; and the gifts' date index also holds the
+// designation and the amount, so that the giving per month is summed from the index alone.
+const char* const kVersion6 = R"SQL(
+CREATE TABLE AttendanceWeekCount (
+    WeekOf TEXT NOT NULL PRIMARY KEY,
+    People INTEGER NOT NULL,
+    SS INTEGER NOT NULL,
+    SL INTEGER NOT NULL,
+    RBD INTEGER NOT NULL,
+    WS INTEGER NOT NULL,
+    DT INTEGER NOT NULL,
+    SE INTEGER NOT NULL,
+    WN INTEGER NOT NULL
+);
+DROP INDEX Member_Contributions_Date;
+CREATE INDEX Member_Contributions_Date ON Member_Contributions (ContributionDate, Designation, Amount);
+)SQL";
+
+void addAttendanceSummary(Database& db)
+{
+    db.executeScript(QString::fromUtf8(kVersion6));
+    AttendanceSummary::recountAll(db);
+}
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
@@ -330,6 +356,7 @@ const std::vector<std::function<void(Database&)>>& migrations()
         addNameKeys,
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion4)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion5)); },
+        addAttendanceSummary,
     };
     return steps;
 }
@@ -398,7 +425,8 @@ QStringList tableNames()
             QStringLiteral("State"),
             QStringLiteral("Relationships"),
             QStringLiteral("Import_Batch"),
-            QStringLiteral("Import_Batch_Item")};
+            QStringLiteral("Import_Batch_Item"),
+            QStringLiteral("AttendanceWeekCount")};
 }
 
 QStringList columnsOf(Database& db, const QString& table)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QWidget>
 
 class DateBox;
@@ -18,6 +19,9 @@ public:
     enum class Report { EntryControl, MemberContributions };
 
     ContributionReportScreen(ScreenHost& host, Report report);
+
+    // Puts the period in both date boxes (another screen's request).
+    void setPeriod(const QDate& from, const QDate& to);
 
 private:
     void yearChosen();
