@@ -155,11 +155,11 @@ int stepThrough(Database& db, const QString& sql, const QVariantList& params)
     return rows;
 }
 
-std::unique_ptr<AppContext> openAsAdmin(const QString& databasePath)
+std::unique_ptr<AppContext> openAsAdmin(const QString& databasePath, Clock& clock)
 {
     AppConfig config;
     config.databasePath = databasePath;
-    auto context = std::make_unique<AppContext>(Database::open(databasePath), config);
+    auto context = std::make_unique<AppContext>(Database::open(databasePath), config, clock);
     context->setUser({1, QStringLiteral("Admin"), QStringLiteral("bench")});
     return context;
 }

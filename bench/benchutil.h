@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/clock.h"
 #include "demoroll.h"
 
 #include <QString>
@@ -11,6 +12,7 @@
 // What every benchmark program needs: a demo roll of a given size that is built once and reused, and a
 // timer that reports the median of several runs.
 class AppContext;
+class Clock;
 class Database;
 
 namespace Bench {
@@ -32,8 +34,9 @@ DemoRollOptions rollOptions(int people, int years = 5, quint64 seed = 1);
 QString cachedDemoRoll(const DemoRollOptions& options);
 // A private copy of the cached roll inside folder, for benchmarks that change data.
 QString copyOfCachedDemoRoll(const DemoRollOptions& options, const QString& folder);
-// The database file opened as the program opens it, with an administrator ("bench") logged in.
-std::unique_ptr<AppContext> openAsAdmin(const QString& databasePath);
+// The database file opened as the program opens it, with an administrator ("bench") logged in; "today" comes
+// from the clock given.
+std::unique_ptr<AppContext> openAsAdmin(const QString& databasePath, Clock& clock = Clock::system());
 
 struct Timing
 {

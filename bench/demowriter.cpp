@@ -4,6 +4,7 @@
 #include "demorng.h"
 
 #include "core/attendanceweek.h"
+#include "data/attendancesummary.h"
 #include "data/database.h"
 #include "data/namekey.h"
 #include "data/preparedstatement.h"
@@ -535,6 +536,7 @@ void DemoWriter::writeAttendance()
     }
     insert.finish();
     indexes.restore();
+    AttendanceSummary::recountAll(m_db);
 }
 
 void DemoWriter::writeContributions()

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ lld pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-l10n-tools libgl-dev
-    qt6-image-formats-plugins
+    qt6-image-formats-plugins qt6-charts-dev libqt6opengl6-dev
     libsqlcipher-dev sqlcipher libsodium-dev libcsv-dev libuchardet-dev libxlsxwriter-dev unzip
     clang-format
     poppler-utils fonts-dejavu-core

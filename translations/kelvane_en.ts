@@ -97,6 +97,16 @@
     </message>
 </context>
 <context>
+    <name>DashboardScreen</name>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ExchangeCommand</name>
     <message numerus="yes">
         <source>%n household(s)</source>

@@ -4,6 +4,7 @@
 #include "attendance/attendance.h"
 #include "classes/classes.h"
 #include "contributions/contributions.h"
+#include "dashboard/dashboard.h"
 #include "exchange/exchange.h"
 #include "members/members.h"
 #include "navigators/navigators.h"
@@ -21,4 +22,5 @@ void installFeatures(ScreenHost& host)
     Classes::install(host);
     Reports::install(host);
     Exchange::install(host);
+    Dashboard::install(host);
 }

@@ -184,6 +184,12 @@ AttendanceEntryCriteria AttendanceEntryScreen::criteria() const
     return c;
 }
 
+void AttendanceEntryScreen::showWeek(const QDate& day)
+{
+    m_weekOf->setDate(day);
+    updateGrids();
+}
+
 void AttendanceEntryScreen::updateGrids()
 {
     if (!m_weekOf->commit() || !UnsavedChanges::mayLeave(*this)) {

@@ -32,6 +32,8 @@ public:
     void loadSearchValues();
     // Lists the week of the picked date by the criteria, once ticks not saved are saved or let go.
     void updateGrids();
+    // Picks the day and lists its week.
+    void showWeek(const QDate& day);
     // Writes the listed marks for the week of the picked date, in one transaction, and says in the status bar
     // how many people's marks it changed. When that is not the listed week the user is asked first. False
     // when nothing was written.

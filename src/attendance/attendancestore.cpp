@@ -1,6 +1,7 @@
 #include "attendance/attendancestore.h"
 
 #include "core/textformat.h"
+#include "data/attendancesummary.h"
 #include "data/database.h"
 #include "data/preparedstatement.h"
 #include "data/sqlvalue.h"
@@ -152,6 +153,7 @@ AttendanceSaveResult AttendanceStore::saveWeek(const QDate& day, const std::vect
         insert.execute();
         ++result.rowsWritten;
     }
+    AttendanceSummary::recountWeek(m_db, AttendanceWeek::sundayOf(day));
     transaction.commit();
     return result;
 }
@@ -184,6 +186,61 @@ std::vector<AttendanceWeekMarks> AttendanceStore::monthMarks(qint64 memberId, co
         }
     }
     return weeks;
+}
+
+AttendanceYearLine AttendanceStore::yearLine(qint64 memberId, const QDate& month)
+{
+    const AttendanceYearFigures period = [&] {
+        AttendanceYearFigures f;
+        f.lastWeek = AttendanceWeek::sundayOf(QDate(month.year(), month.month(), 1).addMonths(1).addDays(-1));
+        f.firstWeek = f.lastWeek.addDays(-7 * (f.weeks - 1));
+        return f;
+    }();
+    const QVariantList bounds = {SqlValue::fromDate(period.firstWeek), SqlValue::fromDate(period.lastWeek)};
+    std::vector<AttendanceWeekMarks> marks;
+    Query query = m_db.query(QStringLiteral("SELECT WeekOf, ") + markColumns() +
+                                 QStringLiteral(" FROM AttendanceData WHERE MemberID = ? AND WeekOf >= ? "
+                                                "AND WeekOf <= ? ORDER BY WeekOf"),
+                             QVariantList{memberId} + bounds);
+    while (query.next()) {
+        if (const auto week = SqlValue::toDate(query.value(0))) {
+            marks.push_back({*week, marksAt(query, 1)});
+        }
+    }
+    std::vector<QDate> recorded;
+    Query weeks = m_db.query(
+        QStringLiteral("SELECT WeekOf FROM AttendanceWeekCount WHERE WeekOf >= ? AND WeekOf <= ? ORDER BY WeekOf"),
+        bounds);
+    while (weeks.next()) {
+        if (const auto week = SqlValue::toDate(weeks.value(0))) {
+            recorded.push_back(*week);
+        }
+    }
+    return AttendanceYearLine::of(period.firstWeek, period.weeks, marks, recorded);
+}
+
+AttendanceYearLine AttendanceYearLine::of(const QDate& firstWeek, int weekCount,
+                                          const std::vector<AttendanceWeekMarks>& marks,
+                                          const std::vector<QDate>& recordedWeeks)
+{
+    AttendanceYearLine line;
+    std::array<int, AttendanceWeek::kCategoryCount> running{};
+    for (int i = 0; i < weekCount; ++i) {
+        const QDate week = firstWeek.addDays(7 * i);
+        line.weeks.push_back(week);
+        const auto stored =
+            std::find_if(marks.begin(), marks.end(), [&week](const AttendanceWeekMarks& m) { return m.week == week; });
+        // His own row makes the week recorded, whatever the counts say.
+        const bool recorded =
+            stored != marks.end() || std::find(recordedWeeks.begin(), recordedWeeks.end(), week) != recordedWeeks.end();
+        for (size_t c = 0; c < running.size(); ++c) {
+            if (stored != marks.end() && stored->marks[c]) {
+                ++running[c];
+            }
+            line.running[c].push_back(recorded ? std::optional<int>(running[c]) : std::nullopt);
+        }
+    }
+    return line;
 }
 
 AttendanceYearFigures AttendanceStore::yearFigures(qint64 memberId, const QDate& month)

@@ -88,6 +88,18 @@ struct AttendanceYearFigures
     QString text(int category) const;
 };
 
+// A person's 52 weeks as his chart draws them: per category the running count of his marks from the first week,
+// a gap for a week nobody's attendance is recorded for (a week recorded without him counts 0 more).
+struct AttendanceYearLine
+{
+    std::vector<QDate> weeks;
+    std::array<std::vector<std::optional<int>>, AttendanceWeek::kCategoryCount> running;
+
+    // The line from the person's stored weeks and the weeks recorded for anybody.
+    static AttendanceYearLine of(const QDate& firstWeek, int weekCount, const std::vector<AttendanceWeekMarks>& marks,
+                                 const std::vector<QDate>& recordedWeeks);
+};
+
 // The SQL and rules of weekly attendance: listing a week for entry, saving it, and reading one person's
 // marks for his month calendar. Every write of a week runs in one transaction.
 class AttendanceStore final
@@ -123,6 +135,8 @@ public:
     std::vector<AttendanceWeekMarks> monthMarks(qint64 memberId, const QDate& month);
     // The person's marks over the 52 weeks ending with the last Sunday of the month of month.
     AttendanceYearFigures yearFigures(qint64 memberId, const QDate& month);
+    // The same 52 weeks as a line per category.
+    AttendanceYearLine yearLine(qint64 memberId, const QDate& month);
 
     // How many of the rows have each mark set: the entry screen's totals line.
     static AttendanceCounts totals(const std::vector<AttendanceEntryRow>& rows);

@@ -227,3 +227,23 @@ QList<int> ContributionStore::contributionYears()
     }
     return years;
 }
+
+std::vector<std::pair<QDate, qint64>> ContributionList::monthlyTotals(const QDate& start, const QDate& end) const
+{
+    std::vector<std::pair<QDate, qint64>> months;
+    if (!start.isValid() || !end.isValid() || start > end) {
+        return months;
+    }
+    for (QDate month(start.year(), start.month(), 1); month <= end; month = month.addMonths(1)) {
+        months.emplace_back(month, 0);
+    }
+    for (const Contribution& gift : gifts) {
+        const QDate month(gift.date.year(), gift.date.month(), 1);
+        const auto found =
+            std::find_if(months.begin(), months.end(), [&month](const auto& m) { return m.first == month; });
+        if (found != months.end()) {
+            found->second += gift.amountCents;
+        }
+    }
+    return months;
+}

@@ -70,6 +70,9 @@ struct ContributionList
 {
     std::vector<Contribution> gifts;
     qint64 totalCents = 0;
+
+    // The first day of each month from start's to end's, with the gifts' total in it.
+    std::vector<std::pair<QDate, qint64>> monthlyTotals(const QDate& start, const QDate& end) const;
 };
 
 enum class ContributionSaveStatus {

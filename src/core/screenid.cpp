@@ -65,6 +65,8 @@ QString screenName(ScreenId screen)
             return QStringLiteral("frmKeyboardShortcuts");
         case ScreenId::DataLocations:
             return QStringLiteral("frmDataLocations");
+        case ScreenId::Dashboard:
+            return QStringLiteral("frmDashboard");
     }
     return {};
 }
@@ -73,7 +75,7 @@ const QList<ScreenId>& allScreens()
 {
     static const QList<ScreenId> all = [] {
         QList<ScreenId> out;
-        for (int s = int(ScreenId::Login); s <= int(ScreenId::DataLocations); ++s) {
+        for (int s = int(ScreenId::Login); s <= int(ScreenId::Dashboard); ++s) {
             out << ScreenId(s);
         }
         return out;

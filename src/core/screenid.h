@@ -37,6 +37,7 @@ enum class ScreenId {
     ImportContributions,
     KeyboardShortcuts,
     DataLocations,
+    Dashboard,
 };
 
 // The screen's object name.

@@ -3,6 +3,7 @@
 #include "core/peoplereport.h"
 
 #include <QDate>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -28,6 +29,15 @@ signals:
     void newContact(qint64 prospectId, const QDate& date, const QString& action);
     // Print these people as asked: a search screen's print buttons (the reports answer it).
     void printPeople(const PeopleReportRequest& request);
+    // List these people on the member navigator under the caption, where they can be opened and printed:
+    // people a search of the navigators cannot describe (the dashboard's lists).
+    void showPeople(const QString& caption, const QList<qint64>& memberIds);
+    // Find on the prospect navigator the active prospects whose next contact falls between the two days.
+    void findProspectsDue(const QDate& from, const QDate& to);
+    // List the week of this day on the attendance entry screen.
+    void showAttendanceWeek(const QDate& day);
+    // Open the member contributions report on this period.
+    void showGivingPeriod(const QDate& from, const QDate& to);
     // Tell the user in the main window's status bar what just happened ("Saved Testerman, John").
     void showStatus(const QString& text);
 };

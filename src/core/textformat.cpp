@@ -267,6 +267,13 @@ QString shortDate(const QDate& date, const QLocale& locale)
     return date.isValid() ? dateLocale(locale).toString(date, dateEntryFormat(locale)) : QString();
 }
 
+QString shortMonth(const QDate& month, const QLocale& locale)
+{
+    return month.isValid()
+               ? locale.monthName(month.month(), QLocale::ShortFormat) + u' ' + QString::number(month.year())
+               : QString();
+}
+
 QString shortDate(QStringView isoDate)
 {
     if (isoDate.isEmpty()) {

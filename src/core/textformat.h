@@ -44,6 +44,8 @@ QString dateEntryFormat(const QLocale& locale = QLocale());
 
 // A date as screens, grids and messages show it (dateEntryFormat); an invalid date gives an empty text.
 QString shortDate(const QDate& date, const QLocale& locale = QLocale());
+// A month as charts label it: the locale's short month name and the year ("Mar 2026").
+QString shortMonth(const QDate& month, const QLocale& locale = QLocale());
 // A stored ISO date (YYYY-MM-DD) as shortDate shows it; empty stays empty, and a text that is no date is
 // shown as it is.
 QString shortDate(QStringView isoDate);

@@ -1,5 +1,6 @@
 #include "data/schema.h"
 
+#include "data/attendancesummary.h"
 #include "data/database.h"
 #include "data/namekey.h"
 #include "data/preparedstatement.h"
@@ -360,6 +361,31 @@ CREATE TABLE Statement_Sent (
 CREATE INDEX Statement_Sent_Key ON Statement_Sent (Statement_Key, Period_Start, Period_End);
 )SQL";
 
+// Version 8: the dashboard's trends. Attendance counts per week (AttendanceSummary), kept by every writer of
+// marks, so that years of weeks are read from one row each; and the gifts' date index also holds the
+// designation and the amount, so that the giving per month is summed from the index alone.
+const char* const kVersion8 = R"SQL(
+CREATE TABLE AttendanceWeekCount (
+    WeekOf TEXT NOT NULL PRIMARY KEY,
+    People INTEGER NOT NULL,
+    SS INTEGER NOT NULL,
+    SL INTEGER NOT NULL,
+    RBD INTEGER NOT NULL,
+    WS INTEGER NOT NULL,
+    DT INTEGER NOT NULL,
+    SE INTEGER NOT NULL,
+    WN INTEGER NOT NULL
+);
+DROP INDEX Member_Contributions_Date;
+CREATE INDEX Member_Contributions_Date ON Member_Contributions (ContributionDate, Designation, Amount);
+)SQL";
+
+void addAttendanceSummary(Database& db)
+{
+    db.executeScript(QString::fromUtf8(kVersion8));
+    AttendanceSummary::recountAll(db);
+}
+
 // Step i brings a database from version i to version i + 1. New steps are appended, never edited.
 const std::vector<std::function<void(Database&)>>& migrations()
 {
@@ -371,6 +397,7 @@ const std::vector<std::function<void(Database&)>>& migrations()
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion5)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion6)); },
         [](Database& db) { db.executeScript(QString::fromUtf8(kVersion7)); },
+        addAttendanceSummary,
     };
     return steps;
 }
@@ -443,7 +470,8 @@ QStringList tableNames()
             QStringLiteral("Member_External_ID"),
             QStringLiteral("Member_Statement"),
             QStringLiteral("Mail_Server"),
-            QStringLiteral("Statement_Sent")};
+            QStringLiteral("Statement_Sent"),
+            QStringLiteral("AttendanceWeekCount")};
 }
 
 QStringList columnsOf(Database& db, const QString& table)

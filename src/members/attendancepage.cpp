@@ -2,8 +2,10 @@
 
 #include "attendance/attendancestore.h"
 #include "attendance/monthlayout.h"
+#include "core/textformat.h"
 #include "members/memberscreenstate.h"
 #include "services/appcontext.h"
+#include "widgets/chartpanel.h"
 #include "widgets/controls.h"
 #include "widgets/guardedaction.h"
 
@@ -69,6 +71,11 @@ AttendancePage::AttendancePage(AppContext& context, MemberScreenState& state, QW
         calendars->addWidget(year, row + 2, column);
     }
 
+    m_chart = new ChartPanel(this);
+    m_chart->setObjectName(QStringLiteral("chartYear"));
+    m_chart->setMinimumSize(220, 160);
+    calendars->addWidget(m_chart, 3, 3, 3, 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(monthRow);
     layout->addLayout(calendars, 1);
@@ -102,11 +109,28 @@ void AttendancePage::redraw()
     m_month->setText(QLocale().toString(m_calendarMonth, QStringLiteral("MMMM yyyy")));
     std::vector<AttendanceWeekMarks> weeks;
     AttendanceYearFigures figures;
+    AttendanceYearLine line;
     if (m_memberId) {
         AttendanceStore store(m_context.db());
         weeks = store.monthMarks(*m_memberId, m_calendarMonth);
         figures = store.yearFigures(*m_memberId, m_calendarMonth);
+        line = store.yearLine(*m_memberId, m_calendarMonth);
     }
+    ChartData chart;
+    chart.title = tr("The 52 weeks to %1, counted up").arg(shortDate(figures.lastWeek));
+    for (const QDate& week : line.weeks) {
+        chart.labels << shortDate(week);
+    }
+    for (int c = 0; c < AttendanceWeek::kCategoryCount && m_memberId; ++c) {
+        if (m_context.config().showsAttendanceColumn(c)) {
+            ChartSeries series{AttendanceWeek::category(c).longName, {}};
+            for (const std::optional<int>& count : line.running.at(size_t(c))) {
+                series.values.push_back(count ? std::optional<double>(*count) : std::nullopt);
+            }
+            chart.series.push_back(std::move(series));
+        }
+    }
+    m_chart->setData(std::move(chart));
     const QBrush yellow(QColor(255, 255, 0));
     for (int c = 0; c < AttendanceWeek::kCategoryCount; ++c) {
         QStandardItemModel* model = m_models.at(c);

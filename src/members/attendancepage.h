@@ -7,6 +7,7 @@
 #include <optional>
 
 class AppContext;
+class ChartPanel;
 class MemberScreenState;
 class QLabel;
 class QPushButton;
@@ -15,8 +16,8 @@ class QTableView;
 
 // Page "Attendance Info": one month of the person's attendance as seven calendars, one per category, with
 // the month buttons and, under each calendar, his marks of the 52 weeks ending with the month's last Sunday.
-// The day of each stored week with the category marked is yellow. The page follows the person the member
-// screen shows; the month stays when another person is shown.
+// The day of each stored week with the category marked is yellow; a chart beside them draws the 52 weeks. The page
+// follows the person the member screen shows; the month stays when another person is shown.
 class AttendancePage final : public QWidget
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
     // The 52-week line under each calendar, in the same order.
     const QList<QLabel*>& yearLines() const { return m_yearLines; }
     QDate calendarMonth() const { return m_calendarMonth; }
+    // The same 52 weeks as a line per category shown (running counts), beside the calendars.
+    ChartPanel* yearChart() const { return m_chart; }
 
     // Shows the person's marks, or none, for the month shown.
     void showMember(std::optional<qint64> memberId);
@@ -49,6 +52,7 @@ private:
     QList<QTableView*> m_calendars;
     QList<QStandardItemModel*> m_models;
     QList<QLabel*> m_yearLines;
+    ChartPanel* m_chart;
     QDate m_calendarMonth;
     std::optional<qint64> m_memberId;
 };

@@ -3,7 +3,9 @@
 #include "contributions/contributiongridmodel.h"
 #include "contributions/contributionstore.h"
 #include "core/money.h"
+#include "core/textformat.h"
 #include "services/appcontext.h"
+#include "widgets/chartpanel.h"
 #include "widgets/guardedaction.h"
 
 #include "widgets/controls.h"
@@ -77,7 +79,13 @@ ContributionsPage::ContributionsPage(AppContext& context, QWidget* parent)
     layout->addLayout(filterRow);
     m_grid = grid(this, QStringLiteral("vsfgMemberContributions"));
     m_grid->setModel(m_model);
-    layout->addWidget(m_grid, 1);
+    m_chart = new ChartPanel(this);
+    m_chart->setObjectName(QStringLiteral("chartMonths"));
+    m_chart->setMinimumWidth(240);
+    auto* giftsRow = new QHBoxLayout;
+    giftsRow->addWidget(m_grid, 3);
+    giftsRow->addWidget(m_chart, 2);
+    layout->addLayout(giftsRow, 1);
     layout->addLayout(totalRow);
 
     Guard::connect(refresh, &QPushButton::clicked, this, refresh->text(), [this] {
@@ -102,6 +110,7 @@ void ContributionsPage::loadContributions()
     if (m_memberId <= 0) {
         // An empty screen shows nobody's total, not the last person's.
         m_total->clear();
+        m_chart->setData({});
         return;
     }
     // The first entry stands for every designation, whatever its text.
@@ -109,6 +118,17 @@ void ContributionsPage::loadContributions()
         m_designation->currentIndex() > 0 ? std::optional(m_designation->currentText()) : std::nullopt;
     ContributionList list = ContributionStore(m_context.db(), m_context.clock())
                                 .memberContributions(m_memberId, m_start->date(), m_end->date(), designation);
+    ChartData chart;
+    chart.title = tr("Given per month");
+    chart.kind = ChartData::Kind::Bars;
+    chart.format = [](double dollars) { return formatAmount(qRound64(dollars * 100)); };
+    ChartSeries given{tr("Given"), {}};
+    for (const auto& [month, cents] : list.monthlyTotals(m_start->date(), m_end->date())) {
+        chart.labels << shortMonth(month);
+        given.values.push_back(double(cents) / 100.0);
+    }
+    chart.series.push_back(std::move(given));
+    m_chart->setData(std::move(chart));
     m_model->setGifts(std::move(list.gifts));
     m_total->setText(formatAmount(list.totalCents, NegativeAmount::Parentheses));
     m_grid->resizeColumnsToContents();

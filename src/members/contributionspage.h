@@ -3,6 +3,7 @@
 #include "members/memberstore.h"
 
 class AppContext;
+class ChartPanel;
 class ContributionGridModel;
 #include <QWidget>
 
@@ -17,7 +18,7 @@ class QTableView;
 // (individually or with his household; saved with him), and
 // his gifts in a period (optionally of one designation) with their total. Refresh reads them again with
 // the filter shown; a gift saved or deleted on the entry screen reads them again too; a double-click
-// opens the gift on the entry screen.
+// opens the gift on the entry screen. A chart beside them has a bar per month of the period.
 class ContributionsPage final : public QWidget
 {
     Q_OBJECT
@@ -37,6 +38,8 @@ public:
     void loadContributions();
 
     QLineEdit* envelope() const { return m_envelope; }
+    // A bar per month of the period shown.
+    ChartPanel* monthChart() const { return m_chart; }
 
 signals:
     // The user left the envelope box.
@@ -59,4 +62,5 @@ private:
     DateBox* m_end;
     QComboBox* m_designation;
     QLineEdit* m_total;
+    ChartPanel* m_chart;
 };

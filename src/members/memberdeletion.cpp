@@ -1,5 +1,6 @@
 #include "members/memberdeletion.h"
 
+#include "data/attendancesummary.h"
 #include "data/database.h"
 #include "data/transaction.h"
 
@@ -80,6 +81,7 @@ bool MemberDeletion::deleteMember(qint64 memberId)
         return false;
     }
     Transaction transaction(m_db);
+    AttendanceSummary::removePerson(m_db, memberId);
     for (const char* statement : kStatements) {
         m_db.execute(QString::fromUtf8(statement), {memberId});
     }

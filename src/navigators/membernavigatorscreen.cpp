@@ -201,6 +201,14 @@ bool MemberNavigatorScreen::findPeople()
     return true;
 }
 
+void MemberNavigatorScreen::showPeople(const QString& caption, const QList<qint64>& memberIds)
+{
+    clearCriteria();
+    Database& db = context().db();
+    model()->setResult(memberIds, [&db](const QList<qint64>& ids) { return MemberNavigatorStore(db).rowsOf(ids); });
+    showResult(tr("%1 - Matching Records: %2").arg(caption).arg(memberIds.size()));
+}
+
 void MemberNavigatorScreen::setDatesToToday()
 {
     const QDate today = context().clock().today();

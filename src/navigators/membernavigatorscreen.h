@@ -24,6 +24,8 @@ public:
     void loadSearchValues();
     // The criteria as the controls show them.
     MemberSearchCriteria criteria() const;
+    // Lists these people, with every criterion emptied, under the caption and their count.
+    void showPeople(const QString& caption, const QList<qint64>& memberIds);
 
 protected:
     bool findPeople() override;

@@ -240,6 +240,17 @@ void ProspectNavigatorScreen::setDatesToToday()
     }
 }
 
+void ProspectNavigatorScreen::findDue(const QDate& from, const QDate& to)
+{
+    clearCriteria();
+    m_nextDate->setChecked(true);
+    m_startDate->setDate(from);
+    m_endDate->setDate(to);
+    m_status->setCurrentIndex(m_status->findText(QStringLiteral("Prospect"), Qt::MatchFixedString));
+    m_prospectStatus->setCurrentIndex(m_prospectStatus->findText(QStringLiteral("Active"), Qt::MatchFixedString));
+    updateGrids();
+}
+
 void ProspectNavigatorScreen::clearCriteria()
 {
     m_name->clear();

@@ -27,6 +27,8 @@ public:
     void loadSearchValues();
     // The criteria as the controls show them.
     ProspectSearchCriteria criteria() const;
+    // Finds the active prospects whose next contact falls between the two days, every other criterion emptied.
+    void findDue(const QDate& from, const QDate& to);
 
     ProspectContactModel* contactModel() const { return m_contacts; }
 

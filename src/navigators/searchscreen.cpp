@@ -106,6 +106,12 @@ bool SearchScreen::updateGrids()
     return true;
 }
 
+void SearchScreen::showResult(const QString& caption)
+{
+    Controls::fitColumnsToLongest(m_grid, [this](int column) { return m_model->longestRow(column); });
+    m_resultFrame->setTitle(caption);
+}
+
 void SearchScreen::showCount()
 {
     m_resultFrame->setTitle(countCaption(m_model->matchCount()));

@@ -62,6 +62,8 @@ protected:
     void findOnEnter(std::initializer_list<QLineEdit*> boxes);
     // Shows the count of the people found in the result frame's title.
     void showCount();
+    // Shows what the model now holds (read by other means than the criteria) under a caption of its own.
+    void showResult(const QString& caption);
     // A print button: its permission, then the checks of the screen, then the request for the listed people.
     void print(PeopleReport report, Permission permission);
 

@@ -94,6 +94,12 @@ ContributionReportScreen::ContributionReportScreen(ScreenHost& host, Report repo
     connect(cancel, &QPushButton::clicked, this, [this] { closeScreen(this); });
 }
 
+void ContributionReportScreen::setPeriod(const QDate& from, const QDate& to)
+{
+    m_start->setDate(from);
+    m_end->setDate(to);
+}
+
 void ContributionReportScreen::yearChosen()
 {
     const ReportPeriod year = ContributionReports::yearPeriod(m_year->currentData().toInt());

@@ -24,6 +24,9 @@ public:
 
     ContributionReportScreen(ScreenHost& host, Report report);
 
+    // Puts the period in both date boxes (another screen's request).
+    void setPeriod(const QDate& from, const QDate& to);
+
 private:
     void yearChosen();
     void run();

@@ -99,6 +99,13 @@ void registerReportScreens(ScreenHost& host)
     host.registerScreen(ScreenId::MemberContributionsReport, [](ScreenHost& h) -> QWidget* {
         return new ContributionReportScreen(h, ContributionReportScreen::Report::MemberContributions);
     });
+    QObject::connect(&host.context().requests(), &ScreenRequests::showGivingPeriod, host.frame(),
+                     [&host](const QDate& from, const QDate& to) {
+                         if (auto* screen =
+                                 host.openScreen<ContributionReportScreen>(ScreenId::MemberContributionsReport)) {
+                             screen->setPeriod(from, to);
+                         }
+                     });
     host.registerScreen(ScreenId::MemberInformationUpdateReport,
                         [](ScreenHost& h) -> QWidget* { return new MemberInfoReportScreen(h); });
     host.registerScreen(ScreenId::ProspectVisitationSheetReport,

@@ -203,6 +203,7 @@ void TestMainWindow::menuBarShowsEveryEntryInOrderWithItsPermission()
         "  LogOff \"Log Off\"",
         "  Exit \"Exit\"",
         "Names \"Names\"",
+        "  Dashboard \"Dashboard\" [Member View | Member Entry/Edit] screen",
         "  MemberNavigator \"Member Navigator\" [Member View | Member Entry/Edit] record",
         "  MemberEntry \"Member/Prospect Entry/Edit\" [Member View | Member Entry/Edit] record",
         "Prospects \"Prospects\"",
