@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSettings>
 #include <QVBoxLayout>
 
@@ -95,7 +96,10 @@ void DashboardScreen::buildControls()
     QPushButton* refreshButton = Controls::button(this, QStringLiteral("btnRefresh"), tr("R&efresh"));
     QPushButton* exitButton = Controls::button(this, QStringLiteral("btnExit"), tr("E&xit"));
 
-    auto* tiles = new QGridLayout;
+    // The tiles scroll inside the screen on a small desktop, keeping the buttons below in sight.
+    auto* board = new QWidget(this);
+    auto* tiles = new QGridLayout(board);
+    tiles->setContentsMargins(0, 0, 0, 0);
     tiles->addWidget(m_attendance, 0, 0);
     tiles->addWidget(m_roll, 0, 1);
     tiles->addWidget(m_giving, 1, 0);
@@ -108,7 +112,7 @@ void DashboardScreen::buildControls()
     bottom->addWidget(refreshButton);
     bottom->addWidget(exitButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(tiles, 1);
+    layout->addWidget(Controls::scrollingArea(this, board), 1);
     layout->addLayout(bottom);
 
     connect(m_afterLogin, &QCheckBox::toggled, this,
@@ -292,7 +296,7 @@ void DashboardScreen::showCare(const CareTileFigures& f)
 {
     m_care->setNumber(count(int(f.absentMembers.size())),
                       tr("members absent the last 4 Sundays who came at least 6 of the 12 before"));
-    m_absent->setText(tr("&Absent members: %1").arg(count(int(f.absentMembers.size()))));
+    m_absent->setText(tr("Absent &members: %1").arg(count(int(f.absentMembers.size()))));
     m_due->setText(tr("Prospects &due %1 to %2: %3")
                        .arg(shortDate(f.weekStart), shortDate(f.weekEnd), count(int(f.prospectsDue.size()))));
     m_occasions->setText(tr("&Birthdays and anniversaries of the coming week: %1").arg(count(int(f.occasions.size()))));

@@ -227,9 +227,9 @@ public:
 
 } // namespace
 
-void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption)
+QScrollArea* scrollingArea(QWidget* parent, QWidget* page)
 {
-    auto* scroller = new PageScroller(pages);
+    auto* scroller = new PageScroller(parent);
     scroller->setFrameShape(QFrame::NoFrame);
     // Tab goes from field to field, never to the invisible area around them.
     scroller->setFocusPolicy(Qt::NoFocus);
@@ -241,7 +241,12 @@ void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption)
             scroller->ensureWidgetVisible(now);
         }
     });
-    pages->addTab(scroller, caption);
+    return scroller;
+}
+
+void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption)
+{
+    pages->addTab(scrollingArea(pages, page), caption);
 }
 
 void addPageShortcuts(QTabWidget* pages)

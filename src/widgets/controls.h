@@ -21,6 +21,7 @@ class QPushButton;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QScrollArea;
 class QTabWidget;
 class QTableView;
 class QWidget;
@@ -65,6 +66,9 @@ void showPage(QTabWidget* pages, int index);
 // Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PgDn / Ctrl+PgUp change the pages wherever the focus is on the screen
 // (showPage).
 void addPageShortcuts(QTabWidget* pages);
+// A frameless scroll area around the page, asking for the room the page needs: taller than the window, the
+// page scrolls inside itself. The focus moving to a box out of view scrolls it into view.
+QScrollArea* scrollingArea(QWidget* parent, QWidget* page);
 // Adds a page inside a frameless scroll area: a page taller than the window scrolls inside itself instead of
 // pushing the screen's buttons out of sight. The focus moving to a box out of view scrolls it into view.
 void addScrollingPage(QTabWidget* pages, QWidget* page, const QString& caption);
