@@ -15,8 +15,8 @@ void install(ScreenHost& host)
         {ScreenId::WednesdayNightClassEntry, ClassKind::WednesdayNight},
     };
     for (const auto& [screen, kind] : kinds) {
-        host.registerScreen(screen,
-                            [kind](ScreenHost& h) -> QWidget* { return new ClassEntryScreen(h.context(), kind, h.frame()); });
+        host.registerScreen(
+            screen, [kind](ScreenHost& h) -> QWidget* { return new ClassEntryScreen(h.context(), kind, h.frame()); });
     }
     registerScreenOf<CareGroupEntryScreen>(host, ScreenId::CareGroupEntry);
     registerScreenOf<ResponsibilityEntryScreen>(host, ScreenId::ResponsibilityEntry);

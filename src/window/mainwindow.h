@@ -17,7 +17,9 @@ struct MenuEntry;
 
 // The frame of the program: an MDI area holding every screen, and the menu bar built from the menu
 // table. Screens are created by the factories the features registered and opened at most once.
-class MainWindow final : public QMainWindow, public ScreenHost
+class MainWindow final
+    : public QMainWindow
+    , public ScreenHost
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainWindow)
